@@ -29,6 +29,6 @@ function(kiv_add_test name)
     # Under Wine every process start costs time: one CTest entry per program.
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Builds and runs every test suite: Linux, Linux with AddressSanitizer and UBSan, the thread
+# tests under ThreadSanitizer, the Windows build under Wine, and a bounded XML fuzz run.
+# The last line sums up all suites as "N passed, N failed".
+set -uo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+
+bash scripts/install-deps.sh || { echo "dependency installation failed"; exit 1; }
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+export CTEST_OUTPUT_ON_FAILURE=1
+
+total_passed=0
+total_failed=0
+failed_suites=()
+
+# run_suite NAME BUILD-DIR [CTEST ARGS...]: runs ctest and adds its counts to the totals.
+run_suite() {
+  local name="$1" dir="$2"; shift 2
+  echo "=== $name"
+  local log="$root/build/$name.ctest.log"
+  ctest --test-dir "$dir" -j"$(nproc)" --timeout 300 "$@" 2>&1 | tee "$log" | grep -E "tests passed|Failed|\*\*\*|Not Run" || true
+  local summary
+  summary=$(grep -E "[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -n 1)
+  if [ -z "$summary" ]; then
+    echo "$name: no test summary"
+    failed_suites+=("$name")
+    total_failed=$((total_failed + 1))
+    return
+  fi
+  local failed all
+  failed=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$summary")
+  all=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$summary")
+  total_passed=$((total_passed + all - failed))
+  total_failed=$((total_failed + failed))
+  [ "$failed" -eq 0 ] || failed_suites+=("$name")
+}
+
+build_or_fail() {
+  local name="$1"; shift
+  echo "=== build $name"
+  if ! bash scripts/build.sh "$name" "$@" > "build/$name.build.log" 2>&1; then
+    tail -n 40 "build/$name.build.log"
+    failed_suites+=("build-$name")
+    total_failed=$((total_failed + 1))
+    return 1
+  fi
+}
+
+mkdir -p build
+
+if build_or_fail linux -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+  run_suite linux build/linux
+fi
+
+if build_or_fail sanitize -DCMAKE_BUILD_TYPE=Debug "-DKIV_SANITIZE=address;undefined" -DKIV_BUILD_BENCHMARKS=OFF; then
+  ASAN_OPTIONS=detect_leaks=1 run_suite sanitize build/sanitize
+fi
+
+if KIV_TARGETS_REGEX='^(threads|platform)_[A-Za-z0-9_]+_test$' build_or_fail tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIV_SANITIZE=thread -DKIV_BUILD_BENCHMARKS=OFF; then
+  run_suite tsan build/tsan -R "^(threads|platform)_"
+fi
+
+if build_or_fail windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DKIV_BUILD_BENCHMARKS=OFF; then
+  # shellcheck source=scripts/wine-env.sh
+  source scripts/wine-env.sh
+  kiv_wine_start
+  run_suite windows build/windows
+  kiv_wine_stop
+fi
+
+if [ -x scripts/fuzz-xml.sh ]; then
+  echo "=== fuzz xml"
+  if bash scripts/fuzz-xml.sh "${KIV_FUZZ_SECONDS:-60}" > build/fuzz-xml.log 2>&1; then
+    total_passed=$((total_passed + 1))
+  else
+    tail -n 30 build/fuzz-xml.log
+    failed_suites+=("fuzz-xml")
+    total_failed=$((total_failed + 1))
+  fi
+fi
+
+[ ${#failed_suites[@]} -eq 0 ] || echo "failing: ${failed_suites[*]}"
+echo "tests: $total_passed passed, $total_failed failed"
+[ "$total_failed" -eq 0 ]
