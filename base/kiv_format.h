@@ -8,6 +8,19 @@
 // buffer, which at the end is the result. Copies share one formatter.
 class KivFormat {
 public:
+    static constexpr int32_t kMaxArguments = 32;
+    static constexpr uint8_t kHexadecimal = 1;
+    static constexpr uint8_t kExplicitPlus = 2;
+
+    // What one "{...}" asks of its argument. The scanner reads the same grammar.
+    struct Specification {
+        int32_t argument = 0;  // meaningful in 0..kMaxArguments-1; others receive nothing
+        uint8_t flags = 0;
+        int8_t width = 0;      // minimum digit count of integers
+        char pad = ' ';
+        int8_t precision = 4;  // decimals of doubles
+    };
+
     // Compiles `format`; raises "Formatting string ends in an argument specification."
     explicit KivFormat(const KivString& format);
     KivFormat(const KivFormat& other) noexcept;
@@ -23,7 +36,16 @@ public:
 
     KivString Result() const;
 
+    // Reads the specification that starts just after its opening "{" at `index`; returns the
+    // index after its closing "}". Raises the unfinished-specification exception at the end.
+    static int32_t ReadSpecification(const KivString& format, int32_t index, Specification& specification);
+    // Whether the "{" at `index` opens a specification rather than escaping a brace ("{{").
+    static bool OpensSpecification(const KivString& format, int32_t index) noexcept {
+        return format[index] == '{' && format[index + 1] != '{';
+    }
+
 private:
     struct Formatter;
+    static void Release(Formatter* formatter) noexcept;
     Formatter* formatter_;
 };
