@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdint>
+
+#include "platform/kiv_wait_result.h"
+
+namespace KivPlatform {
+
+// An operating-system thread. The handle is opaque: a kernel HANDLE on Windows, a small
+// record shared with the running thread on POSIX.
+using SystemThread = void*;
+using ThreadEntry = uint32_t (*)(void* argument);
+
+// Win32 thread priorities; POSIX records them only (see SetThreadPriority).
+inline constexpr int32_t kPriorityIdle = -15;
+inline constexpr int32_t kPriorityTimeCritical = 15;
+
+// Creates a thread that runs `entry(argument)` only after ResumeThread. Null on failure.
+SystemThread CreateSuspendedThread(ThreadEntry entry, void* argument);
+bool ResumeThread(SystemThread thread);
+// On POSIX the value is only recorded: normal users may not raise their scheduling priority,
+// and a real-time policy on a runaway thread can freeze the whole desktop.
+bool SetThreadPriority(SystemThread thread, int32_t priority);
+int32_t GetThreadPriority(SystemThread thread);
+// Ends the thread without its cooperation; only meant for library unload, when waiting could
+// dead-lock on the loader lock. On POSIX a running thread cannot be killed safely (cancelling
+// unwinds through C++ frames that swallow it), so it is detached and abandoned instead; a
+// thread that was never resumed leaves without running its entry.
+void TerminateThread(SystemThread thread, uint32_t exitCode);
+WaitResult WaitForThread(SystemThread thread, uint32_t timeoutMilliseconds);
+// The value the entry returned (or the one given to TerminateThread); valid once ended.
+uint32_t GetThreadExitCode(SystemThread thread);
+// Releases the handle; a thread still running goes on without it.
+void CloseThread(SystemThread thread);
+uint32_t CurrentThreadId();
+
+}  // namespace KivPlatform

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "platform/kiv_clock.h"
+#include "platform/kiv_critical_section.h"
+#include "platform/kiv_kernel_mutex.h"
+#include "platform/kiv_kernel_semaphore.h"
+
+using namespace KivPlatform;
+
+namespace {
+template <typename Body>
+void OnOtherThread(Body body) {
+    std::thread other(body);
+    other.join();
+}
+}  // namespace
+
+TEST(CriticalSection, IsRecursiveAndTryEnterFailsForOtherThreads) {
+    CriticalSection section;
+    section.Enter();
+    EXPECT_TRUE(section.TryEnter());
+    bool enteredElsewhere = true;
+    OnOtherThread([&] { enteredElsewhere = section.TryEnter(); });
+    EXPECT_FALSE(enteredElsewhere);
+    section.Leave();
+    OnOtherThread([&] { enteredElsewhere = section.TryEnter(); });
+    EXPECT_FALSE(enteredElsewhere);  // still entered once
+    section.Leave();
+    OnOtherThread([&] {
+        enteredElsewhere = section.TryEnter();
+        if (enteredElsewhere) section.Leave();
+    });
+    EXPECT_TRUE(enteredElsewhere);
+}
+
+TEST(KernelMutex, IsRecursiveTimesOutForOthersAndOnlyTheOwnerReleases) {
+    KernelMutex mutex;
+    ASSERT_TRUE(mutex.IsValid());
+    EXPECT_EQ(mutex.Wait(kWaitForever), WaitResult::Signalled);
+    EXPECT_EQ(mutex.Wait(0), WaitResult::Signalled);
+    WaitResult elsewhere = WaitResult::Failed;
+    bool releasedElsewhere = true;
+    uint32_t waited = 0;
+    OnOtherThread([&] {
+        releasedElsewhere = mutex.Release();
+        const uint32_t start = Milliseconds();
+        elsewhere = mutex.Wait(40);
+        waited = Milliseconds() - start;
+    });
+    EXPECT_FALSE(releasedElsewhere);
+    EXPECT_EQ(elsewhere, WaitResult::TimedOut);
+    EXPECT_GE(waited, 30u);
+    EXPECT_TRUE(mutex.Release());
+    EXPECT_TRUE(mutex.Release());
+    EXPECT_FALSE(mutex.Release());
+    OnOtherThread([&] {
+        elsewhere = mutex.Wait(0);
+        mutex.Release();
+    });
+    EXPECT_EQ(elsewhere, WaitResult::Signalled);
+}
+
+TEST(KernelMutex, AnOwnerThatEndsWithoutReleasingAbandonsIt) {
+    KernelMutex mutex;
+    OnOtherThread([&] { mutex.Wait(kWaitForever); });
+    EXPECT_EQ(mutex.Wait(1000), WaitResult::Abandoned);
+    EXPECT_EQ(mutex.Wait(0), WaitResult::Signalled);  // now owned normally, recursively
+    EXPECT_TRUE(mutex.Release());
+    EXPECT_TRUE(mutex.Release());
+}
+
+TEST(KernelSemaphore, CountsDownTimesOutAndRespectsItsMaximum) {
+    KernelSemaphore semaphore(2, 3);
+    ASSERT_TRUE(semaphore.IsValid());
+    EXPECT_EQ(semaphore.Wait(0), WaitResult::Signalled);
+    EXPECT_EQ(semaphore.Wait(0), WaitResult::Signalled);
+    EXPECT_EQ(semaphore.Wait(0), WaitResult::TimedOut);
+    const uint32_t start = Milliseconds();
+    EXPECT_EQ(semaphore.Wait(40), WaitResult::TimedOut);
+    EXPECT_GE(Milliseconds() - start, 30u);
+    EXPECT_TRUE(semaphore.Release());
+    EXPECT_TRUE(semaphore.Release());
+    EXPECT_TRUE(semaphore.Release());
+    EXPECT_FALSE(semaphore.Release());
+
+    KernelSemaphore wake(0);
+    std::atomic<bool> woken{false};
+    std::thread waiter([&] { woken = wake.Wait(kWaitForever) == WaitResult::Signalled; });
+    EXPECT_TRUE(wake.Release());
+    waiter.join();
+    EXPECT_TRUE(woken);
+    EXPECT_FALSE(KernelSemaphore(5, 3).IsValid());
+}
