@@ -59,13 +59,21 @@ void Decoder::AppendTo(Result result, KivString& text) const {
 }
 
 KivString Decoder::Decode(const uint8_t* bytes, int32_t size) {
+    // No byte yields more than one unit (a pair takes four bytes), so the units are written
+    // straight into a buffer of `size` units instead of being appended one by one.
     KivString text;
+    if (size <= 0) return text;
+    text.SetLength(size);
+    char16_t* units = text.MutableUnits();
+    int32_t count = 0;
     Decoder decoder;
     for (int32_t i = 0; i < size; ++i) {
         Result result = decoder.Feed(bytes[i]);
         if (result == kEndOfText) break;
-        decoder.AppendTo(result, text);
+        if (result == kCharacter || result == kPair) units[count++] = decoder.first_;
+        if (result == kPair) units[count++] = decoder.second_;
     }
+    text.SetLength(count);
     return text;
 }
 
