@@ -8,12 +8,20 @@ constexpr int32_t kBytesPerPiece = 128;
 constexpr int32_t kCharactersPerPiece = 2 * kBytesPerPiece;
 constexpr char kDigits[] = "0123456789ABCDEF";
 
-uint8_t NibbleOf(uint8_t character) {
-    if (character >= '0' && character <= '9') return static_cast<uint8_t>(character - '0');
-    if (character >= 'A' && character <= 'F') return static_cast<uint8_t>(character - 'A' + 10);
-    if (character >= 'a' && character <= 'f') return static_cast<uint8_t>(character - 'a' + 10);
-    return 0;
-}
+// Decoding runs for every stored preset: one table look-up per character instead of branches.
+struct NibbleTable {
+    uint8_t values[256] = {};
+    constexpr NibbleTable() {
+        for (int digit = 0; digit < 10; ++digit) values['0' + digit] = static_cast<uint8_t>(digit);
+        for (int digit = 0; digit < 6; ++digit) {
+            values['A' + digit] = static_cast<uint8_t>(10 + digit);
+            values['a' + digit] = static_cast<uint8_t>(10 + digit);
+        }
+    }
+};
+constexpr NibbleTable kNibbles;
+
+uint8_t NibbleOf(uint8_t character) { return kNibbles.values[character]; }
 
 }  // namespace
 
