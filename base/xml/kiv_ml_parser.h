@@ -16,10 +16,12 @@
 // from token to token, so that the only allocations are the strings handed to the
 // handlers.
 //
-// Text is reported one line piece at a time (white-space-only pieces are not reported) with
-// its entities decoded; a CDATA section is reported as one piece, unchanged, its lines
-// joined by a character 10. A quoted value that spans lines keeps a character 10 at each
-// line break.
+// Text is reported one line piece at a time, its white space (characters up to 32) cut off
+// at both ends before its entities are decoded: the layout of a file never becomes content,
+// while an entity such as "&#10;" at the edge of a piece is kept. White-space-only pieces are
+// not reported. A CDATA section is reported as one piece, white space cut off at its ends
+// but otherwise unchanged (no entities decoded, inner line breaks kept as character 10). A
+// quoted value that spans lines keeps a character 10 at each line break.
 template <typename Attribute, typename AttributeList>
 class KivMLParser : public KivObject {
 public:
@@ -139,10 +141,11 @@ private:
             return false;
         }
         int32_t start = position_;
-        bool blank = true;
-        for (; position_ < length_ && units_[position_] != u'<'; ++position_)
-            if (units_[position_] > 32) blank = false;
-        return !blank && OnText(Decoded(units_ + start, position_ - start));
+        while (position_ < length_ && units_[position_] != u'<') ++position_;
+        int32_t end = position_;
+        while (start < end && units_[start] <= 32) ++start;
+        while (end > start && units_[end - 1] <= 32) --end;
+        return start < end && OnText(Decoded(units_ + start, end - start));
     }
 
     bool ReadMarkup() {
@@ -283,7 +286,12 @@ private:
             scratch_.Append(static_cast<char16_t>(character));
             if (character == u'>' && EndsWithCDataClose()) break;
         }
-        return OnText(KivString(scratch_.HeapUnits(), scratch_.Length() - 3));
+        const char16_t* content = scratch_.HeapUnits();
+        int32_t start = 0;
+        int32_t end = scratch_.Length() - 3;
+        while (start < end && content[start] <= 32) ++start;
+        while (end > start && content[end - 1] <= 32) --end;
+        return start < end && OnText(KivString(content + start, end - start));
     }
 
     bool EndsWithCDataClose() const {

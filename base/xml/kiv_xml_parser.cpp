@@ -19,11 +19,11 @@ bool KivXMLParser::OnElement(const KivString& name, const KivList<KivAttribute, 
     return false;
 }
 
+// The tokenizer has already cut the white space off each piece.
 bool KivXMLParser::OnText(const KivString& text) {
-    KivString piece = text.Trimmed();
-    if (piece.IsEmpty()) return false;
+    if (text.IsEmpty()) return false;
     if (!current_) throw KivException(KivXMLMessages::kTextOutsideElement, KivException::kFailure);
-    current_->AppendText(piece);
+    current_->AppendText(text);
     return false;
 }
 

@@ -18,6 +18,34 @@ struct OpenFrame {
 
 bool IsWhite(char16_t character) { return character <= 32; }
 
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+bool IsUnwritable(char16_t unit) { return unit == 0 || (unit >= 0xD800 && unit <= 0xDFFF); }
+
+// Removes the units no reader could bring back: the character 0, which the line readers
+// drop, and surrogates that are not part of a pair. The codecs drop a lone high surrogate
+// together with the unit behind it, which could be the quote or bracket that ends a value
+// or a tag; without it the written document would no longer be well formed.
+void RemoveUnwritableUnits(KivString& line) {
+    int32_t length = line.Length();
+    int32_t first = 0;
+    while (first < length && !IsUnwritable(line[first])) ++first;
+    if (first == length) return;
+    char16_t* units = line.MutableUnits();
+    int32_t kept = first;
+    for (int32_t i = first; i < length; ++i) {
+        char16_t unit = units[i];
+        if (IsHighSurrogate(unit) && i + 1 < length && IsLowSurrogate(units[i + 1])) {
+            units[kept++] = unit;
+            units[kept++] = units[++i];
+        } else if (!IsUnwritable(unit)) {
+            units[kept++] = unit;
+        }
+    }
+    line.SetLength(kept);
+}
+
 }  // namespace
 
 KivXMLWriter::KivXMLWriter(KivStream& stream, const KivString& encoding)
@@ -104,6 +132,9 @@ void KivXMLWriter::StartLine(int32_t level) {
     for (int32_t i = 0; i < tabs; ++i) line_.Append(u'\t');
 }
 
-void KivXMLWriter::EndLine() { codec_.WriteLine(writer_, line_); }
+void KivXMLWriter::EndLine() {
+    RemoveUnwritableUnits(line_);
+    codec_.WriteLine(writer_, line_);
+}
 
 }  // namespace KivLibraryInternals

@@ -48,8 +48,12 @@ TEST(XMLReader, JoinsTextLinesAndKeepsCDataUnchanged) {
     LoadXML(root, "<a>before <![CDATA[ x &amp; <y>\n  z]] ]]> after</a>");
     EXPECT_EQ(root.GetText(), KivString("before x &amp; <y>\n  z]] after"));
 
-    LoadXML(root, "<a><![cdata[]]></a>");
+    LoadXML(root, "<a><![cdata[]]><![CDATA[ \n ]]></a>");
     EXPECT_TRUE(root.GetText().IsEmpty());
+
+    // Entities at the edges of a piece are content, the white space of the file is not.
+    LoadXML(root, "<a>\t&#10;first&#10; \n second</a>");
+    EXPECT_EQ(root.GetText(), KivString("\nfirst\n second"));
 }
 
 TEST(XMLReader, ReadsValuesAndTagsSpanningLines) {

@@ -89,6 +89,7 @@ TEST(XMLWriter, RoundTripsToIdenticalBytes) {
         "A long description that certainly runs past sixty characters, so that the writer has to "
         "wrap it over several lines, with <markup> & entities \xE2\x82\xAC in it."));
     preset.AddSubItem("parameter").SetAttribute("value", "0.500000000000");
+    preset.AddSubItem("notes").SetText("first line\nsecond line\n");
     root.AddSubItem("empty");
 
     std::string first = SaveXML(root);
@@ -109,6 +110,13 @@ TEST(XMLWriter, WritesTheNamedEncoding) {
     KivXMLItem loaded;
     LoadXML(loaded, SaveXML(root, "ISO-8859-1"));
     EXPECT_EQ(loaded.GetText(), root.GetText());
+}
+
+TEST(XMLWriter, DropsLoneSurrogatesWithoutLosingMarkup) {
+    KivXMLItem root("r");
+    root.SetAttribute("v", KivString::FromU16(u"a\xD800"));
+    root.SetText(KivString::FromU16(u"\xDC00x\xD83D\xDE00"));
+    EXPECT_EQ(SaveXML(root), kHead + "<r v=\"a\">x\xF0\x9F\x98\x80</r>\n");
 }
 
 TEST(XMLWriter, RefusesItemsWithoutName) {
