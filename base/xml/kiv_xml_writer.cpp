@@ -21,10 +21,10 @@ bool IsWhite(char16_t character) { return character <= 32; }
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-bool IsUnwritable(char16_t unit) { return unit == 0 || (unit >= 0xD800 && unit <= 0xDFFF); }
+bool IsUnwritable(char16_t unit) { return unit == 0 || unit == 0xFEFF || (unit >= 0xD800 && unit <= 0xDFFF); }
 
 // Removes the units no reader could bring back: the character 0, which the line readers
-// drop, and surrogates that are not part of a pair. The codecs drop a lone high surrogate
+// drop, the byte order mark U+FEFF, which the UTF-8 reader drops, and surrogates that are not part of a pair. The codecs drop a lone high surrogate
 // together with the unit behind it, which could be the quote or bracket that ends a value
 // or a tag; without it the written document would no longer be well formed.
 void RemoveUnwritableUnits(KivString& line) {

@@ -52,7 +52,7 @@ std::string Save(const KivXMLItem& item) {
 bool HasUnwritableUnit(const KivString& text) {
     for (int32_t i = 0; i < text.Length(); ++i) {
         char16_t unit = text[i];
-        if (unit == 0) return true;
+        if (unit == 0 || unit == 0xFEFF) return true;
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.Length() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
             ++i;
         else if (unit >= 0xD800 && unit <= 0xDFFF)
@@ -61,7 +61,7 @@ bool HasUnwritableUnit(const KivString& text) {
     return false;
 }
 
-// The writer drops the character 0 and lone surrogates (no reader brings them back), so a
+// The writer drops the character 0, byte order marks and lone surrogates (no reader brings them back), so a
 // tree holding one does not survive a round trip unchanged: such a name may even vanish.
 bool TreeHasUnwritableUnit(const KivXMLItem& root) {
     KivList<const KivXMLItem*, 64> pending;
