@@ -1,0 +1,24 @@
+#include "parameters/kiv_parameter_bool.h"
+
+template <typename ParameterBase>
+void ParameterBoolT<ParameterBase>::SetParameter(int32_t, double value, bool silent) {
+    this->record_->values.asBool.value = KivIsOnValue(value) ? 1 : 0;
+    this->ReportChange(silent);
+}
+
+template <typename ParameterBase>
+double ParameterBoolT<ParameterBase>::GetParameter(int32_t) const {
+    return this->record_->values.asBool.value ? 1.0 : 0.0;
+}
+
+template <typename ParameterBase>
+KivString ParameterBoolT<ParameterBase>::GetParameterValueName(int32_t) const {
+    return KivOnOffText(this->record_->values.asBool.value != 0);
+}
+
+template <typename ParameterBase>
+KivString ParameterBoolT<ParameterBase>::GetParameterValueNameFrom01(int32_t, double value) const {
+    return KivOnOffText(KivIsOnValue(value));
+}
+
+template class ParameterBoolT<ParameterRecordBase>;
