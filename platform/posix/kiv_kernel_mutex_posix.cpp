@@ -1,64 +1,117 @@
-#include <errno.h>
 #include <pthread.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "platform/kiv_kernel_mutex.h"
 #include "platform/posix/kiv_posix_deadline.h"
 
+// Ownership is tracked here rather than left to a robust pthread mutex: a robust mutex hands
+// ownership to a waiter through EOWNERDEAD in ways thread checkers cannot follow, and
+// unlocking it from a thread that does not own it is undefined. Each thread lists the mutexes
+// it owns; when the thread ends, they become abandoned, as Win32 mutexes do.
 namespace KivPlatform {
 namespace {
 
-// Robust, so that a waiter learns when the owner ended while holding it (EOWNERDEAD),
-// like a Win32 mutex reports WAIT_ABANDONED; recursive like a Win32 mutex.
-pthread_mutex_t* CreateRobustRecursiveMutex() {
-    auto* mutex = new pthread_mutex_t;
-    pthread_mutexattr_t attributes;
-    pthread_mutexattr_init(&attributes);
-    pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE);
-    pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST);
-    const int error = pthread_mutex_init(mutex, &attributes);
-    pthread_mutexattr_destroy(&attributes);
-    if (error == 0) return mutex;
-    delete mutex;
-    return nullptr;
+struct MutexState {
+    pthread_mutex_t guard;
+    pthread_cond_t freed;
+    pid_t owner = 0;  // 0 when free
+    uint32_t count = 0;
+    bool abandoned = false;
+};
+
+void Abandon(MutexState* state) {
+    pthread_mutex_lock(&state->guard);
+    state->owner = 0;
+    state->count = 0;
+    state->abandoned = true;
+    pthread_cond_signal(&state->freed);
+    pthread_mutex_unlock(&state->guard);
 }
 
-int Lock(pthread_mutex_t* mutex, uint32_t timeoutMilliseconds) {
-    if (timeoutMilliseconds == kWaitForever) return pthread_mutex_lock(mutex);
-    if (timeoutMilliseconds == 0) return pthread_mutex_trylock(mutex);
-    const timespec deadline = Posix::DeadlineAfter(CLOCK_REALTIME, timeoutMilliseconds);
-    return pthread_mutex_timedlock(mutex, &deadline);
+struct OwnedMutexes {
+    std::vector<MutexState*> states;
+    ~OwnedMutexes() {
+        for (MutexState* state : states) Abandon(state);
+    }
+    void Remove(MutexState* state) {
+        auto found = std::find(states.begin(), states.end(), state);
+        if (found != states.end()) states.erase(found);
+    }
+};
+
+thread_local OwnedMutexes tOwned;
+
+MutexState* CreateState() {
+    auto* state = new MutexState;
+    pthread_mutex_init(&state->guard, nullptr);
+    pthread_condattr_t attributes;
+    pthread_condattr_init(&attributes);
+    pthread_condattr_setclock(&attributes, CLOCK_MONOTONIC);
+    pthread_cond_init(&state->freed, &attributes);
+    pthread_condattr_destroy(&attributes);
+    return state;
+}
+
+// Waits with state->guard held until no other thread owns it; false on time-out.
+bool WaitUntilAvailable(MutexState* state, pid_t self, uint32_t timeoutMilliseconds) {
+    auto available = [&] { return state->owner == 0 || state->owner == self; };
+    if (timeoutMilliseconds == kWaitForever) {
+        while (!available()) pthread_cond_wait(&state->freed, &state->guard);
+        return true;
+    }
+    const timespec deadline = Posix::DeadlineAfter(CLOCK_MONOTONIC, timeoutMilliseconds);
+    while (!available() && timeoutMilliseconds != 0) {
+        if (pthread_cond_timedwait(&state->freed, &state->guard, &deadline) != 0) break;
+    }
+    return available();
 }
 
 }  // namespace
 
-KernelMutex::KernelMutex() : handle_(CreateRobustRecursiveMutex()) {}
+KernelMutex::KernelMutex() : handle_(CreateState()) {}
 
 KernelMutex::~KernelMutex() {
-    if (!handle_) return;
-    auto* mutex = static_cast<pthread_mutex_t*>(handle_);
-    pthread_mutex_destroy(mutex);
-    delete mutex;
+    auto* state = static_cast<MutexState*>(handle_);
+    if (state->owner == gettid()) tOwned.Remove(state);
+    pthread_cond_destroy(&state->freed);
+    pthread_mutex_destroy(&state->guard);
+    delete state;
 }
 
 WaitResult KernelMutex::Wait(uint32_t timeoutMilliseconds) {
-    if (!handle_) return WaitResult::Failed;
-    auto* mutex = static_cast<pthread_mutex_t*>(handle_);
-    switch (Lock(mutex, timeoutMilliseconds)) {
-        case 0:
-            return WaitResult::Signalled;
-        case EOWNERDEAD:
-            pthread_mutex_consistent(mutex);
-            return WaitResult::Abandoned;
-        case EBUSY:
-        case ETIMEDOUT:
-            return WaitResult::TimedOut;
-        default:
-            return WaitResult::Failed;
+    auto* state = static_cast<MutexState*>(handle_);
+    const pid_t self = gettid();
+    WaitResult result = WaitResult::TimedOut;
+    pthread_mutex_lock(&state->guard);
+    if (WaitUntilAvailable(state, self, timeoutMilliseconds)) {
+        result = state->abandoned ? WaitResult::Abandoned : WaitResult::Signalled;
+        state->abandoned = false;
+        if (state->count++ == 0) {
+            state->owner = self;
+            tOwned.states.push_back(state);
+        }
     }
+    pthread_mutex_unlock(&state->guard);
+    return result;
 }
 
 bool KernelMutex::Release() {
-    return handle_ && pthread_mutex_unlock(static_cast<pthread_mutex_t*>(handle_)) == 0;
+    auto* state = static_cast<MutexState*>(handle_);
+    bool owned = false;
+    pthread_mutex_lock(&state->guard);
+    if (state->owner == gettid()) {
+        owned = true;
+        if (--state->count == 0) {
+            state->owner = 0;
+            tOwned.Remove(state);
+            pthread_cond_signal(&state->freed);
+        }
+    }
+    pthread_mutex_unlock(&state->guard);
+    return owned;
 }
 
 }  // namespace KivPlatform

@@ -66,6 +66,7 @@ TEST(KivERWLock, AReaderUpgradesOnceTheOtherReadersHaveLeft) {
     KivERWLock lock;
     std::atomic<int> stage{0};
     std::atomic<bool> upgraded{false};
+    ASSERT_TRUE(lock.Acquire(kShared));  // before the upgrader exists, so that it must wait
     std::thread upgrader([&] {
         lock.Acquire(kShared);
         stage = 1;
@@ -80,7 +81,6 @@ TEST(KivERWLock, AReaderUpgradesOnceTheOtherReadersHaveLeft) {
         lock.Release(kExclusive);
         lock.Release(kShared);
     });
-    ASSERT_TRUE(lock.Acquire(kShared));
     ASSERT_TRUE(Eventually([&] { return stage == 1; }));
     KivPlatform::SleepMilliseconds(30);
     EXPECT_FALSE(upgraded);
