@@ -80,6 +80,14 @@ void KivXMLItem::SetAttribute(const KivString& name, const KivString& value) {
     cachedAttribute_ = -1;  // the indices behind the insertion moved
 }
 
+void KivXMLItem::RemoveAttribute(const KivString& name) {
+    bool found = false;
+    const int32_t index = FindAttribute(name, found);
+    if (!found) return;
+    attributes_.RemoveAt(index);
+    cachedAttribute_ = -1;
+}
+
 bool KivXMLItem::HasSubItem(const KivString& name) const {
     cachedSubItem_ = nullptr;
     for (KivXMLItem* item : subItems_) {
@@ -103,6 +111,7 @@ KivXMLItem& KivXMLItem::GetSubItem(const KivString& name) const {
 }
 
 KivXMLItem& KivXMLItem::AddSubItem(const KivString& name) {
+    subItems_.Reserve(subItems_.Count() + 1);  // so that adding cannot fail after the allocation
     auto* item = new KivXMLItem(name);
     item->parent_ = this;
     subItems_.Add(item);

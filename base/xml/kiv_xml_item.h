@@ -42,6 +42,8 @@ public:
     const KivString& GetAttribute(const KivString& name) const;
     // Replaces the value of an attribute of that name, else inserts it in sorted position.
     void SetAttribute(const KivString& name, const KivString& value);
+    // Removes the attribute of that name, if there is one.
+    void RemoveAttribute(const KivString& name);
 
     int32_t GetSubItemCount() const noexcept { return subItems_.Count(); }
     KivXMLItem& GetSubItemAt(int32_t index) const noexcept { return *subItems_[index]; }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "base/xml/kiv_ml_text_source.h"
 #include "base/xml/kiv_xml_item.h"
+#include "base/xml/kiv_xml_parser.h"
 #include "tests/base/xml/kiv_xml_test_support.h"
 #include "tests/support/kiv_test_print.h"
 
@@ -38,6 +40,19 @@ TEST(XMLReader, MatchesClosingTagsAndEntitiesIgnoringCaseAndAccents) {
     LoadXML(root, "<a v=\"&AMP;&Lt;&gt;&apos;&quot;&#10;&unknown;&amp\">&lt;b&gt; &amp;&amp; c</a>");
     EXPECT_EQ(root.GetAttribute("v"), KivString("&<>'\"\n&unknown;&amp"));
     EXPECT_EQ(root.GetText(), KivString("<b> && c"));
+
+    // Decoding is a single pass: an escaped entity name stays an entity name.
+    LoadXML(root, "<a>&amp;lt;&amp;#10;</a>");
+    EXPECT_EQ(root.GetText(), KivString("&lt;&#10;"));
+}
+
+TEST(XMLReader, ParsesMarkupHeldInAString) {
+    KivMLTextSource source(KivString::FromUTF8("<gui>\n<button label=\"O&amp;K\"/>\n</gui>\n"));
+    KivLibraryInternals::KivXMLParser parser;
+    parser.Parse(source);
+    KivXMLItem& root = parser.GetDocument();
+    EXPECT_EQ(root.GetName(), KivString("gui"));
+    EXPECT_EQ(root.GetSubItem("button").GetAttribute("label"), KivString("O&K"));
 }
 
 TEST(XMLReader, JoinsTextLinesAndKeepsCDataUnchanged) {
