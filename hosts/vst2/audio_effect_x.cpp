@@ -56,7 +56,8 @@ intptr_t AudioEffectX::dispatchProcessing(int32_t opcode, int32_t index, intptr_
 intptr_t AudioEffectX::dispatchEditorKeys(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
     AEffEditor* editor = getEditor();
     switch (opcode) {
-    case effEditKeyDown: case effEditKeyUp: return editor && forwardKey(*editor, opcode, index, value, opt) ? 1 : 0;
+    case effEditKeyDown:
+    case effEditKeyUp: return editor && forwardKey(*editor, opcode, index, value, opt) ? 1 : 0;
     case effSetEditKnobMode: return editor && editor->setKnobMode(static_cast<int32_t>(value)) ? 1 : 0;
     default: return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
     }
@@ -123,7 +124,9 @@ int32_t AudioEffectX::getCurrentProcessLevel() {
     return static_cast<int32_t>(callHost(audioMasterGetCurrentProcessLevel));
 }
 
-int32_t AudioEffectX::getAutomationState() { return static_cast<int32_t>(callHost(audioMasterGetAutomationState)); }
+int32_t AudioEffectX::getAutomationState() {
+    return static_cast<int32_t>(callHost(audioMasterGetAutomationState));
+}
 
 bool AudioEffectX::getHostVendorString(char* text) {
     *text = '\0';
@@ -135,4 +138,6 @@ bool AudioEffectX::getHostProductString(char* text) {
     return callHost(audioMasterGetProductString, 0, 0, text) != 0;
 }
 
-int32_t AudioEffectX::getHostVendorVersion() { return static_cast<int32_t>(callHost(audioMasterGetVendorVersion)); }
+int32_t AudioEffectX::getHostVendorVersion() {
+    return static_cast<int32_t>(callHost(audioMasterGetVendorVersion));
+}

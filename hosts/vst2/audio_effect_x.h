@@ -47,7 +47,9 @@ public:
     // Samples of sound after the input falls silent: 0 default, 1 none.
     virtual int32_t getTailSize() { return 0; }
     virtual int32_t getVstVersion() { return kVstVersion; }
-    virtual intptr_t vendorSpecific(int32_t /*index*/, intptr_t /*value*/, void* /*ptr*/, float /*opt*/) { return 0; }
+    virtual intptr_t vendorSpecific(int32_t /*index*/, intptr_t /*value*/, void* /*ptr*/, float /*opt*/) {
+        return 0;
+    }
 
     // ---- Set up by the effect ----------------------------------------------------------
     void isSynth(bool state = true) { setFlag(effFlagsIsSynth, state); }

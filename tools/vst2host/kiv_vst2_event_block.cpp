@@ -8,7 +8,8 @@ namespace {
 // The pointer array really is longer than its declaration: indexing goes through a plain
 // pointer so that the compiler does not hold the declared two entries against us.
 VstEvent* const* EventSlots(const VstEvents& events) {
-    return reinterpret_cast<VstEvent* const*>(reinterpret_cast<const char*>(&events) + offsetof(VstEvents, events));
+    const char* slots = reinterpret_cast<const char*>(&events) + offsetof(VstEvents, events);
+    return reinterpret_cast<VstEvent* const*>(slots);
 }
 
 }  // namespace

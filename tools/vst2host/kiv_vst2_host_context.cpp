@@ -72,7 +72,8 @@ intptr_t KivVst2HostContext::AnswerReport(int32_t opcode, int32_t index, void* p
 
 intptr_t KivVst2HostContext::ReceiveEvents(const VstEvents* events) {
     if (!events) return 0;
-    for (const KivVst2MidiMessage& message : KivVst2EventBlock::MidiMessagesOf(*events)) receivedMidi_.push_back(message);
+    for (const KivVst2MidiMessage& message : KivVst2EventBlock::MidiMessagesOf(*events))
+        receivedMidi_.push_back(message);
     return 1;
 }
 

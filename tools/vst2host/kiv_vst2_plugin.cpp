@@ -22,8 +22,9 @@ bool KivVst2Plugin::Load(std::string_view utf8Path, const KivVst2HostSettings& s
         KivVst2HostContext::CreationScope scope(&host_);
         effect = entry(&KivVst2HostContext::Callback);
     }
-    if (!effect) return Fail("The plug-in \"" + std::string(utf8Path) + "\" created no instance.");
-    if (effect->magic != kEffectMagic) return Fail("The plug-in \"" + std::string(utf8Path) + "\" is not a VST 2 effect.");
+    const std::string quoted = "\"" + std::string(utf8Path) + "\"";
+    if (!effect) return Fail("The plug-in " + quoted + " created no instance.");
+    if (effect->magic != kEffectMagic) return Fail("The plug-in " + quoted + " is not a VST 2 effect.");
     effect->user = &host_;
     effect_ = effect;
     error_.clear();

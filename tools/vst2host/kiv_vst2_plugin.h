@@ -35,7 +35,8 @@ public:
     AEffect* Effect() const { return effect_; }
     KivVst2HostContext& Host() { return host_; }
     // Any opcode, for what the methods below do not cover; 0 when nothing is loaded.
-    intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
+    intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                      float opt = 0.0f);
 
     // ---- Identity (from the AEffect record and the dispatcher) ---------------------------
     std::string EffectName();

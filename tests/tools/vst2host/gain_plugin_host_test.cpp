@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,8 @@ using namespace GainPluginHooks;
 
 std::vector<float> Sine(int64_t frames, double frequency, double sampleRate) {
     std::vector<float> samples(static_cast<size_t>(frames));
-    for (int64_t i = 0; i < frames; ++i)
-        samples[static_cast<size_t>(i)] = static_cast<float>(0.8 * std::sin(2.0 * M_PI * frequency * i / sampleRate));
+    const double step = 2.0 * std::numbers::pi * frequency / sampleRate;
+    for (int64_t i = 0; i < frames; ++i) samples[static_cast<size_t>(i)] = static_cast<float>(0.8 * std::sin(step * i));
     return samples;
 }
 
