@@ -43,6 +43,8 @@ struct OwnedMutexes {
 };
 
 thread_local OwnedMutexes tOwned;
+// gettid() is a system call; the id of a thread never changes.
+thread_local const pid_t tSelf = gettid();
 
 MutexState* CreateState() {
     auto* state = new MutexState;
@@ -75,7 +77,7 @@ KernelMutex::KernelMutex() : handle_(CreateState()) {}
 
 KernelMutex::~KernelMutex() {
     auto* state = static_cast<MutexState*>(handle_);
-    if (state->owner == gettid()) tOwned.Remove(state);
+    if (state->owner == tSelf) tOwned.Remove(state);
     pthread_cond_destroy(&state->freed);
     pthread_mutex_destroy(&state->guard);
     delete state;
@@ -83,7 +85,7 @@ KernelMutex::~KernelMutex() {
 
 WaitResult KernelMutex::Wait(uint32_t timeoutMilliseconds) {
     auto* state = static_cast<MutexState*>(handle_);
-    const pid_t self = gettid();
+    const pid_t self = tSelf;
     WaitResult result = WaitResult::TimedOut;
     pthread_mutex_lock(&state->guard);
     if (WaitUntilAvailable(state, self, timeoutMilliseconds)) {
@@ -102,7 +104,7 @@ bool KernelMutex::Release() {
     auto* state = static_cast<MutexState*>(handle_);
     bool owned = false;
     pthread_mutex_lock(&state->guard);
-    if (state->owner == gettid()) {
+    if (state->owner == tSelf) {
         owned = true;
         if (--state->count == 0) {
             state->owner = 0;
