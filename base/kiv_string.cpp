@@ -171,6 +171,11 @@ void KivString::Clear() noexcept {
 
 void KivString::SetLength(int32_t count) {
     if (count < 0) count = 0;
+    // Emptying a shared or literal text would copy what is about to be dropped.
+    if (count == 0 && (IsLiteral() || Header()->references.load(std::memory_order_acquire) > 1)) {
+        Clear();
+        return;
+    }
     int32_t old = Length();
     PrepareForChange(count > old ? count : old);
     char16_t* units = const_cast<char16_t*>(static_cast<const char16_t*>(data_));

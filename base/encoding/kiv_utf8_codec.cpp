@@ -25,7 +25,7 @@ KivByteBuffer UTF8Codec::Encode(const KivString& text, bool terminate) const {
 }
 
 bool UTF8Codec::ReadLine(TextReader& reader, KivString& line) const {
-    line.Clear();
+    line.SetLength(0);  // keeps a private buffer for the next line: documents are read line by line
     KivUTF8::Decoder decoder;
     uint8_t byte = 0;
     bool readAny = false;
