@@ -1,0 +1,97 @@
+#pragma once
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+#include "parameters/kiv_effect_parameter.h"
+#include "parameters/kiv_parameter_registration.h"
+#include "plugin/kiv_plugin.h"
+#include "plugin/kiv_processing_context.h"
+#include "threads/kiv_mutex.h"
+
+class KivXMLItem;
+
+// The interface an effect algorithm is written against: it declares its parameters as
+// records, is told its channel count and sample rate, and processes blocks. The operations
+// are reached directly or, across libraries, as numbered messages through HandleMessage.
+class KivAudioEffectPlugin : public KivPlugin {
+public:
+    // Bit of the change byte: a parameter whose record asks for it changed, so the processing
+    // state must be rebuilt before the next block.
+    static constexpr uint8_t kNeedsReprepare = 1 << 2;
+
+    ~KivAudioEffectPlugin() override;
+
+    // Effects live in the module's memory like every other framework allocation.
+    static void* operator new(size_t size);
+    static void operator delete(void* block) noexcept;
+
+    // Answers message `message` with `argument` (a KivEffectMessageRecord or null).
+    virtual intptr_t HandleMessage(int32_t message, void* argument);
+    // Stores the host and its callback; answers the effect itself.
+    virtual KivAudioEffectPlugin* Connect(void* hostObject, KivEffectHostCallback callback);
+    virtual void Initialize();
+    // Every float parameter's value becomes its interpolation target.
+    virtual void CopyValuesToTargets();
+    virtual void ParameterChanged(int32_t recordIndex);
+    // Rebuilds the processing state from the current parameters.
+    virtual void Reprepare();
+    virtual void CreateEditorContents(void* editor);
+    // Clears the processing state (delay lines, detectors).
+    virtual void Reset();
+    virtual bool LoadSettings(KivXMLItem& item);
+    virtual bool StoreSettings(KivXMLItem& item);
+    virtual void ReservedHook1();
+    virtual void ReservedHook2();
+    virtual void OnHook13(void* argument);
+    virtual int32_t Query14(void* argument);
+    // Randomises every randomisable record by `amount` (1 = fully).
+    virtual void Randomize(double amount);
+    virtual void RefreshEditorViews();
+    virtual void OnHook20(void* first, void* second);
+    virtual void InitProcessing(int32_t channels, int32_t sampleRate);
+    virtual void UpdateEditorChannelControls();
+    virtual void Process(const KivProcessingContext& context, float** inputs, float** outputs, int32_t count) = 0;
+    virtual void ProcessUpdate();
+    virtual int32_t Query102();
+    // The effect's delay in samples at its processing rate.
+    virtual int32_t GetLatency();
+    virtual int32_t Query105();
+    virtual void OnHook104();
+
+    const KivEffectParameterTable& GetParameterTable() const noexcept { return parameterTable_; }
+    // Input buses: the main one and any side-chains.
+    int32_t GetInputBusCount() const noexcept { return inputBusCount_; }
+    bool UsesHostTime() const noexcept { return usesHostTime_; }
+    // The effect reads its inputs after writing outputs, so they must be kept apart.
+    bool NeedsPreservedInputs() const noexcept { return needsPreservedInputs_; }
+    int32_t GetMaxBufferSize() const noexcept { return maxBufferSize_; }
+    void SetMidSide(bool on) noexcept { midSide_ = on; }
+    bool IsMidSide() const noexcept { return midSide_; }
+
+    void MarkForReprepare() noexcept { changeByte_.fetch_or(kNeedsReprepare); }
+    // True once after any number of marks.
+    bool TakeReprepareRequest() noexcept { return (changeByte_.fetch_and(~kNeedsReprepare) & kNeedsReprepare) != 0; }
+
+    KivMutex& GetEffectMutex() noexcept { return effectMutex_; }
+
+protected:
+    void DeclareParameters(const KivEffectParameterTable& table) noexcept { parameterTable_ = table; }
+    void SetInputBusCount(int32_t buses) noexcept { inputBusCount_ = buses; }
+    void SetUsesHostTime(bool uses) noexcept { usesHostTime_ = uses; }
+    void SetNeedsPreservedInputs(bool needs) noexcept { needsPreservedInputs_ = needs; }
+    void SetMaxBufferSize(int32_t samples) noexcept { maxBufferSize_ = samples; }
+
+private:
+    intptr_t HandleProcessingMessage(int32_t message, KivEffectMessageRecord& record);
+    intptr_t HandleSettingsMessage(int32_t message, KivEffectMessageRecord& record);
+
+    KivEffectParameterTable parameterTable_;
+    int32_t inputBusCount_ = 1;
+    int32_t maxBufferSize_ = 0;
+    bool usesHostTime_ = false;
+    bool needsPreservedInputs_ = false;
+    bool midSide_ = false;
+    std::atomic<uint8_t> changeByte_{0};
+    KivMutex effectMutex_;
+};

@@ -1,0 +1,209 @@
+#include "plugin/kiv_audio_effect_plugin_to_audio_plugin_adapter.h"
+
+#include <algorithm>
+
+#include "base/kiv_boundary.h"
+#include "base/kiv_exception.h"
+#include "plugin/kiv_audio_effect_plugin.h"
+#include "plugin/kiv_audio_effect_plugin_host.h"
+#include "plugin/kiv_channel_names.h"
+#include "parameters/kiv_parameter_registration.h"
+#include "plugin/kiv_plugin_system.h"
+#include "threads/kiv_synchronizer_guard.h"
+
+KivAudioEffectPluginToAudioPluginAdapter::KivAudioEffectPluginToAudioPluginAdapter() = default;
+
+KivAudioEffectPluginToAudioPluginAdapter::~KivAudioEffectPluginToAudioPluginAdapter() {
+    StopAutomationUpdates();
+    DestroyEffect();
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::DestroyEffect() noexcept {
+    KivGuard("KivAudioEffectPluginToAudioPluginAdapter::~KivAudioEffectPluginToAudioPluginAdapter", [&] {
+        // The parameter objects refer to the effect's records: they go first.
+        ClearParameters();
+        buckets_.Clear();
+        effect_ = nullptr;
+        delete effectHost_;
+        effectHost_ = nullptr;
+    });
+}
+
+// --- creation ---------------------------------------------------------------------------------
+
+void KivAudioEffectPluginToAudioPluginAdapter::Initialize(const KivString& pluginName, const KivString& vendor,
+                                                          KivAudioEffectPluginInterfaceFunction function) {
+    try {
+        CreateEffect(pluginName, function);
+        pluginName_ = pluginName;
+        vendor_ = vendor;
+        preserveInputs_ = effect_->NeedsPreservedInputs();
+        accumulatesInPlace_ = false;
+        RegisterEffectParameters();
+        familyName_ = pluginName;
+        BuildParameterIndex();
+        context_.editorMode = GetEditorMode();
+        LoadDefaultSettings();
+        UpdateMaxBufferSize();
+    } catch (const KivException&) {
+        throw;
+    } catch (...) {
+        KivTrace::SystemException("KivAudioEffectPluginToAudioPluginAdapter::Initialize");
+        throw;
+    }
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::CreateEffect(const KivString& pluginName,
+                                                            KivAudioEffectPluginInterfaceFunction function) {
+    KivPluginSystem system;
+    KivAudioEffectPluginHost* host = nullptr;
+    if (system.CreateEffect(pluginName, function, host) != KivPluginSystem::kCreated || !host->GetEffect()) {
+        delete host;
+        throw KivException(KivString("Error creating plugin."));
+    }
+    effectHost_ = host;
+    effect_ = host->GetEffect();
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::RegisterEffectParameters() {
+    KivParameterRegistrationContext context;
+    context.core = this;
+    context.effect = this;
+    context.buckets = &buckets_;
+    KivRegisterParameters(GetParameterList(), effect_->GetParameterTable(), context);
+}
+
+KivString KivAudioEffectPluginToAudioPluginAdapter::GetInputChannelName(int32_t index) {
+    return KivChannelNames::Input(index, effect_ ? effect_->GetInputBusCount() : 1, GetChannelsPerGroup());
+}
+
+KivString KivAudioEffectPluginToAudioPluginAdapter::GetOutputChannelName(int32_t index) {
+    return KivChannelNames::Output(index, GetChannelsPerGroup());
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::SetChannelMode(int32_t mode) {
+    const int32_t previous = GetChannelMode();
+    KivAudioPlugin::SetChannelMode(mode);
+    // The effect's channel count follows the mode.
+    if (GetChannelMode() != previous && effect_) InitProcessing();
+}
+
+// --- processing ---------------------------------------------------------------------------------
+
+void KivAudioEffectPluginToAudioPluginAdapter::InitProcessing() {
+    {
+        KivSynchronizerGuard state(stateMutex_);
+        KivSynchronizerGuard processing(GetProcessingMutex());
+        InitProcessing_LockedPart();
+    }
+    InitProcessing_UnLockedPart();
+    if (GetEditor()) InitProcessingGUI();
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::InitProcessing_LockedPart() {
+    InitProcessingLocked();
+    const int32_t mode = GetChannelMode();
+    if (!effect_) return;
+    effect_->SetMidSide(mode == kKivChannelModeMid || mode == kKivChannelModeSide || mode == kKivChannelModeMidSide);
+    effect_->InitProcessing(GetEffectChannels(), GetProcessingSampleRate());
+    effect_->Reprepare();
+    effect_->CopyValuesToTargets();
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::InitProcessing_UnLockedPart() {}
+
+void KivAudioEffectPluginToAudioPluginAdapter::InitProcessingGUI() {}
+
+void KivAudioEffectPluginToAudioPluginAdapter::UpdateMaxBufferSize() {
+    if (effect_) maxBufferSize_ = effect_->GetMaxBufferSize();
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::PreProcessing(int32_t) { TakeOverPendingBlockSizes(); }
+
+void KivAudioEffectPluginToAudioPluginAdapter::PrepareForProcessing() {
+    if (!effect_->UsesHostTime()) return;
+    const KivTransport& transport = GetTransport();
+    const bool playing = transport.playing;
+    context_.tempo = playing ? transport.tempo : -1.0;
+    context_.songPosition = playing ? transport.songPosition : -1.0;
+    context_.barStartPosition = playing ? transport.barStartPosition : -1.0;
+    context_.timeSignatureNumerator = playing ? transport.timeSignatureNumerator : -1;
+    context_.timeSignatureDenominator = playing ? transport.timeSignatureDenominator : -1;
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::Process(float** inputs, float** outputs, int32_t count) {
+    KivGuard("KivAudioEffectPluginToAudioPluginAdapter::Process", [&] {
+        if (!effect_) return;
+        PrepareForProcessing();
+        if (effect_->TakeReprepareRequest()) effect_->Reprepare();
+        effect_->Process(context_, inputs, outputs, count);
+        OnEffectProcessed();
+    });
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::OnEffectProcessed() {}
+
+void KivAudioEffectPluginToAudioPluginAdapter::ProcessUpdate() {
+    if (effect_) effect_->ProcessUpdate();
+}
+
+int32_t KivAudioEffectPluginToAudioPluginAdapter::GetEffectLatency() { return effect_ ? effect_->GetLatency() : 0; }
+
+// The effect is never initialised with fewer than one channel.
+int32_t KivAudioEffectPluginToAudioPluginAdapter::GetEffectInputChannels() {
+    return std::max(KivAudioPlugin::GetEffectInputChannels(), 1);
+}
+
+int32_t KivAudioEffectPluginToAudioPluginAdapter::GetEffectChannels() {
+    return std::max(KivAudioPlugin::GetEffectChannels(), 1);
+}
+
+int32_t KivAudioEffectPluginToAudioPluginAdapter::GetInputChannelsPerGroup() {
+    return std::max(KivAudioPlugin::GetInputChannelsPerGroup(), 1);
+}
+
+int32_t KivAudioEffectPluginToAudioPluginAdapter::GetOutputChannelsPerGroup() {
+    return std::max(KivAudioPlugin::GetOutputChannelsPerGroup(), 1);
+}
+
+// --- settings and effect operations -------------------------------------------------------------
+
+void KivAudioEffectPluginToAudioPluginAdapter::StoreSettings(KivXMLItem& item, bool storing) {
+    settings_.channelMode = GetChannelMode();
+    settings_.bypass = IsBypassed();
+    settings_.maxLFOBlockSize = GetPendingInterpolationThreshold();
+    settings_.StoreVersion(item, storing);
+    StoreEffectSettings(item, storing);
+    settings_.StoreModeAndFlags(item, storing, GetChannelsPerGroup());
+    if (storing) return;
+    SetBypass(settings_.bypass);
+    SetMaxLFOBlockSize(settings_.maxLFOBlockSize);
+    SetChannelMode(settings_.channelMode);
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::StoreEffectSettings(KivXMLItem& item, bool storing) {
+    if (!effect_) return;
+    if (storing) {
+        effect_->StoreSettings(item);
+    } else {
+        effect_->LoadSettings(item);
+    }
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::ResetEffect() {
+    KivSynchronizerGuard state(stateMutex_);
+    if (effect_) effect_->Reset();
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::RandomizeEffect(double amount) {
+    KivSynchronizerGuard state(stateMutex_);
+    if (effect_) effect_->Randomize(amount);
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::OnParameterChanged(int32_t recordIndex) {
+    if (effect_) effect_->ParameterChanged(recordIndex);
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::MarkForReprepare() {
+    if (effect_) effect_->MarkForReprepare();
+}

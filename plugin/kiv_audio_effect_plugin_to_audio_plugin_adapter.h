@@ -1,0 +1,90 @@
+#pragma once
+#include <cstdint>
+
+#include "base/kiv_string.h"
+#include "parameters/kiv_parameter_buckets.h"
+#include "parameters/kiv_parameter_effect_link.h"
+#include "plugin/kiv_audio_plugin.h"
+#include "plugin/kiv_effect_message.h"
+#include "plugin/kiv_effect_side_interface.h"
+#include "plugin/kiv_processing_context.h"
+#include "plugin/kiv_shared_settings.h"
+#include "threads/kiv_mutex.h"
+
+// Turns an effect algorithm (KivAudioEffectPlugin) into a complete plug-in: it creates the
+// effect through its interface function, registers its parameters, names the host channels,
+// keeps the settings every effect shares and forwards processing to the effect.
+//
+// Lock order: the state mutex, then the core's processing mutex.
+class KivAudioEffectPluginToAudioPluginAdapter : public KivEffectSideInterface,
+                                                 public KivAudioPlugin,
+                                                 public KivParameterEffectLink {
+public:
+    KivAudioEffectPluginToAudioPluginAdapter();
+    ~KivAudioEffectPluginToAudioPluginAdapter() override;
+
+    // Creates and connects the effect; raises "Error creating plugin." when it cannot.
+    virtual void Initialize(const KivString& pluginName, const KivString& vendor,
+                            KivAudioEffectPluginInterfaceFunction function);
+
+    const KivString& GetPluginName() const noexcept { return pluginName_; }
+    const KivString& GetVendorName() const noexcept { return vendor_; }
+    const KivString& GetFamilyName() const noexcept { return familyName_; }
+    void SetFamilyName(const KivString& name) { familyName_ = name; }
+    KivString GetInputChannelName(int32_t index);
+    KivString GetOutputChannelName(int32_t index);
+
+    // The stored "MaxLFOBlockSize": blocks longer than this smooth parameter changes.
+    void SetMaxLFOBlockSize(int32_t samples) noexcept { SetPendingInterpolationThreshold(samples); }
+    void SetChannelMode(int32_t mode) override;
+
+    // --- KivAudioPlugin -----------------------------------------------------------------------
+    void InitProcessing() override;
+    void Process(float** inputs, float** outputs, int32_t count) override;
+    void ProcessUpdate() override;
+    void PreProcessing(int32_t count) override;
+    int32_t GetEffectLatency() override;
+    int32_t GetEffectInputChannels() override;
+    int32_t GetEffectChannels() override;
+    int32_t GetInputChannelsPerGroup() override;
+    int32_t GetOutputChannelsPerGroup() override;
+    void StoreSettings(KivXMLItem& item, bool storing) override;
+
+    // --- KivEffectSideInterface -----------------------------------------------------------------
+    void InitProcessing_LockedPart() override;
+    void InitProcessing_UnLockedPart() override;
+    void InitProcessingGUI() override;
+    void UpdateMaxBufferSize() override;
+    void OnEffectProcessed() override;
+    void StoreEffectSettings(KivXMLItem& item, bool storing) override;
+    KivAudioEffectPlugin* GetEffect() const override { return effect_; }
+    KivAudioEffectPluginHost* GetEffectHost() const override { return effectHost_; }
+    uint32_t GetSettingsVersion() const override { return settings_.version; }
+    void ResetEffect() override;
+    void RandomizeEffect(double amount) override;
+
+    // --- KivParameterEffectLink -----------------------------------------------------------------
+    void OnParameterChanged(int32_t recordIndex) override;
+    void MarkForReprepare() override;
+
+    KivMutex& GetStateMutex() noexcept { return stateMutex_; }
+    const KivProcessingContext& GetProcessingContext() const noexcept { return context_; }
+
+private:
+    void CreateEffect(const KivString& pluginName, KivAudioEffectPluginInterfaceFunction function);
+    void RegisterEffectParameters();
+    void PrepareForProcessing();
+    void DestroyEffect() noexcept;
+
+    KivAudioEffectPluginHost* effectHost_ = nullptr;
+    KivAudioEffectPlugin* effect_ = nullptr;
+    KivString pluginName_;
+    KivString vendor_;
+    KivString familyName_;
+    KivSharedSettings settings_;
+    // Record index to parameter object.
+    KivParameterBuckets buckets_;
+    int32_t maxBufferSize_ = 0;
+    KivProcessingContext context_;
+    KivMutex stateMutex_;
+};

@@ -1,0 +1,184 @@
+#include "plugin/kiv_audio_plugin.h"
+
+#include <algorithm>
+
+#include "platform/kiv_processor_features.h"
+#include "plugin/kiv_plugin_host.h"
+#include "threads/kiv_synchronizer_guard.h"
+
+KivAudioPlugin::KivAudioPlugin() : hasSSE2_(KivPlatform::DetectProcessorFeatures().sse2) {
+    automationUpdates_.StartRunning();
+}
+
+KivAudioPlugin::~KivAudioPlugin() {
+    // The thread calls back into this object: it must end before any member is gone.
+    automationUpdates_.Stop();
+}
+
+// --- channel configuration ------------------------------------------------------------------
+
+int32_t KivAudioPlugin::EffectiveGroupChannels() const noexcept {
+    return forcedChannels_ >= 0 ? forcedChannels_ : channelsPerGroup_;
+}
+
+const KivChannelModeInfo& KivAudioPlugin::PendingModeInfo() const noexcept {
+    return KivChannelModes::Info(pendingChannelMode_.load());
+}
+
+bool KivAudioPlugin::InputsConnected() const noexcept { return hostInputs_ != 0 && connectedInputs_ != 0; }
+
+int32_t KivAudioPlugin::GetEffectInputChannels() {
+    if (!InputsConnected()) return 0;
+    return std::min(EffectiveGroupChannels(), PendingModeInfo().maximumInputs);
+}
+
+int32_t KivAudioPlugin::GetEffectChannels() {
+    const KivChannelModeInfo& mode = PendingModeInfo();
+    const int32_t channels = EffectiveGroupChannels();
+    if (!mode.midSide) return std::min(channels, mode.maximumInputs);
+    // Mid and side come from a pair: without a pair there is nothing to convert.
+    if (InputsConnected() && std::min(channels, mode.maximumOutputs) == 2) return mode.maximumInputs;
+    return channels;
+}
+
+int32_t KivAudioPlugin::GetInputChannelsPerGroup() {
+    if (!InputsConnected()) return 0;
+    return std::min(EffectiveGroupChannels(), PendingModeInfo().maximumOutputs);
+}
+
+int32_t KivAudioPlugin::GetOutputChannelsPerGroup() {
+    return std::min(EffectiveGroupChannels(), PendingModeInfo().maximumOutputs);
+}
+
+int32_t KivAudioPlugin::GetInputGroups() { return std::max(hostInputs_, 0) / std::max(channelsPerGroup_, 1); }
+
+int32_t KivAudioPlugin::GetOutputGroups() { return std::max(hostOutputs_, 0) / std::max(channelsPerGroup_, 1); }
+
+void KivAudioPlugin::SetHostChannels(int32_t inputs, int32_t outputs) {
+    KivSynchronizerGuard lock(processingMutex_);
+    hostInputs_ = inputs;
+    hostOutputs_ = outputs;
+}
+
+void KivAudioPlugin::SetConnectedChannels(int32_t inputs, int32_t outputs) {
+    KivSynchronizerGuard lock(processingMutex_);
+    connectedInputs_ = inputs;
+    connectedOutputs_ = outputs;
+}
+
+void KivAudioPlugin::SetChannelsPerGroup(int32_t channels) {
+    KivSynchronizerGuard lock(processingMutex_);
+    channelsPerGroup_ = std::clamp(channels, 1, kMaxHostChannels);
+}
+
+void KivAudioPlugin::SetGroupStride(int32_t stride) {
+    KivSynchronizerGuard lock(processingMutex_);
+    groupStride_ = std::max(stride, 1);
+}
+
+void KivAudioPlugin::SetForcedChannelCount(int32_t channels) {
+    KivSynchronizerGuard lock(processingMutex_);
+    forcedChannels_ = channels;
+}
+
+void KivAudioPlugin::SetChannelMode(int32_t mode) {
+    pendingChannelMode_.store(std::clamp(mode, 0, KivChannelModes::kCount - 1));
+}
+
+// --- processing configuration -----------------------------------------------------------------
+
+void KivAudioPlugin::SetSampleRate(int32_t hertz) {
+    KivSynchronizerGuard lock(processingMutex_);
+    sampleRate_ = hertz;
+}
+
+void KivAudioPlugin::SetMaxBlockSize(int32_t samples) {
+    KivSynchronizerGuard lock(processingMutex_);
+    maxBlockSize_ = samples;
+}
+
+void KivAudioPlugin::SetOversampling(int32_t factor) {
+    KivSynchronizerGuard lock(processingMutex_);
+    resamplers_.SetFactor(factor);
+}
+
+void KivAudioPlugin::SetOversamplingQuality(bool high) {
+    KivSynchronizerGuard lock(processingMutex_);
+    resamplers_.SetHighQuality(high);
+}
+
+void KivAudioPlugin::SetOversamplingSlope(KivResamplerSlope slope) {
+    KivSynchronizerGuard lock(processingMutex_);
+    resamplers_.SetSlope(slope);
+}
+
+void KivAudioPlugin::Suspend() {
+    if (suspensions_.fetch_add(1) == 0) OnSuspend();
+}
+
+void KivAudioPlugin::Resume() {
+    if (suspensions_.load() > 0 && suspensions_.fetch_sub(1) == 1) OnResume();
+}
+
+void KivAudioPlugin::TakeOverPendingBlockSizes() noexcept {
+    maxSubBlock_ = pendingMaxSubBlock_.load();
+    interpolationThreshold_ = pendingThreshold_.load();
+}
+
+void KivAudioPlugin::InitProcessing() {
+    KivSynchronizerGuard lock(processingMutex_);
+    InitProcessingLocked();
+}
+
+void KivAudioPlugin::InitProcessingLocked() {
+    // Everything the first block of the largest size needs is made here, off the audio thread.
+    const int32_t block = std::max(maxBlockSize_, 1);
+    const int32_t fastBlock = block * GetOversampling();
+    const int32_t channels = std::clamp(std::max(hostInputs_, hostOutputs_), 0, kMaxHostChannels);
+    for (int32_t channel = 0; channel < channels; ++channel) {
+        internalBuffers_[channel].Reserve(block);
+        conversionBuffers_[channel].Reserve(fastBlock);
+        if (GetOversampling() >= 2) resamplers_.Ready(channel, block);
+    }
+    scratch_.Reserve(fastBlock);
+    silence_.Reserve(fastBlock);
+    latency_ = GetLatency();
+    previousLatency_ = latency_;
+    for (int32_t channel = 0; channel < channels; ++channel) bypassDelays_[channel].SetDelay(latency_);
+    for (KivDelayLine& delay : channelModeDelays_) delay.SetDelay(GetEffectLatency());
+    interpolation_.RequestReset();
+}
+
+// --- state queries and hooks ------------------------------------------------------------------
+
+int32_t KivAudioPlugin::GetLatency() {
+    const int32_t effectLatency = GetEffectLatency();
+    const int32_t factor = GetOversampling();
+    if (factor < 2) return effectLatency;
+    // Halves round up, so that 220.5 host samples become 221.
+    return (effectLatency + factor / 2) / factor + resamplers_.GetLatency();
+}
+
+int32_t KivAudioPlugin::GetTailSamples() { return 0; }
+int32_t KivAudioPlugin::GetPreferredBlockSize() { return -1; }
+void KivAudioPlugin::OnSuspend() {}
+void KivAudioPlugin::OnResume() {}
+int32_t KivAudioPlugin::GetEffectLatency() { return 0; }
+double KivAudioPlugin::GetOutputClipLevel() { return -1.0; }
+void KivAudioPlugin::ProcessUnprocessedChannel(int32_t, float*, int32_t) {}
+void KivAudioPlugin::ProcessUpdate() {}
+void KivAudioPlugin::PreProcessing(int32_t) {}
+void KivAudioPlugin::PostProcessing(int32_t) {}
+
+// --- editor -------------------------------------------------------------------------------------
+
+KivAudioPlugin::KivEditor* KivAudioPlugin::CreateEditor(void*) { return nullptr; }
+void* KivAudioPlugin::GetEditorContents() { return nullptr; }
+int32_t KivAudioPlugin::GetEditorMode() { return 0; }
+void KivAudioPlugin::DestroyEditor() { editor_ = nullptr; }
+void KivAudioPlugin::LoadDefaultSettings() {}
+void KivAudioPlugin::SetDefaultSettingsToCurrent() {}
+void KivAudioPlugin::OnEditorOpened() {}
+void KivAudioPlugin::OnEditorClosed() {}
+bool KivAudioPlugin::CanOpenEditor() { return true; }
+void KivAudioPlugin::CarryOutAutomationUpdates(int32_t) {}

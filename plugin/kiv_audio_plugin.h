@@ -1,0 +1,269 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+#include "base/kiv_string.h"
+#include "parameters/kiv_automation_adapter.h"
+#include "parameters/kiv_parameter_core_link.h"
+#include "parameters/kiv_parameter_list.h"
+#include "plugin/kiv_automation_update_request_thread.h"
+#include "plugin/kiv_channel_mode.h"
+#include "plugin/kiv_channel_resamplers.h"
+#include "plugin/kiv_delay_line.h"
+#include "plugin/kiv_midi_processor.h"
+#include "plugin/kiv_parameter_interpolation.h"
+#include "plugin/kiv_sample_buffer.h"
+#include "plugin/kiv_transport.h"
+#include "threads/kiv_mutex.h"
+
+class KivPluginHost;
+class KivXMLItem;
+
+// The host-independent plug-in. Host adapters translate their calls into calls on it; a
+// subclass supplies the signal processing through Process. It owns the parameter objects,
+// the channel configuration with its channel modes, and the one processing entry
+// ProcessAudio: buffer repair, bypass aligned to the latency, parameter smoothing by
+// sub-blocks and optional oversampling.
+class KivAudioPlugin : public KivMIDIProcessor, public KivParameterCoreLink {
+public:
+    using AutomationAdapter = KivAutomationAdapter;
+    using AutomationUpdateRequestThread = KivAutomationUpdateRequestThread;
+    class KivEditor;
+
+    // Host channels beyond this many are neither processed nor repaired.
+    static constexpr int32_t kMaxHostChannels = KivChannelResamplers::kMaxChannels;
+    static constexpr int32_t kNoLimit = 2147483647;
+    static constexpr int32_t kDefaultInterpolationThreshold = 256;
+
+    KivAudioPlugin();
+    ~KivAudioPlugin() override;
+    KivAudioPlugin(const KivAudioPlugin&) = delete;
+    KivAudioPlugin& operator=(const KivAudioPlugin&) = delete;
+
+    void SetPluginHost(KivPluginHost* host) noexcept { pluginHost_ = host; }
+    KivPluginHost* GetPluginHost() const noexcept { return pluginHost_; }
+
+    // --- parameters by host index ---------------------------------------------------------
+    virtual int32_t GetParameterCount();
+    // Called after the smoothing wrote new values into interpolated parameters.
+    virtual void OnInterpolatedParametersWritten();
+    virtual void SetParameter(int32_t index, double value, bool silent);
+    virtual void SetParameterIfChanged(int32_t index, double value, bool silent);
+    virtual double GetParameter(int32_t index);
+    virtual KivString GetParameterName(int32_t index);
+    // The object's prefix and section, then the name: "Band 1 - Gate Threshold".
+    virtual KivString GetParameterLongName(int32_t index);
+    virtual KivString GetParameterShortName(int32_t index);
+    virtual KivString GetParameterID(int32_t index);
+    virtual KivString GetParameterValueName(int32_t index);
+    virtual KivString GetParameterValueNameFrom01(int32_t index, double value);
+    virtual double ParseParameterValueName(int32_t index, const KivString& text);
+    virtual KivString GetParameterUnitsName(int32_t index);
+    virtual bool HasParameterListChanged();
+    virtual void OnParameterListChanged();
+    virtual int32_t GetParameterType(int32_t index);
+    virtual double GetParameterDefaultValue(int32_t index);
+    KivString GetParameterSection(int32_t index);
+    KivString GetParameterNameWithoutSection(int32_t index);
+    int32_t GetVisibleParameterCount() const noexcept { return static_cast<int32_t>(parameters_.GetVisibleParameterCount()); }
+    // Called by parameter objects on every change that is not silent.
+    void NeedUpdateEditor(AutomationAdapter& parameter) override;
+    // Reports every parameter `parameter` covers to the host as automation.
+    void SendAllAutomation(AutomationAdapter& parameter) override;
+
+    // --- settings -------------------------------------------------------------------------
+    // Both walk `item` in one direction: `storing` writes into it, otherwise it is read.
+    virtual void StoreParameters(KivXMLItem& item, bool storing);
+    virtual void StoreSettings(KivXMLItem& item, bool storing);
+
+    // --- channel configuration ------------------------------------------------------------
+    virtual int32_t GetEffectInputChannels();
+    virtual int32_t GetEffectChannels();
+    virtual int32_t GetInputChannelsPerGroup();
+    virtual int32_t GetOutputChannelsPerGroup();
+    virtual int32_t GetInputGroups();
+    virtual int32_t GetOutputGroups();
+
+    // --- state queries --------------------------------------------------------------------
+    // Total delay from input to output in host samples, oversampling included.
+    virtual int32_t GetLatency();
+    virtual int32_t GetTailSamples();
+    virtual int32_t GetPreferredBlockSize();
+    virtual void OnSuspend();
+    virtual void OnResume();
+    // The effect's own delay in samples at the processing rate.
+    virtual int32_t GetEffectLatency();
+    // Samples beyond +-level are clipped after oversampling; negative means no clipping.
+    virtual double GetOutputClipLevel();
+    // A single-channel mode passed `channel` through unprocessed into `output`.
+    virtual void ProcessUnprocessedChannel(int32_t channel, float* output, int32_t count);
+    virtual void Process(float** inputs, float** outputs, int32_t count) = 0;
+    virtual void ProcessUpdate();
+    virtual void PreProcessing(int32_t count);
+    virtual void PostProcessing(int32_t count);
+
+    // --- editor ---------------------------------------------------------------------------
+    // No window system is present yet: no editor is ever built.
+    virtual KivEditor* CreateEditor(void* parentWindow);
+    virtual void* GetEditorContents();
+    virtual int32_t GetEditorMode();
+    virtual void DestroyEditor();
+    virtual void LoadDefaultSettings();
+    virtual void SetDefaultSettingsToCurrent();
+    virtual void OnEditorOpened();
+    virtual void OnEditorClosed();
+    virtual bool CanOpenEditor();
+    KivEditor* GetEditor() const noexcept { return editor_; }
+    // Hands the pending editor updates on (the automation update thread calls it).
+    virtual void CarryOutAutomationUpdates(int32_t requests);
+    int32_t GetPendingAutomationUpdates() const noexcept { return automationUpdates_.GetPendingCount(); }
+
+    // --- processing -----------------------------------------------------------------------
+    // The adapters' one processing entry. `replacing` false adds into the outputs.
+    void ProcessAudio(float** inputs, float** outputs, int32_t count, bool replacing) noexcept;
+    // (Re)allocates processing state for the current rate, block size and channels.
+    virtual void InitProcessing();
+    // While suspended, processing writes silence.
+    void Suspend();
+    void Resume();
+    bool IsSuspended() const noexcept { return suspensions_.load() > 0; }
+
+    void SetHostChannels(int32_t inputs, int32_t outputs);
+    void SetConnectedChannels(int32_t inputs, int32_t outputs);
+    void SetChannelsPerGroup(int32_t channels);
+    void SetGroupStride(int32_t stride);
+    // -1 lets the channels per group count.
+    void SetForcedChannelCount(int32_t channels);
+    int32_t GetHostInputChannels() const noexcept { return hostInputs_; }
+    int32_t GetHostOutputChannels() const noexcept { return hostOutputs_; }
+    int32_t GetChannelsPerGroup() const noexcept { return channelsPerGroup_; }
+    int32_t GetGroupStride() const noexcept { return groupStride_; }
+    // The mode takes effect at the start of the next block.
+    virtual void SetChannelMode(int32_t mode);
+    int32_t GetChannelMode() const noexcept { return pendingChannelMode_.load(); }
+
+    void SetSampleRate(int32_t hertz);
+    int32_t GetSampleRate() const noexcept { return sampleRate_; }
+    int32_t GetProcessingSampleRate() const noexcept { return sampleRate_ * resamplers_.GetFactor(); }
+    void SetMaxBlockSize(int32_t samples);
+    int32_t GetMaxBlockSize() const noexcept { return maxBlockSize_; }
+
+    // 1 (off), 2, 4 or 8; anything else raises KivException (invalid argument).
+    void SetOversampling(int32_t factor);
+    void SetOversamplingQuality(bool high);
+    void SetOversamplingSlope(KivResamplerSlope slope);
+    int32_t GetOversampling() const noexcept { return resamplers_.GetFactor(); }
+
+    void SetBypass(bool on) noexcept { bypass_.store(on); }
+    bool IsBypassed() const noexcept { return bypass_.load(); }
+    // Taken over at the start of each block (see PreProcessing).
+    void SetPendingMaxSubBlockSize(int32_t samples) noexcept { pendingMaxSubBlock_.store(samples); }
+    void SetPendingInterpolationThreshold(int32_t samples) noexcept { pendingThreshold_.store(samples); }
+    int32_t GetPendingInterpolationThreshold() const noexcept { return pendingThreshold_.load(); }
+    int32_t GetInterpolationThreshold() const noexcept { return interpolationThreshold_; }
+
+    KivTransport& GetTransport() noexcept { return transport_; }
+    KivMutex& GetProcessingMutex() noexcept { return processingMutex_; }
+
+protected:
+    // The subclass registers its parameter objects here, then runs BuildParameterIndex.
+    KivParameterList& GetParameterList() noexcept { return parameters_; }
+    void ClearParameters() noexcept;
+    // Ends the automation update thread; subclasses whose updates it reaches call it first
+    // thing in their destructor.
+    void StopAutomationUpdates() { automationUpdates_.Stop(); }
+    // Numbers the parameter objects and lists the interpolated ones.
+    void BuildParameterIndex();
+    void RequestInterpolationReset() noexcept { interpolation_.RequestReset(); }
+    void InitProcessingLocked();
+    // Takes over the pending sub-block size and interpolation threshold.
+    void TakeOverPendingBlockSizes() noexcept;
+
+    // What the processing subclass needs from the host buffers.
+    bool preserveInputs_ = false;   // the effect reads its inputs after writing its outputs
+    bool clearOutputs_ = false;     // the effect adds into its outputs
+    bool accumulatesInPlace_ = false;  // the effect itself adds into outputs on accumulating calls
+
+private:
+    struct GroupLayout {
+        int32_t inputChannels;
+        int32_t outputChannels;
+        int32_t inputGroups;
+        int32_t outputGroups;
+    };
+
+    void ProcessAudioLocked(float** inputs, float** outputs, int32_t count, bool replacing);
+    void WriteSilence(float** outputs, int32_t count) const;
+    void FixAudioBuffers(float** buffers, int32_t connected, int32_t groups, bool isInput, int32_t count);
+    void AddDenormalGuard(float** inputs, const GroupLayout& layout, int32_t count) const;
+    void ProcessBypassed(float** inputs, float** outputs, const GroupLayout& layout, int32_t count);
+    void ProcessAtHostRate(float** inputs, float** outputs, const GroupLayout& layout, int32_t count,
+                           bool replacing);
+    void ProcessOversampled(float** inputs, float** outputs, const GroupLayout& layout, int32_t count,
+                            bool replacing);
+    void ClipOutputs(float** outputs, int32_t count);
+    void PointAtHostBuffers(float** inputs, float** outputs, int32_t count);
+    void ProcessWithChannelModes(float** inputs, float** outputs, int32_t count);
+    bool ChannelModeApplies(float** inputs, float** outputs) const;
+    void PrepareChannelMode(float** inputs, float** outputs, int32_t count);
+    void CompleteChannelMode(float** inputs, float** outputs, int32_t count);
+    void ProcessInSubBlocks(float** inputs, float** outputs, int32_t count);
+    int32_t ChannelIndex(int32_t group, int32_t channel) const noexcept { return group * groupStride_ + channel; }
+    int32_t ChannelModePairs() const noexcept;
+    // The channels the effect handles together: the forced count, else the channels per group.
+    int32_t EffectiveGroupChannels() const noexcept;
+    const KivChannelModeInfo& PendingModeInfo() const noexcept;
+    bool InputsConnected() const noexcept;
+    float* GrowInternal(int32_t channel, int32_t count);
+
+    KivPluginHost* pluginHost_ = nullptr;
+    KivParameterList parameters_;
+    KivParameterInterpolation interpolation_;
+    KivEditor* editor_ = nullptr;
+
+    int32_t hostInputs_ = -1;
+    int32_t hostOutputs_ = -1;
+    int32_t connectedInputs_ = -1;
+    int32_t connectedOutputs_ = -1;
+    int32_t channelsPerGroup_ = 2;
+    int32_t groupStride_ = 8;
+    int32_t forcedChannels_ = -1;
+    int32_t channelMode_ = 0;
+    std::atomic<int32_t> pendingChannelMode_{0};
+
+    int32_t sampleRate_ = 44100;
+    int32_t maxBlockSize_ = 1024;
+    int32_t latency_ = 0;
+    int32_t previousLatency_ = 0;
+    std::atomic<bool> bypass_{false};
+    std::atomic<int32_t> suspensions_{0};
+    bool hasSSE2_ = true;
+
+    int32_t maxSubBlock_ = kNoLimit;
+    int32_t interpolationThreshold_ = kDefaultInterpolationThreshold;
+    std::atomic<int32_t> pendingMaxSubBlock_{kNoLimit};
+    std::atomic<int32_t> pendingThreshold_{kDefaultInterpolationThreshold};
+
+    KivTransport transport_;
+    KivChannelResamplers resamplers_;
+    KivDelayLine bypassDelays_[kMaxHostChannels];
+    // One per pair: the channel a single-channel mode leaves unprocessed.
+    KivDelayLine channelModeDelays_[kMaxHostChannels / 2];
+    KivSampleBuffer internalBuffers_[kMaxHostChannels];
+    // Mid and side, or the negated channel: the host's inputs are never written.
+    KivSampleBuffer conversionBuffers_[kMaxHostChannels];
+    KivSampleBuffer scratch_;
+    KivSampleBuffer silence_;
+    // Working copies of the host's pointer arrays.
+    float* inputs_[kMaxHostChannels] = {};
+    float* outputs_[kMaxHostChannels] = {};
+    float* modeInputs_[kMaxHostChannels] = {};
+    float* modeOutputs_[kMaxHostChannels] = {};
+    float* subInputs_[kMaxHostChannels] = {};
+    float* subOutputs_[kMaxHostChannels] = {};
+    float* fastInputs_[kMaxHostChannels] = {};
+    float* fastOutputs_[kMaxHostChannels] = {};
+
+    KivMutex processingMutex_;
+    KivAutomationUpdateRequestThread automationUpdates_{*this};
+};

@@ -1,0 +1,92 @@
+#include "base/kiv_boundary.h"
+#include "plugin/kiv_audio_plugin.h"
+#include "plugin/kiv_plugin_host.h"
+#include "threads/kiv_synchronizer_guard.h"
+
+// Per-index requests go to the parameter list, which finds the covering object by binary
+// search and keeps every exception from the host.
+
+int32_t KivAudioPlugin::GetParameterCount() { return static_cast<int32_t>(parameters_.GetParameterCount()); }
+
+void KivAudioPlugin::OnInterpolatedParametersWritten() {}
+
+void KivAudioPlugin::SetParameter(int32_t index, double value, bool silent) {
+    parameters_.SetParameter(index, value, silent);
+}
+
+void KivAudioPlugin::SetParameterIfChanged(int32_t index, double value, bool silent) {
+    parameters_.SetParameterIfChanged(index, value, silent);
+}
+
+double KivAudioPlugin::GetParameter(int32_t index) { return parameters_.GetParameter(index); }
+
+KivString KivAudioPlugin::GetParameterName(int32_t index) { return parameters_.GetParameterName(index); }
+
+KivString KivAudioPlugin::GetParameterLongName(int32_t index) { return GetParameterName(index); }
+
+KivString KivAudioPlugin::GetParameterShortName(int32_t) { return KivString(); }
+
+KivString KivAudioPlugin::GetParameterID(int32_t index) { return parameters_.GetParameterID(index); }
+
+KivString KivAudioPlugin::GetParameterValueName(int32_t index) { return parameters_.GetParameterValueName(index); }
+
+KivString KivAudioPlugin::GetParameterValueNameFrom01(int32_t index, double value) {
+    return parameters_.GetParameterValueNameFrom01(index, value);
+}
+
+double KivAudioPlugin::ParseParameterValueName(int32_t index, const KivString& text) {
+    return parameters_.ParseParameterValueName(index, text);
+}
+
+KivString KivAudioPlugin::GetParameterUnitsName(int32_t index) { return parameters_.GetParameterUnitsName(index); }
+
+bool KivAudioPlugin::HasParameterListChanged() { return false; }
+
+void KivAudioPlugin::OnParameterListChanged() {}
+
+int32_t KivAudioPlugin::GetParameterType(int32_t index) { return parameters_.GetParameterType(index); }
+
+double KivAudioPlugin::GetParameterDefaultValue(int32_t index) { return parameters_.GetParameterDefaultValue(index); }
+
+KivString KivAudioPlugin::GetParameterSection(int32_t index) { return parameters_.GetParameterSection(index); }
+
+KivString KivAudioPlugin::GetParameterNameWithoutSection(int32_t index) {
+    return parameters_.GetParameterNameWithoutSection(index);
+}
+
+void KivAudioPlugin::NeedUpdateEditor(AutomationAdapter&) { automationUpdates_.Request(false); }
+
+void KivAudioPlugin::SendAllAutomation(AutomationAdapter& parameter) {
+    if (!pluginHost_) return;
+    for (uint32_t local = 0; local < parameter.GetCount(); ++local) {
+        const auto index = static_cast<int32_t>(parameter.GetFirstIndex() + local);
+        const double value = parameter.GetParameter(static_cast<int32_t>(local));
+        KivGuard("KivAudioPlugin::AutomationAdapter::SendAllAutomation",
+                 [&] { pluginHost_->SendAutomation(index, value); });
+    }
+}
+
+void KivAudioPlugin::StoreParameters(KivXMLItem&, bool) {}
+
+void KivAudioPlugin::StoreSettings(KivXMLItem&, bool) {}
+
+void KivAudioPlugin::ClearParameters() noexcept {
+    KivGuard("KivAudioPlugin::ClearParameters", [&] {
+        KivSynchronizerGuard lock(processingMutex_);
+        interpolation_.Clear();
+        parameters_.Clear();
+    });
+}
+
+void KivAudioPlugin::BuildParameterIndex() {
+    KivSynchronizerGuard lock(processingMutex_);
+    parameters_.AssignIndices();
+    interpolation_.Clear();
+    for (int32_t position = 0; position < parameters_.GetObjectCount(); ++position) {
+        AutomationAdapter& object = parameters_.GetObject(position);
+        for (uint32_t local = 0; local < object.GetCount(); ++local) {
+            if (object.IsInterpolated(static_cast<int32_t>(local))) interpolation_.Add(object, static_cast<int32_t>(local));
+        }
+    }
+    interpolation_.RequestReset();
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+
+// What a host adapter offers the plug-in it wraps: the way back to the host for automation
+// made in the editor, generated MIDI, latency and editor size changes. The adapter outlives
+// nothing it lends: the plug-in only borrows it.
+class KivPluginHost {
+public:
+    // Reports a value (0..1) of host parameter `index` to the host as automation.
+    virtual void SendAutomation(int32_t index, double value) = 0;
+    // Kept free for the adapters; nothing in the core calls it.
+    virtual void ReservedHook() {}
+    // Queues one short MIDI message (status, data 1, data 2) for the host, `deltaFrames`
+    // into the current block.
+    virtual void GenerateMIDIEvent(int32_t deltaFrames, const uint8_t* bytes) = 0;
+    // The plug-in's latency changed; the adapter reads it again and tells the host.
+    virtual void LatencyChanged() = 0;
+    virtual void ChangeEditorSize(int32_t width, int32_t height) = 0;
+
+protected:
+    // Adapters are owned by their concrete type, never destroyed through this interface.
+    ~KivPluginHost() = default;
+};
