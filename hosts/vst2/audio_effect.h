@@ -17,6 +17,7 @@ public:
     AudioEffect& operator=(const AudioEffect&) = delete;
 
     AEffect* getAeffect() { return &effect_; }
+    const AEffect* getAeffect() const { return &effect_; }
     // The object behind a record built by this class; null for a foreign or null record.
     static AudioEffect* FromAeffect(AEffect* effect);
 

@@ -199,6 +199,17 @@ TEST(Vst2PluginLoading, OldEntryNameCreatesAWorkingInstance) {
     EXPECT_NE(library.ErrorText().find("NoSuchEntry"), std::string::npos);
 }
 
+TEST(Vst2PluginLoading, Utf16PathsLoadToo) {
+    const std::string path = KIV_TEST_GAIN_PLUGIN_PATH;
+    KivPlatform::DynamicLibrary library;
+    ASSERT_TRUE(library.Load(std::u16string(path.begin(), path.end()))) << library.ErrorText();
+    EXPECT_NE(library.Symbol("VSTPluginMain"), nullptr);
+    library.Unload();
+    EXPECT_FALSE(library.IsLoaded());
+    EXPECT_EQ(library.Symbol("VSTPluginMain"), nullptr);
+    EXPECT_FALSE(library.ErrorText().empty());
+}
+
 TEST(Vst2PluginLoading, ReloadAfterCloseGivesAFreshInstance) {
     KivVst2Plugin plugin;
     ASSERT_TRUE(plugin.Load(KIV_TEST_GAIN_PLUGIN_PATH));
