@@ -217,22 +217,6 @@ TEST(KivResamplerTest, ResetForgetsThePastAndSettingsChangesStartClean) {
     EXPECT_EQ(RoundTrip(used, impulse, kBlock), expected);
 }
 
-TEST(KivResamplerTest, LowerQualityAndGentlerSlopeCostLessLatency) {
-    KivResampler resampler;
-    EXPECT_EQ(resampler.GetLatency(), 0);  // factor 1
-    for (int factor : {2, 4, 8}) {
-        resampler.SetFactor(factor);
-        resampler.SetQuality(true);
-        resampler.SetSlope(KivResamplerSlope::kSteep);
-        const int steepHigh = resampler.GetLatency();
-        resampler.SetQuality(false);
-        EXPECT_LT(resampler.GetLatency(), steepHigh);
-        resampler.SetQuality(true);
-        resampler.SetSlope(KivResamplerSlope::kGentle);
-        EXPECT_LT(resampler.GetLatency(), steepHigh);
-    }
-}
-
 // The module's memory table with counting entries, while it exists.
 class AllocationCounter {
 public:
