@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "base/kiv_memory.h"
+#include "tests/plugin/fixtures/stereo_material.h"
+#include "tests/plugin/fixtures/unity_gain_effect.h"
+
+// Every allocation of this program is counted while `counting` is on: the framework's through
+// the module memory table, anything else through the global operator new.
+namespace {
+
+std::atomic<bool> counting{false};
+std::atomic<int> allocations{0};
+
+void* CountingAllocate(size_t size) {
+    if (counting) ++allocations;
+    return KivMemory::RuntimeTable().Allocate(size);
+}
+
+void* CountingReallocate(void* block, size_t size) {
+    if (counting) ++allocations;
+    return KivMemory::RuntimeTable().Reallocate(block, size);
+}
+
+}  // namespace
+
+// The replacements below pair malloc with free; GCC sees operator new inlined next to free and
+// cannot tell that they are one pair.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+void* operator new(size_t size) {
+    if (counting) ++allocations;
+    if (void* block = std::malloc(size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, size_t) noexcept { std::free(block); }
+
+namespace {
+
+class AllocationTest : public ::testing::TestWithParam<int32_t> {
+protected:
+    void SetUp() override {
+        saved_ = KivMemory::Table();
+        KivMemory::Table().Allocate = &CountingAllocate;
+        KivMemory::Table().Reallocate = &CountingReallocate;
+    }
+    void TearDown() override { KivMemory::Table() = saved_; }
+
+    KivMemoryFunctions saved_{};
+};
+
+// After one block at a size, nothing allocates: not with oversampling, not while parameters
+// ramp, not in any channel mode, not bypassed.
+TEST_P(AllocationTest, SteadyStateProcessingAllocatesNothing) {
+    constexpr int32_t kBlock = 512;
+    UnityGainPlugin unity(64, kBlock);
+    unity.plugin.SetOversampling(GetParam());
+    unity.plugin.SetMaxLFOBlockSize(64);
+    unity.plugin.InitProcessing();
+    StereoMaterial material(kBlock);
+    HostBlock block(2, kBlock);
+    block.Load(material, 0);
+    const auto processBlocks = [&] {
+        for (int32_t mode = 0; mode < 7; ++mode) {
+            unity.plugin.KivAudioPlugin::SetChannelMode(mode);  // pending only: no re-initialisation
+            unity.plugin.SetParameter(0, (mode % 2) ? 0.2 : 0.9, false);
+            unity.plugin.ProcessAudio(block.inputs.data(), block.outputs.data(), kBlock, true);
+            unity.plugin.ProcessAudio(block.inputs.data(), block.outputs.data(), kBlock / 2, false);
+        }
+        unity.plugin.SetBypass(true);
+        unity.plugin.ProcessAudio(block.inputs.data(), block.outputs.data(), kBlock, true);
+        unity.plugin.SetBypass(false);
+    };
+    processBlocks();  // the first blocks may allocate
+
+    allocations = 0;
+    counting = true;
+    processBlocks();
+    counting = false;
+    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_GT(unity.effect().Calls(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Oversampling, AllocationTest, ::testing::Values(1, 2, 4, 8));
+
+TEST(AllocationCountingTest, BothRoutesAreCounted) {
+    KivMemoryFunctions saved = KivMemory::Table();
+    KivMemory::Table().Allocate = &CountingAllocate;
+    allocations = 0;
+    counting = true;
+    KivMemory::Free(KivMemory::Allocate(16));
+    int* volatile block = new int(1);  // volatile: the pair may not be elided
+    delete block;
+    counting = false;
+    KivMemory::Table() = saved;
+    EXPECT_EQ(allocations.load(), 2);
+}
+
+}  // namespace
