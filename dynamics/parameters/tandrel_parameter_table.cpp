@@ -1,0 +1,173 @@
+#include "dynamics/parameters/tandrel_parameter_table.h"
+
+#include "dynamics/parameters/tandrel_enumerations.h"
+#include "dynamics/parameters/tandrel_help_texts.h"
+#include "dynamics/parameters/tandrel_parameter_slot.h"
+#include "dynamics/parameters/tandrel_value_functions.h"
+#include "parameters/kiv_parameter_value_functions.h"
+
+static_assert(kTandrelSlotCount == 32, "the table declares 32 simple records");
+
+namespace {
+
+constexpr const char* kDecibels = "{+0.2} dB";
+
+struct FloatDeclaration {
+    int32_t slot;
+    const char* identifier;
+    const char* name;
+    double minimum;
+    double maximum;
+    double defaultValue;
+    uint32_t curve;
+    const char* format;                          // or null when a value function shows it
+    KivEffectParameter::ValueFunction function;  // or null when the format shows it
+};
+
+constexpr uint32_t kLinear = kKivParameterCurveLinear;
+constexpr uint32_t kSquare = kKivParameterCurveSquare;
+constexpr uint32_t kFourth = kKivParameterCurveFourthPower;
+
+const FloatDeclaration kFloats[] = {
+    {kTandrelInputGain, "gain", "Input gain", -24.0, 24.0, 0.0, kLinear, kDecibels, nullptr},
+    {kTandrelOutputGain, "outputgain", "Output gain", -24.0, 24.0, 0.0, kLinear, kDecibels, nullptr},
+    {kTandrelTempGain, "subgain", "Temp gain", -24.0, 24.0, 0.0, kLinear, kDecibels, nullptr},
+    {kTandrelDryWet, "depth", "Dry/wet", 0.0, 1.0, 1.0, kLinear, nullptr, KivPercentValueFunction},
+    {kTandrelLinkChannels, "linkchannels", "Link channels", 0.0, 1.0, 1.0, kLinear, nullptr, KivPercentValueFunction},
+    {kTandrelAttack, "attack", "Attack", 0.0, 1.0, 0.01, kFourth, nullptr, KivTimeValueFunction},
+    {kTandrelRelease, "release", "Release", 0.001, 5.0, 0.1, kFourth, nullptr, KivTimeValueFunction},
+    {kTandrelAutoSpeed, "speed", "Auto speed", 0.001, 10.0, 1.0, kSquare, nullptr, KivTimeValueFunction},
+    {kTandrelPeakHold, "peakhold", "Peak hold", 0.0, 1.0, 0.0, kFourth, nullptr, KivTimeValueFunction},
+    {kTandrelRMSLength, "rmslength", "RMS length", 0.0, 0.1, 0.001, kSquare, nullptr, TandrelPeakTimeValueFunction},
+    {kTandrelLookAhead, "lookahead", "Look-ahead", 0.0, 1.0, 0.0, kFourth, nullptr, TandrelDisabledTimeValueFunction},
+    {kTandrelGateThreshold, "gatethreshold", "Threshold", 0.01, 1.0, 0.2, kLinear, nullptr, KivVolumeValueFunction},
+    {kTandrelGateSize, "gatesize", "Size", 0.0, 24.0, 6.0, kLinear, kDecibels, nullptr},
+    {kTandrelGateKnee, "gateknee", "Knee", 0.0, 1.0, 0.25, kLinear, nullptr, KivPercentValueFunction},
+    {kTandrelGateBottom, "gatebottom", "Bottom", 0.0, 0.01, 0.0, kLinear, nullptr, KivVolumeValueFunction},
+    {kTandrelThreshold1, "threshold1", "Threshold", 0.01, 1.0, 0.5, kLinear, nullptr, KivVolumeValueFunction},
+    {kTandrelRatio1, "ratio1", "Ratio", -1.0, 20.0, 1.0, kLinear, nullptr, TandrelRatioValueFunction},
+    {kTandrelKneeSize1, "kneesize1", "Knee size", 0.0, 1.0, 0.25, kLinear, nullptr, KivPercentValueFunction},
+    {kTandrelRange1, "range1", "Range", 1.0, 96.0, 96.0, kLinear, kDecibels, nullptr},
+    {kTandrelThreshold2, "threshold2", "Threshold", 0.01, 1.0, 0.25, kLinear, nullptr, KivVolumeValueFunction},
+    {kTandrelRatio2, "ratio2", "Ratio", -1.0, 20.0, 1.0, kLinear, nullptr, TandrelRatioValueFunction},
+    {kTandrelKneeSize2, "kneesize2", "Knee size", 0.0, 1.0, 0.25, kLinear, nullptr, KivPercentValueFunction},
+    {kTandrelRange2, "range2", "Range", 1.0, 96.0, 96.0, kLinear, kDecibels, nullptr},
+};
+
+void Name(KivEffectParameter& record, int32_t slot, const char* identifier, const char* name, uint32_t type) {
+    record.flags = KivEffectParameter::kDeclared;
+    record.type = type;
+    record.identifier = identifier;
+    record.name = name;
+    record.help = TandrelHelpText(slot);
+}
+
+void DeclareGroup(KivEffectParameter& record, int32_t slot, const char* identifier, const char* name,
+                  uint8_t* enabled) {
+    Name(record, slot, identifier, name, kKivParameterTypeGroup);
+    record.values.asGroup.enabled = enabled;
+    record.layout[0] = 1;
+    record.layout[1] = 2;
+}
+
+void DeclareFloat(KivEffectParameter& record, const FloatDeclaration& declaration) {
+    Name(record, declaration.slot, declaration.identifier, declaration.name, kKivParameterTypeFloat);
+    double value = declaration.defaultValue;
+    record.values.asFloat = {declaration.minimum, declaration.maximum, value, value, value, value, declaration.curve};
+    if (declaration.format) record.format = declaration.format;
+    record.valueFunction = declaration.function;
+}
+
+void DeclareEnumeration(KivEffectParameter& record, int32_t slot, const char* identifier, const char* name,
+                        const char* const* items, int32_t count, int32_t defaultIndex) {
+    Name(record, slot, identifier, name, kKivParameterTypeEnumeration);
+    record.values.asEnumeration = {items, count, defaultIndex, defaultIndex, defaultIndex};
+}
+
+}  // namespace
+
+TandrelParameterTable::TandrelParameterTable(KivObject* customShape, KivParameterEditorLink shapeEditor) {
+    DeclareGroups();
+    DeclareFloats();
+    DeclareChoices();
+    MarkRecords();
+    DeclareCustomShape(customShape, shapeEditor);
+}
+
+void TandrelParameterTable::DeclareGroups() {
+    DeclareGroup(records_[kTandrelGeneralGroup], kTandrelGeneralGroup, "", "General parameters", nullptr);
+    DeclareGroup(records_[kTandrelDetectionGroup], kTandrelDetectionGroup, "", "Dynamic detection", nullptr);
+    DeclareGroup(records_[kTandrelGateGroup], kTandrelGateGroup, "Gate", "Gate", &switches_.gate);
+    DeclareGroup(records_[kTandrelProcessor1Group], kTandrelProcessor1Group, "Processor1", "Processor 1",
+                 &switches_.processor1);
+    DeclareGroup(records_[kTandrelProcessor2Group], kTandrelProcessor2Group, "Processor2", "Processor 2",
+                 &switches_.processor2);
+}
+
+void TandrelParameterTable::DeclareFloats() {
+    for (const FloatDeclaration& declaration : kFloats) DeclareFloat(records_[declaration.slot], declaration);
+}
+
+void TandrelParameterTable::DeclareChoices() {
+    DeclareEnumeration(records_[kTandrelShapeMode], kTandrelShapeMode, "shapemode", "Mode", kTandrelShapeModeTexts,
+                       kTandrelShapeModeCount, kKivShapeSquared);
+    DeclareEnumeration(records_[kTandrelReleaseMode], kTandrelReleaseMode, "releasemode", "Release mode",
+                       kTandrelReleaseModeTexts, kTandrelReleaseModeCount, kTandrelReleaseManual);
+    KivEffectParameter& maximize = records_[kTandrelMaximize];
+    Name(maximize, kTandrelMaximize, "maximize", "Maximize signal strength to 0dB", kKivParameterTypeBool);
+    maximize.values.asBool = {0, 0};
+}
+
+// Every change rebuilds the processing (the transfer shape is built when parameters are
+// applied); everything but the two gains takes part in randomisation, because a random
+// level jump is never what a user asks for.
+void TandrelParameterTable::MarkRecords() {
+    for (KivEffectParameter& record : records_) {
+        if (!record.HasFlag(KivEffectParameter::kDeclared)) continue;
+        record.SetFlag(KivEffectParameter::kReprepares, true);
+        record.SetFlag(KivEffectParameter::kRandomisable, true);
+    }
+    for (int32_t slot : {kTandrelInputGain, kTandrelOutputGain})
+        records_[slot].SetFlag(KivEffectParameter::kRandomisable, false);
+    for (int32_t slot : {kTandrelInputGain, kTandrelOutputGain, kTandrelTempGain, kTandrelDryWet, kTandrelLinkChannels})
+        records_[slot].SetFlag(KivEffectParameter::kProductMarked, true);
+    for (int32_t slot : {kTandrelDetectionGroup, kTandrelGateGroup, kTandrelProcessor2Group})
+        records_[slot].SetFlag(kFoldedPanelMark, true);
+    for (int32_t slot = kTandrelProcessor2Group; slot <= kTandrelRange2; ++slot)
+        records_[slot].SetFlag(kSecondProcessorMark, true);
+}
+
+void TandrelParameterTable::DeclareCustomShape(KivObject* customShape, KivParameterEditorLink shapeEditor) {
+    customShape_.kind = kKivSpecialEnvelopeGraph;
+    customShape_.name = "Custom shape";
+    customShape_.object = customShape;
+    customShape_.editor = shapeEditor;
+    customShape_.tag = kCustomShapeTag;
+}
+
+KivEffectParameterTable TandrelParameterTable::Declaration() noexcept {
+    KivEffectParameterTable table;
+    table.records = records_;
+    table.recordCount = kTandrelSlotCount;
+    table.specials = &customShape_;
+    table.specialCount = 1;
+    return table;
+}
+
+double TandrelParameterTable::Value(int32_t slot) const noexcept {
+    const KivEffectParameter& record = records_[slot];
+    const auto& values = record.values.asFloat;
+    return record.HasFlag(KivEffectParameter::kTargetMode) ? values.target : values.value;
+}
+
+int32_t TandrelParameterTable::Item(int32_t slot) const noexcept {
+    const KivEffectParameter& record = records_[slot];
+    const auto& values = record.values.asEnumeration;
+    return record.HasFlag(KivEffectParameter::kTargetMode) ? values.targetIndex : values.index;
+}
+
+bool TandrelParameterTable::IsOn(int32_t slot) const noexcept {
+    const KivEffectParameter& record = records_[slot];
+    if (record.type == kKivParameterTypeGroup) return record.values.asGroup.enabled && *record.values.asGroup.enabled;
+    return record.values.asBool.value != 0;
+}
