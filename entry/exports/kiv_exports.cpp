@@ -1,0 +1,30 @@
+// The library's exported functions. Each only forwards to the entry code, which catches
+// everything: no exception ever reaches a host.
+#include <cstdint>
+
+#include "entry/exports/kiv_export.h"
+#include "entry/kiv_effect_interface.h"
+#include "entry/kiv_library_initialization.h"
+#include "entry/kiv_vst2_entry.h"
+
+KIV_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) { return KivVst2Entry::CreateInstance(host); }
+
+// Hosts from before VSTPluginMain look for `main`. C++ keeps that name for a program's
+// entry, so the function takes it from the assembler; the symbol is the same on ELF and PE.
+KIV_EXPORT AEffect* KivVstPluginMainOldName(audioMasterCallback host) __asm__("main");
+AEffect* KivVstPluginMainOldName(audioMasterCallback host) { return KivVst2Entry::CreateInstance(host); }
+
+// The VST 3 adapter is not part of the library yet: hosts find no factory and use VST 2.4.
+KIV_EXPORT void* GetPluginFactory() { return nullptr; }
+
+// A VST 3 host's module calls; the module lives from library load to unload instead.
+KIV_EXPORT bool InitDll() { return true; }
+KIV_EXPORT bool ExitDll() { return true; }
+
+KIV_EXPORT KivModule* KivLibraryDLLInitialize(KivLibraryInitRecord* record) {
+    return KivLibraryInitialization::InitializeFromParent(record);
+}
+
+KIV_EXPORT intptr_t TandrelAudioEffectPluginInterface(void* object, int32_t message, void* argument) {
+    return KivEffectInterface::Dispatch(object, message, argument);
+}

@@ -1,0 +1,16 @@
+#pragma once
+#include "base/kiv_string.h"
+
+// The per-user folder of one library's files (settings, presets). Files used to live in
+// `base`/`name`; they now live in `base`/"Kestrune"/`name`. As long as the old folder exists
+// its contents are copied into the new one again on every call (the old one is never
+// removed, so an older version of the plug-in installed beside keeps working).
+namespace KivDataPath {
+
+// The folder for `name` below `base`, created when missing; raises KivException on failure.
+KivString Resolve(const KivString& base, const KivString& name);
+// The same below the user's roaming application-data folder; raises "Could not retrieve
+// system path." when the system names none.
+KivString ForUser(const KivString& name);
+
+}  // namespace KivDataPath

@@ -1,0 +1,253 @@
+#include "hosts/vst2/kiv_audio_plugin_vst_adapter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "base/kiv_boundary.h"
+#include "base/kiv_trace.h"
+#include "hosts/vst2/vst2_text.h"
+
+std::atomic<int32_t> KivAudioPluginVSTAdapter::liveCount_{0};
+
+namespace {
+
+constexpr int32_t kMaxParameterNameCharacters = 24;
+constexpr int32_t kMinimumSampleRate = 101;
+constexpr int32_t kOldestCountedHost = 100;
+
+void CopyWhole(char* destination, const KivString& text) {
+    const std::string bytes = text.ToUTF8();
+    std::memcpy(destination, bytes.c_str(), bytes.size() + 1);
+}
+
+// Runs a text operation; on failure the host's buffer is left empty.
+template <typename Operation>
+void WriteText(const char* qualifiedName, char* text, Operation&& operation) {
+    *text = '\0';
+    KivGuard(qualifiedName, [&] { CopyWhole(text, operation()); });
+}
+
+bool IsOneOf(const char* text, std::initializer_list<const char*> candidates) {
+    for (const char* candidate : candidates)
+        if (std::strcmp(text, candidate) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+KivAudioPluginVSTAdapter::KivAudioPluginVSTAdapter(audioMasterCallback audioMaster,
+                                                   std::unique_ptr<KivAudioPlugin> plugin)
+    : AudioEffectX(audioMaster, 0, plugin->GetParameterCount()),
+      plugin_(std::move(plugin)),
+      description_(*plugin_) {
+    plugin_->SetPluginHost(this);
+    ++liveCount_;
+    KivGuard("KivAudioPluginVSTAdapter::KivAudioPluginVSTAdapter", [&] { Construct(); });
+}
+
+KivAudioPluginVSTAdapter::~KivAudioPluginVSTAdapter() {
+    KivGuard("KivAudioPluginVSTAdapter::~KivAudioPluginVSTAdapter", [&] {
+        setEditor(nullptr);
+        plugin_->DestroyEditor();
+        plugin_->SetPluginHost(nullptr);
+        plugin_.reset();
+    });
+    --liveCount_;
+}
+
+void KivAudioPluginVSTAdapter::Construct() {
+    if (getAudioMaster()) {
+        const intptr_t answer = callHost(audioMasterVersion);
+        DeclareChannels(answer ? static_cast<int32_t>(answer) : 1);
+        WriteIdentity();
+        LatencyChanged();
+        ResumePlugin();
+    }
+    setEditor(new KivEditor(*this));
+    plugin_->InitProcessing();
+}
+
+// Old hosts know only stereo groups and at most two outputs.
+void KivAudioPluginVSTAdapter::DeclareChannels(int32_t hostVersion) {
+    int32_t inputs = description_.InputChannels();
+    int32_t outputs = description_.OutputChannels();
+    const int32_t perGroup = std::max(1, plugin_->GetChannelsPerGroup());
+    if (hostVersion < kFirstMultiChannelHost && inputs > 0) {
+        inputs = std::min(inputs, (inputs / perGroup) * 2);
+        outputs = std::min(outputs, 2);
+        plugin_->SetChannelsPerGroup(2);
+    }
+    if (hostVersion < kOldestCountedHost) inputs = std::max(inputs, 2);
+    setNumInputs(inputs);
+    setNumOutputs(outputs);
+    plugin_->SetHostChannels(inputs, outputs);
+}
+
+void KivAudioPluginVSTAdapter::WriteIdentity() {
+    setUniqueID(kUniqueId);
+    canProcessReplacing();
+    programsAreChunks();
+    isSynth(IsSynth());
+}
+
+bool KivAudioPluginVSTAdapter::IsSynth() const {
+    return description_.AcceptsMIDIInput() && getAeffect()->numInputs == 0;
+}
+
+// ---- Parameters -------------------------------------------------------------------------
+
+void KivAudioPluginVSTAdapter::setParameter(int32_t index, float value) {
+    if (automationInProgress_.load()) return;
+    KivGuard("KivAudioPluginVSTAdapter::setParameter",
+             [&] { plugin_->SetParameter(index, static_cast<double>(value), false); });
+}
+
+float KivAudioPluginVSTAdapter::getParameter(int32_t index) {
+    return KivGuard("KivAudioPluginVSTAdapter::getParameter", 0.0f,
+                    [&] { return static_cast<float>(plugin_->GetParameter(index)); });
+}
+
+void KivAudioPluginVSTAdapter::getParameterName(int32_t index, char* text) {
+    WriteText("KivAudioPluginVSTAdapter::getParameterName", text,
+              [&] { return plugin_->GetParameterID(index).Substring(0, kMaxParameterNameCharacters); });
+}
+
+void KivAudioPluginVSTAdapter::getParameterDisplay(int32_t index, char* text) {
+    WriteText("KivAudioPluginVSTAdapter::getParameterDisplay", text,
+              [&] { return plugin_->GetParameterValueName(index); });
+}
+
+void KivAudioPluginVSTAdapter::getParameterLabel(int32_t index, char* text) {
+    WriteText("KivAudioPluginVSTAdapter::getParameterLabel", text,
+              [&] { return plugin_->GetParameterUnitsName(index); });
+}
+
+// ---- Identity ---------------------------------------------------------------------------
+
+bool KivAudioPluginVSTAdapter::getEffectName(char* name) {
+    return KivGuard("KivAudioPluginVSTAdapter::getEffectName", false, [&] {
+        Vst2CopyText(name, description_.Name().ToUTF8().c_str(), kVstMaxEffectNameLen);
+        return true;
+    });
+}
+
+bool KivAudioPluginVSTAdapter::getProductString(char* text) {
+    return KivGuard("KivAudioPluginVSTAdapter::getProductString", false, [&] {
+        Vst2CopyText(text, description_.Name().ToUTF8().c_str(), kVstMaxProductStrLen);
+        return true;
+    });
+}
+
+bool KivAudioPluginVSTAdapter::getVendorString(char* text) {
+    return KivGuard("KivAudioPluginVSTAdapter::getVendorString", false, [&] {
+        Vst2CopyText(text, description_.Vendor().ToUTF8().c_str(), kVstMaxVendorStrLen);
+        return true;
+    });
+}
+
+int32_t KivAudioPluginVSTAdapter::canDo(char* text) {
+    if (!text) return 0;
+    if (IsOneOf(text, {"receiveVstEvents", "receiveVstEvent", "receiveVstMidiEvents", "receiveVstMidiEvent"}))
+        return description_.AcceptsMIDIInput() ? 1 : -1;
+    if (IsOneOf(text, {"sendVstEvents", "sendVstEvent", "sendVstMidiEvents", "sendVstMidiEvent"}))
+        return description_.SendsMIDI() ? 1 : -1;
+    if (IsOneOf(text, {"plugAsChannelInsert", "canMono", "plugAsSend", "receiveVstTimeInfo"})) return 1;
+    // Bypass is one of the plug-in's own functions, with latency compensation; the host's
+    // soft bypass would bypass it without.
+    if (std::strcmp(text, "bypass") == 0) return -1;
+    return 0;
+}
+
+// ---- Channels ---------------------------------------------------------------------------
+
+bool KivAudioPluginVSTAdapter::DescribePin(int32_t index, int32_t count, const KivString& name,
+                                           VstPinProperties* properties) {
+    if (index < 0 || index >= count) return false;
+    std::memset(properties, 0, sizeof(*properties));
+    Vst2CopyText(properties->label, name.ToUTF8().c_str(), kVstMaxLabelLen);
+    switch (plugin_->GetChannelsPerGroup()) {
+    case 1:
+        properties->flags = kVstPinIsActive;
+        properties->arrangementType = kSpeakerArrMono;
+        break;
+    case 2:
+        properties->flags = kVstPinIsActive | kVstPinIsStereo;
+        properties->arrangementType = kSpeakerArrStereo;
+        break;
+    default:
+        properties->flags = kVstPinIsActive | kVstPinUseSpeaker;
+        properties->arrangementType = kSpeakerArr80Music;
+        break;
+    }
+    return true;
+}
+
+bool KivAudioPluginVSTAdapter::getInputProperties(int32_t index, VstPinProperties* properties) {
+    return KivGuard("KivAudioPluginVSTAdapter::getInputProperties", false, [&] {
+        return DescribePin(index, plugin_->GetHostInputChannels(), description_.InputChannelName(index), properties);
+    });
+}
+
+bool KivAudioPluginVSTAdapter::getOutputProperties(int32_t index, VstPinProperties* properties) {
+    return KivGuard("KivAudioPluginVSTAdapter::getOutputProperties", false, [&] {
+        return DescribePin(index, plugin_->GetHostOutputChannels(), description_.OutputChannelName(index),
+                           properties);
+    });
+}
+
+int32_t KivAudioPluginVSTAdapter::ArrangedInputChannels(const VstSpeakerArrangement* input) const {
+    if (plugin_->GetInputGroups() == 0) return 0;
+    if (!input) return -1;
+    return std::min(input->numChannels, plugin_->GetChannelsPerGroup());
+}
+
+int32_t KivAudioPluginVSTAdapter::ArrangedOutputChannels(const VstSpeakerArrangement* output) const {
+    if (!output) return 1;
+    return std::max(1, std::min(output->numChannels, plugin_->GetChannelsPerGroup()));
+}
+
+bool KivAudioPluginVSTAdapter::setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output) {
+    return KivGuard("KivAudioPluginVSTAdapter::setSpeakerArrangement", false, [&] {
+        if (input && input->numChannels > plugin_->GetHostInputChannels()) return false;
+        if (output && output->numChannels > plugin_->GetHostOutputChannels()) return false;
+        plugin_->SetConnectedChannels(ArrangedInputChannels(input), ArrangedOutputChannels(output));
+        return true;
+    });
+}
+
+bool KivAudioPluginVSTAdapter::getSpeakerArrangement(VstSpeakerArrangement** input, VstSpeakerArrangement** output) {
+    return AudioEffectX::getSpeakerArrangement(input, output);
+}
+
+// ---- Processing set-up ------------------------------------------------------------------
+
+void KivAudioPluginVSTAdapter::setSampleRate(float sampleRate) {
+    AudioEffectX::setSampleRate(sampleRate);
+    KivGuard("KivAudioPluginVSTAdapter::setSampleRate", [&] {
+        const double rounded = std::floor(static_cast<double>(sampleRate) + 0.5);
+        if (rounded < kMinimumSampleRate) return;
+        plugin_->SetSampleRate(static_cast<int32_t>(rounded));
+        plugin_->InitProcessing();
+    });
+}
+
+void KivAudioPluginVSTAdapter::setBlockSize(int32_t blockSize) {
+    AudioEffectX::setBlockSize(blockSize);
+    KivGuard("KivAudioPluginVSTAdapter::setBlockSize", [&] {
+        if (blockSize > 0) plugin_->SetMaxBlockSize(blockSize);
+    });
+}
+
+void KivAudioPluginVSTAdapter::resume() {
+    KivGuard("KivAudioPluginVSTAdapter::resume", [&] { ResumePlugin(); });
+}
+
+// A 2.4 host sends events to whoever says it can receive them; asking keeps older hosts
+// sending too.
+void KivAudioPluginVSTAdapter::ResumePlugin() {
+    char receive[] = "receiveVstMidiEvent";
+    if (IsSynth() || canDo(receive) == 1) wantEvents();
+    plugin_->InitProcessing();
+}

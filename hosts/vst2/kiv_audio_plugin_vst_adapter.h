@@ -1,0 +1,116 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "hosts/vst2/aeff_editor.h"
+#include "hosts/vst2/audio_effect_x.h"
+#include "hosts/vst2/kiv_vst_event_queue.h"
+#include "hosts/vst2/kiv_vst_plugin_description.h"
+#include "plugin/kiv_audio_plugin.h"
+#include "plugin/kiv_plugin_host.h"
+
+// Presents one KivAudioPlugin to a VST 2.4 host. Host calls become calls on the plug-in; the
+// plug-in reaches the host back through the KivPluginHost side (automation, MIDI, latency,
+// editor size). Owns the plug-in. Every host-facing operation catches what the plug-in
+// throws: a KivException silently, anything else traced with the operation's name.
+class KivAudioPluginVSTAdapter : public AudioEffectX, public KivPluginHost {
+public:
+    class KivEditor;
+
+    // 'KAe@' as a big-endian four-character code.
+    static constexpr int32_t kUniqueId = VstFourCharCode('K', 'A', 'e', '@');
+    static constexpr int32_t kVendorVersion = 1;
+    // Hosts older than this get stereo groups and at most two outputs.
+    static constexpr int32_t kFirstMultiChannelHost = 2300;
+
+    KivAudioPluginVSTAdapter(audioMasterCallback audioMaster, std::unique_ptr<KivAudioPlugin> plugin);
+    ~KivAudioPluginVSTAdapter() override;
+
+    KivAudioPlugin& GetPlugin() noexcept { return *plugin_; }
+    bool IsAutomationInProgress() const noexcept { return automationInProgress_.load(); }
+    // Adapters constructed and not yet destroyed in this process.
+    static int32_t LiveCount() noexcept { return liveCount_.load(); }
+
+    // ---- AudioEffect / AudioEffectX --------------------------------------------------------
+    void setParameter(int32_t index, float value) override;
+    float getParameter(int32_t index) override;
+    void getParameterName(int32_t index, char* text) override;
+    void getParameterDisplay(int32_t index, char* text) override;
+    void getParameterLabel(int32_t index, char* text) override;
+    bool getEffectName(char* name) override;
+    bool getProductString(char* text) override;
+    bool getVendorString(char* text) override;
+    int32_t getVendorVersion() override { return kVendorVersion; }
+    int32_t canDo(char* text) override;
+    bool getInputProperties(int32_t index, VstPinProperties* properties) override;
+    bool getOutputProperties(int32_t index, VstPinProperties* properties) override;
+    bool setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output) override;
+    bool getSpeakerArrangement(VstSpeakerArrangement** input, VstSpeakerArrangement** output) override;
+    void setSampleRate(float sampleRate) override;
+    void setBlockSize(int32_t blockSize) override;
+    void resume() override;
+    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
+    void process(float** inputs, float** outputs, int32_t sampleFrames) override;
+    int32_t processEvents(VstEvents* events) override;
+    int32_t getChunk(void** data, bool isPreset) override;
+    int32_t setChunk(void* data, int32_t byteSize, bool isPreset) override;
+
+    // ---- KivPluginHost ---------------------------------------------------------------------
+    void SendAutomation(int32_t index, double value) override;
+    void GenerateMIDIEvent(int32_t deltaFrames, const uint8_t* bytes) override;
+    void LatencyChanged() override;
+    void ChangeEditorSize(int32_t width, int32_t height) override;
+
+private:
+    void Construct();
+    void DeclareChannels(int32_t hostVersion);
+    void WriteIdentity();
+    bool IsSynth() const;
+    void ResumePlugin();
+    void PerformProcessing(float** inputs, float** outputs, int32_t sampleFrames, bool replacing);
+    void PrepareProcessing();
+    void UpdateTransportFromHost();
+    void DeliverIncomingEvents();
+    bool NeedsRepacking() const;
+    void ProcessRepacked(float** inputs, float** outputs, int32_t sampleFrames, bool replacing);
+    void SendOutgoingEvents();
+    bool DescribePin(int32_t index, int32_t count, const KivString& name, VstPinProperties* properties);
+    int32_t ArrangedInputChannels(const VstSpeakerArrangement* input) const;
+    int32_t ArrangedOutputChannels(const VstSpeakerArrangement* output) const;
+
+    std::unique_ptr<KivAudioPlugin> plugin_;
+    KivVstPluginDescription description_;
+    double lastSongPosition_ = 0.0;
+    KivVstEventQueue incomingEvents_;
+    KivVstEventQueue outgoingEvents_;
+    std::vector<uint8_t> chunk_;
+    std::atomic<bool> automationInProgress_{false};
+    // Channel pointers laid out eight to a group for plug-ins whose groups are narrower.
+    float* repackedInputs_[KivAudioPlugin::kMaxHostChannels] = {};
+    float* repackedOutputs_[KivAudioPlugin::kMaxHostChannels] = {};
+    // A VstEvents record for the outgoing events, kept in 8-byte words for its alignment.
+    std::vector<uint64_t> outgoingBlock_;
+
+    static std::atomic<int32_t> liveCount_;
+};
+
+// The editor as the host sees it. No window system exists yet: the plug-in builds no editor,
+// so getRect answers false and hosts show no window.
+class KivAudioPluginVSTAdapter::KivEditor : public AEffEditor {
+public:
+    KivEditor(KivAudioPluginVSTAdapter& adapter);
+
+    bool getRect(ERect** rect) override;
+    bool open(void* parentWindow) override;
+    void close() override;
+    void idle() override;
+    void update() override;
+    bool onKeyDown(VstKeyCode& key) override;
+    bool onKeyUp(VstKeyCode& key) override;
+
+private:
+    KivAudioPluginVSTAdapter& adapter_;
+    ERect rect_{};
+};

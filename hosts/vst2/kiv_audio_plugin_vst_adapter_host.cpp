@@ -1,0 +1,72 @@
+#include "base/kiv_boundary.h"
+#include "base/kiv_byte_buffer.h"
+#include "base/kiv_number.h"
+#include "base/kiv_trace.h"
+#include "base/stream/kiv_memory_stream.h"
+#include "base/xml/kiv_xml_item.h"
+#include "hosts/vst2/kiv_audio_plugin_vst_adapter.h"
+
+namespace {
+
+constexpr const char* kStateRoot = "settings";
+
+}  // namespace
+
+// ---- KivPluginHost ----------------------------------------------------------------------
+
+void KivAudioPluginVSTAdapter::SendAutomation(int32_t index, double value) {
+    // The host may answer by setting the parameter it was told about; the plug-in already
+    // has that value, and taking it again would round it through single precision.
+    automationInProgress_.store(true);
+    try {
+        setParameterAutomated(index, static_cast<float>(value));
+    } catch (...) {
+        automationInProgress_.store(false);
+        throw;
+    }
+    automationInProgress_.store(false);
+}
+
+void KivAudioPluginVSTAdapter::GenerateMIDIEvent(int32_t deltaFrames, const uint8_t* bytes) {
+    outgoingEvents_.AppendMidi(deltaFrames, bytes);
+}
+
+void KivAudioPluginVSTAdapter::LatencyChanged() {
+    const int32_t latency = plugin_->GetLatency();
+    KivTrace::Write(KivString("Latency: ") + KivNumber::IntegerToText(latency));
+    setInitialDelay(latency);
+}
+
+// No editor window exists yet, so there is nothing to resize.
+void KivAudioPluginVSTAdapter::ChangeEditorSize(int32_t width, int32_t height) {
+    AEffEditor* editor = getEditor();
+    if (!editor || !editor->isOpen()) return;
+    sizeWindow(width, height);
+}
+
+// ---- State ------------------------------------------------------------------------------
+
+// The plug-in's settings, written as a UTF-8 XML document whose bytes the host keeps.
+int32_t KivAudioPluginVSTAdapter::getChunk(void** data, bool /*isPreset*/) {
+    *data = nullptr;
+    return KivGuard("KivAudioPluginVSTAdapter::getChunk", int32_t{0}, [&] {
+        KivXMLItem state(kStateRoot);
+        plugin_->StoreSettings(state, true);
+        KivMemoryStream stream;
+        state.Save(stream, "utf-8");
+        chunk_.assign(stream.GetData(), stream.GetData() + stream.GetLength());
+        *data = chunk_.data();
+        return static_cast<int32_t>(chunk_.size());
+    });
+}
+
+int32_t KivAudioPluginVSTAdapter::setChunk(void* data, int32_t byteSize, bool /*isPreset*/) {
+    return KivGuard("KivAudioPluginVSTAdapter::setChunk", int32_t{0}, [&] {
+        if (!data || byteSize <= 0) return 0;
+        KivMemoryStream stream(KivByteBuffer::Copy(data, byteSize));
+        KivXMLItem state;
+        state.Load(stream);
+        plugin_->StoreSettings(state, false);
+        return 1;
+    });
+}

@@ -1,0 +1,24 @@
+#include "hosts/vst2/kiv_vst_event_queue.h"
+
+#include "threads/kiv_synchronizer_guard.h"
+
+void KivVstEventQueue::Append(const VstMidiEvent& event) {
+    KivSynchronizerGuard guard(mutex_);
+    pending_.push_back(event);
+}
+
+void KivVstEventQueue::AppendMidi(int32_t deltaFrames, const uint8_t* bytes) {
+    VstMidiEvent event{};
+    event.type = kVstMidiType;
+    event.byteSize = sizeof(VstMidiEvent);
+    event.deltaFrames = deltaFrames;
+    for (int32_t i = 0; i < 3; ++i) event.midiData[i] = static_cast<char>(bytes[i]);
+    Append(event);
+}
+
+const std::vector<VstMidiEvent>& KivVstEventQueue::TakeOver() {
+    taken_.clear();
+    KivSynchronizerGuard guard(mutex_);
+    taken_.swap(pending_);
+    return taken_;
+}

@@ -1,0 +1,94 @@
+#include "tools/render/kiv_parameter_lookup.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "tools/vst2host/kiv_vst2_plugin.h"
+
+namespace {
+
+constexpr int32_t kScanSteps = 200;
+constexpr int32_t kBisections = 40;
+
+std::string Normalized(const std::string& text) {
+    std::string result;
+    for (unsigned char c : text)
+        if (!std::isspace(c)) result += static_cast<char>(std::tolower(c));
+    return result;
+}
+
+std::optional<double> LeadingNumber(const std::string& text) {
+    const char* start = text.c_str();
+    while (*start == ' ') ++start;
+    char* end = nullptr;
+    const double value = std::strtod(start, &end);
+    if (end == start || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::string DisplayAt(KivVst2Plugin& plugin, int32_t index, float value) {
+    plugin.SetParameter(index, value);
+    return plugin.ParameterDisplay(index);
+}
+
+std::optional<float> AskPlugin(KivVst2Plugin& plugin, int32_t index, const std::string& text) {
+    std::vector<char> buffer(text.begin(), text.end());
+    buffer.resize(std::max<size_t>(buffer.size() + 1, 256), '\0');
+    if (plugin.Dispatch(effString2Parameter, index, 0, buffer.data()) == 0) return std::nullopt;
+    return plugin.GetParameter(index);
+}
+
+std::optional<float> FindByText(KivVst2Plugin& plugin, int32_t index, const std::string& text) {
+    const std::string wanted = Normalized(text);
+    for (int32_t step = 0; step <= kScanSteps; ++step) {
+        const float value = static_cast<float>(step) / kScanSteps;
+        if (Normalized(DisplayAt(plugin, index, value)) == wanted) return value;
+    }
+    return std::nullopt;
+}
+
+std::optional<float> FindByNumber(KivVst2Plugin& plugin, int32_t index, double wanted) {
+    const std::optional<double> low = LeadingNumber(DisplayAt(plugin, index, 0.0f));
+    const std::optional<double> high = LeadingNumber(DisplayAt(plugin, index, 1.0f));
+    if (!low || !high || *low == *high) return std::nullopt;
+    const bool rising = *high > *low;
+    if (wanted < std::min(*low, *high) || wanted > std::max(*low, *high)) return std::nullopt;
+    float below = 0.0f, above = 1.0f;
+    for (int32_t i = 0; i < kBisections; ++i) {
+        const float middle = 0.5f * (below + above);
+        const std::optional<double> shown = LeadingNumber(DisplayAt(plugin, index, middle));
+        if (!shown) return std::nullopt;
+        if ((*shown < wanted) == rising) below = middle;
+        else above = middle;
+    }
+    return above;
+}
+
+}  // namespace
+
+namespace KivParameterLookup {
+
+int32_t FindIndex(KivVst2Plugin& plugin, const std::string& name) {
+    const std::string wanted = Normalized(name);
+    for (int32_t index = 0; index < plugin.NumParams(); ++index)
+        if (Normalized(plugin.ParameterName(index)) == wanted) return index;
+    throw std::runtime_error("no parameter named \"" + name + "\"");
+}
+
+float ValueForDisplay(KivVst2Plugin& plugin, int32_t index, const std::string& text) {
+    std::optional<float> value = AskPlugin(plugin, index, text);
+    if (!value) value = FindByText(plugin, index, text);
+    if (!value) {
+        if (const std::optional<double> number = LeadingNumber(text)) value = FindByNumber(plugin, index, *number);
+    }
+    if (!value) throw std::runtime_error("parameter " + plugin.ParameterName(index) + " cannot show \"" + text + "\"");
+    plugin.SetParameter(index, *value);
+    return *value;
+}
+
+}  // namespace KivParameterLookup

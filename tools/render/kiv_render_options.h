@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The renderer's command line.
+struct KivRenderOptions {
+    struct Assignment {
+        std::string name;
+        std::string value;
+        bool normalized = false;  // value is a host value 0..1, not a display text
+    };
+
+    std::string pluginPath;
+    std::string inputPath;
+    std::string outputPath;
+    std::vector<Assignment> assignments;
+    int32_t blockSize = 512;
+    std::optional<uint32_t> randomBlockSeed;  // block sizes drawn from 1..blockSize
+    bool listParameters = false;
+
+    // Raises std::runtime_error with the problem; `helpRequested` set for --help.
+    static KivRenderOptions Parse(int argc, char** argv, bool& helpRequested);
+    static const char* Usage();
+};
