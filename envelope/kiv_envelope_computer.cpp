@@ -1,0 +1,61 @@
+#include "envelope/kiv_envelope_computer.h"
+
+#include "platform/kiv_processor_features.h"
+
+namespace {
+
+bool ProcessorHasSSE2() {
+    static const bool kHasSSE2 = KivPlatform::DetectProcessorFeatures().sse2;
+    return kHasSSE2;
+}
+
+}  // namespace
+
+KivEnvelopeComputer::KivEnvelopeComputer() : vectorItems_(ProcessorHasSSE2()) {}
+
+KivEnvelopeComputer::~KivEnvelopeComputer() { DestroyItems(); }
+
+void KivEnvelopeComputer::DestroyItems() noexcept {
+    for (Item* item : items_) delete item;
+    items_.Clear();
+    index_ = 0;
+    lastX_ = -kEndless;
+}
+
+void KivEnvelopeComputer::Render(float* out, double x0, double dx, int32_t n) noexcept { RenderRuns(out, x0, dx, n); }
+
+void KivEnvelopeComputer::Render(double* out, double x0, double dx, int32_t n) noexcept { RenderRuns(out, x0, dx, n); }
+
+namespace {
+
+void RenderItem(const KivEnvelopeComputer::Item& item, float* out, double x0, double dx, int32_t n) {
+    item.RenderFloat(out, x0, dx, n);
+}
+
+void RenderItem(const KivEnvelopeComputer::Item& item, double* out, double x0, double dx, int32_t n) {
+    item.RenderDouble(out, x0, dx, n);
+}
+
+}  // namespace
+
+template <typename Sample>
+void KivEnvelopeComputer::RenderRuns(Sample* out, double x0, double dx, int32_t n) noexcept {
+    int32_t first = 0;
+    while (first < n) {
+        const double x = x0 + static_cast<double>(first) * dx;
+        Locate(x);
+        // The item is used for start <= x < end; the run ends at the first sample outside.
+        const double start = index_ > 0 ? items_[index_ - 1]->GetEndX() : -kEndless;
+        const Item& item = *items_[index_];
+        const double end = index_ + 1 < items_.Count() ? item.GetEndX() : kEndless * 2.0;
+        int32_t next = first + 1;
+        while (next < n) {
+            const double xNext = x0 + static_cast<double>(next) * dx;
+            if (xNext < start || xNext >= end) break;
+            ++next;
+        }
+        RenderItem(item, out + first, x, dx, next - first);
+        if (next - 1 > first) Locate(x0 + static_cast<double>(next - 1) * dx);
+        first = next;
+    }
+}

@@ -1,0 +1,72 @@
+#include "envelope/kiv_envelope_graph.h"
+
+#include <algorithm>
+
+#include "parameters/compound/kiv_compound_change_handler.h"
+
+namespace {
+
+double To01(double value, double minimum, double maximum) {
+    const double range = maximum - minimum;
+    return range != 0.0 ? std::clamp((value - minimum) / range, 0.0, 1.0) : 0.0;
+}
+
+double From01(double value01, double minimum, double maximum) {
+    return minimum + (maximum - minimum) * std::clamp(value01, 0.0, 1.0);
+}
+
+}  // namespace
+
+void KivEnvelopeGraph::AddChangeHandler(KivCompoundChangeHandler& handler) {
+    for (KivCompoundChangeHandler* known : handlers_)
+        if (known == &handler) return;
+    handlers_.Add(&handler);
+}
+
+void KivEnvelopeGraph::RemoveChangeHandler(KivCompoundChangeHandler& handler) {
+    for (int32_t i = 0; i < handlers_.Count(); ++i) {
+        if (handlers_[i] == &handler) {
+            handlers_.RemoveAt(i);
+            return;
+        }
+    }
+}
+
+void KivEnvelopeGraph::NotifyChanged() {
+    for (KivCompoundChangeHandler* handler : handlers_) handler->OnCompoundChanged();
+}
+
+double KivEnvelopeGraph::GetPoint01(int32_t point, PointField field) const {
+    if (point < 0 || point >= envelope_.GetPointCount()) return 0.0;
+    const KivEnvelopePoint& p = envelope_.GetPoint(point);
+    switch (field) {
+        case kX: return To01(p.x, envelope_.GetXMinimum(), envelope_.GetXMaximum());
+        case kY: return To01(p.y, envelope_.GetYMinimum(), envelope_.GetYMaximum());
+        case kCurvature: return std::clamp((p.curvature + 1.0) * 0.5, 0.0, 1.0);
+        case kSmoothness: return std::clamp(p.leftSmoothness, 0.0, 1.0);
+        default: return 0.0;
+    }
+}
+
+void KivEnvelopeGraph::SetPoint01(int32_t point, PointField field, double value) {
+    if (point < 0 || point >= envelope_.GetPointCount()) return;
+    KivEnvelopePoint& p = envelope_.GetPoint(point);
+    if (p.IsLocked()) return;
+    switch (field) {
+        case kX: MovePointX(point, value); break;
+        case kY: p.y = From01(value, envelope_.GetYMinimum(), envelope_.GetYMaximum()); break;
+        case kCurvature: p.curvature = std::clamp(value, 0.0, 1.0) * 2.0 - 1.0; break;
+        case kSmoothness:
+            p.leftSmoothness = std::clamp(value, 0.0, 1.0);
+            if (p.Has(KivEnvelopePoint::kSameSmoothness)) p.rightSmoothness = p.leftSmoothness;
+            break;
+        default: break;
+    }
+}
+
+void KivEnvelopeGraph::MovePointX(int32_t index, double value01) {
+    double x = From01(value01, envelope_.GetXMinimum(), envelope_.GetXMaximum());
+    if (index > 0) x = std::max(x, envelope_.GetPoint(index - 1).x);
+    if (index + 1 < envelope_.GetPointCount()) x = std::min(x, envelope_.GetPoint(index + 1).x);
+    envelope_.GetPoint(index).x = x;
+}
