@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+
+#include "dynamics/detector/kiv_follower_shape.h"
+#include "dynamics/detector/kiv_release_mode.h"
+#include "dynamics/parameters/kiv_attack_release_mode.h"
+
+// The part of a channel the envelope loop carries from sample to sample.
+struct KivEnvelopeChannel {
+    double envelope = 0.0;
+    KivReleaseModeChannel release = {0.0, 0.0};
+    uint8_t stepCounter = 0;
+};
+
+// What the loop needs from the follower for one block.
+struct KivEnvelopeContext {
+    double attackCoefficient;
+    KivFollowerShape* attackShape;
+    KivFollowerShape* releaseShape;
+    KivReleaseModeUpdate releaseModeUpdate;  // null: the release never changes (Manual)
+    const KivReleaseModeBlock* releaseModeBlock;
+};
+
+// Smooths detector values into the envelope with the chosen attack and release shapes. The
+// loop is compiled for every attack/release pair, so a sample costs the two inlined steps
+// and a comparison, never an indirect call; the release-mode update runs on every 16th
+// sample only.
+class KivAttackReleaseProcessor {
+public:
+    using Mode = KivAttackReleaseMode;
+    // Replaces values[i] by the envelope after that value and returns the largest envelope
+    // of the block (the envelope itself for an empty block).
+    using Loop = double (*)(KivEnvelopeChannel& channel, double* values, int32_t count,
+                            const KivEnvelopeContext& context);
+
+    void Select(Mode attack, Mode release) noexcept;
+    double Run(KivEnvelopeChannel& channel, double* values, int32_t count,
+               const KivEnvelopeContext& context) const noexcept {
+        return loop_(channel, values, count, context);
+    }
+
+private:
+    Loop loop_ = nullptr;
+};

@@ -1,0 +1,179 @@
+#include "dynamics/detector/kiv_detector_filter.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "base/kiv_number.h"
+#include "base/xml/kiv_xml_item.h"
+#include "dynamics/detector/filters/kiv_biquad_design.h"
+
+namespace {
+
+constexpr float kOffset = 1e-15f;
+// Largest magnitude the detector takes seriously: +100 dB full scale.
+constexpr float kLargestSample = 1e5f;
+constexpr double kOpenLowPass = 20000.0;
+constexpr double kOpenHighPass = 20.0;
+constexpr double kTuningTolerance = 1.0;
+constexpr double kSplitterGain = 0.70710678;
+constexpr double kSmoothingScale = 0.35355338;
+
+float Cleaned(float x) noexcept {
+    if (x >= -kLargestSample && x <= kLargestSample) return x;
+    if (x > kLargestSample) return kLargestSample;
+    return x < -kLargestSample ? -kLargestSample : 0.0f;  // NaN reads as silence
+}
+
+bool SameCoefficients(const KivBiquadCoefficients* a, const KivBiquadCoefficients* b, int32_t count) noexcept {
+    return std::memcmp(a, b, sizeof(KivBiquadCoefficients) * count) == 0;
+}
+
+template <int32_t N>
+void RunCascade(const KivBiquadCoefficients (&c)[N], KivBiquadState (&s)[N], float* data, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) {
+        double y = data[i];
+        for (int32_t k = 0; k < N; ++k) y = s[k].Step(c[k], y);
+        data[i] = static_cast<float>(y) + kOffset;
+    }
+}
+
+void RunSection(const KivBiquadCoefficients& c, KivBiquadState& s, float* data, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) data[i] = static_cast<float>(s.Step(c, data[i])) + kOffset;
+}
+
+// The four-phase magnitude of the split signal: |A|, |B| and the two 45-degree mixes, which
+// for a sine at any phase add up to nearly its amplitude.
+void RunSmoothing(const KivPhaseSplitter& design, KivPhaseSplitterState& s, float* data, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) {
+        double a, b;
+        s.Step(design, data[i], a, b);
+        const double ma = kSplitterGain * a, mb = kSplitterGain * b;
+        const double sum = std::fabs(ma + mb) + std::fabs(ma - mb) + std::fabs(a) + std::fabs(b);
+        data[i] = static_cast<float>(sum * kSmoothingScale) + kOffset;
+    }
+}
+
+}  // namespace
+
+void KivDetectorFilterState::Clear() noexcept {
+    for (KivBiquadState& s : weighting) s.Clear();
+    lowPass.Clear();
+    highPass.Clear();
+    for (KivBiquadState& s : equalizer) s.Clear();
+    splitter.Clear();
+}
+
+void KivDetectorFilter::SetDesignVersion(KivDetectorStage stage, bool changed) noexcept {
+    if (changed) ++versions_[stage];
+}
+
+void KivDetectorFilter::Design(double sampleRate) noexcept {
+    const KivDetectorFilterSettings& s = settings;
+    active_[kKivStageWeighting] = s.psychoAcoustic;
+    active_[kKivStageLowPass] = s.enabledSideChain && std::fabs(s.maxFrequency - kOpenLowPass) >= kTuningTolerance;
+    active_[kKivStageHighPass] = s.enabledSideChain && std::fabs(kOpenHighPass - s.minFrequency) >= kTuningTolerance;
+    active_[kKivStageEqualizer] = s.equalizerEnabled;
+    active_[kKivStageSmoothing] = s.spectralSmoothing;
+
+    KivLoudnessWeighting weighting;
+    weighting.Design(sampleRate);
+    SetDesignVersion(kKivStageWeighting, !SameCoefficients(weighting.sections, weighting_.sections,
+                                                           KivLoudnessWeighting::kSectionCount));
+    weighting_ = weighting;
+
+    const KivBiquadCoefficients lowPass = KivBiquadDesign::LowPass(s.maxFrequency, s.lowPassQuality, sampleRate);
+    SetDesignVersion(kKivStageLowPass, !SameCoefficients(&lowPass, &lowPass_, 1));
+    lowPass_ = lowPass;
+
+    const KivBiquadCoefficients highPass = KivBiquadDesign::HighPass(s.minFrequency, s.highPassQuality, sampleRate);
+    SetDesignVersion(kKivStageHighPass, !SameCoefficients(&highPass, &highPass_, 1));
+    highPass_ = highPass;
+
+    KivBiquadCoefficients equalizer[KivSideChainEqualizer::kBandCount];
+    s.equalizer.Design(sampleRate, equalizer);
+    SetDesignVersion(kKivStageEqualizer,
+                     !SameCoefficients(equalizer, equalizer_, KivSideChainEqualizer::kBandCount));
+    std::memcpy(equalizer_, equalizer, sizeof(equalizer));
+
+    KivPhaseSplitter splitter;
+    splitter.Design(sampleRate);
+    SetDesignVersion(kKivStageSmoothing,
+                     !SameCoefficients(splitter.chainA, splitter_.chainA, KivPhaseSplitter::kSectionsPerChain) ||
+                         !SameCoefficients(splitter.chainB, splitter_.chainB, KivPhaseSplitter::kSectionsPerChain));
+    splitter_ = splitter;
+}
+
+bool KivDetectorFilter::IsAnyStageActive() const noexcept {
+    for (bool a : active_) {
+        if (a) return true;
+    }
+    return false;
+}
+
+void KivDetectorFilter::Run(KivDetectorFilterState& state, const float* source, float* out,
+                            int32_t count) const noexcept {
+    for (int32_t i = 0; i < count; ++i) out[i] = Cleaned(source[i]) + kOffset;
+    for (int32_t stage = 0; stage < kKivStageCount; ++stage) {
+        if (!active_[stage]) continue;
+        if (state.versions[stage] != versions_[stage]) {
+            // A new design starts from rest: old memory belongs to other coefficients.
+            state.versions[stage] = versions_[stage];
+            switch (stage) {
+                case kKivStageWeighting: for (KivBiquadState& s : state.weighting) s.Clear(); break;
+                case kKivStageLowPass: state.lowPass.Clear(); break;
+                case kKivStageHighPass: state.highPass.Clear(); break;
+                case kKivStageEqualizer: for (KivBiquadState& s : state.equalizer) s.Clear(); break;
+                default: state.splitter.Clear(); break;
+            }
+        }
+        switch (stage) {
+            case kKivStageWeighting: RunCascade(weighting_.sections, state.weighting, out, count); break;
+            case kKivStageLowPass: RunSection(lowPass_, state.lowPass, out, count); break;
+            case kKivStageHighPass: RunSection(highPass_, state.highPass, out, count); break;
+            case kKivStageEqualizer: RunCascade(equalizer_, state.equalizer, out, count); break;
+            default: RunSmoothing(splitter_, state.splitter, out, count); break;
+        }
+    }
+}
+
+namespace {
+
+constexpr int32_t kStoredDecimals = 12;
+
+void StoreFlag(KivXMLItem& item, const char* name, bool& flag, bool storing) {
+    const KivString key(name);
+    if (storing) {
+        item.SetAttribute(key, KivString(flag ? "1" : "0"));
+    } else if (item.HasAttribute(key)) {
+        flag = KivNumber::TextToInteger(item.GetAttribute()) != 0;
+    }
+}
+
+void StoreNumber(KivXMLItem& item, const char* name, double& value, bool storing) {
+    const KivString key(name);
+    if (storing) {
+        item.SetAttribute(key, KivNumber::DoubleToText(value, kStoredDecimals));
+    } else if (item.HasAttribute(key)) {
+        value = KivNumber::TextToDouble(item.GetAttribute());
+    }
+}
+
+}  // namespace
+
+void KivDetectorFilter::Store(KivXMLItem& item, bool storing) {
+    KivDetectorFilterSettings& s = settings;
+    StoreFlag(item, "EnabledSideChain", s.enabledSideChain, storing);
+    StoreNumber(item, "SideChainMinF", s.minFrequency, storing);
+    StoreNumber(item, "SideChainMaxF", s.maxFrequency, storing);
+    StoreNumber(item, "SideChainResonance", s.lowPassQuality, storing);
+    StoreNumber(item, "SideChainMaxQ", s.highPassQuality, storing);
+    StoreFlag(item, "DynamicsPsychoAcousticPrefiltering", s.psychoAcoustic, storing);
+    StoreFlag(item, "ThreePhaseFiltering", s.spectralSmoothing, storing);
+    StoreFlag(item, "SideChainEqEnabled", s.equalizerEnabled, storing);
+    const KivString equalizerKey("SideChainEq");
+    if (item.HasSubItem(equalizerKey)) {
+        s.equalizer.Store(item.GetSubItem(), storing);
+    } else if (storing) {
+        s.equalizer.Store(item.AddSubItem(equalizerKey), storing);
+    }
+}

@@ -1,0 +1,76 @@
+#pragma once
+#include <cstdint>
+
+#include "dynamics/detector/filters/kiv_biquad.h"
+#include "dynamics/detector/filters/kiv_loudness_weighting.h"
+#include "dynamics/detector/filters/kiv_phase_splitter.h"
+#include "dynamics/detector/filters/kiv_side_chain_equalizer.h"
+
+class KivXMLItem;
+
+// What the detector filter chain is asked to do; stored with the product's settings.
+struct KivDetectorFilterSettings {
+    bool enabledSideChain = false;     // "EnabledSideChain"
+    double minFrequency = 20.0;        // "SideChainMinF": the high-pass
+    double maxFrequency = 20000.0;     // "SideChainMaxF": the low-pass
+    double lowPassQuality = 0.707;     // "SideChainResonance"
+    double highPassQuality = 0.5;      // "SideChainMaxQ"
+    bool psychoAcoustic = false;       // "DynamicsPsychoAcousticPrefiltering"
+    bool spectralSmoothing = false;    // "ThreePhaseFiltering"
+    bool equalizerEnabled = false;     // "SideChainEqEnabled"
+    KivSideChainEqualizer equalizer;   // "SideChainEq"
+};
+
+// The stages of the chain in the order they run.
+enum KivDetectorStage : int32_t {
+    kKivStageWeighting,
+    kKivStageLowPass,
+    kKivStageHighPass,
+    kKivStageEqualizer,
+    kKivStageSmoothing,
+    kKivStageCount
+};
+
+// One channel's memory of every stage, with the design version each stage last ran with.
+struct KivDetectorFilterState {
+    uint32_t versions[kKivStageCount] = {};
+    KivBiquadState weighting[KivLoudnessWeighting::kSectionCount];
+    KivBiquadState lowPass;
+    KivBiquadState highPass;
+    KivBiquadState equalizer[KivSideChainEqualizer::kBandCount];
+    KivPhaseSplitterState splitter;
+
+    void Clear() noexcept;
+};
+
+// The designed chain for one sample rate. Redesigning with unchanged settings keeps the
+// stage versions, so that applying unrelated parameters never restarts the filters of a
+// channel (which would make the detector jump).
+class KivDetectorFilter {
+public:
+    KivDetectorFilterSettings settings;
+
+    void Design(double sampleRate) noexcept;
+    bool IsStageActive(KivDetectorStage stage) const noexcept { return active_[stage]; }
+    bool IsAnyStageActive() const noexcept;
+
+    // Filters `source` into `out` (which may be `source`). The input is first cleaned: a
+    // sample that is not finite counts as silence and magnitudes are limited, so that one
+    // bad sample cannot leave a filter ringing with NaN for ever; 1e-15 follows the input and
+    // every stage to keep the sections away from denormals.
+    void Run(KivDetectorFilterState& state, const float* source, float* out, int32_t count) const noexcept;
+
+    // The filter keys of the product settings, in both directions.
+    void Store(KivXMLItem& item, bool storing);
+
+private:
+    void SetDesignVersion(KivDetectorStage stage, bool changed) noexcept;
+
+    bool active_[kKivStageCount] = {};
+    uint32_t versions_[kKivStageCount] = {1, 1, 1, 1, 1};
+    KivLoudnessWeighting weighting_;
+    KivBiquadCoefficients lowPass_;
+    KivBiquadCoefficients highPass_;
+    KivBiquadCoefficients equalizer_[KivSideChainEqualizer::kBandCount];
+    KivPhaseSplitter splitter_;
+};

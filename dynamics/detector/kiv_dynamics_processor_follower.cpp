@@ -1,0 +1,231 @@
+#include "dynamics/detector/kiv_dynamics_processor_follower.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/kiv_number.h"
+#include "base/xml/kiv_xml_item.h"
+
+namespace {
+
+constexpr double kZero = 1e-50;
+constexpr double kOffset = 1e-15;
+// Power is kept within [floor, largest]: the floor (amplitude 1e-15) keeps the RMS and hold
+// decays from sinking into denormals during silence; the ceiling (+100 dB) and the NaN
+// check keep one broken sample from poisoning the accumulators for ever.
+constexpr double kPowerFloor = 1e-30;
+constexpr double kLargestPower = 1e10;
+constexpr int32_t kStoredDecimals = 12;
+
+// Stands in for a custom shape the product has not bound: a constant 1, which makes the
+// custom steps behave like the plain linear and logarithmic ones.
+class NeutralShape final : public KivFollowerShape {
+public:
+    double Value(double) noexcept override { return 1.0; }
+};
+NeutralShape gNeutralShape;
+
+double OnePole(double samples) noexcept { return KivReleaseModes::Coefficient(samples); }
+
+double CleanPower(double power) noexcept {
+    if (power < kLargestPower) return power;
+    return power >= kLargestPower ? kLargestPower : 0.0;  // NaN counts as silence
+}
+
+double Square(float x) noexcept {
+    const double d = x;
+    return CleanPower(d * d);
+}
+
+void StoreFlag(KivXMLItem& item, const char* name, bool& flag, bool storing, bool absent) {
+    const KivString key(name);
+    if (storing) {
+        item.SetAttribute(key, KivString(flag ? "1" : "0"));
+    } else {
+        flag = item.HasAttribute(key) ? KivNumber::TextToInteger(item.GetAttribute()) != 0 : absent;
+    }
+}
+
+}  // namespace
+
+KivDynamicsProcessorFollower::KivDynamicsProcessorFollower()
+    : customAttack_(&gNeutralShape), customRelease_(&gNeutralShape) {
+    processor_.Select(KivAttackReleaseMode::kFast, KivAttackReleaseMode::kFast);
+}
+
+void KivDynamicsProcessorFollower::ApplySettings(Settings& s) {
+    s.trueRMS = trueRMSSetting_;
+    sampleRate_ = s.sampleRate;
+    inputGain_ = s.inputGain;
+    trueRMS_ = s.trueRMS;
+    rmsSamples_ = s.rmsLength * s.sampleRate;
+    peakMode_ = std::fabs(rmsSamples_) <= kZero;
+    if (!peakMode_ && !trueRMS_) {
+        rmsDecay_ = std::exp(-1.0 / rmsSamples_);
+        rmsWeight_ = 1.0 - rmsDecay_;
+    }
+    holdDecay_ = s.peakHold > 0.0 ? OnePole(s.peakHold * s.sampleRate) : 0.0;
+    attackCoefficient_ = OnePole(s.attack * s.sampleRate);
+    releaseMode_ = s.releaseMode;
+    releaseCoefficient_ = OnePole(s.release * s.sampleRate);
+    releaseModeUpdate_ = KivReleaseModes::Prepare(s.releaseMode, s.attack, s.release, s.autoSpeed,
+                                                  s.lowestThreshold, s.sampleRate, releaseModeBlock_);
+    processor_.Select(s.attackShape, s.releaseShape);
+    if (gainOnly_) {
+        lookAheadActive_ = false;
+        return;
+    }
+    filter_.Design(s.sampleRate);
+    lookAheadActive_ = lookAhead_ > 0;
+    detectorFromSecondary_ = sideChainSecondary_;
+}
+
+void KivDynamicsProcessorFollower::ConfigureChannel(ChannelState& state) {
+    state.envelope.stepCounter = 0;
+    state.follower = this;
+    if (trueRMS_ && !peakMode_) {
+        const int32_t length = std::max(1, static_cast<int32_t>(rmsSamples_));
+        if (length != state.trueRms.Length()) state.trueRms.Build(length);
+    }
+    if (releaseMode_ == KivReleaseMode::kManual) state.envelope.release.releaseCoefficient = releaseCoefficient_;
+    if (gainOnly_) return;
+    if (lookAhead_ <= 0) {
+        state.lookAhead.Clear();
+    } else if (state.lookAhead.Fill() != std::max(1, lookAhead_)) {
+        state.lookAhead.Restart(std::max(1, lookAhead_));
+    }
+}
+
+void KivDynamicsProcessorFollower::ResetChannel(ChannelState& state) noexcept {
+    state.rmsAccumulator = 0.0;
+    state.envelope.envelope = 0.0;
+    state.blockMaximum = 0.0;
+    state.envelope.release = {0.0, 0.0};
+    state.envelope.stepCounter = 0;
+    state.gainReduction = 1.0;
+    state.filter.Clear();
+    state.trueRms.Clear();
+    state.lookAhead.Clear();
+}
+
+void KivDynamicsProcessorFollower::LinkChanged(int32_t channelCount, ChannelState* const* states) noexcept {
+    const bool fullyLinked = std::fabs(linkAmount_ - 1.0) <= kZero;
+    for (int32_t i = 1; i < channelCount; ++i) {
+        if (fullyLinked) {
+            ResetChannel(*states[i]);
+        } else {
+            // Each channel goes on from where the shared envelope was, without a jump.
+            states[i]->envelope.envelope = states[0]->envelope.envelope;
+            states[i]->envelope.release.automaticTime = states[0]->envelope.release.automaticTime;
+        }
+    }
+}
+
+void KivDynamicsProcessorFollower::SetCustomShapes(KivFollowerShape* attack, KivFollowerShape* release) noexcept {
+    customAttack_ = attack != nullptr ? attack : &gNeutralShape;
+    customRelease_ = release != nullptr ? release : &gNeutralShape;
+}
+
+void KivDynamicsProcessorFollower::RmsAndRoot(ChannelState& state, double* buffer, int32_t count) const noexcept {
+    const double h = holdDecay_;
+    double s = state.rmsAccumulator;
+    if (peakMode_) {
+        for (int32_t i = 0; i < count; ++i) {
+            s = std::max(buffer[i], h * s);
+            buffer[i] = std::sqrt(s) + kOffset;
+        }
+    } else if (trueRMS_) {
+        for (int32_t i = 0; i < count; ++i) {
+            s = std::max(state.trueRms.Average(buffer[i]), h * s);
+            buffer[i] = std::sqrt(s) + kOffset;
+        }
+    } else {
+        const double u = rmsDecay_, w = rmsWeight_;
+        for (int32_t i = 0; i < count; ++i) {
+            s = std::max(u * s + w * buffer[i], h * s);
+            buffer[i] = std::sqrt(s) + kOffset;
+        }
+    }
+    state.rmsAccumulator = s;
+}
+
+KivEnvelopeContext KivDynamicsProcessorFollower::EnvelopeContext() noexcept {
+    return {attackCoefficient_, customAttack_, customRelease_, releaseModeUpdate_, &releaseModeBlock_};
+}
+
+void KivDynamicsProcessorFollower::Follow(ChannelState& state, double* buffer, int32_t count) noexcept {
+    RmsAndRoot(state, buffer, count);
+    state.envelope.envelope += kOffset;
+    state.blockMaximum = processor_.Run(state.envelope, buffer, count, EnvelopeContext());
+}
+
+const float* KivDynamicsProcessorFollower::DetectorSignal(ChannelState& state, const float* source,
+                                                          int32_t count) noexcept {
+    if (!filter_.IsAnyStageActive() && !sideChainPlay_) return source;
+    state.scratch.Reserve(static_cast<size_t>(count));
+    filter_.Run(state.filter, source, state.scratch.Data(), count);
+    return state.scratch.Data();
+}
+
+bool KivDynamicsProcessorFollower::ComputePower(ChannelState* const* states, const float* const* x,
+                                                int32_t channels, int32_t count) noexcept {
+    const double g2 = inputGain_ * inputGain_;
+    const double link = linkAmount_;
+    const bool fullyLinked = std::fabs(link - 1.0) <= kZero && channels > 1;
+    for (int32_t c = 0; c < (fullyLinked ? 1 : channels); ++c) states[c]->levels.Reserve(static_cast<size_t>(count));
+    if (fullyLinked) {
+        double* p = states[0]->levels.Data();
+        const double scale = g2 / channels;
+        for (int32_t i = 0; i < count; ++i) {
+            double sum = 0.0;
+            for (int32_t c = 0; c < channels; ++c) sum += Square(x[c][i]);
+            p[i] = scale * sum + kPowerFloor;
+        }
+        return true;
+    }
+    if (std::fabs(link) <= kZero || channels == 1) {
+        for (int32_t c = 0; c < channels; ++c) {
+            double* p = states[c]->levels.Data();
+            for (int32_t i = 0; i < count; ++i) p[i] = g2 * Square(x[c][i]) + kPowerFloor;
+        }
+        return false;
+    }
+    // (1 - L + L/N) x_i^2 + (L/N) sum over the others = (1 - L) x_i^2 + (L/N) sum over all.
+    const double own = g2 * (1.0 - link), shared = g2 * link / channels;
+    for (int32_t i = 0; i < count; ++i) {
+        double sum = 0.0;
+        for (int32_t c = 0; c < channels; ++c) sum += Square(x[c][i]);
+        for (int32_t c = 0; c < channels; ++c) {
+            states[c]->levels[i] = own * Square(x[c][i]) + shared * sum + kPowerFloor;
+        }
+    }
+    return false;
+}
+
+bool KivDynamicsProcessorFollower::Detect(ChannelState* const* states, const float* const* sources,
+                                          int32_t channels, int32_t count) {
+    channels = std::min(channels, kChannelCount);
+    const float* signals[kChannelCount];
+    for (int32_t c = 0; c < channels; ++c) signals[c] = DetectorSignal(*states[c], sources[c], count);
+    const bool fullyLinked = ComputePower(states, signals, channels, count);
+    for (int32_t c = 0; c < (fullyLinked ? 1 : channels); ++c) Follow(*states[c], states[c]->levels.Data(), count);
+    return fullyLinked;
+}
+
+void KivDynamicsProcessorFollower::Store(KivXMLItem& item, bool storing) {
+    const KivString linkKey("LinkChannels"), lookAheadKey("LookAheadDelay");
+    if (storing) {
+        item.SetAttribute(linkKey, KivNumber::DoubleToText(linkAmount_, kStoredDecimals));
+    } else if (item.HasAttribute(linkKey)) {
+        linkAmount_ = KivNumber::TextToDouble(item.GetAttribute());
+    }
+    StoreFlag(item, "SideChainPlay", sideChainPlay_, storing, false);
+    StoreFlag(item, "SideChainSecondaryChannel", sideChainSecondary_, storing, false);
+    if (storing) {
+        item.SetAttribute(lookAheadKey, KivNumber::IntegerToText(lookAhead_));
+    } else if (item.HasAttribute(lookAheadKey)) {
+        lookAhead_ = static_cast<int32_t>(KivNumber::TextToInteger(item.GetAttribute()));
+    }
+    StoreFlag(item, "TrueRMS", trueRMSSetting_, storing, false);
+    filter_.Store(item, storing);
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+
+#include "dynamics/detector/kiv_attack_release_processor.h"
+#include "dynamics/detector/kiv_detector_buffer.h"
+#include "dynamics/detector/kiv_detector_filter.h"
+#include "dynamics/detector/kiv_look_ahead_queue.h"
+#include "dynamics/detector/kiv_true_rms_ring.h"
+
+class KivDynamicsProcessorFollower;
+
+// Everything the follower remembers about one channel between blocks.
+struct KivFollowerChannelState {
+    double rmsAccumulator = 0.0;     // power
+    KivEnvelopeChannel envelope;     // envelope, release coefficient, automatic time, step counter
+    double blockMaximum = 0.0;
+    KivTrueRmsRing trueRms;
+    KivDynamicsProcessorFollower* follower = nullptr;
+    double gainReduction = 1.0;      // of the last block, linear
+    KivDetectorFilterState filter;
+    KivDetectorBuffer<float> scratch;   // the filtered detector signal
+    KivDetectorBuffer<double> levels;   // power in, envelope out
+    KivLookAheadQueue lookAhead;
+
+    // Room for blocks of `samples`, so that processing them never allocates.
+    void Reserve(int32_t samples, int32_t lookAheadSamples) {
+        scratch.Reserve(static_cast<size_t>(samples));
+        levels.Reserve(static_cast<size_t>(samples));
+        lookAhead.Reserve(lookAheadSamples + samples);
+    }
+};
