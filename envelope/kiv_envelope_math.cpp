@@ -11,21 +11,30 @@ constexpr double kLn2Low = 1.90821492927058770002e-10;
 constexpr double kInverseLn2 = 1.44269504088896338700e+00;
 constexpr double kSqrtHalf = 0.70710678118654752440;
 
-// exp(r) for |r| <= ln2 / 2 by its Taylor series, summed from the small end.
+// 1/k! for k = 0 .. 14: the Taylor series of exp, enough for |r| <= ln2 / 2.
+constexpr int kExpTerms = 15;
+constexpr double kInverseFactorials[kExpTerms] = {
+    1.0, 1.0, 1.0 / 2, 1.0 / 6, 1.0 / 24, 1.0 / 120, 1.0 / 720, 1.0 / 5040, 1.0 / 40320, 1.0 / 362880,
+    1.0 / 3628800, 1.0 / 39916800, 1.0 / 479001600, 1.0 / 6227020800.0, 1.0 / 87178291200.0};
+
+// exp(r) for |r| <= ln2 / 2, by Horner's rule from the small end.
 double ExpReduced(double r) {
-    constexpr int kTerms = 14;
-    double sum = 1.0;
-    for (int n = kTerms; n >= 1; --n) sum = 1.0 + sum * r / n;
+    double sum = kInverseFactorials[kExpTerms - 1];
+    for (int k = kExpTerms - 2; k >= 0; --k) sum = sum * r + kInverseFactorials[k];
     return sum;
 }
+
+// 1/(2j + 1) for j = 0 .. 13: the series of atanh.
+constexpr int kLogTerms = 14;
+constexpr double kInverseOdd[kLogTerms] = {1.0,      1.0 / 3,  1.0 / 5,  1.0 / 7,  1.0 / 9,  1.0 / 11, 1.0 / 13,
+                                           1.0 / 15, 1.0 / 17, 1.0 / 19, 1.0 / 21, 1.0 / 23, 1.0 / 25, 1.0 / 27};
 
 // ln(m) for m in [sqrt(1/2), sqrt(2)): 2 atanh(s) with s = (m - 1) / (m + 1), |s| < 0.172.
 double LogReduced(double m) {
     const double s = (m - 1.0) / (m + 1.0);
     const double s2 = s * s;
-    constexpr int kLastOddPower = 27;
-    double sum = 1.0 / kLastOddPower;
-    for (int k = kLastOddPower - 2; k >= 1; k -= 2) sum = 1.0 / k + sum * s2;
+    double sum = kInverseOdd[kLogTerms - 1];
+    for (int j = kLogTerms - 2; j >= 0; --j) sum = sum * s2 + kInverseOdd[j];
     return 2.0 * s * sum;
 }
 
