@@ -1,0 +1,114 @@
+#include "dynamics/gain/kiv_dynamics_gain_stage.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dynamics/gain/kiv_shape_domain.h"
+#include "envelope/kiv_envelope.h"
+
+namespace {
+
+// Guards the divisions should an envelope ever reach zero; far below any audible level.
+constexpr double kLevelFloor = 1e-30;
+constexpr double kLn10 = 2.302585092994045684;
+constexpr double kMaximumMeterGain = 1000.0;
+
+double Floored(double level) noexcept { return std::max(level, kLevelFloor); }
+
+// The shape gain f(e) / e of one level, in each domain.
+double LinearShapeGain(KivEnvelopeComputer& shape, double level) noexcept {
+    level = Floored(level);
+    return shape.Value(level) / level;
+}
+
+double SquaredShapeGain(KivEnvelopeComputer& shape, double level) noexcept {
+    level = Floored(level);
+    double root = shape.Value(std::sqrt(level));
+    return root * root / level;
+}
+
+double LogarithmicShapeGain(KivEnvelopeComputer& shape, double level) noexcept {
+    level = Floored(level);
+    return std::exp(kLn10 * shape.Value(std::log10(level))) / level;
+}
+
+}  // namespace
+
+KivDynamicsGainStage::KivDynamicsGainStage()
+    : shapeGains_(&KivDynamicsGainStage::SquaredGains), shapeValue_(SquaredShapeGain) {}
+
+void KivDynamicsGainStage::Apply(const KivGainStageSettings& settings, KivEnvelope& shape, KivEnvelope& meterShape) {
+    wet_ = settings.wet;
+    dry_ = 1.0 - settings.wet;
+    inputGain_ = settings.inputGain;
+    outputGain_ = settings.outputGain;
+    inverseGain_ = 1.0 / (settings.inputGain * settings.outputGain);
+    wetGain_ = settings.inputGain * settings.outputGain * settings.wet;
+    shapeMode_ = settings.shapeMode;
+    switch (shapeMode_) {
+    case kKivShapeLinear:
+        shapeGains_ = &KivDynamicsGainStage::LinearGains;
+        shapeValue_ = LinearShapeGain;
+        break;
+    case kKivShapeLogarithmic:
+        shapeGains_ = &KivDynamicsGainStage::LogarithmicGains;
+        shapeValue_ = LogarithmicShapeGain;
+        break;
+    case kKivShapeSquared:
+        shapeGains_ = &KivDynamicsGainStage::SquaredGains;
+        shapeValue_ = SquaredShapeGain;
+        break;
+    }
+    if (meterShape.GetPointCount() == 0) meterShape.CopyFrom(shape);
+    KivConvertShapeDomain(shape, shapeMode_);
+    KivConvertShapeDomain(meterShape, shapeMode_);
+    main_.Compile(shape);
+    meter_.Compile(meterShape);
+}
+
+void KivDynamicsGainStage::LinearGains(const double* envelope, double* gains, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) levels_[i] = Floored(envelope[i]);
+    for (int32_t i = 0; i < count; ++i) gains[i] = main_.Value(levels_[i]) / levels_[i];
+}
+
+void KivDynamicsGainStage::SquaredGains(const double* envelope, double* gains, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) levels_[i] = Floored(envelope[i]);
+    for (int32_t i = 0; i < count; ++i) gains_[i] = std::sqrt(levels_[i]);
+    for (int32_t i = 0; i < count; ++i) gains_[i] = main_.Value(gains_[i]);
+    for (int32_t i = 0; i < count; ++i) gains[i] = gains_[i] * gains_[i] / levels_[i];
+}
+
+void KivDynamicsGainStage::LogarithmicGains(const double* envelope, double* gains, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) levels_[i] = Floored(envelope[i]);
+    for (int32_t i = 0; i < count; ++i) gains_[i] = std::log10(levels_[i]);
+    for (int32_t i = 0; i < count; ++i) gains_[i] = main_.Value(gains_[i]);
+    for (int32_t i = 0; i < count; ++i) gains[i] = std::exp(kLn10 * gains_[i]) / levels_[i];
+}
+
+void KivDynamicsGainStage::ComputeChunk(const double* envelope, double* gains, int32_t count) noexcept {
+    (this->*shapeGains_)(envelope, gains, count);
+    const double wetGain = wetGain_;
+    const double dry = dry_;
+    for (int32_t i = 0; i < count; ++i) gains[i] = gains[i] * wetGain + dry;
+}
+
+void KivDynamicsGainStage::ComputeGains(const double* envelope, double* gains, int32_t count) noexcept {
+    for (int32_t start = 0; start < count; start += kChunk)
+        ComputeChunk(envelope + start, gains + start, std::min(kChunk, count - start));
+}
+
+void KivDynamicsGainStage::MultiplyGains(const double* envelope, float* signal, int32_t count) noexcept {
+    double chunkGains[kChunk];
+    for (int32_t start = 0; start < count; start += kChunk) {
+        int32_t n = std::min(kChunk, count - start);
+        ComputeChunk(envelope + start, chunkGains, n);
+        for (int32_t i = 0; i < n; ++i)
+            signal[start + i] = static_cast<float>(signal[start + i] * chunkGains[i]);
+    }
+}
+
+double KivDynamicsGainStage::MeterGain(double blockMaximum) noexcept {
+    if (blockMaximum - 1e-20 <= 0.0) return 1.0;
+    double gain = std::min(shapeValue_(meter_, blockMaximum), kMaximumMeterGain);
+    return gain * wet_ + dry_;
+}

@@ -1,0 +1,62 @@
+#include "dynamics/gain/kiv_transfer_shape_builder.h"
+
+#include <cmath>
+
+#include "dynamics/gain/kiv_breakpoint_rows.h"
+#include "envelope/kiv_envelope.h"
+
+namespace {
+
+constexpr double kExtensionDecibels = 64.0;
+
+double Level(double decibels) {
+    return decibels <= kKivSilenceDecibels ? 0.0 : std::pow(10.0, decibels / 20.0);
+}
+
+void AddBreakpoint(KivEnvelope& shape, double x, double y, double knee) {
+    KivEnvelopePoint& point = shape.AddPoint(Level(x), Level(y));
+    point.curvature = knee;
+    point.leftSmoothness = knee;
+    point.rightSmoothness = knee;
+}
+
+void AddExtension(KivEnvelope& shape, const KivBreakpointRows& rows) {
+    const KivBreakpointRow& last = rows[rows.Count() - 1];
+    const KivBreakpointRow& before = rows[rows.Count() - 2];
+    if (std::fabs(last.x - before.x) < 1e-50) return;
+    double slope = (last.y - before.y) / (last.x - before.x);
+    AddBreakpoint(shape, kExtensionDecibels, last.y + (kExtensionDecibels - last.x) * slope, 0.0);
+}
+
+// Consecutive points at the same place (the start point and a silent first row, a gate
+// threshold on a processor threshold) would make vertical jumps of no height.
+void MergeDuplicates(KivEnvelope& shape) {
+    for (int32_t i = 1; i < shape.GetPointCount();) {
+        const KivEnvelopePoint& a = shape.GetPoint(i - 1);
+        const KivEnvelopePoint& b = shape.GetPoint(i);
+        if (std::fabs(a.x - b.x) < 1e-50 && std::fabs(a.y - b.y) < 1e-50) shape.DeletePoint(i);
+        else ++i;
+    }
+}
+
+void LockEnds(KivEnvelope& shape) {
+    if (shape.GetPointCount() == 0) return;
+    shape.GetPoint(0).Set(KivEnvelopePoint::kLocked, true);
+    shape.GetPoint(shape.GetPointCount() - 1).Set(KivEnvelopePoint::kLocked, true);
+}
+
+}  // namespace
+
+double BuildTransferShape(const KivDynamicsProcessorDescription* processors, int32_t count,
+                          const KivDynamicsGateDescription* gate, KivEnvelope& shape, double topLevel,
+                          bool extendAbove0dB) {
+    KivBreakpointRows rows;
+    double lowest = KivBuildBreakpointRows(processors, count, gate, topLevel, rows);
+    shape.AddPoint(0.0, 0.0);
+    for (const KivBreakpointRow& row : rows) AddBreakpoint(shape, row.x, row.y, row.knee);
+    if (extendAbove0dB) AddExtension(shape, rows);
+    shape.Sort();
+    MergeDuplicates(shape);
+    LockEnds(shape);
+    return lowest;
+}
