@@ -69,6 +69,23 @@ std::optional<float> FindByNumber(KivVst2Plugin& plugin, int32_t index, double w
     return above;
 }
 
+// The middle of the run of host values that show the same text as `value`: "-6.00 dB" covers
+// -6.005 to -5.995 dB, and its middle is the -6 dB the user meant.
+float CentreOfDisplay(KivVst2Plugin& plugin, int32_t index, float value) {
+    const std::string shown = DisplayAt(plugin, index, value);
+    // A run that reaches an end of the range means that end (the minimum or the maximum).
+    if (DisplayAt(plugin, index, 0.0f) == shown) return 0.0f;
+    if (DisplayAt(plugin, index, 1.0f) == shown) return 1.0f;
+    float lowOutside = 0.0f, lowInside = value, highInside = value, highOutside = 1.0f;
+    for (int32_t i = 0; i < kBisections; ++i) {
+        const float low = 0.5f * (lowOutside + lowInside);
+        (DisplayAt(plugin, index, low) == shown ? lowInside : lowOutside) = low;
+        const float high = 0.5f * (highInside + highOutside);
+        (DisplayAt(plugin, index, high) == shown ? highInside : highOutside) = high;
+    }
+    return 0.5f * (lowInside + highInside);
+}
+
 }  // namespace
 
 namespace KivParameterLookup {
@@ -85,6 +102,7 @@ float ValueForDisplay(KivVst2Plugin& plugin, int32_t index, const std::string& t
     if (!value) value = FindByText(plugin, index, text);
     if (!value) {
         if (const std::optional<double> number = LeadingNumber(text)) value = FindByNumber(plugin, index, *number);
+        if (value) value = CentreOfDisplay(plugin, index, *value);
     }
     if (!value) throw std::runtime_error("parameter " + plugin.ParameterName(index) + " cannot show \"" + text + "\"");
     plugin.SetParameter(index, *value);
