@@ -124,6 +124,14 @@ void KivEnvelope::Sort() {
     }
 }
 
+void KivEnvelope::MergeEqualNeighbours() {
+    for (int32_t i = points_.Count() - 1; i > 0; --i) {
+        const KivEnvelopePoint& previous = *points_[i - 1];
+        const KivEnvelopePoint& point = *points_[i];
+        if (std::fabs(point.x - previous.x) <= kEqualX && std::fabs(point.y - previous.y) <= kEqualX) DeletePoint(i);
+    }
+}
+
 void KivEnvelope::Update() {
     Sort();
     for (KivEnvelopePoint* point : points_)

@@ -54,6 +54,8 @@ public:
     // Shaker sort on x; equal x keeps the order, except that a locked point marked to sort
     // first goes before its twin.
     void Sort();
+    // Removes every point equal in x and y (within 1e-50) to the one before it.
+    void MergeEqualNeighbours();
     // Restores what follows from the points after they were set from outside: the x order
     // and the right smoothness of points whose sides are locked together.
     void Update();

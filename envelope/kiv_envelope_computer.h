@@ -104,7 +104,8 @@ protected:
 inline void KivEnvelopeComputer::Locate(double x) noexcept {
     Item* const* items = items_.begin();
     int32_t index = index_;
-    if (x < lastX_)
+    // Written so that a NaN once passed in cannot stop the search from moving back later.
+    if (!(x >= lastX_))
         while (index > 0 && items[index - 1]->GetEndX() > x) --index;
     const int32_t last = items_.Count() - 1;
     while (index < last && items[index]->GetEndX() <= x) ++index;

@@ -64,6 +64,11 @@ TEST(EnvelopePoints, SortKeepsEqualXInPlaceUnlessLockedAndMarked) {
     std::vector<double> ys;
     for (int32_t i = 0; i < envelope.GetPointCount(); ++i) ys.push_back(envelope.GetPoint(i).y);
     EXPECT_EQ(ys, (std::vector<double>{4.0, 3.0, 1.0, 2.0, 0.0}));
+
+    envelope.GetPoint(3).y = 1.0;  // equal to its predecessor now
+    envelope.AddPoint(0.9, 0.0);
+    envelope.MergeEqualNeighbours();
+    EXPECT_EQ(Xs(envelope), (std::vector<double>{0.1, 0.5, 0.5, 0.9}));
 }
 
 TEST(EnvelopeEditing, OperationsSkipLockedPoints) {
