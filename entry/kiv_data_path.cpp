@@ -26,10 +26,23 @@ void CreateFolder(const fs::path& folder) {
     if (!fs::is_directory(folder, error)) RaiseFolderFailure(folder);
 }
 
+// Removed first: the MinGW runtime takes two files on one drive for the same file (its file
+// identities are all 0) and then leaves the target unchanged.
+void ReplaceFile(const fs::path& source, const fs::path& target, std::error_code& error) {
+    fs::remove(target, error);
+    if (!error) fs::copy_file(source, target, error);
+}
+
+// File by file rather than one recursive copy: the runtime's recursive copy refuses folders
+// that already exist in some implementations, and every later call meets existing ones.
 void CopyOldContents(const fs::path& oldFolder, const fs::path& newFolder) {
+    CreateFolder(newFolder);
     std::error_code error;
-    fs::copy(oldFolder, newFolder,
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
+    for (fs::recursive_directory_iterator entry(oldFolder, error), end; !error && entry != end; entry.increment(error)) {
+        const fs::path target = newFolder / fs::relative(entry->path(), oldFolder, error);
+        if (entry->is_directory(error)) CreateFolder(target);
+        else ReplaceFile(entry->path(), target, error);
+    }
     if (error) RaiseFolderFailure(newFolder);
 }
 
