@@ -52,6 +52,7 @@ double BuildTransferShape(const KivDynamicsProcessorDescription* processors, int
                           bool extendAbove0dB) {
     KivBreakpointRows rows;
     double lowest = KivBuildBreakpointRows(processors, count, gate, topLevel, rows);
+    shape.ClearPoints();
     shape.AddPoint(0.0, 0.0);
     for (const KivBreakpointRow& row : rows) AddBreakpoint(shape, row.x, row.y, row.knee);
     if (extendAbove0dB) AddExtension(shape, rows);

@@ -171,3 +171,9 @@ bool TandrelParameterTable::IsOn(int32_t slot) const noexcept {
     if (record.type == kKivParameterTypeGroup) return record.values.asGroup.enabled && *record.values.asGroup.enabled;
     return record.values.asBool.value != 0;
 }
+
+void TandrelParameterTable::MarkAutoSpeedUse(int32_t releaseMode) noexcept {
+    uint8_t& flags2 = records_[kTandrelAutoSpeed].flags2;
+    bool inUse = TandrelReleaseModeUsesAutoSpeed(releaseMode);
+    flags2 = static_cast<uint8_t>(inUse ? flags2 | kInUseMark : flags2 & ~kInUseMark);
+}

@@ -27,6 +27,9 @@ public:
     static constexpr uint8_t kSecondProcessorMark = 1 << 2;
     static constexpr uint8_t kFoldedPanelMark = 1 << 7;
     static constexpr uint32_t kCustomShapeTag = 61;
+    // Mark of the second flags byte of "speed": the release mode makes use of it, so the
+    // editor shows the knob as active.
+    static constexpr uint8_t kInUseMark = 1 << 2;
 
     // `customShape` is the drawn transfer shape (an envelope-graph model); `shapeEditor` is
     // where the effect keeps its open editor.
@@ -47,6 +50,10 @@ public:
     double Value(int32_t slot) const noexcept;
     int32_t Item(int32_t slot) const noexcept;
     bool IsOn(int32_t slot) const noexcept;  // bool records and switchable groups
+
+    // Marks "Auto speed" as in use for the automatic release modes and clears the mark for
+    // the others. The caller tells the host that the parameter display changed.
+    void MarkAutoSpeedUse(int32_t releaseMode) noexcept;
 
 private:
     void DeclareGroups();

@@ -49,21 +49,6 @@ TEST(KivTransferShapeBuilder, ExtensionAbove0dBContinuesTheLastSegment) {
     EXPECT_FALSE(shape.GetPoint(2).IsLocked());
 }
 
-TEST(KivTransferShapeBuilder, SilentRowsBecomeZero) {
-    KivDynamicsProcessorDescription expander{Level(-30), 2.0, 0.0, 96.0, 0};
-    KivEnvelope shape;
-    BuildTransferShape(&expander, 1, nullptr, shape, 0.0, false);
-    ASSERT_EQ(shape.GetPointCount(), 4);
-    EXPECT_NEAR(shape.GetPoint(1).x, Level(-85), 1e-15);
-    EXPECT_EQ(shape.GetPoint(1).y, 0.0);
-    KivDynamicsGateDescription gate{0.01, 0.0, 24.0, 0.0};
-    KivEnvelope gated;
-    BuildTransferShape(nullptr, 0, &gate, gated, 0.0, false);
-    ASSERT_EQ(gated.GetPointCount(), 4);
-    EXPECT_NEAR(gated.GetPoint(1).x, Level(-64), 1e-15);
-    EXPECT_EQ(gated.GetPoint(1).y, 0.0);
-}
-
 // Output levels of built shapes in every mode, worked out from the breakpoints with the
 // interpolation of each domain (linear amplitude, root amplitude, log10).
 struct LevelCase {

@@ -163,6 +163,11 @@ TEST(TandrelParameterTable, FlagsOfTheRecords) {
     EXPECT_TRUE(table.Record(kTandrelGateGroup).HasFlag(TandrelParameterTable::kFoldedPanelMark));
     EXPECT_FALSE(table.Record(kTandrelProcessor1Group).HasFlag(TandrelParameterTable::kFoldedPanelMark));
     EXPECT_TRUE(table.Record(kTandrelDryWet).HasFlag(KivEffectParameter::kProductMarked));
+
+    host.table.MarkAutoSpeedUse(2);  // "Automatic fast"
+    EXPECT_TRUE(table.Record(kTandrelAutoSpeed).HasFlag2(TandrelParameterTable::kInUseMark));
+    host.table.MarkAutoSpeedUse(3);  // "Linear 1"
+    EXPECT_FALSE(table.Record(kTandrelAutoSpeed).HasFlag2(TandrelParameterTable::kInUseMark));
 }
 
 TEST(KivAttackReleaseMode, NamesIgnoreCaseAndEmptyIsFast) {
