@@ -118,6 +118,16 @@ KivXMLItem& KivXMLItem::AddSubItem(const KivString& name) {
     return *item;
 }
 
+void KivXMLItem::RemoveSubItem(KivXMLItem& item) {
+    for (int32_t index = 0; index < subItems_.Count(); ++index) {
+        if (subItems_[index] != &item) continue;
+        subItems_.RemoveAt(index);
+        if (cachedSubItem_ == &item) cachedSubItem_ = nullptr;
+        delete &item;
+        return;
+    }
+}
+
 void KivXMLItem::AppendText(const KivString& piece) {
     if (piece.IsEmpty()) return;
     if (!text_.IsEmpty()) text_.Append(u' ');

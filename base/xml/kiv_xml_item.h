@@ -54,6 +54,8 @@ public:
     // Raises "Could not find required subitem ({0})." when there is none of that name.
     KivXMLItem& GetSubItem(const KivString& name) const;
     KivXMLItem& AddSubItem(const KivString& name);
+    // Deletes `item`, one of this item's own subitems, with its whole subtree.
+    void RemoveSubItem(KivXMLItem& item);
 
     const KivString& GetText() const noexcept { return text_; }
     void SetText(const KivString& text) { text_ = text; }

@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// File and folder services beyond opening a file: enough to save a document safely (write a
+// temporary file, then put it in place in one step) and to prepare the folder it lives in.
+// Names are UTF-16; both "/" and, on Windows, "\" separate folders.
+namespace KivPlatform {
+
+bool FileExists(const std::u16string& name);
+// Creates every missing folder of `path`; true when the folder exists afterwards.
+bool CreateDirectories(const std::u16string& path);
+// Renames `source` to `target`, replacing an existing `target` in one step: a reader sees
+// either the old or the new file, never a mixture or nothing. False on failure.
+bool ReplaceFile(const std::u16string& source, const std::u16string& target);
+// False when the file could not be removed (a missing file counts as removed).
+bool RemoveFile(const std::u16string& name);
+// The size in bytes, or -1 when the file cannot be examined.
+int64_t FileSize(const std::u16string& name);
+
+}  // namespace KivPlatform

@@ -1,0 +1,58 @@
+#include <errno.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "platform/kiv_file_system.h"
+#include "platform/posix/kiv_posix_text.h"
+
+namespace KivPlatform {
+namespace {
+
+std::string NativeName(const std::u16string& name) { return Posix::Utf8FromUtf16(name); }
+
+bool IsDirectory(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// A folder another process created at the same moment is as good as one created here.
+bool CreateOneDirectory(const std::string& path) {
+    return mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && IsDirectory(path));
+}
+
+}  // namespace
+
+bool FileExists(const std::u16string& name) {
+    struct stat status {};
+    return stat(NativeName(name).c_str(), &status) == 0;
+}
+
+// A level that cannot be created is passed over: it may exist without being visible to
+// this user; only the last level decides.
+bool CreateDirectories(const std::u16string& path) {
+    const std::string native = NativeName(path);
+    if (native.empty()) return false;
+    for (size_t separator = native.find('/', 1); separator != std::string::npos;
+         separator = native.find('/', separator + 1)) {
+        if (native[separator - 1] == '/') continue;
+        CreateOneDirectory(native.substr(0, separator));
+    }
+    return CreateOneDirectory(native);
+}
+
+bool ReplaceFile(const std::u16string& source, const std::u16string& target) {
+    return rename(NativeName(source).c_str(), NativeName(target).c_str()) == 0;
+}
+
+bool RemoveFile(const std::u16string& name) { return unlink(NativeName(name).c_str()) == 0 || errno == ENOENT; }
+
+int64_t FileSize(const std::u16string& name) {
+    struct stat status {};
+    if (stat(NativeName(name).c_str(), &status) != 0) return -1;
+    return static_cast<int64_t>(status.st_size);
+}
+
+}  // namespace KivPlatform
