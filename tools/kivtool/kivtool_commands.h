@@ -15,3 +15,4 @@ int RunMD5Command(const KivToolArguments& arguments);       // md5 [--seed N]
 int RunRIPEMDCommand(const KivToolArguments& arguments);    // ripemd160
 int RunEncodeCommand(const KivToolArguments& arguments);    // encode --codec NAME (UTF-8 in)
 int RunDecodeCommand(const KivToolArguments& arguments);    // decode --codec NAME (UTF-8 out)
+int RunPresetsCommand(const KivToolArguments& arguments);   // presets list|show|export|import LIBRARY ...
