@@ -16,6 +16,13 @@ using KivAudioEffectPluginInterfaceFunction = intptr_t (*)(void* object, int32_t
 // message number 0..7.
 using KivEffectHostCallback = intptr_t (*)(void* hostObject, int32_t message, void* argument);
 
+// Messages an effect sends its host object through the callback (KivPlugin::CallHost).
+enum KivEffectHostMessage : int32_t {
+    kKivEffectHostQuery = 0,
+    kKivEffectHostParameterDisplayChanged = 2,  // a record's display marks changed
+    kKivEffectHostLatencyChanged = 4            // GetLatency answers differently now
+};
+
 // Message numbers.
 enum KivEffectMessage : int32_t {
     kKivEffectConnect = 0,         // cell 1 host object, cell 3 host callback; answers the effect

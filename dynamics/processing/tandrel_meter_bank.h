@@ -1,0 +1,42 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+#include "dynamics/processing/tandrel_channel_meters.h"
+
+class TandrelDynamicsPipeline;
+class TandrelMeterView;
+
+// The editor's figures of all eight channels, and the host-side display's largest gain
+// reduction per channel since it was last read.
+class TandrelMeterBank {
+public:
+    static constexpr int32_t kChannels = 8;
+    // The reduction meter's value while nothing processes: above the top of its scale.
+    static constexpr double kGainOnlyReduction = 2.0;
+
+    TandrelMeterBank();
+
+    void Initialize(int32_t sampleRate);
+    void SetDecays(int32_t sampleRate) noexcept;
+    void ResetHeld() noexcept;
+
+    // After a processed block: the output meters while `editorOpen` (shown at once in
+    // gain-only mode, where nothing else refreshes them), then every channel's reduction.
+    void Measure(const TandrelDynamicsPipeline& pipeline, const float* const* outputs, int32_t count,
+                 TandrelMeterView* editor) noexcept;
+    // The refresh step: reductions, held reductions and output meters of every channel.
+    void Publish(TandrelMeterView& view) noexcept;
+    void PublishOutputs(TandrelMeterView& view) noexcept;
+
+    // The largest reduction (smallest gain) since the last call; 1 when none.
+    double TakeLargestReduction(int32_t channel) noexcept;
+
+    const TandrelChannelMeters& Channel(int32_t channel) const noexcept { return channels_[channel]; }
+
+private:
+    void HoldForHost(int32_t channel, double reduction) noexcept;
+
+    TandrelChannelMeters channels_[kChannels];
+    std::atomic<double> hostReductions_[kChannels];
+};
