@@ -3,6 +3,7 @@
 #include "base/xml/kiv_xml_item.h"
 #include "parameters/kiv_parameter_randomizer.h"
 #include "base/kiv_memory.h"
+#include "plugin/state/kiv_parameter_settings.h"
 
 namespace {
 
@@ -123,8 +124,15 @@ void KivAudioEffectPlugin::Reprepare() {}
 void KivAudioEffectPlugin::CreateEditorContents(void*) {}
 
 void KivAudioEffectPlugin::Reset() {}
-bool KivAudioEffectPlugin::LoadSettings(KivXMLItem&) { return true; }
-bool KivAudioEffectPlugin::StoreSettings(KivXMLItem&) { return true; }
+bool KivAudioEffectPlugin::LoadSettings(KivXMLItem& item) {
+    KivParameterSettings::Store(parameterTable_, item, false);
+    return true;
+}
+
+bool KivAudioEffectPlugin::StoreSettings(KivXMLItem& item) {
+    KivParameterSettings::Store(parameterTable_, item, true);
+    return true;
+}
 void KivAudioEffectPlugin::ReservedHook1() {}
 void KivAudioEffectPlugin::ReservedHook2() {}
 void KivAudioEffectPlugin::OnHook13(void*) {}

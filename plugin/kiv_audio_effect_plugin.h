@@ -39,6 +39,8 @@ public:
     virtual void CreateEditorContents(void* editor);
     // Clears the processing state (delay lines, detectors).
     virtual void Reset();
+    // The values of every declared record ("parameter" + identifier); an effect with keys of
+    // its own adds them after calling these.
     virtual bool LoadSettings(KivXMLItem& item);
     virtual bool StoreSettings(KivXMLItem& item);
     virtual void ReservedHook1();

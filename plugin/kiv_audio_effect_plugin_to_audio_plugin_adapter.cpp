@@ -168,27 +168,7 @@ int32_t KivAudioEffectPluginToAudioPluginAdapter::GetOutputChannelsPerGroup() {
 
 // --- settings and effect operations -------------------------------------------------------------
 
-void KivAudioEffectPluginToAudioPluginAdapter::StoreSettings(KivXMLItem& item, bool storing) {
-    settings_.channelMode = GetChannelMode();
-    settings_.bypass = IsBypassed();
-    settings_.maxLFOBlockSize = GetPendingInterpolationThreshold();
-    settings_.StoreVersion(item, storing);
-    StoreEffectSettings(item, storing);
-    settings_.StoreModeAndFlags(item, storing, GetChannelsPerGroup());
-    if (storing) return;
-    SetBypass(settings_.bypass);
-    SetMaxLFOBlockSize(settings_.maxLFOBlockSize);
-    SetChannelMode(settings_.channelMode);
-}
-
-void KivAudioEffectPluginToAudioPluginAdapter::StoreEffectSettings(KivXMLItem& item, bool storing) {
-    if (!effect_) return;
-    if (storing) {
-        effect_->StoreSettings(item);
-    } else {
-        effect_->LoadSettings(item);
-    }
-}
+// StoreSettings and StoreEffectSettings live with the state code (plugin/state).
 
 void KivAudioEffectPluginToAudioPluginAdapter::ResetEffect() {
     KivSynchronizerGuard state(stateMutex_);

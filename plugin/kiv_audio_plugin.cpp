@@ -176,7 +176,7 @@ KivAudioPlugin::KivEditor* KivAudioPlugin::CreateEditor(void*) { return nullptr;
 void* KivAudioPlugin::GetEditorContents() { return nullptr; }
 int32_t KivAudioPlugin::GetEditorMode() { return 0; }
 void KivAudioPlugin::DestroyEditor() { editor_ = nullptr; }
-void KivAudioPlugin::LoadDefaultSettings() {}
+bool KivAudioPlugin::LoadDefaultSettings() { return false; }
 void KivAudioPlugin::SetDefaultSettingsToCurrent() {}
 void KivAudioPlugin::OnEditorOpened() {}
 void KivAudioPlugin::OnEditorClosed() {}

@@ -108,7 +108,8 @@ public:
     virtual void* GetEditorContents();
     virtual int32_t GetEditorMode();
     virtual void DestroyEditor();
-    virtual void LoadDefaultSettings();
+    // Loads the stored default settings; false when there are none.
+    virtual bool LoadDefaultSettings();
     virtual void SetDefaultSettingsToCurrent();
     virtual void OnEditorOpened();
     virtual void OnEditorClosed();

@@ -7,6 +7,7 @@ void KivKestruneAudioEffectPlugin::Initialize(const KivString& pluginName, const
                                               KivAudioEffectPluginInterfaceFunction function) {
     try {
         KivAudioEffectPluginToAudioPluginAdapter::Initialize(pluginName, vendor, function);
+        InitializePresetSlots();
     } catch (const KivException&) {
         throw;
     } catch (...) {

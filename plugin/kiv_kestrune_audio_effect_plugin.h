@@ -1,10 +1,60 @@
 #pragma once
 #include "plugin/kiv_audio_effect_plugin_to_audio_plugin_adapter.h"
+#include "plugin/state/kiv_preset_slot_items.h"
+
+class KivDataFolderSource;
 
 // The maker's house base for its effects. Its processing and parameter behaviour is the
 // adapter's; menus, preset handling and the editor frame come with the window system.
+//
+// Its settings (defined with the state code in plugin/state) are the adapter's shared ones,
+// the "AGC" flag and, in the state document only, the eight preset slots. A load that fails
+// anywhere puts back the settings that were live before it.
 class KivKestruneAudioEffectPlugin : public KivAudioEffectPluginToAudioPluginAdapter {
 public:
     void Initialize(const KivString& pluginName, const KivString& vendor,
                     KivAudioEffectPluginInterfaceFunction function) override;
+
+    // The whole state document: the live settings, "PresetIndex" and the other slots.
+    void StoreSettings(KivXMLItem& item, bool storing) override;
+    // The live settings alone, as slots, copy and paste and the default settings hold them.
+    void StoreLiveSettings(KivXMLItem& item, bool storing);
+
+    // "DefaultSettings" of the family's global settings file; false when there are none.
+    bool LoadDefaultSettings() override;
+    void SetDefaultSettingsToCurrent() override;
+    // Where the global settings file is; without a source there are no default settings.
+    // Set it before Initialize, which loads the defaults.
+    void SetDataFolderSource(KivDataFolderSource* source) noexcept { dataFolder_ = source; }
+
+    // --- preset slots -----------------------------------------------------------------------------
+    KivPresetSlotItems& GetPresetSlots() noexcept { return slots_; }
+    // Makes the selected slot live: the live settings go into the slot that was live, the
+    // selected slot's settings become the live ones.
+    void OnChangePreset();
+    // A MIDI program change: selects slot `program` mod 8 and makes it live.
+    void SelectPresetByProgram(int32_t program);
+    // The live settings changed as a whole (slot switch, paste, morph): editor and host
+    // refresh. Nothing to refresh while there is no editor.
+    virtual void OnSettingsChanged();
+
+    bool IsAGCOn() const noexcept { return agc_; }
+    void SetAGC(bool on) noexcept { agc_ = on; }
+
+private:
+    using Traversal = void (KivKestruneAudioEffectPlugin::*)(KivXMLItem&, bool);
+
+    void InitializePresetSlots();
+    // The traversals proper, without locking or recovery.
+    void TraverseState(KivXMLItem& item, bool storing);
+    void TraverseLiveSettings(KivXMLItem& item, bool storing);
+    // Runs `traversal` under the state mutex and the processing mutex, so that no block runs
+    // with half-loaded settings. A load that fails loads the settings from before it again,
+    // then passes the failure on.
+    void RunTraversal(Traversal traversal, KivXMLItem& item, bool storing);
+    void SwitchToSelectedPreset();
+
+    KivPresetSlotItems slots_;
+    KivDataFolderSource* dataFolder_ = nullptr;
+    bool agc_ = false;
 };

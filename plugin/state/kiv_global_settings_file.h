@@ -1,0 +1,25 @@
+#pragma once
+#include "base/kiv_string.h"
+
+class KivXMLItem;
+
+// The settings one plug-in family keeps outside any project: one XML document per family in
+// the data folder, named after the family ("Tandrel.settings.xml"), root "GlobalSettings".
+// Its child "DefaultSettings" holds the settings a new instance starts with.
+class KivGlobalSettingsFile {
+public:
+    KivGlobalSettingsFile(const KivString& folder, const KivString& family);
+
+    const KivString& GetPath() const noexcept { return path_; }
+    // Reads the document into `root`; false (and `root` untouched) when there is no readable
+    // file.
+    bool Read(KivXMLItem& root) const;
+    // Replaces the file by `root`, written as UTF-8.
+    void Write(const KivXMLItem& root) const;
+
+    static const KivString& RootName();
+    static const KivString& DefaultSettingsName();
+
+private:
+    KivString path_;
+};

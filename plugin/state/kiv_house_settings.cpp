@@ -1,0 +1,131 @@
+// The house base's settings: the traversal's first level with its locking and recovery, the
+// default settings and the preset slots' switching.
+#include "base/kiv_boundary.h"
+#include "base/kiv_exception.h"
+#include "base/xml/kiv_xml_item.h"
+#include "plugin/kiv_kestrune_audio_effect_plugin.h"
+#include "plugin/state/kiv_data_folder_source.h"
+#include "plugin/state/kiv_global_settings_file.h"
+#include "plugin/state/kiv_settings_item_copy.h"
+#include "plugin/state/kiv_settings_values.h"
+#include "threads/kiv_synchronizer_guard.h"
+
+namespace {
+
+const KivString kAGC("AGC");
+
+// `root` without its "DefaultSettings" child, with `defaults` as the new one.
+void ReplaceDefaults(KivXMLItem& root, const KivXMLItem& defaults) {
+    KivXMLItem kept(KivGlobalSettingsFile::RootName());
+    KivCopySettingsItem(root, kept);
+    root.Clear();
+    root.SetName(KivGlobalSettingsFile::RootName());
+    for (int32_t index = 0; index < kept.GetAttributeCount(); ++index) {
+        root.SetAttribute(kept.GetAttributeAt(index).name, kept.GetAttributeAt(index).value);
+    }
+    for (int32_t index = 0; index < kept.GetSubItemCount(); ++index) {
+        const KivXMLItem& child = kept.GetSubItemAt(index);
+        if (child.GetName().EqualsFolded(KivGlobalSettingsFile::DefaultSettingsName())) continue;
+        KivCopySettingsItem(child, root.AddSubItem(child.GetName()));
+    }
+    KivCopySettingsItem(defaults, root.AddSubItem(KivGlobalSettingsFile::DefaultSettingsName()));
+}
+
+}  // namespace
+
+// --- traversal ----------------------------------------------------------------------------------
+
+void KivKestruneAudioEffectPlugin::StoreSettings(KivXMLItem& item, bool storing) {
+    RunTraversal(&KivKestruneAudioEffectPlugin::TraverseState, item, storing);
+}
+
+void KivKestruneAudioEffectPlugin::StoreLiveSettings(KivXMLItem& item, bool storing) {
+    RunTraversal(&KivKestruneAudioEffectPlugin::TraverseLiveSettings, item, storing);
+}
+
+void KivKestruneAudioEffectPlugin::TraverseState(KivXMLItem& item, bool storing) {
+    TraverseLiveSettings(item, storing);
+    slots_.Store(item, storing);
+}
+
+void KivKestruneAudioEffectPlugin::TraverseLiveSettings(KivXMLItem& item, bool storing) {
+    KivAudioEffectPluginToAudioPluginAdapter::StoreSettings(item, storing);
+    KivSettingsValues::StoreFlag(item, kAGC, agc_, storing);
+}
+
+void KivKestruneAudioEffectPlugin::RunTraversal(Traversal traversal, KivXMLItem& item, bool storing) {
+    KivSynchronizerGuard state(GetStateMutex());
+    KivSynchronizerGuard processing(GetProcessingMutex());
+    if (storing) {
+        (this->*traversal)(item, true);
+        return;
+    }
+    KivXMLItem before;
+    (this->*traversal)(before, true);
+    try {
+        (this->*traversal)(item, false);
+    } catch (...) {
+        (this->*traversal)(before, false);
+        throw;
+    }
+}
+
+// --- default settings ---------------------------------------------------------------------------
+
+bool KivKestruneAudioEffectPlugin::LoadDefaultSettings() {
+    if (!dataFolder_) return false;
+    try {
+        KivXMLItem root;
+        const KivGlobalSettingsFile file(dataFolder_->GetDataFolder(), GetFamilyName());
+        if (!file.Read(root) || !root.HasSubItem(KivGlobalSettingsFile::DefaultSettingsName())) return false;
+        KivXMLItem defaults;
+        KivCopySettingsItem(root.GetSubItem(), defaults);
+        StoreLiveSettings(defaults, false);
+        return true;
+    } catch (const KivException&) {
+        // Defaults that cannot be had leave the plug-in as constructed.
+        return false;
+    }
+}
+
+void KivKestruneAudioEffectPlugin::SetDefaultSettingsToCurrent() {
+    KivGuard("KivKestruneAudioEffectPlugin::SetDefaultSettingsToCurrent", [&] {
+        if (!dataFolder_) return;
+        const KivGlobalSettingsFile file(dataFolder_->GetDataFolder(), GetFamilyName());
+        KivXMLItem root(KivGlobalSettingsFile::RootName());
+        file.Read(root);
+        KivXMLItem defaults(KivGlobalSettingsFile::DefaultSettingsName());
+        StoreLiveSettings(defaults, true);
+        ReplaceDefaults(root, defaults);
+        file.Write(root);
+    });
+}
+
+// --- preset slots -------------------------------------------------------------------------------
+
+void KivKestruneAudioEffectPlugin::InitializePresetSlots() {
+    slots_.Reset();
+    StoreLiveSettings(slots_.Item(0), true);
+}
+
+void KivKestruneAudioEffectPlugin::OnChangePreset() {
+    KivGuard("OnChangePreset", [&] { SwitchToSelectedPreset(); });
+}
+
+void KivKestruneAudioEffectPlugin::SwitchToSelectedPreset() {
+    if (slots_.GetCurrent() == slots_.GetSelected()) return;
+    KivXMLItem& leaving = slots_.Item(slots_.GetCurrent());
+    leaving.Clear();
+    StoreLiveSettings(leaving, true);
+    slots_.MakeSelectedCurrent();
+    StoreLiveSettings(slots_.Item(slots_.GetCurrent()), false);
+    OnSettingsChanged();
+}
+
+void KivKestruneAudioEffectPlugin::SelectPresetByProgram(int32_t program) {
+    const int32_t count = KivPresetSlotItems::kSlotCount;
+    slots_.Select(((program % count) + count) % count);
+    OnChangePreset();
+}
+
+void KivKestruneAudioEffectPlugin::OnSettingsChanged() {}

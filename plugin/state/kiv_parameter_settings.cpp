@@ -1,0 +1,91 @@
+#include "plugin/state/kiv_parameter_settings.h"
+
+#include <algorithm>
+
+#include "base/xml/kiv_xml_item.h"
+#include "parameters/kiv_parameter_registration.h"
+#include "plugin/state/kiv_settings_values.h"
+
+namespace {
+
+const KivString kPrefix("parameter");
+const KivString kEnumSuffix("Enum");
+
+KivString AttributeName(const KivEffectParameter& record) { return kPrefix + record.identifier; }
+
+void StoreFloat(KivEffectParameter& record, KivXMLItem& item, bool storing) {
+    auto& values = record.values.asFloat;
+    double value = values.value;
+    KivSettingsValues::StoreDouble(item, AttributeName(record), value, storing);
+    if (storing) return;
+    if (values.minimum <= values.maximum) value = std::clamp(value, values.minimum, values.maximum);
+    values.value = value;
+}
+
+void StoreInteger(KivEffectParameter& record, KivXMLItem& item, bool storing) {
+    auto& values = record.values.asInteger;
+    int32_t value = values.value;
+    KivSettingsValues::StoreInteger(item, AttributeName(record), value, storing);
+    if (storing) return;
+    if (values.minimum <= values.maximum) value = std::clamp(value, values.minimum, values.maximum);
+    values.value = value;
+}
+
+// Item texts are matched like every other name in settings: ignoring case and accents.
+int32_t FindEnumerationItem(const KivEffectParameter::EnumerationValues& values, const KivString& text) {
+    for (int32_t index = 0; index < values.count; ++index) {
+        if (values.items[index] && KivString(values.items[index]).EqualsFolded(text)) return index;
+    }
+    return -1;
+}
+
+void StoreEnumeration(KivEffectParameter& record, KivXMLItem& item, bool storing) {
+    auto& values = record.values.asEnumeration;
+    const KivString name = AttributeName(record) + kEnumSuffix;
+    if (storing) {
+        const bool valid = values.items && values.index >= 0 && values.index < values.count;
+        item.SetAttribute(name, valid ? KivString(values.items[values.index]) : KivString());
+        return;
+    }
+    if (!values.items || !item.HasAttribute(name)) return;
+    const int32_t index = FindEnumerationItem(values, item.GetAttribute());
+    if (index >= 0) values.index = index;
+}
+
+void StoreBool(KivEffectParameter& record, KivXMLItem& item, bool storing) {
+    bool on = record.values.asBool.value != 0;
+    KivSettingsValues::StoreFlag(item, AttributeName(record), on, storing);
+    record.values.asBool.value = on ? 1 : 0;
+}
+
+void StoreGroupSwitch(KivEffectParameter& record, KivXMLItem& item, bool storing) {
+    uint8_t* enabled = record.values.asGroup.enabled;
+    if (!enabled) return;
+    bool on = *enabled != 0;
+    KivSettingsValues::StoreFlag(item, AttributeName(record), on, storing);
+    *enabled = on ? 1 : 0;
+}
+
+void StoreRecord(KivEffectParameter& record, KivXMLItem& item, bool storing) {
+    switch (record.type) {
+        case kKivParameterTypeFloat: return StoreFloat(record, item, storing);
+        case kKivParameterTypeInteger: return StoreInteger(record, item, storing);
+        case kKivParameterTypeEnumeration: return StoreEnumeration(record, item, storing);
+        case kKivParameterTypeBool: return StoreBool(record, item, storing);
+        case kKivParameterTypeGroup: return StoreGroupSwitch(record, item, storing);
+        default: return;
+    }
+}
+
+}  // namespace
+
+namespace KivParameterSettings {
+
+void Store(const KivEffectParameterTable& table, KivXMLItem& item, bool storing) {
+    for (int32_t index = 0; index < table.recordCount; ++index) {
+        KivEffectParameter& record = table.Record(index);
+        if (record.HasFlag(KivEffectParameter::kDeclared)) StoreRecord(record, item, storing);
+    }
+}
+
+}  // namespace KivParameterSettings
