@@ -12,7 +12,7 @@ bool FileExists(const std::u16string& name);
 bool CreateDirectories(const std::u16string& path);
 // Renames `source` to `target`, replacing an existing `target` in one step: a reader sees
 // either the old or the new file, never a mixture or nothing. False on failure.
-bool ReplaceFile(const std::u16string& source, const std::u16string& target);
+bool RenameReplacing(const std::u16string& source, const std::u16string& target);
 // False when the file could not be removed (a missing file counts as removed).
 bool RemoveFile(const std::u16string& name);
 // The size in bytes, or -1 when the file cannot be examined.

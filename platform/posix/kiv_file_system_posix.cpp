@@ -43,7 +43,7 @@ bool CreateDirectories(const std::u16string& path) {
     return CreateOneDirectory(native);
 }
 
-bool ReplaceFile(const std::u16string& source, const std::u16string& target) {
+bool RenameReplacing(const std::u16string& source, const std::u16string& target) {
     return rename(NativeName(source).c_str(), NativeName(target).c_str()) == 0;
 }
 

@@ -36,7 +36,7 @@ bool CreateDirectories(const std::u16string& path) {
     return CreateOneDirectory(path);
 }
 
-bool ReplaceFile(const std::u16string& source, const std::u16string& target) {
+bool RenameReplacing(const std::u16string& source, const std::u16string& target) {
     return MoveFileExW(Wide(source), Wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 

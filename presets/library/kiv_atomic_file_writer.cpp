@@ -43,7 +43,7 @@ void KivAtomicFileWriter::Commit() {
         KivException::Raise(KivException::kInputOutput, "Error writing to file \"{0}\". Probably disk full.",
                             fileName_);
     }
-    if (!KivPlatform::ReplaceFile(temporaryName_.ToU16(), fileName_.ToU16())) {
+    if (!KivPlatform::RenameReplacing(temporaryName_.ToU16(), fileName_.ToU16())) {
         KivException::Raise(KivException::kCannotOpen,
                             "File \"{0}\" could not be replaced. Make sure it is not write-protected.", fileName_);
     }
