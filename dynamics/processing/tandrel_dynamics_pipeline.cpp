@@ -16,6 +16,17 @@ bool IsCustom(KivAttackReleaseMode mode) noexcept {
     return mode == KivAttackReleaseMode::kCustom || mode == KivAttackReleaseMode::kCustomLogarithmic;
 }
 
+// NaN and infinity have every exponent bit set. Tested on the bits, so the scan vectorises.
+bool HasBrokenSamples(const float* samples, int32_t count) noexcept {
+    uint32_t broken = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        uint32_t bits;
+        std::memcpy(&bits, &samples[i], sizeof(bits));
+        broken |= static_cast<uint32_t>((bits & 0x7F800000u) == 0x7F800000u);
+    }
+    return broken != 0;
+}
+
 void CopySamples(const float* from, float* to, int32_t count) noexcept {
     if (from != to) std::memmove(to, from, static_cast<size_t>(count) * sizeof(float));
 }
@@ -99,12 +110,28 @@ void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* 
     }
     const int32_t channels = ActiveChannels();
     // Detection reads the inputs before the delayed audio may overwrite them in place.
-    const bool fullyLinked = follower_.Detect(statePointers_, inputs, channels, count);
+    const bool fullyLinked = follower_.Detect(statePointers_, CleanDetectorSources(inputs, channels, count), channels,
+                                              count);
     const bool delayed = follower_.IsLookAheadActive();
     for (int32_t c = 0; c < channels; ++c) Delay(states_[c], inputs[c], outputs[c], count, delayed);
     ApplyGains(outputs, fullyLinked, count);
     if (follower_.GetSideChainPlay() && follower_.Filter().IsAnyStageActive()) PlaySideChain(outputs, count);
     StoreGainReductions(fullyLinked);
+}
+
+// A broken sample reaches the detector as silence: an infinite one would otherwise hold the
+// level at its ceiling for many release times after it passed.
+const float* const* TandrelDynamicsPipeline::CleanDetectorSources(const float* const* inputs, int32_t channels,
+                                                                  int32_t count) {
+    for (int32_t c = 0; c < channels; ++c) {
+        sources_[c] = inputs[c];
+        if (!HasBrokenSamples(inputs[c], count)) continue;
+        cleanSources_[c].Reserve(static_cast<size_t>(count));
+        float* clean = cleanSources_[c].Data();
+        for (int32_t i = 0; i < count; ++i) clean[i] = std::isfinite(inputs[c][i]) ? inputs[c][i] : 0.0f;
+        sources_[c] = clean;
+    }
+    return sources_;
 }
 
 void TandrelDynamicsPipeline::Delay(KivDynamicsProcessorFollower::ChannelState& state, const float* input,

@@ -45,6 +45,7 @@ public:
 
 private:
     int32_t ActiveChannels() const noexcept;
+    const float* const* CleanDetectorSources(const float* const* inputs, int32_t channels, int32_t count);
     void EnterGainOnly(bool gainOnly) noexcept;
     void ApplyLink(double amount) noexcept;
     void KeepGainOnlyDelay();
@@ -62,6 +63,8 @@ private:
     KivEnvelopeFollowerShape customAttack_;
     KivEnvelopeFollowerShape customRelease_;
     KivDetectorBuffer<double> gains_;
+    KivDetectorBuffer<float> cleanSources_[kChannels];
+    const float* sources_[kChannels] = {};
     int32_t channels_ = 2;
     int32_t sampleRate_ = 0;
     bool gainOnly_ = false;

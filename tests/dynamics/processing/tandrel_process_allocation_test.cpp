@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <limits>
+#include <new>
+
+#include "base/kiv_memory.h"
+#include "dynamics/processing/tandrel_meter_view.h"
+#include "tests/dynamics/processing/tandrel_rig.h"
+
+// Every allocation of this program is counted while `counting` is on: the framework's through
+// the module memory table, anything else through the global operator new.
+namespace {
+
+std::atomic<bool> counting{false};
+std::atomic<int> allocations{0};
+
+void* CountingAllocate(size_t size) {
+    if (counting) ++allocations;
+    return KivMemory::RuntimeTable().Allocate(size);
+}
+
+void* CountingReallocate(void* block, size_t size) {
+    if (counting) ++allocations;
+    return KivMemory::RuntimeTable().Reallocate(block, size);
+}
+
+}  // namespace
+
+// The replacements pair malloc with free; GCC cannot tell that they are one pair.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+void* operator new(size_t size) {
+    if (counting) ++allocations;
+    if (void* block = std::malloc(size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, size_t) noexcept { std::free(block); }
+
+namespace {
+
+class SilentView : public TandrelMeterView {
+public:
+    void ShowGainReduction(int32_t, double) override {}
+    void ShowHeldReduction(int32_t, double) override {}
+    void ShowOutputLevels(int32_t, double, double, double) override {}
+    void ShowHeldPeak(int32_t, double) override {}
+    void ShowChannelMeters(int32_t) override {}
+    void RefreshState() override {}
+    void UpdateLevelGraph() override {}
+};
+
+class TandrelAllocationTest : public ::testing::TestWithParam<int32_t> {
+protected:
+    void SetUp() override {
+        saved_ = KivMemory::Table();
+        KivMemory::Table().Allocate = &CountingAllocate;
+        KivMemory::Table().Reallocate = &CountingReallocate;
+    }
+    void TearDown() override { KivMemory::Table() = saved_; }
+
+    KivMemoryFunctions saved_{};
+};
+
+}  // namespace
+
+// Once a block of a size has been processed, nothing allocates: not with music, silence,
+// denormals or broken samples, not with the meters running and published, in any shape
+// mode, with look-ahead, linked or not.
+TEST_P(TandrelAllocationTest, SteadyProcessingAllocatesNothing) {
+    TandrelRig rig(48000, 512);
+    rig.SetItem(kTandrelShapeMode, GetParam());
+    rig.Compressor(-20.0, 4.0);
+    rig.Set(kTandrelLookAhead, 0.005);
+    rig.Set(kTandrelLinkChannels, GetParam() == 1 ? 0.5 : 1.0);
+    SilentView view;
+    rig.effect().AttachEditor(&view);
+    const float broken = std::numeric_limits<float>::quiet_NaN();
+    const auto blocks = [&] {
+        rig.Run(4096, [](int32_t i) { return 0.8f * static_cast<float>(std::sin(0.03 * i)); });
+        rig.RunConstant(1024, 0.0f);
+        rig.RunConstant(1024, 1e-40f);
+        rig.Run(512, [broken](int32_t i) { return i % 7 ? 0.5f : broken; });
+        rig.Run(300, [](int32_t i) { return 0.01f * i; });
+        rig.effect().ProcessUpdate();
+    };
+    blocks();  // the first blocks may allocate
+    counting = true;
+    for (int32_t i = 0; i < 4; ++i) {
+        for (int32_t start = 0; start < 512 * 4; start += 512) {
+            float* inputs[2] = {rig.in[0].data(), rig.in[1].data()};
+            float* outputs[2] = {rig.out[0].data(), rig.out[1].data()};
+            rig.in[0][7] = i == 2 ? broken : 0.3f;
+            rig.plugin.ProcessAudio(inputs, outputs, 512, true);
+            rig.plugin.ProcessAudio(inputs, outputs, 300, true);
+        }
+        rig.effect().ProcessUpdate();
+    }
+    counting = false;
+    rig.effect().DetachEditor();
+    EXPECT_EQ(allocations.load(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ShapeModes, TandrelAllocationTest, ::testing::Values(0, 1, 2));
