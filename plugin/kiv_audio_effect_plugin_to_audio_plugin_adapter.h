@@ -9,6 +9,8 @@
 #include "plugin/kiv_effect_side_interface.h"
 #include "plugin/kiv_processing_context.h"
 #include "plugin/kiv_shared_settings.h"
+#include "plugin/midi/kiv_midi_controllers.h"
+#include "plugin/midi/kiv_plugin_midi_time_base.h"
 #include "threads/kiv_mutex.h"
 
 // Turns an effect algorithm (KivAudioEffectPlugin) into a complete plug-in: it creates the
@@ -38,6 +40,18 @@ public:
     void SetMaxLFOBlockSize(int32_t samples) noexcept { SetPendingInterpolationThreshold(samples); }
     void SetChannelMode(int32_t mode) override;
 
+    // --- MIDI: controller and note slots drive parameters (after the listeners had the event) ---
+    void ProcessNote(int32_t sampleOffset, double timePosition, int32_t channel, int32_t note, double velocity,
+                     bool on) override;
+    void ProcessAftertouch(int32_t sampleOffset, double timePosition, int32_t channel, double value,
+                           int32_t note) override;
+    void ProcessPitchBend(int32_t sampleOffset, double timePosition, int32_t channel, double value) override;
+    void ProcessMIDIController(int32_t sampleOffset, double timePosition, int32_t channel, double value,
+                               int32_t controller) override;
+    KivMIDIControllers& GetMIDIControllers() noexcept { return midiControllers_; }
+    // "Controllers" and "NoteControllers"; the MIDI processor's storage.
+    virtual void StoreControllers(KivXMLItem& item, bool storing);
+
     // --- KivAudioPlugin -----------------------------------------------------------------------
     void InitProcessing() override;
     void Process(float** inputs, float** outputs, int32_t count) override;
@@ -48,18 +62,7 @@ public:
     int32_t GetEffectChannels() override;
     int32_t GetInputChannelsPerGroup() override;
     int32_t GetOutputChannelsPerGroup() override;
-    // The shared settings around the effect's own (defined with the state code).
     void StoreSettings(KivXMLItem& item, bool storing) override;
-
-    // --- settings exchange ----------------------------------------------------------------------
-    // The MIDI controller assignments, then the preset store's index.
-    virtual void StoreStandardSettings(KivXMLItem& item, bool storing);
-    // "Controllers" and "NoteControllers"; the MIDI processor's storage.
-    virtual void StoreControllers(KivXMLItem& item, bool storing);
-    // The preset store's "CurrentPresetIndex".
-    virtual void StorePresetStoreIndex(KivXMLItem& item, bool storing);
-    // Brings what depends on the settings up to date after a load.
-    virtual void ActualiseAfterLoading();
 
     // --- KivEffectSideInterface -----------------------------------------------------------------
     void InitProcessing_LockedPart() override;
@@ -86,8 +89,6 @@ private:
     void RegisterEffectParameters();
     void PrepareForProcessing();
     void DestroyEffect() noexcept;
-    // Messages 12 (store) and 11 (load) with the item.
-    void ExchangeEffectSettings(KivXMLItem& item, bool storing);
 
     KivAudioEffectPluginHost* effectHost_ = nullptr;
     KivAudioEffectPlugin* effect_ = nullptr;
@@ -100,4 +101,6 @@ private:
     int32_t maxBufferSize_ = 0;
     KivProcessingContext context_;
     KivMutex stateMutex_;
+    KivMIDIControllers midiControllers_{*this};
+    KivPluginMIDITimeBase midiTimeBase_{*this};
 };
