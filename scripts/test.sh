@@ -19,7 +19,7 @@ run_suite() {
   local name="$1" dir="$2"; shift 2
   echo "=== $name"
   local log="$root/build/$name.ctest.log"
-  ctest --test-dir "$dir" -j"$(nproc)" --timeout 300 "$@" 2>&1 | tee "$log" | grep -E "tests passed|Failed|\*\*\*|Not Run" || true
+  ctest --test-dir "$dir" -j"$(nproc)" --timeout 300 "$@" 2>&1 | tee "$log" | grep -E "tests passed|\*\*\*(Failed|Exception|Timeout)|Not Run" || true
   local summary
   summary=$(grep -E "[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -n 1)
   if [ -z "$summary" ]; then
