@@ -13,6 +13,10 @@ bool CreateDirectories(const std::u16string& path);
 // Renames `source` to `target`, replacing an existing `target` in one step: a reader sees
 // either the old or the new file, never a mixture or nothing. False on failure.
 bool RenameReplacing(const std::u16string& source, const std::u16string& target);
+// Asks the system to put the file's contents on the disk now, so that a power failure
+// right after a rename finds the new contents rather than an empty file. False when the
+// system could not do it (some network drives cannot).
+bool FlushFileToDisk(const std::u16string& name);
 // False when the file could not be removed (a missing file counts as removed).
 bool RemoveFile(const std::u16string& name);
 // The size in bytes, or -1 when the file cannot be examined.

@@ -1,4 +1,5 @@
 #include <errno.h>
+#include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,6 +46,14 @@ bool CreateDirectories(const std::u16string& path) {
 
 bool RenameReplacing(const std::u16string& source, const std::u16string& target) {
     return rename(NativeName(source).c_str(), NativeName(target).c_str()) == 0;
+}
+
+bool FlushFileToDisk(const std::u16string& name) {
+    const int descriptor = open(NativeName(name).c_str(), O_RDONLY);
+    if (descriptor < 0) return false;
+    const bool flushed = fsync(descriptor) == 0;
+    close(descriptor);
+    return flushed;
 }
 
 bool RemoveFile(const std::u16string& name) { return unlink(NativeName(name).c_str()) == 0 || errno == ENOENT; }

@@ -40,6 +40,15 @@ bool RenameReplacing(const std::u16string& source, const std::u16string& target)
     return MoveFileExW(Wide(source), Wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool FlushFileToDisk(const std::u16string& name) {
+    HANDLE file = CreateFileW(Wide(name), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool flushed = FlushFileBuffers(file) != 0;
+    CloseHandle(file);
+    return flushed;
+}
+
 bool RemoveFile(const std::u16string& name) {
     return DeleteFileW(Wide(name)) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
 }

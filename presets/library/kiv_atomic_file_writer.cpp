@@ -39,6 +39,8 @@ void KivAtomicFileWriter::Commit() {
     temporary_.Flush();
     const int64_t written = temporary_.GetPosition();
     temporary_.Close();
+    // Best effort: where the system cannot flush, the rename below is still atomic.
+    KivPlatform::FlushFileToDisk(temporaryName_.ToU16());
     if (KivPlatform::FileSize(temporaryName_.ToU16()) != written) {
         KivException::Raise(KivException::kInputOutput, "Error writing to file \"{0}\". Probably disk full.",
                             fileName_);

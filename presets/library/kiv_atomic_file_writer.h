@@ -19,8 +19,9 @@ public:
     KivAtomicFileWriter& operator=(const KivAtomicFileWriter&) = delete;
 
     KivStream& GetStream() { return temporary_; }
-    // Closes the temporary file, checks that every byte reached it (a full disk shows only
-    // when the last buffer is written) and puts it in place of the file.
+    // Closes the temporary file, has it flushed to the disk, checks that every byte reached
+    // it (a full disk shows only when the last buffer is written) and puts it in place of
+    // the file.
     void Commit();
 
     static KivString TemporaryNameFor(const KivString& fileName);

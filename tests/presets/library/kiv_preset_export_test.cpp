@@ -74,17 +74,6 @@ TEST_F(PresetExportTest, ExportFileHoldsTheFolderContentUnderExportPresets) {
                                           "</ExportPresets>\n");
 }
 
-TEST_F(PresetExportTest, OldFormPresetsOfAnImportArrivePacked) {
-    Write("old.kivpresets", std::string(kHeader) + "<ExportPresets><preset name=\"Old\" parameter0=\"0.2\"/></ExportPresets>");
-    Manager target(target_);
-    target.Open();
-    target.ImportFolder(target.GetRoot(), PathOf("old.kivpresets"));
-    KivXMLItem& preset = target.GetRoot().GetSubItemAt(0);
-    EXPECT_TRUE(preset.HasAttribute("compressed"));
-    target.LoadPreset(preset);
-    EXPECT_EQ(target_.gain.ToUTF8(), "0.2");
-}
-
 TEST_F(PresetExportTest, UnusableImportFileChangesNothing) {
     Write("damaged.kivpresets", std::string(kHeader) + "<ExportPresets><preset name=\"A\">");
     Write("other.kivpresets", std::string(kHeader) + "<settings parameter0=\"1\"/>");

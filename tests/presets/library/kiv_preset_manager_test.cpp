@@ -36,19 +36,6 @@ TEST_F(PresetManagerTest, MissingFileIsAnEmptyLibraryAndFirstStoreWritesThePacke
                   Hex(kDefaultSettingsDocument) + "</preset>\n</presets>\n");
 }
 
-TEST_F(PresetManagerTest, StoredPresetLoadsBackIntoTheOwner) {
-    Owner owner = OwnerHere();
-    Manager manager(owner);
-    manager.Open();
-    manager.StorePreset("Loud", manager.GetRoot());
-    owner.gain = "0.9", owner.mode = "Side", owner.controller = "64";
-
-    Manager reopened(owner);
-    reopened.Open();
-    reopened.LoadPreset(*KivPresetTree::FindPresetPath(reopened.GetRoot(), "Loud"));
-    EXPECT_EQ(owner.Settings(), "0.5 Left 7");
-}
-
 TEST_F(PresetManagerTest, StoringUnderAnExistingNameReplacesThatPresetAndDropsItsExchangeIndex) {
     Owner owner = OwnerHere();
     Manager manager(owner);

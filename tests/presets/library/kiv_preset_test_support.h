@@ -82,13 +82,6 @@ inline std::string Hex(const std::string& bytes) {
     return text;
 }
 
-inline std::string Unhex(const std::string& text) {
-    std::string bytes;
-    for (size_t index = 0; index + 1 < text.size(); index += 2)
-        bytes += static_cast<char>(std::stoi(text.substr(index, 2), nullptr, 16));
-    return bytes;
-}
-
 inline const char* kHeader = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
 
 }  // namespace PresetTest
