@@ -97,21 +97,6 @@ TEST(MIDIFanOutTest, ListenersHearOnlyTheirChannels) {
     EXPECT_FALSE(channelTwo.calls[3].on);
 }
 
-TEST(MIDIFanOutTest, ChannelNotesOffReleasesEveryHeldNote) {
-    MIDIRecorder midi;
-    midi.Send(0, 0x90, 60, 100);
-    midi.Send(0, 0x90, 60, 100);
-    midi.Send(0, 0x91, 62, 100);
-    midi.calls.clear();
-    midi.ProcessChannelNotesOff(5, 0.0, 0);
-    ASSERT_EQ(midi.calls.size(), 4u);  // the channel call, then one release per count
-    EXPECT_EQ(midi.calls[1].number, 60);
-    EXPECT_EQ(midi.calls[2].number, 60);
-    EXPECT_EQ(midi.calls[3].channel, 1);
-    EXPECT_FALSE(midi.calls[3].on);
-    EXPECT_EQ(midi.GetHeldNoteCount(0, 60), 0);
-}
-
 struct ProgramRecorder : KivMIDIProgramChangeHook {
     void OnMIDIProgramChange(int32_t, int32_t program) override { last = program; }
     int32_t last = -1;
