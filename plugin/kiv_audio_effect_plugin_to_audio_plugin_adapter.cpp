@@ -8,8 +8,21 @@
 #include "plugin/kiv_audio_effect_plugin_host.h"
 #include "plugin/kiv_channel_names.h"
 #include "parameters/kiv_parameter_registration.h"
+#include "plugin/kiv_plugin_host.h"
 #include "plugin/kiv_plugin_system.h"
 #include "threads/kiv_synchronizer_guard.h"
+
+namespace {
+
+// The effect's look-ahead (or any other delay) changed: the host adapter reads the latency
+// again and tells the host, which realigns its tracks.
+intptr_t ForwardLatencyChange(KivAudioEffectPluginHost& host, int32_t, void*) {
+    auto* adapter = static_cast<KivAudioEffectPluginToAudioPluginAdapter*>(host.GetUserData());
+    if (adapter && adapter->GetPluginHost()) adapter->GetPluginHost()->LatencyChanged();
+    return 0;
+}
+
+}  // namespace
 
 KivAudioEffectPluginToAudioPluginAdapter::KivAudioEffectPluginToAudioPluginAdapter() = default;
 
@@ -63,6 +76,8 @@ void KivAudioEffectPluginToAudioPluginAdapter::CreateEffect(const KivString& plu
     }
     effectHost_ = host;
     effect_ = host->GetEffect();
+    host->SetUserData(this);
+    host->SetHandler(kKivEffectHostLatencyChanged, &ForwardLatencyChange);
 }
 
 void KivAudioEffectPluginToAudioPluginAdapter::RegisterEffectParameters() {

@@ -49,8 +49,6 @@ public:
     void ProcessMIDIController(int32_t sampleOffset, double timePosition, int32_t channel, double value,
                                int32_t controller) override;
     KivMIDIControllers& GetMIDIControllers() noexcept { return midiControllers_; }
-    // "Controllers" and "NoteControllers"; the MIDI processor's storage.
-    virtual void StoreControllers(KivXMLItem& item, bool storing);
 
     // --- KivAudioPlugin -----------------------------------------------------------------------
     void InitProcessing() override;
@@ -62,7 +60,18 @@ public:
     int32_t GetEffectChannels() override;
     int32_t GetInputChannelsPerGroup() override;
     int32_t GetOutputChannelsPerGroup() override;
+    // The shared settings around the effect's own (defined with the state code).
     void StoreSettings(KivXMLItem& item, bool storing) override;
+
+    // --- settings exchange ----------------------------------------------------------------------
+    // The MIDI controller assignments, then the preset store's index.
+    virtual void StoreStandardSettings(KivXMLItem& item, bool storing);
+    // "Controllers" and "NoteControllers"; the MIDI processor's storage.
+    virtual void StoreControllers(KivXMLItem& item, bool storing);
+    // The preset store's "CurrentPresetIndex".
+    virtual void StorePresetStoreIndex(KivXMLItem& item, bool storing);
+    // Brings what depends on the settings up to date after a load.
+    virtual void ActualiseAfterLoading();
 
     // --- KivEffectSideInterface -----------------------------------------------------------------
     void InitProcessing_LockedPart() override;
@@ -89,6 +98,8 @@ private:
     void RegisterEffectParameters();
     void PrepareForProcessing();
     void DestroyEffect() noexcept;
+    // Messages 12 (store) and 11 (load) with the item.
+    void ExchangeEffectSettings(KivXMLItem& item, bool storing);
 
     KivAudioEffectPluginHost* effectHost_ = nullptr;
     KivAudioEffectPlugin* effect_ = nullptr;
