@@ -1,0 +1,133 @@
+#include "gui/core/kiv_window_system_base.h"
+
+#include <cstring>
+
+#include "gui/drawing/kiv_drawer_to_kiv_bitmap.h"
+#include "gui/drawing/kiv_drawer_using_style.h"
+#include "platform/kiv_system_thread.h"
+#include "threads/kiv_synchronizer_guard.h"
+
+KivWindowSystemBase::~KivWindowSystemBase() = default;
+
+void KivWindowSystemBase::Initialize() { guiThread_ = KivPlatform::CurrentThreadId(); }
+
+bool KivWindowSystemBase::IsGuiThread() const { return KivPlatform::CurrentThreadId() == guiThread_; }
+
+KivNativeRecord* KivWindowSystemBase::FindRecord(const KivControl& control) {
+    const KivWindow* window = control.GetWindow();
+    if (window == nullptr) return nullptr;
+    return static_cast<KivNativeRecord*>(window->Extensions().Get(kKivNativeRecordTag));
+}
+
+KivNativeHandle KivWindowSystemBase::GetNativeHandle(const KivControl& control) {
+    const KivNativeRecord* record = FindRecord(control);
+    return record == nullptr ? 0 : record->handle;
+}
+
+KivNativeRecord& KivWindowSystemBase::AttachRecord(KivWindow& window, KivNativeHandle handle) {
+    auto* record = new KivNativeRecord();
+    record->window = &window;
+    record->handle = handle;
+    try {
+        window.Extensions().Set(kKivNativeRecordTag, record);
+    } catch (...) {
+        delete record;
+        throw;
+    }
+    ++recordCount_;
+    window.NoteNativeWindow(true);
+    return *record;
+}
+
+KivNativeHandle KivWindowSystemBase::DetachRecord(KivWindow& window) {
+    auto* record = static_cast<KivNativeRecord*>(window.Extensions().Remove(kKivNativeRecordTag));
+    if (record == nullptr) return 0;
+    for (auto it = timers_.begin(); it != timers_.end();) {
+        if (it->first->GetWindow() == &window) {
+            it->first->NoteTimerInterval(0);
+            it = timers_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    const KivNativeHandle handle = record->handle;
+    ReleaseWindow(window);  // the use of the window itself
+    // Remaining uses belong to code that has not released yet; the record goes with the window.
+    delete record;
+    --recordCount_;
+    window.NoteNativeWindow(false);
+    return handle;
+}
+
+void KivWindowSystemBase::ReleaseWindow(KivWindow& window) {
+    KivNativeRecord* record = FindRecord(window);
+    auto* detached = record;
+    if (detached == nullptr) return;
+    KivSynchronizerGuard guard(detached->lock);
+    if (detached->useCount > 0) --detached->useCount;
+}
+
+void KivWindowSystemBase::BeginPaintPass(KivWindow& window) {
+    KivNativeRecord* record = FindRecord(window);
+    if (record == nullptr) return;
+    KivSynchronizerGuard guard(record->lock);
+    ++record->paintDepth;
+    std::memset(record->paintMarks, 0, sizeof record->paintMarks);
+}
+
+void KivWindowSystemBase::EndPaintPass(KivWindow& window) {
+    KivNativeRecord* record = FindRecord(window);
+    if (record == nullptr) return;
+    KivSynchronizerGuard guard(record->lock);
+    if (record->paintDepth > 0) --record->paintDepth;
+    std::memset(record->paintMarks, 0, sizeof record->paintMarks);
+}
+
+void KivWindowSystemBase::PaintWindow(KivControl& control, const KivRect& rect, const KivDrawingStyle* style) {
+    if (rect.IsEmpty()) return;
+    KivWindow* window = control.GetWindow();
+    KivNativeRecord* record = FindRecord(control);
+    if (window == nullptr || record == nullptr) return;
+    const KivPoint size = window->GetPaintSize();
+    if (size.x <= 0 || size.y <= 0) return;
+    if (record->backBuffer.Width() != size.x || record->backBuffer.Height() != size.y) {
+        // Made again at the new size: everything is painted afresh.
+        record->backBuffer.Resize(size.x, size.y);
+    }
+    const KivRect area = ToWindow(control, rect).Intersection(record->backBuffer.Bounds());
+    if (area.IsEmpty()) return;
+    BeginPaintPass(*window);
+    record->backBuffer.SetClip(area);
+    if (style != nullptr) {
+        KivDrawerUsingStyle<KivDrawerToKivBitmap> drawer(*style, record->backBuffer);
+        window->Paint(drawer, area);
+        window->PaintChildren(drawer, area);
+    } else {
+        KivDrawerToKivBitmap drawer(record->backBuffer);
+        window->Paint(drawer, area);
+        window->PaintChildren(drawer, area);
+    }
+    record->backBuffer.ResetClip();
+    EndPaintPass(*window);
+    Present(*record, area);
+    ++paintCount_;
+}
+
+void KivWindowSystemBase::FireTimer(KivControl* control) {
+    if (timers_.count(control) != 0) control->OnTimer();
+}
+
+void KivWindowSystemBase::NoteTimer(KivControl& control, int32_t interval) {
+    if (interval < 1) {
+        timers_.erase(&control);
+        control.NoteTimerInterval(0);
+    } else {
+        timers_[&control] = interval;
+        control.NoteTimerInterval(interval);
+    }
+}
+
+KivRect KivWindowSystemBase::ToWindow(const KivControl& control, const KivRect& rect) {
+    const KivRect at = control.GetWindowRect();
+    return rect.Offset(at.left, at.top);
+}

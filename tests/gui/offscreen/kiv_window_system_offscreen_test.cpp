@@ -1,0 +1,303 @@
+// The window and control core on the offscreen window system: painting through the back
+// buffer, merged repaints, input routing, timers, modal loops and window lifetimes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include "base/kiv_trace.h"
+#include "gui/core/kiv_window.h"
+#include "gui/core/kiv_windows.h"
+#include "gui/drawing/kiv_drawer.h"
+#include "gui/offscreen/kiv_window_system_offscreen.h"
+#include "platform/kiv_scheduling.h"
+
+namespace {
+
+constexpr KivColor kRed = KivColor::Rgb(200, 30, 30);
+constexpr KivColor kBlue = KivColor::Rgb(20, 40, 220);
+
+// A control that fills itself with one colour and records what reaches it.
+struct Swatch : KivPanel {
+    explicit Swatch(KivColor colour, bool focusable = false) : colour(colour), focusable(focusable) {}
+    void Paint(KivDrawer& drawer, const KivRect&) override {
+        drawer.FillRectangle(GetWindowRect(), colour, KivDrawingMode::kCopy);
+    }
+    void OnMouseDown(KivPoint point, KivMouseButton button, uint8_t state) override {
+        log.push_back("down " + std::to_string(point.x) + "," + std::to_string(point.y) + " b" +
+                      std::to_string(static_cast<int>(button)) + " s" + std::to_string(state));
+        if (captureOnDown) GetWindow()->SetCapture(this);
+    }
+    void OnMouseUp(KivPoint, KivMouseButton, uint8_t) override {
+        log.push_back("up");
+        GetWindow()->SetCapture(nullptr);
+    }
+    void OnMouseMove(KivPoint point, uint8_t) override {
+        log.push_back("move " + std::to_string(point.x) + "," + std::to_string(point.y));
+    }
+    bool OnMouseWheel(KivPoint, int32_t delta, uint8_t) override {
+        log.push_back("wheel " + std::to_string(delta));
+        return takesWheel;
+    }
+    void OnMouseEnter() override { log.push_back("enter"); }
+    void OnMouseLeave() override { log.push_back("leave"); }
+    bool OnKeyDown(uint32_t key, uint8_t) override {
+        log.push_back("key " + std::to_string(key));
+        return true;
+    }
+    bool CanTakeFocus() override { return focusable; }
+    void OnTimer() override { ++ticks; }
+
+    KivColor colour;
+    bool focusable;
+    bool captureOnDown = false;
+    bool takesWheel = false;
+    int ticks = 0;
+    std::vector<std::string> log;
+};
+
+class Offscreen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        system = new KivWindowSystemOffscreen();
+        windows = std::make_unique<KivWindows>(system);
+        window = new KivWindow();
+        window->SetBounds(KivRect{100, 100, 100 + 63, 100 + 47});  // 64 x 48
+        window->SetBackground(kBlue);
+        child = new Swatch(kRed, true);
+        child->SetBounds(KivRect{8, 4, 8 + 15, 4 + 9});  // 16 x 10 at (8, 4)
+        window->AddChild(child);
+        window->Show();
+        system->ProcessPendingEvents();
+    }
+    void TearDown() override {
+        delete window;
+        windows.reset();
+    }
+    // Waits (bounded) until the invalidator has handed something to the GUI thread.
+    bool WaitForQueuedRepaint() {
+        for (int i = 0; i < 200; ++i) {
+            if (windows->HasQueued()) return true;
+            KivPlatform::SleepMilliseconds(10);
+        }
+        return false;
+    }
+
+    KivWindowSystemOffscreen* system = nullptr;
+    std::unique_ptr<KivWindows> windows;
+    KivWindow* window = nullptr;
+    Swatch* child = nullptr;
+};
+
+TEST_F(Offscreen, ShowPaintsTheWholeTreeThroughTheBackBuffer) {
+    const KivBitmap* screen = system->GetScreen(*window);
+    ASSERT_NE(screen, nullptr);
+    ASSERT_EQ(screen->Width(), 64);
+    ASSERT_EQ(screen->Height(), 48);
+    EXPECT_EQ(screen->At(0, 0), kBlue);
+    EXPECT_EQ(screen->At(8, 4), kRed);
+    EXPECT_EQ(screen->At(23, 13), kRed);
+    EXPECT_EQ(screen->At(24, 13), kBlue);
+    EXPECT_EQ(screen->At(23, 14), kBlue);
+    EXPECT_EQ(system->TakePaintedRects(), (std::vector<KivRect>{KivRect{0, 0, 63, 47}}));
+    EXPECT_EQ(system->GetName(), KivString("Offscreen window-system"));
+}
+
+TEST_F(Offscreen, TwoInvalidationsWithinFiftyMillisecondsGiveOneRepaintOfTheirUnion) {
+    system->TakePaintedRects();
+    const int64_t paints = system->GetPaintCount();
+    child->colour = kBlue;
+    const KivRect first{0, 0, 3, 3};
+    const KivRect second{10, 6, 12, 8};
+    child->Invalidate(&first);
+    child->Invalidate(&second);
+    ASSERT_TRUE(WaitForQueuedRepaint());
+    system->ProcessPendingEvents();
+    EXPECT_EQ(system->GetPaintCount(), paints + 1);
+    // Child coordinates (0..12, 0..8) are window (8..20, 4..12).
+    EXPECT_EQ(system->TakePaintedRects(), (std::vector<KivRect>{KivRect{8, 4, 20, 12}}));
+    EXPECT_EQ(system->GetScreen(*window)->At(20, 12), kBlue);
+    EXPECT_EQ(system->GetScreen(*window)->At(21, 13), kRed);  // outside the union: old pixels
+}
+
+TEST_F(Offscreen, EmptyInvalidationAndIdleWindowsPaintNothing) {
+    system->TakePaintedRects();
+    const int64_t paints = system->GetPaintCount();
+    const int64_t passes = windows->GetInvalidatorThread().GetPassCount();
+    const KivRect empty{5, 5, 4, 9};  // right < left
+    child->Invalidate(&empty);
+    window->Invalidate(&empty);
+    KivPlatform::SleepMilliseconds(150);
+    system->ProcessPendingEvents();
+    EXPECT_FALSE(windows->HasQueued());
+    EXPECT_EQ(system->GetPaintCount(), paints);
+    // The invalidator thread did not even wake up.
+    EXPECT_EQ(windows->GetInvalidatorThread().GetPassCount(), passes);
+    EXPECT_TRUE(system->TakePaintedRects().empty());
+}
+
+TEST_F(Offscreen, InvalidationsFromOtherThreadsArriveMerged) {
+    system->TakePaintedRects();
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 4; ++i) {
+        threads.emplace_back([this, i] {
+            const KivRect rect{i, i, i, i};
+            for (int n = 0; n < 100; ++n) window->Invalidate(&rect);
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    ASSERT_TRUE(WaitForQueuedRepaint());
+    system->ProcessPendingEvents();
+    EXPECT_EQ(system->TakePaintedRects(), (std::vector<KivRect>{KivRect{0, 0, 3, 3}}));
+}
+
+TEST_F(Offscreen, MouseInputReachesTheControlUnderTheCursorOrTheCapture) {
+    system->SetInputState(KivInputState::kShift | KivInputState::kLeftButton);
+    EXPECT_EQ(system->GetInputState(), 65);
+    child->captureOnDown = true;
+    system->InjectMouseMove(*window, KivPoint{10, 5});
+    system->InjectMouseDown(*window, KivPoint{10, 5}, KivMouseButton::kLeft);
+    system->InjectMouseMove(*window, KivPoint{50, 40});  // outside, but captured
+    system->InjectMouseUp(*window, KivPoint{50, 40}, KivMouseButton::kLeft);
+    system->InjectMouseMove(*window, KivPoint{51, 40});  // released: the window gets it
+    system->ProcessPendingEvents();
+    EXPECT_EQ(child->log, (std::vector<std::string>{"enter", "move 2,1", "down 2,1 b0 s65", "leave", "move 42,36",
+                                                    "up"}));
+    EXPECT_EQ(window->GetFocus(), child);
+    EXPECT_FALSE(system->HasMouseCapture(*window));
+    EXPECT_TRUE(system->IsTrackingMouseLeave(*window));
+}
+
+TEST_F(Offscreen, WheelBubblesAndKeysGoToTheFocus) {
+    auto* inner = new Swatch(kRed);
+    inner->SetBounds(KivRect{1, 1, 4, 4});
+    child->AddChild(inner);
+    child->takesWheel = true;
+    system->InjectMouseWheel(*window, KivPoint{10, 6}, -120);
+    system->InjectKeyDown(*window, 0x41);
+    system->ProcessPendingEvents();
+    EXPECT_EQ(inner->log, (std::vector<std::string>{"wheel -120"}));
+    EXPECT_EQ(child->log, (std::vector<std::string>{"wheel -120"}));
+    window->SetFocus(child);
+    system->InjectKeyDown(*window, 0x42);
+    system->ProcessPendingEvents();
+    EXPECT_EQ(child->log.back(), "key 66");
+}
+
+TEST_F(Offscreen, TimersTickUntilStoppedWithIntervalZero) {
+    system->SetTimer(*child, 100);
+    system->AdvanceClock(99);
+    system->ProcessPendingEvents();
+    EXPECT_EQ(child->ticks, 0);
+    system->AdvanceClock(1);
+    system->ProcessPendingEvents();
+    EXPECT_EQ(child->ticks, 1);
+    system->AdvanceClock(100);
+    system->ProcessPendingEvents();
+    EXPECT_EQ(child->ticks, 2);
+    system->SetTimer(*child, 0);
+    EXPECT_EQ(child->GetTimerInterval(), 0);
+    system->AdvanceClock(1000);
+    system->ProcessPendingEvents();
+    EXPECT_EQ(child->ticks, 2);
+    // A dying control takes its timer with it.
+    system->SetTimer(*child, 10);
+    delete child;
+    system->AdvanceClock(1000);
+    system->ProcessPendingEvents();
+}
+
+struct ModalEnder : KivEventTarget {
+    void OnNotify(KivOnNotifyParams&) {
+        window->EndModal(42);
+        window->EndModal(43);  // a second end of the same run only leaves a trace
+    }
+    KivWindow* window = nullptr;
+};
+
+std::vector<std::string>* traces = nullptr;
+void Collect(const KivString& text) {
+    if (traces != nullptr) traces->push_back(text.ToUTF8());
+}
+
+TEST_F(Offscreen, ModalLoopEndsWhenAnotherThreadPostsTheEnd) {
+    std::vector<std::string> collected;
+    traces = &collected;
+    KivTrace::Sink previous = KivTrace::SetSink(&Collect);
+    ModalEnder ender;
+    ender.window = window;
+    KivEvent<KivOnNotifyParams> event;
+    event.AddHandler(&ender, &ModalEnder::OnNotify);
+    std::thread worker([&] {
+        KivPlatform::SleepMilliseconds(20);
+        windows->Post(event, KivOnNotifyParams{});
+    });
+    const int32_t result = window->RunModal();
+    worker.join();
+    KivTrace::SetSink(previous);
+    traces = nullptr;
+    EXPECT_EQ(result, 43);
+    EXPECT_FALSE(window->IsModal());
+    EXPECT_NE(std::find(collected.begin(), collected.end(), "KivWindowSystemOffscreen::EndModal called more than once"),
+              collected.end());
+}
+
+TEST_F(Offscreen, CloseRequestAndResize) {
+    system->InjectResize(*window, KivPoint{80, 20});
+    system->ProcessPendingEvents();
+    ASSERT_EQ(system->GetScreen(*window)->Width(), 80);
+    EXPECT_EQ(system->GetScreen(*window)->Height(), 20);
+    EXPECT_EQ(system->GetScreen(*window)->At(79, 19), kBlue);
+    system->InjectCloseRequest(*window);
+    system->ProcessPendingEvents();
+    EXPECT_FALSE(window->HasNativeWindow());
+    EXPECT_EQ(system->GetNativeWindowCount(), 0);
+}
+
+int ThreadCount() {
+#ifdef __linux__
+    int count = 0;
+    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;
+    return count;
+#else
+    return 0;
+#endif
+}
+
+TEST_F(Offscreen, OpeningAndClosingAThousandWindowsLeavesNothingBehind) {
+    const int threads = ThreadCount();
+    for (int i = 0; i < 1000; ++i) {
+        auto* other = new KivWindow();
+        other->SetBounds(KivRect{0, 0, 31, 31});
+        other->AddChild(new Swatch(kRed));
+        other->Show();
+        system->ProcessPendingEvents();
+        other->Invalidate();
+        delete other;
+    }
+    system->ProcessPendingEvents();
+    EXPECT_EQ(system->GetNativeWindowCount(), 1);  // the fixture's window
+    EXPECT_EQ(ThreadCount(), threads);
+}
+
+TEST(KivWindows, StopsItsThreadsWithTheWindowSystem) {
+    std::vector<std::string> collected;
+    traces = &collected;
+    KivTrace::Sink previous = KivTrace::SetSink(&Collect);
+    const int threads = ThreadCount();
+    {
+        KivWindows windows(new KivWindowSystemOffscreen());
+        EXPECT_EQ(KivWindows::Instance(), &windows);
+        if (threads > 0) {
+            EXPECT_EQ(ThreadCount(), threads + 2);
+        }
+    }
+    KivTrace::SetSink(previous);
+    traces = nullptr;
+    EXPECT_EQ(KivWindows::Instance(), nullptr);
+    EXPECT_EQ(ThreadCount(), threads);
+    EXPECT_EQ(collected, (std::vector<std::string>{"Destroying invalidator thread", "Destroying force execute thread"}));
+}
+
+}  // namespace
