@@ -6,6 +6,7 @@
 #include "entry/kiv_effect_interface.h"
 #include "entry/kiv_library_initialization.h"
 #include "entry/kiv_vst2_entry.h"
+#include "entry/kiv_vst3_entry.h"
 
 KIV_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) { return KivVst2Entry::CreateInstance(host); }
 
@@ -14,12 +15,16 @@ KIV_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) { return KivVst2Entr
 KIV_EXPORT AEffect* KivVstPluginMainOldName(audioMasterCallback host) __asm__("main");
 AEffect* KivVstPluginMainOldName(audioMasterCallback host) { return KivVst2Entry::CreateInstance(host); }
 
-// The VST 3 adapter is not part of the library yet: hosts find no factory and use VST 2.4.
-KIV_EXPORT void* GetPluginFactory() { return nullptr; }
+KIV_EXPORT Steinberg::IPluginFactory* GetPluginFactory() { return KivVst3Entry::GetFactory(); }
 
 // A VST 3 host's module calls; the module lives from library load to unload instead.
 KIV_EXPORT bool InitDll() { return true; }
 KIV_EXPORT bool ExitDll() { return true; }
+#if !defined(_WIN32)
+// The same calls under their Linux names; the library's handle is not needed.
+KIV_EXPORT bool ModuleEntry(void* /*libraryHandle*/) { return true; }
+KIV_EXPORT bool ModuleExit() { return true; }
+#endif
 
 KIV_EXPORT KivModule* KivLibraryDLLInitialize(KivLibraryInitRecord* record) {
     return KivLibraryInitialization::InitializeFromParent(record);

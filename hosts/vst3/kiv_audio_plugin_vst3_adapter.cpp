@@ -1,0 +1,192 @@
+#include "hosts/vst3/kiv_audio_plugin_vst3_adapter.h"
+
+#include <cmath>
+#include <string>
+
+#include "base/kiv_boundary.h"
+#include "hosts/vst3/interfaces/ihostapplication.h"
+#include "hosts/vst3/kiv_audio_plugin_vst3_editor.h"
+#include "plugin/kiv_audio_effect_plugin.h"
+#include "plugin/kiv_audio_effect_plugin_to_audio_plugin_adapter.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+std::atomic<int32_t> KivAudioPluginVST3Adapter::liveCount_{0};
+
+namespace {
+
+constexpr int32_t kChannelsPerBus = 2;
+constexpr int32_t kMinimumSampleRate = 101;
+constexpr int32_t kStartSampleRate = 44100;
+constexpr uint32 kTransportNeeds =
+    IProcessContextRequirements::kNeedProjectTimeMusic | IProcessContextRequirements::kNeedBarPositionMusic |
+    IProcessContextRequirements::kNeedCycleMusic | IProcessContextRequirements::kNeedTempo |
+    IProcessContextRequirements::kNeedTimeSignature | IProcessContextRequirements::kNeedTransportState;
+
+KivAudioEffectPluginToAudioPluginAdapter* EffectAdapterOf(KivAudioPlugin& plugin) {
+    return dynamic_cast<KivAudioEffectPluginToAudioPluginAdapter*>(&plugin);
+}
+
+std::u16string NumberedName(const char16_t* name, int32_t number) {
+    std::u16string text(name);
+    for (char c : std::to_string(number)) text.push_back(static_cast<char16_t>(c));
+    return text;
+}
+
+}  // namespace
+
+KivAudioPluginVST3Adapter::KivAudioPluginVST3Adapter(std::unique_ptr<KivAudioPlugin> plugin)
+    : plugin_(std::move(plugin)) {
+    plugin_->SetPluginHost(this);
+    SetContextRequirements(kTransportNeeds);
+    ++liveCount_;
+}
+
+KivAudioPluginVST3Adapter::~KivAudioPluginVST3Adapter() {
+    KivGuard("KivAudioPluginVST3Adapter::~KivAudioPluginVST3Adapter", [&] {
+        terminate();
+        plugin_->DestroyEditor();
+        plugin_->SetPluginHost(nullptr);
+        plugin_.reset();
+    });
+    --liveCount_;
+}
+
+tresult KivAudioPluginVST3Adapter::queryInterface(const TUID iid, void** object) {
+    if (!object) return kInvalidArgument;
+    if (OfferInterface<FUnknown, IComponent>(iid, this, object) || OfferInterface<IPluginBase, IComponent>(iid, this, object) ||
+        OfferInterface<IComponent>(iid, this, object) || OfferInterface<IAudioProcessor>(iid, this, object) ||
+        OfferInterface<IProcessContextRequirements>(iid, this, object) ||
+        OfferInterface<IConnectionPoint>(iid, this, object) || OfferInterface<IEditController>(iid, this, object) ||
+        OfferInterface<IEditController2>(iid, this, object) || OfferInterface<IUnitInfo>(iid, this, object) ||
+        OfferInterface<IMidiMapping>(iid, this, object))
+        return kResultOk;
+    *object = nullptr;
+    return kNoInterface;
+}
+
+// ---- Life cycle ---------------------------------------------------------------------------
+
+tresult KivAudioPluginVST3Adapter::initialize(FUnknown* context) {
+    if (initialized_) return kResultOk;
+    return KivGuard("KivAudioPluginVST3Adapter::initialize", kResultFalse, [&] {
+        Initialize(context);
+        initialized_ = true;
+        return kResultOk;
+    });
+}
+
+void KivAudioPluginVST3Adapter::Initialize(FUnknown* context) {
+    hostContext_ = context;
+    if (hostContext_) hostContext_->addRef();
+    TakeHostName(context);
+    inputArrangement_ = SpeakerArr::kStereo;
+    outputArrangement_ = SpeakerArr::kStereo;
+    plugin_->SetHostChannels(InputBusCount() * kChannelsPerBus, kChannelsPerBus);
+    CreateBuses();
+    CreateEventBuses();
+    CreateParameters();
+    AddUnit(Unit(kRootUnitId, kNoParentUnitId, u"Root"));
+    plugin_->SetSampleRate(kStartSampleRate);
+    plugin_->InitProcessing();
+}
+
+void KivAudioPluginVST3Adapter::TakeHostName(FUnknown* context) {
+    IHostApplication* host = nullptr;
+    if (!context || context->queryInterface(IHostApplication::iid.bytes, reinterpret_cast<void**>(&host)) != kResultOk || !host)
+        return;
+    String128 name{};
+    if (host->getName(name) == kResultOk) hostName_ = KivString(name);
+    host->release();
+}
+
+tresult KivAudioPluginVST3Adapter::terminate() {
+    return KivGuard("KivAudioPluginVST3Adapter::terminate", kResultFalse, [&] {
+        if (editor_) editor_->Unlink();
+        editor_ = nullptr;
+        if (hostContext_) hostContext_->release();
+        hostContext_ = nullptr;
+        setComponentHandler(nullptr);
+        GetParameters().RemoveAll();
+        RemoveAllUnits();
+        RemoveAllBuses();
+        initialized_ = false;
+        return kResultOk;
+    });
+}
+
+// ---- Buses --------------------------------------------------------------------------------
+
+// The plug-in's declared input buses: the main one and its side-chains.
+int32_t KivAudioPluginVST3Adapter::InputBusCount() {
+    KivAudioEffectPluginToAudioPluginAdapter* adapter = EffectAdapterOf(*plugin_);
+    KivAudioEffectPlugin* effect = adapter ? adapter->GetEffect() : nullptr;
+    return effect ? effect->GetInputBusCount() : 1;
+}
+
+void KivAudioPluginVST3Adapter::CreateBuses() {
+    const int32_t inputPairs = plugin_->GetHostInputChannels() / kChannelsPerBus;
+    const int32_t outputPairs = plugin_->GetHostOutputChannels() / kChannelsPerBus;
+    if (inputPairs >= 1) AddAudioInput(u"Stereo In", inputArrangement_, kMain, BusInfo::kDefaultActive);
+    if (inputPairs >= 2) AddAudioInput(u"Sidechain", inputArrangement_, kAux, 0);
+    if (outputPairs == 1) AddAudioOutput(u"Stereo Out", outputArrangement_, kMain, BusInfo::kDefaultActive);
+    for (int32_t pair = 0; outputPairs > 1 && pair < outputPairs; ++pair)
+        AddAudioOutput(NumberedName(u"Stereo Out ", pair + 1), outputArrangement_, kMain, BusInfo::kDefaultActive);
+}
+
+// House plug-ins take MIDI (controllers, learn, program changes) and send none.
+void KivAudioPluginVST3Adapter::CreateEventBuses() {
+    if (EffectAdapterOf(*plugin_)) AddEventInput(u"Midi In", 1, kMain, BusInfo::kDefaultActive);
+}
+
+// ---- Processing set-up ---------------------------------------------------------------------
+
+tresult KivAudioPluginVST3Adapter::getControllerClassId(TUID /*classId*/) { return kResultFalse; }
+
+tresult KivAudioPluginVST3Adapter::setActive(TBool state) {
+    return KivGuard("KivAudioPluginVST3Adapter::setActive", kResultFalse, [&] {
+        if (state) plugin_->InitProcessing();
+        return kResultOk;
+    });
+}
+
+tresult KivAudioPluginVST3Adapter::setupProcessing(ProcessSetup& setup) {
+    return KivGuard("KivAudioPluginVST3Adapter::setupProcessing", kResultFalse, [&] {
+        processMode_ = setup.processMode;
+        const double rounded = std::floor(setup.sampleRate + 0.5);
+        if (rounded >= kMinimumSampleRate) plugin_->SetSampleRate(static_cast<int32_t>(rounded));
+        if (setup.maxSamplesPerBlock > 0) plugin_->SetMaxBlockSize(setup.maxSamplesPerBlock);
+        return AudioEffect::setupProcessing(setup) == kResultOk ? kResultOk : kResultFalse;
+    });
+}
+
+uint32 KivAudioPluginVST3Adapter::getLatencySamples() {
+    return KivGuard("KivAudioPluginVST3Adapter::getLatencySamples", uint32{0}, [&] {
+        const int32_t latency = plugin_->GetLatency();
+        latency_ = latency > 0 ? static_cast<uint32>(latency) : 0;
+        return latency_;
+    });
+}
+
+uint32 KivAudioPluginVST3Adapter::getTailSamples() {
+    return KivGuard("KivAudioPluginVST3Adapter::getTailSamples", uint32{0}, [&] {
+        const int32_t tail = plugin_->GetTailSamples();
+        tail_ = tail > 0 ? static_cast<uint32>(tail) : 0;
+        return tail_;
+    });
+}
+
+// ---- Editor -------------------------------------------------------------------------------
+
+IPlugView* KivAudioPluginVST3Adapter::createView(FIDString name) {
+    return KivGuard("KivAudioPluginVST3Adapter::createView", static_cast<IPlugView*>(nullptr), [&]() -> IPlugView* {
+        if (!name || std::strcmp(name, ViewType::kEditor) != 0) return nullptr;
+        editor_ = new KivEditor(*this);
+        return editor_;
+    });
+}
+
+void KivAudioPluginVST3Adapter::ForgetEditor(KivEditor* editor) noexcept {
+    if (editor_ == editor) editor_ = nullptr;
+}

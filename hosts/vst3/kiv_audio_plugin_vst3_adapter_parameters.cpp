@@ -1,0 +1,141 @@
+#include <string>
+
+#include "base/kiv_boundary.h"
+#include "hosts/vst3/kiv_audio_plugin_vst3_adapter.h"
+#include "hosts/vst3/sdk/vst3_text.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+constexpr int32_t kOnOffParameterType = 4;
+constexpr int32_t kMaxTitleUnits = 128;
+constexpr int32_t kControllerPrecision = 4;
+
+// Clears the in-process mark however the report ends.
+class InProcessMark {
+public:
+    explicit InProcessMark(std::atomic<bool>& mark) : mark_(mark) { mark_.store(true); }
+    ~InProcessMark() { mark_.store(false); }
+
+private:
+    std::atomic<bool>& mark_;
+};
+
+std::u16string ControllerTitle(int32_t controller) {
+    std::u16string title(u"Controller ");
+    for (char c : std::to_string(controller + 1)) title.push_back(static_cast<char16_t>(c));
+    return title;
+}
+
+}  // namespace
+
+// The plug-in's parameters, then "Bypass", then the MIDI controllers, all in the root unit.
+void KivAudioPluginVST3Adapter::CreateParameters() {
+    ParameterContainer& parameters = GetParameters();
+    const int32_t count = plugin_->GetParameterCount();
+    for (int32_t index = 0; index < count; ++index) {
+        const std::u16string title = plugin_->GetParameterNameWithoutSection(index).Substring(0, kMaxTitleUnits).ToU16();
+        const int32 steps = plugin_->GetParameterType(index) == kOnOffParameterType ? 1 : 0;
+        parameters.Add(std::make_unique<Parameter>(static_cast<ParamID>(index), title, steps,
+                                                   plugin_->GetParameterDefaultValue(index),
+                                                   ParameterInfo::kCanAutomate));
+    }
+    parameters.Add(std::make_unique<Parameter>(kBypassId, u"Bypass", 1, 0.0,
+                                               ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass));
+    for (int32_t controller = 0; controller < kControllerCount; ++controller) {
+        Parameter& parameter = parameters.Add(std::make_unique<Parameter>(
+            kFirstControllerId + static_cast<ParamID>(controller), ControllerTitle(controller), 0, 0.0,
+            ParameterInfo::kNoFlags));
+        parameter.SetPrecision(kControllerPrecision);
+    }
+}
+
+bool KivAudioPluginVST3Adapter::IsPluginParameter(ParamID id) {
+    return id < kFirstControllerId && static_cast<int64_t>(id) < plugin_->GetParameterCount();
+}
+
+bool KivAudioPluginVST3Adapter::IsControllerParameter(ParamID id) noexcept {
+    return id >= kFirstControllerId && id < kFirstControllerId + kControllerCount;
+}
+
+// A change from the host: bypass, a MIDI controller, or one of the plug-in's parameters
+// (unless the plug-in itself is reporting that very change).
+void KivAudioPluginVST3Adapter::ApplyParameterChange(ParamID id, ParamValue value, bool fromProcess) {
+    if (id == kBypassId) {
+        plugin_->SetBypass(value > 0.5);
+    } else if (IsControllerParameter(id)) {
+        SendController(static_cast<int32_t>(id - kFirstControllerId), value);
+    } else if (IsPluginParameter(id) && !inProcess_.load()) {
+        if (fromProcess) plugin_->SetParameterIfChanged(static_cast<int32_t>(id), value, false);
+        else plugin_->SetParameter(static_cast<int32_t>(id), value, false);
+    }
+}
+
+// Controllers arrive as channel-1 messages at the start of the block.
+void KivAudioPluginVST3Adapter::SendController(int32_t controller, ParamValue value) {
+    const double position = plugin_->GetTransport().songPosition;
+    if (controller == kPitchBendController) plugin_->ProcessPitchBend(0, position, 0, value * 2.0 - 1.0);
+    else if (controller == kAftertouchController) plugin_->ProcessAftertouch(0, position, 0, value, kChannelPressureNote);
+    else plugin_->ProcessMIDIController(0, position, 0, value, controller);
+}
+
+tresult KivAudioPluginVST3Adapter::setParamNormalized(ParamID id, ParamValue value) {
+    return KivGuard("KivAudioPluginVST3Adapter::setParamNormalized", kResultFalse, [&] {
+        const tresult known = EditControllerEx1::setParamNormalized(id, value);
+        ApplyParameterChange(id, value, false);
+        return known;
+    });
+}
+
+ParamValue KivAudioPluginVST3Adapter::getParamNormalized(ParamID id) {
+    return KivGuard("KivAudioPluginVST3Adapter::getParamNormalized", 0.0, [&] {
+        if (id == kBypassId) return plugin_->IsBypassed() ? 1.0 : 0.0;
+        if (IsPluginParameter(id)) return plugin_->GetParameter(static_cast<int32_t>(id));
+        return 0.0;
+    });
+}
+
+tresult KivAudioPluginVST3Adapter::getParamStringByValue(ParamID id, ParamValue valueNormalized, String128 string) {
+    return KivGuard("KivAudioPluginVST3Adapter::getParamStringByValue", kResultFalse, [&] {
+        if (!string) return kInvalidArgument;
+        if (!IsPluginParameter(id)) return EditControllerEx1::getParamStringByValue(id, valueNormalized, string);
+        Text::CopyToString128(string, plugin_->GetParameterValueNameFrom01(static_cast<int32_t>(id), valueNormalized).ToU16());
+        return kResultOk;
+    });
+}
+
+tresult KivAudioPluginVST3Adapter::getParamValueByString(ParamID id, TChar* string, ParamValue& valueNormalized) {
+    return KivGuard("KivAudioPluginVST3Adapter::getParamValueByString", kResultFalse, [&] {
+        if (!string) return kInvalidArgument;
+        if (!IsPluginParameter(id)) return EditControllerEx1::getParamValueByString(id, string, valueNormalized);
+        valueNormalized = plugin_->ParseParameterValueName(static_cast<int32_t>(id), KivString(string));
+        return kResultOk;
+    });
+}
+
+tresult KivAudioPluginVST3Adapter::getMidiControllerAssignment(int32 /*busIndex*/, int16 /*channel*/,
+                                                                CtrlNumber midiControllerNumber, ParamID& id) {
+    if (midiControllerNumber < 0 || midiControllerNumber >= kControllerCount) return kResultFalse;
+    id = kFirstControllerId + static_cast<ParamID>(midiControllerNumber);
+    return kResultOk;
+}
+
+// ---- Changes made inside the plug-in --------------------------------------------------------
+
+// The host may answer performEdit by setting the parameter it was told about; the plug-in
+// already has that value, so the in-process mark keeps it from being applied again.
+void KivAudioPluginVST3Adapter::ReportEdit(ParamID id, ParamValue value) {
+    InProcessMark mark(inProcess_);
+    EditControllerEx1::setParamNormalized(id, value);
+    BeginEdit(id);
+    PerformEdit(id, value);
+    EndEdit(id);
+}
+
+void KivAudioPluginVST3Adapter::SendAutomation(int32_t index, double value) {
+    if (index >= 0) ReportEdit(static_cast<ParamID>(index), value);
+}
+
+void KivAudioPluginVST3Adapter::SendBypassAutomation(bool on) { ReportEdit(kBypassId, on ? 1.0 : 0.0); }
