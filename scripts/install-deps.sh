@@ -9,6 +9,7 @@ packages=(
   unicode-data clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64
   xvfb
+  libxext-dev libxtst-dev xauth
   lsp-plugins-vst zam-plugins
   fonts-dejavu-core
 )

@@ -90,8 +90,8 @@ void KivWindow::Show(KivNativeHandle parent) {
         if (!title_.IsEmpty()) system->SetTitle(*this, title_);
     }
     if (!KivPanel::IsVisible()) KivPanel::SetVisible(true);
+    // Showing exposes the window: the window system paints all of it.
     system->MoveAndShow(*this);
-    system->Invalidate(*this, nullptr);
 }
 
 void KivWindow::Hide() {

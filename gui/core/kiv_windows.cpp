@@ -16,7 +16,13 @@ KivWindows::KivWindows(KivWindowSystem* system) : system_(system), forceThread_(
         system_ = nullptr;
         throw KivException(KivString("The window system is already running."));
     }
-    system_->Initialize();
+    try {
+        system_->Initialize();
+    } catch (...) {
+        delete system_;
+        system_ = nullptr;
+        throw;
+    }
     instance.store(this);
     invalidatorThread_.Start();
     invalidatorThread_.SetPriority(KivThread::kIdle);
