@@ -30,10 +30,23 @@ void KivRoundedBox::Paint(KivSpanPainter& painter, double margin, CoverageOfDist
                                   static_cast<int32_t>(std::ceil(std::min(bottom + margin, 1.0e7)))}
                               .Intersection(painter.Clip());
     if (reach.IsEmpty()) return;
+    // Rows between the corners have a middle part at least a pixel inside the outline, where
+    // the distance is below -1 and the coverage is that of the deep inside.
+    const double centreX = 0.5 * (left + right), centreY = 0.5 * (top + bottom);
+    const double halfWidth = 0.5 * (right - left), halfHeight = 0.5 * (bottom - top);
+    const double cornerRadius = std::clamp(radius, 0.0, std::min(halfWidth, halfHeight));
+    const uint8_t deepInside = ToCoverage(coverageOf(-2.0));
     std::vector<uint8_t> coverage(static_cast<size_t>(reach.Width()));
     for (int32_t y = reach.top; y <= reach.bottom; ++y) {
+        int32_t middleFrom = reach.right + 1, middleTo = reach.right;
+        if (std::fabs(y + 0.5 - centreY) <= halfHeight - std::max(cornerRadius, 1.0) && halfWidth > 1.0) {
+            middleFrom = std::max(reach.left, static_cast<int32_t>(std::ceil(centreX - halfWidth + 1.0 - 0.5)));
+            middleTo = std::min(reach.right, static_cast<int32_t>(std::floor(centreX + halfWidth - 1.0 - 0.5)));
+        }
         for (int32_t x = reach.left; x <= reach.right; ++x) {
-            coverage[x - reach.left] = ToCoverage(coverageOf(SignedDistance(x + 0.5, y + 0.5)));
+            coverage[x - reach.left] = (x >= middleFrom && x <= middleTo)
+                                           ? deepInside
+                                           : ToCoverage(coverageOf(SignedDistance(x + 0.5, y + 0.5)));
         }
         painter.Covered(y, reach.left, reach.Width(), coverage.data());
     }
