@@ -48,6 +48,8 @@ struct KivLayoutData {
 // The order of the virtual operations is part of the interface (slot numbers below).
 class KivControl : public KivEventTarget {
 public:
+    class KivXmlLoader;  // builds control trees from GUI descriptions (gui/loader)
+
     KivControl();
     // 0: detaches from the parent; the window system forgets the control's timer.
     ~KivControl() override;
