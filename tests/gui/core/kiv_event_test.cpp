@@ -1,7 +1,11 @@
 // Events, their withdrawal, the event processor's queue and the extension table.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
 #include <vector>
+
+#include "base/kiv_trace.h"
 
 #include "gui/core/kiv_control.h"
 #include "gui/core/kiv_event.h"
@@ -104,6 +108,35 @@ TEST(KivEventProcessor, QueuedEventsRunOnceAndDieWithTheirEvent) {
     EXPECT_EQ(processor.ExecuteQueued(), 2);
     EXPECT_EQ(log, (std::vector<int>{7, 7}));
     EXPECT_FALSE(processor.HasQueued());
+}
+
+struct Thrower : KivEventTarget {
+    void OnNotify(KivOnNotifyParams&) { throw std::runtime_error("broken handler"); }
+};
+
+std::vector<std::string>* traces = nullptr;
+void Collect(const KivString& text) {
+    if (traces != nullptr) traces->push_back(text.ToUTF8());
+}
+
+TEST(KivEventProcessor, AFailingHandlerIsReportedAndTheQueueGoesOn) {
+    std::vector<std::string> collected;
+    traces = &collected;
+    KivTrace::Sink previous = KivTrace::SetSink(&Collect);
+    std::vector<int> log;
+    KivEventProcessor processor;
+    Thrower thrower;
+    Listener listener(&log, 5);
+    KivEvent<KivOnNotifyParams> failing, working;
+    failing.AddHandler(&thrower, &Thrower::OnNotify);
+    working.AddHandler(&listener, &Listener::OnNotify);
+    processor.Post(failing, KivOnNotifyParams{});
+    processor.Post(working, KivOnNotifyParams{});
+    EXPECT_EQ(processor.ExecuteQueued(), 2);
+    KivTrace::SetSink(previous);
+    traces = nullptr;
+    EXPECT_EQ(log, (std::vector<int>{5}));
+    EXPECT_EQ(collected, (std::vector<std::string>{"SYSTEM EXCEPTION! KivEventProcessor::ExecuteQueued"}));
 }
 
 TEST(KivControlExtensions, ProbesFromSlotSevenCyclically) {

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "base/kiv_trace.h"
+#include "base/xml/kiv_xml_item.h"
+#include "gui/core/kiv_control_content.h"
 #include "gui/core/kiv_window.h"
 #include "gui/core/kiv_windows.h"
 #include "gui/drawing/kiv_drawer.h"
@@ -253,6 +255,97 @@ TEST_F(Offscreen, CloseRequestAndResize) {
     system->ProcessPendingEvents();
     EXPECT_FALSE(window->HasNativeWindow());
     EXPECT_EQ(system->GetNativeWindowCount(), 0);
+}
+
+TEST_F(Offscreen, ARepaintQueuedForAWindowThatDiesIsDropped) {
+    auto* other = new KivWindow();
+    other->SetBounds(KivRect{0, 0, 15, 15});
+    other->Show();
+    system->ProcessPendingEvents();
+    system->TakePaintedRects();
+    other->Invalidate();
+    ASSERT_TRUE(WaitForQueuedRepaint());
+    delete other;
+    EXPECT_FALSE(windows->HasQueued());
+    system->ProcessPendingEvents();
+    EXPECT_TRUE(system->TakePaintedRects().empty());
+}
+
+TEST_F(Offscreen, ContentChangesRepaintAndLeaveIsToldOnlyWhenTracked) {
+    auto* label = new KivControlContent();
+    label->SetBounds(KivRect{40, 30, 49, 39});
+    window->AddChild(label);
+    ASSERT_TRUE(WaitForQueuedRepaint());
+    system->ProcessPendingEvents();
+    system->TakePaintedRects();
+    label->SetText(KivString("Ratio"));
+    label->SetText(KivString("Ratio"));  // unchanged: no second request
+    ASSERT_TRUE(WaitForQueuedRepaint());
+    system->ProcessPendingEvents();
+    EXPECT_EQ(system->TakePaintedRects(), (std::vector<KivRect>{KivRect{40, 30, 49, 39}}));
+
+    system->InjectMouseLeave(*window);  // nothing asked for it yet
+    system->ProcessPendingEvents();
+    EXPECT_TRUE(child->log.empty());
+    system->InjectMouseMove(*window, KivPoint{9, 5});
+    system->ProcessPendingEvents();
+    system->InjectMouseLeave(*window);
+    system->ProcessPendingEvents();
+    EXPECT_EQ(child->log, (std::vector<std::string>{"enter", "move 1,1", "leave"}));
+    EXPECT_EQ(window->GetHover(), nullptr);
+}
+
+// A main window whose user declines to close.
+struct StubbornWindow : KivWindow {
+    bool Confirm(const KivString& question) override {
+        asked = question.ToUTF8();
+        return false;
+    }
+    std::string asked;
+};
+
+TEST_F(Offscreen, MainWindowCloseAsksFirstAndClosingStopsTimers) {
+    StubbornWindow main;
+    main.SetBounds(KivRect{0, 0, 31, 31});
+    main.SetApplicationMainWindow(true);
+    main.Show();
+    system->InjectCloseRequest(main);
+    system->ProcessPendingEvents();
+    EXPECT_EQ(main.asked, "Are you sure you want to close the application?");
+    EXPECT_TRUE(main.HasNativeWindow());
+
+    system->SetTimer(*child, 10);
+    window->Close();
+    EXPECT_EQ(child->GetTimerInterval(), 0);
+    system->AdvanceClock(100);
+    system->ProcessPendingEvents();
+    EXPECT_EQ(child->ticks, 0);
+}
+
+TEST_F(Offscreen, StateOfAutoSavingControlsRoundTrips) {
+    KivXMLItem description(KivString("window"));
+    description.SetAttribute(KivString("autosavestate"), KivString("1"));
+    description.SetAttribute(KivString("posx"), KivString("12"));
+    description.SetAttribute(KivString("sizex"), KivString("30"));
+    description.SetAttribute(KivString("collapsed"), KivString("1"));
+    KivControl saved;
+    saved.LoadAttributes(description);
+    EXPECT_EQ(saved.GetBounds().left, 12);
+    EXPECT_EQ(saved.GetSize().x, 30);
+    KivXMLItem state(KivString("state"));
+    saved.SaveState(state);
+    EXPECT_EQ(state.GetAttribute(KivString("windowposx")), KivString("12"));
+    EXPECT_EQ(state.GetAttribute(KivString("collapsed")), KivString("1"));
+
+    KivControl restored;
+    restored.SetAutoSaveState(true);
+    restored.LoadState(state);
+    EXPECT_EQ(restored.GetBounds().left, 12);
+    EXPECT_TRUE(restored.IsCollapsed());
+    KivControl ignoring;  // without "autosavestate" nothing is stored or restored
+    KivXMLItem empty(KivString("state"));
+    ignoring.SaveState(empty);
+    EXPECT_EQ(empty.GetAttributeCount(), 0);
 }
 
 int ThreadCount() {
