@@ -3,19 +3,21 @@
 #include <algorithm>
 #include <array>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 #include "dynamics/detector/kiv_attack_release_steps.h"
+#include "dynamics/detector/kiv_logarithmic_release_loop.h"
 
 namespace {
 
 namespace Steps = KivAttackReleaseSteps;
 
-constexpr uint8_t kUpdateInterval = 16;
+constexpr uint8_t kUpdateInterval = KivLogarithmicReleaseLoop::kUpdateInterval;
 
 template <typename Attack, typename Release>
-double EnvelopeLoop(KivEnvelopeChannel& channel, double* values, int32_t count,
-                    const KivEnvelopeContext& context) {
+double StepByStepLoop(KivEnvelopeChannel& channel, double* values, int32_t count,
+                      const KivEnvelopeContext& context) {
     double e = channel.envelope;
     double releaseCoefficient = channel.release.releaseCoefficient;
     uint8_t counter = channel.stepCounter;
@@ -38,6 +40,15 @@ double EnvelopeLoop(KivEnvelopeChannel& channel, double* values, int32_t count,
     channel.envelope = e;
     channel.stepCounter = counter;
     return largest;
+}
+
+template <typename Attack, typename Release>
+double EnvelopeLoop(KivEnvelopeChannel& channel, double* values, int32_t count, const KivEnvelopeContext& context) {
+    // The logarithmic release keeps the envelope as its logarithm between release samples.
+    if constexpr (std::is_same_v<Release, Steps::Logarithmic>)
+        return KivLogarithmicReleaseLoop::Run<Attack>(channel, values, count, context);
+    else
+        return StepByStepLoop<Attack, Release>(channel, values, count, context);
 }
 
 // Attack and release steps by mode (Slowest .. Custom (logarithmic)).
