@@ -111,7 +111,8 @@ public:
     virtual int32_t GetChildCount() const;
     virtual KivControl* GetChild(int32_t index) const;
     // 33: asks for a repaint of `rect` (control coordinates; null: all of the control). Any
-    // thread: the request goes to the window's invalidator and is merged there.
+    // thread, as long as the tree itself is not being changed meanwhile: the request goes to
+    // the window's invalidator and is merged there.
     virtual void Invalidate(const KivRect* rect = nullptr);
     // 34: the control joined a window's tree (or left it: null).
     virtual void OnWindowChanged(KivWindow* window);

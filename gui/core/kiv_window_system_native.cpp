@@ -7,6 +7,7 @@
 #include "base/kiv_exception.h"
 #include "base/kiv_trace.h"
 #include "gui/core/kiv_windows.h"
+#include "platform/kiv_clock.h"
 
 using KivPlatform::NativeInput;
 
@@ -131,7 +132,10 @@ void KivWindowSystemNative::ShowAsync(KivWindow& window, bool show) {
     }
 }
 
-void KivWindowSystemNative::Hide(KivWindow& window) { Show(window, false); }
+void KivWindowSystemNative::Hide(KivWindow& window) {
+    Show(window, false);
+    hiddenAt_ = KivPlatform::Milliseconds();
+}
 
 void KivWindowSystemNative::Activate(KivWindow& window) {
     if (const auto handle = Handle(window)) native_->Activate(handle);

@@ -56,6 +56,8 @@ public:
     // The descriptor a host's event loop may watch to know when to pump; -1 where the
     // system has none.
     int GetWakeDescriptor() const;
+    // When a window was last hidden (millisecond clock).
+    uint32_t GetLastHideTime() const { return hiddenAt_; }
 
 protected:
     KivWindowSystemNative() = default;
@@ -69,6 +71,7 @@ private:
 
     std::unique_ptr<KivPlatform::NativeWindowing> native_;
     bool quit_ = false;
+    uint32_t hiddenAt_ = 0;
     // Windows whose modal run already has its end posted.
     std::vector<KivWindow*> endingModal_;
 };

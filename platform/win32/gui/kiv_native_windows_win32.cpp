@@ -49,9 +49,13 @@ public:
     Win32Windowing(NativeInputSink& sink, HINSTANCE instance) : sink_(sink), instance_(instance) {
         threadId_ = GetCurrentThreadId();
         current = this;
+        // Wake-ups go to a message-only window: inside a host, the host's message loop
+        // dispatches them to our procedure, where a thread message would be dropped.
+        wakeWindow_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
     }
     ~Win32Windowing() override {
         while (!windows_.empty()) DestroyWindow(windows_.begin()->first);
+        if (wakeWindow_ != nullptr) ::DestroyWindow(wakeWindow_);
         UnregisterClassW(kClassName, instance_);
         if (current == this) current = nullptr;
     }
@@ -230,7 +234,11 @@ public:
         PostMessageW(reinterpret_cast<HWND>(handle), kRepaintAllMessage, 0, 0);
     }
 
-    void Wake() override { PostThreadMessageW(threadId_, kExecuteEventsMessage, 0, 0); }
+    void Wake() override {
+        if (wakeWindow_ == nullptr || !PostMessageW(wakeWindow_, kExecuteEventsMessage, 0, 0)) {
+            PostThreadMessageW(threadId_, kExecuteEventsMessage, 0, 0);
+        }
+    }
 
     void InvalidateRect(NativeWindowHandle handle, int32_t left, int32_t top, int32_t right, int32_t bottom) override {
         RECT rect{left, top, right + 1, bottom + 1};
@@ -347,6 +355,11 @@ private:
     }
 
     bool Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        if (hwnd == wakeWindow_ && hwnd != nullptr) {
+            if (message != kExecuteEventsMessage) return false;
+            Deliver(nullptr, NativeInput::kExecuteEvents);
+            return true;
+        }
         if (windows_.count(reinterpret_cast<NativeWindowHandle>(hwnd)) == 0) return false;
         const int32_t x = static_cast<int16_t>(LOWORD(lParam));
         const int32_t y = static_cast<int16_t>(HIWORD(lParam));
@@ -435,6 +448,7 @@ private:
     HINSTANCE instance_;
     DWORD threadId_ = 0;
     std::map<NativeWindowHandle, void*> windows_;
+    HWND wakeWindow_ = nullptr;
     HWND paintWindow_ = nullptr;
     HDC paintDc_ = nullptr;
     uint32_t highSurrogate_ = 0;
