@@ -84,3 +84,17 @@ TEST(LogarithmicRelease, FollowsTheStepByStepFormula) {
     EXPECT_LT(worst, 1e-12);
     EXPECT_EQ(channel.envelope, values.back());
 }
+
+TEST(VectorExpLog, ProcessorPathsGiveTheSameBits) {
+    if (!KivVectorExpLog::UsesAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
+    const std::vector<double> exponents = Spread(-700.0, 700.0, 4099);
+    std::vector<double> values, wide(exponents.size()), narrow(exponents.size());
+    for (double x : exponents) values.push_back(std::exp(x));
+    const int32_t count = static_cast<int32_t>(values.size());
+    KivVectorExpLog::Logarithms(values.data(), wide.data(), count);
+    KivVectorExpLog::LogarithmsSse2(values.data(), narrow.data(), count);
+    EXPECT_EQ(wide, narrow);
+    KivVectorExpLog::Exponentials(exponents.data(), wide.data(), count);
+    KivVectorExpLog::ExponentialsSse2(exponents.data(), narrow.data(), count);
+    EXPECT_EQ(wide, narrow);
+}
