@@ -126,27 +126,21 @@ void KivDynamicsProcessorFollower::SetCustomShapes(KivFollowerShape* attack, Kiv
     customRelease_ = release != nullptr ? release : &gNeutralShape;
 }
 
+// The RMS stage keeps its running values sample by sample; the square roots follow as a
+// separate pass over the block, which runs as vector operations.
 void KivDynamicsProcessorFollower::RmsAndRoot(ChannelState& state, double* buffer, int32_t count) const noexcept {
     const double h = holdDecay_;
     double s = state.rmsAccumulator;
     if (peakMode_) {
-        for (int32_t i = 0; i < count; ++i) {
-            s = std::max(buffer[i], h * s);
-            buffer[i] = std::sqrt(s) + kOffset;
-        }
+        for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(buffer[i], h * s);
     } else if (trueRMS_) {
-        for (int32_t i = 0; i < count; ++i) {
-            s = std::max(state.trueRms.Average(buffer[i]), h * s);
-            buffer[i] = std::sqrt(s) + kOffset;
-        }
+        for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(state.trueRms.Average(buffer[i]), h * s);
     } else {
         const double u = rmsDecay_, w = rmsWeight_;
-        for (int32_t i = 0; i < count; ++i) {
-            s = std::max(u * s + w * buffer[i], h * s);
-            buffer[i] = std::sqrt(s) + kOffset;
-        }
+        for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(u * s + w * buffer[i], h * s);
     }
     state.rmsAccumulator = s;
+    for (int32_t i = 0; i < count; ++i) buffer[i] = std::sqrt(buffer[i]) + kOffset;
 }
 
 KivEnvelopeContext KivDynamicsProcessorFollower::EnvelopeContext() noexcept {

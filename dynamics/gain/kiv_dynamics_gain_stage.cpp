@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dynamics/detector/kiv_vector_exp_log.h"
 #include "dynamics/gain/kiv_shape_domain.h"
 #include "envelope/kiv_envelope.h"
 
@@ -11,6 +12,7 @@ namespace {
 // Guards the divisions should an envelope ever reach zero; far below any audible level.
 constexpr double kLevelFloor = 1e-30;
 constexpr double kLn10 = 2.302585092994045684;
+constexpr double kInverseLn10 = 0.4342944819032518277;
 constexpr double kMaximumMeterGain = 1000.0;
 
 double Floored(double level) noexcept { return std::max(level, kLevelFloor); }
@@ -78,11 +80,13 @@ void KivDynamicsGainStage::SquaredGains(const double* envelope, double* gains, i
     for (int32_t i = 0; i < count; ++i) gains[i] = gains_[i] * gains_[i] / levels_[i];
 }
 
+// Logarithms and exponentials as vector passes (within 2 ulp of the C library's).
 void KivDynamicsGainStage::LogarithmicGains(const double* envelope, double* gains, int32_t count) noexcept {
     for (int32_t i = 0; i < count; ++i) levels_[i] = Floored(envelope[i]);
-    for (int32_t i = 0; i < count; ++i) gains_[i] = std::log10(levels_[i]);
-    for (int32_t i = 0; i < count; ++i) gains_[i] = main_.Value(gains_[i]);
-    for (int32_t i = 0; i < count; ++i) gains[i] = std::exp(kLn10 * gains_[i]) / levels_[i];
+    KivVectorExpLog::Logarithms(levels_, gains_, count);
+    for (int32_t i = 0; i < count; ++i) gains_[i] = kLn10 * main_.Value(gains_[i] * kInverseLn10);
+    KivVectorExpLog::Exponentials(gains_, gains, count);
+    for (int32_t i = 0; i < count; ++i) gains[i] /= levels_[i];
 }
 
 void KivDynamicsGainStage::ComputeChunk(const double* envelope, double* gains, int32_t count) noexcept {
