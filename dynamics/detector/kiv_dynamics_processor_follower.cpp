@@ -134,7 +134,8 @@ void KivDynamicsProcessorFollower::RmsAndRoot(ChannelState& state, double* buffe
     if (peakMode_) {
         for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(buffer[i], h * s);
     } else if (trueRMS_) {
-        for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(state.trueRms.Average(buffer[i]), h * s);
+        state.trueRms.AverageBlock(buffer, count);
+        for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(buffer[i], h * s);
     } else {
         const double u = rmsDecay_, w = rmsWeight_;
         for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(u * s + w * buffer[i], h * s);

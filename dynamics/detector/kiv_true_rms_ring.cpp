@@ -16,3 +16,25 @@ void KivTrueRmsRing::Clear() noexcept {
     sum_ = 0.0;
     freshSum_ = 0.0;
 }
+
+void KivTrueRmsRing::AverageBlock(double* powers, int32_t count) noexcept {
+    float* samples = samples_.Data();
+    double sum = sum_, freshSum = freshSum_;
+    int32_t position = position_;
+    for (int32_t i = 0; i < count; ++i) {
+        const float stored = static_cast<float>(powers[i]);
+        const double value = stored;
+        sum += value - samples[position];
+        freshSum += value;
+        samples[position] = stored;
+        if (++position == length_) {
+            position = 0;
+            sum = freshSum;
+            freshSum = 0.0;
+        }
+        powers[i] = sum * inverseLength_;
+    }
+    sum_ = sum;
+    freshSum_ = freshSum;
+    position_ = position;
+}

@@ -26,6 +26,10 @@ public:
         return sum_ * inverseLength_;
     }
 
+    // Average for every value of a block, in place: the same as Average value by value, with
+    // the running sums held in registers for the whole block.
+    void AverageBlock(double* powers, int32_t count) noexcept;
+
     int32_t Length() const noexcept { return length_; }
 
 private:
