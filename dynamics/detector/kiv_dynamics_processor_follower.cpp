@@ -27,9 +27,10 @@ NeutralShape gNeutralShape;
 
 double OnePole(double samples) noexcept { return KivReleaseModes::Coefficient(samples); }
 
+// Written as selects so that the loops around it vectorise.
 double CleanPower(double power) noexcept {
-    if (power < kLargestPower) return power;
-    return power >= kLargestPower ? kLargestPower : 0.0;  // NaN counts as silence
+    const double limited = power >= kLargestPower ? kLargestPower : 0.0;  // NaN counts as silence
+    return power < kLargestPower ? power : limited;
 }
 
 double Square(float x) noexcept {
@@ -126,22 +127,36 @@ void KivDynamicsProcessorFollower::SetCustomShapes(KivFollowerShape* attack, Kiv
     customRelease_ = release != nullptr ? release : &gNeutralShape;
 }
 
-// The RMS stage keeps its running values sample by sample; the square roots follow as a
-// separate pass over the block, which runs as vector operations.
+// The RMS stage keeps its running values sample by sample; the peak-hold floor and the
+// square roots follow as passes of their own over the block.
 void KivDynamicsProcessorFollower::RmsAndRoot(ChannelState& state, double* buffer, int32_t count) const noexcept {
-    const double h = holdDecay_;
-    double s = state.rmsAccumulator;
     if (peakMode_) {
-        for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(buffer[i], h * s);
+        HoldFloor(state, buffer, count);
     } else if (trueRMS_) {
         state.trueRms.AverageBlock(buffer, count);
-        for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(buffer[i], h * s);
+        HoldFloor(state, buffer, count);
     } else {
-        const double u = rmsDecay_, w = rmsWeight_;
+        // The simple average goes on from the held value, so both stay in one loop.
+        const double h = holdDecay_, u = rmsDecay_, w = rmsWeight_;
+        double s = state.rmsAccumulator;
         for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(u * s + w * buffer[i], h * s);
+        state.rmsAccumulator = s;
+    }
+    for (int32_t i = 0; i < count; ++i) buffer[i] = std::sqrt(buffer[i]) + kOffset;
+}
+
+// s = max(measure, h * previous s). Without hold (h = 0) the floor is 0 for every sample
+// (h * s is +0 for the finite, non-negative s the stage produces), so it runs element-wise.
+void KivDynamicsProcessorFollower::HoldFloor(ChannelState& state, double* buffer, int32_t count) const noexcept {
+    const double h = holdDecay_;
+    double s = state.rmsAccumulator;
+    if (h == 0.0) {
+        for (int32_t i = 0; i < count; ++i) buffer[i] = std::max(buffer[i], 0.0);
+        if (count > 0) s = buffer[count - 1];
+    } else {
+        for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(buffer[i], h * s);
     }
     state.rmsAccumulator = s;
-    for (int32_t i = 0; i < count; ++i) buffer[i] = std::sqrt(buffer[i]) + kOffset;
 }
 
 KivEnvelopeContext KivDynamicsProcessorFollower::EnvelopeContext() noexcept {
@@ -169,13 +184,16 @@ bool KivDynamicsProcessorFollower::ComputePower(ChannelState* const* states, con
     const bool fullyLinked = std::fabs(link - 1.0) <= kZero && channels > 1;
     for (int32_t c = 0; c < (fullyLinked ? 1 : channels); ++c) states[c]->levels.Reserve(static_cast<size_t>(count));
     if (fullyLinked) {
+        // Channel by channel over the block, so each pass runs as vector operations; the sums
+        // add up in the same order as sample by sample.
         double* p = states[0]->levels.Data();
         const double scale = g2 / channels;
-        for (int32_t i = 0; i < count; ++i) {
-            double sum = 0.0;
-            for (int32_t c = 0; c < channels; ++c) sum += Square(x[c][i]);
-            p[i] = scale * sum + kPowerFloor;
+        for (int32_t i = 0; i < count; ++i) p[i] = 0.0;
+        for (int32_t c = 0; c < channels; ++c) {
+            const float* signal = x[c];
+            for (int32_t i = 0; i < count; ++i) p[i] += Square(signal[i]);
         }
+        for (int32_t i = 0; i < count; ++i) p[i] = scale * p[i] + kPowerFloor;
         return true;
     }
     if (std::fabs(link) <= kZero || channels == 1) {

@@ -76,6 +76,7 @@ public:
 private:
     enum class RmsKind { kPeak, kSimple, kTrue };
     void RmsAndRoot(ChannelState& state, double* buffer, int32_t count) const noexcept;
+    void HoldFloor(ChannelState& state, double* buffer, int32_t count) const noexcept;
     KivEnvelopeContext EnvelopeContext() noexcept;
 
     double sampleRate_ = 44100.0;
