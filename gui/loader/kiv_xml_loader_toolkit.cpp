@@ -1,6 +1,7 @@
 // The element tables of the toolkit. Control elements whose own class the toolkit does not
 // offer yet build a stand-in: a container where the control holds other controls, a value
 // control where it edits a value, a captioned control otherwise.
+#include "gui/controls/kiv_standard_controls.h"
 #include "gui/core/kiv_control_content.h"
 #include "gui/core/kiv_panel.h"
 #include "gui/layout/kiv_layout_client.h"
@@ -112,6 +113,7 @@ void RegisterEnumerationValues(Loader& loader) {
 void KivControl::KivXmlLoader::RegisterToolkit() {
     RegisterLayouts(*this);
     RegisterControls(*this);
+    KivRegisterStandardControls(*this);
     RegisterNumberValues(*this);
     RegisterEnumerationValues(*this);
 }

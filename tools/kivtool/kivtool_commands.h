@@ -16,3 +16,4 @@ int RunRIPEMDCommand(const KivToolArguments& arguments);    // ripemd160
 int RunEncodeCommand(const KivToolArguments& arguments);    // encode --codec NAME (UTF-8 in)
 int RunDecodeCommand(const KivToolArguments& arguments);    // decode --codec NAME (UTF-8 out)
 int RunPresetsCommand(const KivToolArguments& arguments);   // presets list|show|export|import LIBRARY ...
+int RunGuiCommand(const KivToolArguments& arguments);       // gui FILE --png OUT [--size WxH]

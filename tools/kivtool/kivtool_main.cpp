@@ -21,6 +21,7 @@ constexpr Command kCommands[] = {
     {"ripemd160", RunRIPEMDCommand, "ripemd160 [FILE]           RIPEMD-160 digest in hexadecimal"},
     {"encode", RunEncodeCommand, "encode --codec NAME [FILE] UTF-8 text to the codec's bytes"},
     {"decode", RunDecodeCommand, "decode --codec NAME [FILE] the codec's bytes to UTF-8 text"},
+    {"gui", RunGuiCommand, "gui FILE --png OUT [--size WxH]  paint a GUI description into a PNG"},
     {"presets", RunPresetsCommand, "presets ACTION LIBRARY ...  list, show, export or import presets"},
 };
 

@@ -1,0 +1,37 @@
+#include "gui/controls/kiv_standard_controls.h"
+
+#include "gui/controls/kiv_bar_meter.h"
+#include "gui/controls/kiv_button.h"
+#include "gui/controls/kiv_check_box.h"
+#include "gui/controls/kiv_combo_edit.h"
+#include "gui/controls/kiv_edit.h"
+#include "gui/controls/kiv_knob.h"
+#include "gui/controls/kiv_progress_bar.h"
+#include "gui/controls/kiv_section_panel.h"
+#include "gui/controls/kiv_static.h"
+#include "gui/controls/kiv_tracker.h"
+#include "gui/loader/kiv_xml_loader.h"
+#include "gui/loader/kiv_xml_loader_control.h"
+
+namespace {
+template <typename T>
+void Control(KivControl::KivXmlLoader& loader, const char* name) {
+    loader.Register(KivString(name), std::make_unique<KivControl::KivXmlLoader::Control<T>>());
+}
+}  // namespace
+
+void KivRegisterStandardControls(KivControl::KivXmlLoader& loader) {
+    Control<KivSectionPanel>(loader, "panel");
+    Control<KivSectionPanel>(loader, "container");
+    Control<KivStatic>(loader, "static");
+    Control<KivButton>(loader, "button");
+    Control<KivButton>(loader, "repeaterbutton");
+    Control<KivCheckBox>(loader, "checkbox");
+    Control<KivKnob>(loader, "knob");
+    Control<KivKnob>(loader, "rotator");
+    Control<KivTracker>(loader, "tracker");
+    Control<KivComboEdit>(loader, "comboedit");
+    Control<KivEdit>(loader, "edit");
+    Control<KivProgressBar>(loader, "progressbar");
+    Control<KivBarMeter>(loader, "barmeter");
+}
