@@ -173,6 +173,9 @@ protected:
     // Ends the automation update thread; subclasses whose updates it reaches call it first
     // thing in their destructor.
     void StopAutomationUpdates() { automationUpdates_.Stop(); }
+    // Asks the automation update thread for a pass of CarryOutAutomationUpdates; safe on the
+    // audio thread (it only counts and, when urgent, wakes the thread).
+    void RequestAutomationUpdate(bool urgent) { automationUpdates_.Request(urgent); }
     // Numbers the parameter objects and lists the interpolated ones.
     void BuildParameterIndex();
     void RequestInterpolationReset() noexcept { interpolation_.RequestReset(); }

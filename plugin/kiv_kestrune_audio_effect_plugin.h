@@ -1,4 +1,6 @@
 #pragma once
+#include <atomic>
+
 #include "plugin/kiv_audio_effect_plugin_to_audio_plugin_adapter.h"
 #include "plugin/state/kiv_preset_slot_items.h"
 
@@ -12,6 +14,9 @@ class KivDataFolderSource;
 // anywhere puts back the settings that were live before it.
 class KivKestruneAudioEffectPlugin : public KivAudioEffectPluginToAudioPluginAdapter {
 public:
+    // The automation update thread reaches the slots: it ends before they go.
+    ~KivKestruneAudioEffectPlugin() override { StopAutomationUpdates(); }
+
     void Initialize(const KivString& pluginName, const KivString& vendor,
                     KivAudioEffectPluginInterfaceFunction function) override;
 
@@ -34,6 +39,11 @@ public:
     void OnChangePreset();
     // A MIDI program change: selects slot `program` mod 8 and makes it live.
     void SelectPresetByProgram(int32_t program);
+    // Program changes arrive on the audio thread, which must neither wait for the state mutex
+    // nor build settings items: the slot switch is left to the automation update thread.
+    void ProcessProgramChange(int32_t sampleOffset, double timePosition, int32_t channel,
+                              int32_t program) override;
+    void CarryOutAutomationUpdates(int32_t requests) override;
     // The live settings changed as a whole (slot switch, paste, morph): editor and host
     // refresh. Nothing to refresh while there is no editor.
     virtual void OnSettingsChanged();
@@ -56,5 +66,6 @@ private:
 
     KivPresetSlotItems slots_;
     KivDataFolderSource* dataFolder_ = nullptr;
+    std::atomic<int32_t> pendingProgram_{-1};
     bool agc_ = false;
 };

@@ -2,15 +2,8 @@
 #include "base/kiv_byte_buffer.h"
 #include "base/kiv_number.h"
 #include "base/kiv_trace.h"
-#include "base/stream/kiv_memory_stream.h"
-#include "base/xml/kiv_xml_item.h"
+#include "plugin/state/kiv_state_document.h"
 #include "hosts/vst2/kiv_audio_plugin_vst_adapter.h"
-
-namespace {
-
-constexpr const char* kStateRoot = "settings";
-
-}  // namespace
 
 // ---- KivPluginHost ----------------------------------------------------------------------
 
@@ -50,11 +43,8 @@ void KivAudioPluginVSTAdapter::ChangeEditorSize(int32_t width, int32_t height) {
 int32_t KivAudioPluginVSTAdapter::getChunk(void** data, bool /*isPreset*/) {
     *data = nullptr;
     return KivGuard("KivAudioPluginVSTAdapter::getChunk", int32_t{0}, [&] {
-        KivXMLItem state(kStateRoot);
-        plugin_->StoreSettings(state, true);
-        KivMemoryStream stream;
-        state.Save(stream, "utf-8");
-        chunk_.assign(stream.GetData(), stream.GetData() + stream.GetLength());
+        const KivByteBuffer document = KivStateDocument::Save(*plugin_);
+        chunk_.assign(document.Data(), document.Data() + document.Size());
         *data = chunk_.data();
         return static_cast<int32_t>(chunk_.size());
     });
@@ -63,10 +53,8 @@ int32_t KivAudioPluginVSTAdapter::getChunk(void** data, bool /*isPreset*/) {
 int32_t KivAudioPluginVSTAdapter::setChunk(void* data, int32_t byteSize, bool /*isPreset*/) {
     return KivGuard("KivAudioPluginVSTAdapter::setChunk", int32_t{0}, [&] {
         if (!data || byteSize <= 0) return 0;
-        KivMemoryStream stream(KivByteBuffer::Copy(data, byteSize));
-        KivXMLItem state;
-        state.Load(stream);
-        plugin_->StoreSettings(state, false);
+        // A document cut short or damaged raises before anything is loaded: the live state stays.
+        KivStateDocument::Load(*plugin_, data, byteSize);
         return 1;
     });
 }

@@ -2,15 +2,13 @@
 
 #include "base/kiv_boundary.h"
 #include "base/kiv_byte_buffer.h"
-#include "base/stream/kiv_memory_stream.h"
-#include "base/xml/kiv_xml_item.h"
+#include "plugin/state/kiv_state_document.h"
 #include "hosts/vst3/kiv_audio_plugin_vst3_adapter.h"
 
 using namespace Steinberg;
 
 namespace {
 
-constexpr const char* kStateRoot = "settings";
 constexpr int32 kReadPiece = 65536;
 
 // Everything the host's stream holds from its current position on.
@@ -33,13 +31,10 @@ std::vector<uint8_t> ReadWhole(IBStream& stream) {
 tresult KivAudioPluginVST3Adapter::getState(IBStream* state) {
     return KivGuard("KivAudioPluginVST3Adapter::getState", kResultFalse, [&] {
         if (!state) return kInvalidArgument;
-        KivXMLItem document(kStateRoot);
-        plugin_->StoreSettings(document, true);
-        KivMemoryStream bytes;
-        document.Save(bytes, "utf-8");
+        const KivByteBuffer document = KivStateDocument::Save(*plugin_);
         int32 written = 0;
-        const tresult result = state->write(const_cast<uint8_t*>(bytes.GetData()), bytes.GetLength(), &written);
-        return result == kResultOk && written == bytes.GetLength() ? kResultOk : kResultFalse;
+        const tresult result = state->write(const_cast<uint8_t*>(document.Data()), document.Size(), &written);
+        return result == kResultOk && written == document.Size() ? kResultOk : kResultFalse;
     });
 }
 
@@ -48,10 +43,7 @@ tresult KivAudioPluginVST3Adapter::setState(IBStream* state) {
         if (!state) return kInvalidArgument;
         const std::vector<uint8_t> bytes = ReadWhole(*state);
         if (bytes.empty()) return kResultFalse;
-        KivMemoryStream stream(KivByteBuffer::Copy(bytes.data(), static_cast<int32_t>(bytes.size())));
-        KivXMLItem document;
-        document.Load(stream);
-        plugin_->StoreSettings(document, false);
+        KivStateDocument::Load(*plugin_, bytes.data(), static_cast<int32_t>(bytes.size()));
         return kResultOk;
     });
 }

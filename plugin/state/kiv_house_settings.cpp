@@ -128,4 +128,17 @@ void KivKestruneAudioEffectPlugin::SelectPresetByProgram(int32_t program) {
     OnChangePreset();
 }
 
+void KivKestruneAudioEffectPlugin::ProcessProgramChange(int32_t sampleOffset, double timePosition,
+                                                        int32_t channel, int32_t program) {
+    KivAudioEffectPluginToAudioPluginAdapter::ProcessProgramChange(sampleOffset, timePosition, channel, program);
+    pendingProgram_.store(program);
+    RequestAutomationUpdate(true);
+}
+
+void KivKestruneAudioEffectPlugin::CarryOutAutomationUpdates(int32_t requests) {
+    KivAudioEffectPluginToAudioPluginAdapter::CarryOutAutomationUpdates(requests);
+    const int32_t program = pendingProgram_.exchange(-1);
+    if (program >= 0) SelectPresetByProgram(program);
+}
+
 void KivKestruneAudioEffectPlugin::OnSettingsChanged() {}

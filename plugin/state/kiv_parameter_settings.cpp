@@ -11,7 +11,19 @@ namespace {
 const KivString kPrefix("parameter");
 const KivString kEnumSuffix("Enum");
 
-KivString AttributeName(const KivEffectParameter& record) { return kPrefix + record.identifier; }
+// Identifiers are short keys, but nothing stops an effect from declaring one with a blank or
+// a markup character; such a character would make the state document unreadable, so it is
+// written (and looked up) as "_".
+KivString AttributeName(const KivEffectParameter& record) {
+    KivString name = kPrefix + record.identifier;
+    for (int32_t i = kPrefix.Length(); i < name.Length(); ++i) {
+        const char16_t c = name[i];
+        const bool nameCharacter = c > 32 && c != u'<' && c != u'>' && c != u'"' && c != u'/' && c != u'!' &&
+                                   c != u'=' && c != u'&' && c != u'?';
+        if (!nameCharacter) name.MutableUnits()[i] = u'_';
+    }
+    return name;
+}
 
 void StoreFloat(KivEffectParameter& record, KivXMLItem& item, bool storing) {
     auto& values = record.values.asFloat;
