@@ -68,11 +68,9 @@ void RunChunk(KivEnvelopeChannel& channel, Envelope& envelope, double* values, d
 inline double ResolveChunk(double* values, double* logarithms, int32_t count) noexcept {
     double exponentials[kChunk];
     KivVectorExpLog::Exponentials(logarithms, exponentials, count);
-    double largest = 0.0;
-    for (int32_t i = 0; i < count; ++i) {
-        values[i] = logarithms[i] == kLinearMark ? values[i] : exponentials[i];
-        largest = std::max(largest, values[i]);
-    }
+    for (int32_t i = 0; i < count; ++i) values[i] = logarithms[i] == kLinearMark ? values[i] : exponentials[i];
+    double largest = 0.0;  // its own pass, so that the selection above runs as vector operations
+    for (int32_t i = 0; i < count; ++i) largest = std::max(largest, values[i]);
     return largest;
 }
 
