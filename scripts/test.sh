@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test suite: Linux, Linux with AddressSanitizer and UBSan, the thread
-# tests under ThreadSanitizer, the Windows build under Wine, and a bounded XML fuzz run.
+# tests under ThreadSanitizer, the Windows build under Wine, and bounded fuzz runs.
 # The last line sums up all suites as "N passed, N failed".
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -69,16 +69,17 @@ if build_or_fail windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$roo
   kiv_wine_stop
 fi
 
-if [ -x scripts/fuzz-xml.sh ]; then
-  echo "=== fuzz xml"
-  if bash scripts/fuzz-xml.sh "${KIV_FUZZ_SECONDS:-60}" > build/fuzz-xml.log 2>&1; then
+# Bounded fuzz runs: each target must neither crash nor hang on anything it is fed.
+for target in xml_fuzz state_fuzz; do
+  echo "=== fuzz $target"
+  if bash scripts/fuzz.sh "$target" "${KIV_FUZZ_SECONDS:-45}" > "build/$target.log" 2>&1; then
     total_passed=$((total_passed + 1))
   else
-    tail -n 30 build/fuzz-xml.log
-    failed_suites+=("fuzz-xml")
+    tail -n 30 "build/$target.log"
+    failed_suites+=("$target")
     total_failed=$((total_failed + 1))
   fi
-fi
+done
 
 [ ${#failed_suites[@]} -eq 0 ] || echo "failing: ${failed_suites[*]}"
 echo "tests: $total_passed passed, $total_failed failed"
