@@ -184,7 +184,21 @@ void KivString::SetLength(int32_t count) {
     length_ = static_cast<uint32_t>(count);
 }
 
-KivString& KivString::Append(char16_t character) { return Append(&character, 1); }
+KivString& KivString::Append(char16_t character) {
+    // Line readers and decoders append one unit at a time: a private buffer with room takes
+    // the unit without the general path's copy-on-write bookkeeping.
+    if (!IsLiteral()) {
+        HeapHeader* header = Header();
+        if (static_cast<int32_t>(length_) < header->CapacityInCharacters() &&
+            header->references.load(std::memory_order_relaxed) == 1) {
+            char16_t* units = header->Units();
+            units[length_++] = character;
+            units[length_] = 0;
+            return *this;
+        }
+    }
+    return Append(&character, 1);
+}
 
 KivString& KivString::Append(const KivString& text) {
     if (text.IsEmpty()) return *this;
