@@ -267,6 +267,35 @@ TEST_F(TandrelMiniVst3, AudioEqualsTheVst2Path) {
     EXPECT_GT(energy, 1.0);
 }
 
+// Both faces report the look-ahead as latency: 0.005 s at 44.1 kHz is 220.5 samples, which
+// rounds up to 221.
+TEST_F(TandrelMiniVst3, LatencyIsReportedAsTheVst2PathReportsIt) {
+    KivVst2HostSettings settings;
+    settings.sampleRate = 44100.0;
+    settings.blockSize = kBlock;
+    vst2.Close();
+    ASSERT_TRUE(vst2.Load(KIV_TANDREL_MINI_PATH, settings));
+    vst2.Open();
+    int32 lookAhead = -1;
+    for (int32 index = 0; index < vst2.NumParams() && lookAhead < 0; ++index)
+        if (vst2.ParameterName(index).rfind("Look-ahead", 0) == 0) lookAhead = index;
+    ASSERT_GE(lookAhead, 0);
+    // The knob runs 0..1 s under a fourth-power curve: 0.005 s sits at 0.005^(1/4).
+    const double position = std::pow(0.005, 0.25);
+    vst2.SetParameter(lookAhead, static_cast<float>(position));
+    std::vector<std::vector<float>> ignored;
+    vst2.ProcessInBlocks(TestSignal(), ignored, kBlock);
+
+    Vst3Instance instance(*factory);
+    ASSERT_TRUE(instance.initialized);
+    instance.Prepare(44100.0, kBlock);
+    ParameterChanges changes;
+    changes.Add(static_cast<ParamID>(lookAhead), {{0, static_cast<double>(static_cast<float>(position))}});
+    instance.Process(TestSignal(), &changes);
+    EXPECT_EQ(vst2.Latency(), 221);
+    EXPECT_EQ(static_cast<int32_t>(instance.processor->getLatencySamples()), vst2.Latency());
+}
+
 // Steinberg's validator, when the environment names it: every test, extensive ones too.
 TEST(TandrelMiniVst3Validator, PassesEveryTest) {
     const char* validator = std::getenv("VST3_VALIDATOR");
