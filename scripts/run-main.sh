@@ -20,8 +20,10 @@ mkdir -p "$out"
 
 echo "== TandrelMini.so: parameters as a host lists them"
 "$render" "$plugin" --list-parameters
-echo "== tandrel-render: the bundled programme signal through the plug-in at -6 dB"
-"$render" "$plugin" "$signal" "$out/programme-rendered.wav" --set "Gain=-6 dB"
+echo "== tandrel-render: the bundled programme signal through the plug-in, compressed 4:1 above -24 dB"
+# The ratio knob's position for 4.00 : 1 is (4 + 1) / 21: its code runs from -1 to 20.
+"$render" "$plugin" "$signal" "$out/programme-rendered.wav" \
+  --set "Threshold (Processor 1)=-24 dB" --set-normalized "Ratio (Processor 1)=0.238095"
 
 echo "== kivtool xml: the settings document written back in the framework's dialect (first lines)"
 "$kivtool" xml "$example" > "$out/settings.xml"
