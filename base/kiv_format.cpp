@@ -31,7 +31,7 @@ int32_t ReadArgumentNumber(const KivString& format, int32_t& index) noexcept {
     return negative ? -value : value;
 }
 
-[[noreturn]] void RaiseUnfinishedSpecification() {
+[[noreturn]] void RaiseUnfinishedPlaceholder() {
     throw KivException("Formatting string ends in an argument specification.", KivException::kInvalidArgument);
 }
 
@@ -39,7 +39,7 @@ int32_t ReadArgumentNumber(const KivString& format, int32_t& index) noexcept {
 
 struct KivFormat::Formatter {
     struct Slot {
-        Specification specification;
+        Placeholder placeholder;
         int32_t position = -1;
         uint8_t order = 0;  // how many other slots stood at this position before this one
     };
@@ -57,8 +57,8 @@ struct KivFormat::Formatter {
         int32_t index = 0;
         while (index < format.Length()) {
             char16_t character = format[index];
-            if (OpensSpecification(format, index)) {
-                index = PlaceSpecification(format, index + 1);
+            if (OpensPlaceholder(format, index)) {
+                index = PlacePlaceholder(format, index + 1);
                 continue;
             }
             // "{{" gives "{"; a "}" lets the character after it through unread ("}}" gives "}").
@@ -67,13 +67,13 @@ struct KivFormat::Formatter {
         }
     }
 
-    int32_t PlaceSpecification(const KivString& format, int32_t index) {
-        Specification specification;
-        index = ReadSpecification(format, index, specification);
-        int32_t argument = specification.argument;
+    int32_t PlacePlaceholder(const KivString& format, int32_t index) {
+        Placeholder placeholder;
+        index = ReadPlaceholder(format, index, placeholder);
+        int32_t argument = placeholder.argument;
         if (argument < 0 || argument >= kMaxArguments) return index;
         Slot& slot = slots[argument];
-        slot.specification = specification;
+        slot.placeholder = placeholder;
         slot.position = text.Length();
         slot.order = 0;
         for (int32_t other = 0; other < kMaxArguments; ++other)
@@ -126,22 +126,22 @@ struct KivFormat::Formatter {
     }
 };
 
-int32_t KivFormat::ReadSpecification(const KivString& format, int32_t index, Specification& specification) {
-    specification.argument = ReadArgumentNumber(format, index);
+int32_t KivFormat::ReadPlaceholder(const KivString& format, int32_t index, Placeholder& placeholder) {
+    placeholder.argument = ReadArgumentNumber(format, index);
     for (;;) {
-        if (index >= format.Length()) RaiseUnfinishedSpecification();
+        if (index >= format.Length()) RaiseUnfinishedPlaceholder();
         switch (format[index++]) {
             case '}': return index;
-            case '+': specification.flags |= kExplicitPlus; break;
-            case 'x': specification.flags |= kHexadecimal; break;
-            case '.': specification.precision = static_cast<int8_t>(ReadDigits(format, index, 2)); break;
+            case '+': placeholder.flags |= kExplicitPlus; break;
+            case 'x': placeholder.flags |= kHexadecimal; break;
+            case '.': placeholder.precision = static_cast<int8_t>(ReadDigits(format, index, 2)); break;
             case '0':
-                specification.pad = '0';
-                specification.width = static_cast<int8_t>(ReadDigits(format, index, 2));
+                placeholder.pad = '0';
+                placeholder.width = static_cast<int8_t>(ReadDigits(format, index, 2));
                 break;
             case ' ':
-                specification.pad = ' ';
-                specification.width = static_cast<int8_t>(ReadDigits(format, index, 2));
+                placeholder.pad = ' ';
+                placeholder.width = static_cast<int8_t>(ReadDigits(format, index, 2));
                 break;
             default: break;  // separators such as ";" and ":" only help the reader
         }
@@ -183,8 +183,8 @@ KivFormat& KivFormat::Argument(double value) {
     if (!slot) return Argument(KivString());
     char buffer[KivNumber::kDoubleBufferSize + 1];
     int32_t count = 0;
-    if ((slot->specification.flags & kExplicitPlus) && value - kPositiveThreshold > 0) buffer[count++] = '+';
-    count += KivNumber::WriteDouble(buffer + count, value, slot->specification.precision);
+    if ((slot->placeholder.flags & kExplicitPlus) && value - kPositiveThreshold > 0) buffer[count++] = '+';
+    count += KivNumber::WriteDouble(buffer + count, value, slot->placeholder.precision);
     formatter_->InsertNext(buffer, count);
     return *this;
 }
@@ -192,12 +192,12 @@ KivFormat& KivFormat::Argument(double value) {
 KivFormat& KivFormat::Argument(int64_t value) {
     const Formatter::Slot* slot = formatter_->NextSlot();
     if (!slot) return Argument(KivString());
-    const Specification& specification = slot->specification;
+    const Placeholder& placeholder = slot->placeholder;
     char buffer[KivNumber::kIntegerBufferSize + 1];
     int32_t count = 0;
-    if ((specification.flags & kExplicitPlus) && value >= 1) buffer[count++] = '+';
-    int32_t radix = (specification.flags & kHexadecimal) ? 16 : 10;
-    count += KivNumber::WriteInteger(buffer + count, value, radix, specification.width, specification.pad);
+    if ((placeholder.flags & kExplicitPlus) && value >= 1) buffer[count++] = '+';
+    int32_t radix = (placeholder.flags & kHexadecimal) ? 16 : 10;
+    count += KivNumber::WriteInteger(buffer + count, value, radix, placeholder.width, placeholder.pad);
     formatter_->InsertNext(buffer, count);
     return *this;
 }

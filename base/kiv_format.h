@@ -13,7 +13,7 @@ public:
     static constexpr uint8_t kExplicitPlus = 2;
 
     // What one "{...}" asks of its argument. The scanner reads the same grammar.
-    struct Specification {
+    struct Placeholder {
         int32_t argument = 0;  // meaningful in 0..kMaxArguments-1; others receive nothing
         uint8_t flags = 0;
         int8_t width = 0;      // minimum digit count of integers
@@ -36,11 +36,11 @@ public:
 
     KivString Result() const;
 
-    // Reads the specification that starts just after its opening "{" at `index`; returns the
-    // index after its closing "}". Raises the unfinished-specification exception at the end.
-    static int32_t ReadSpecification(const KivString& format, int32_t index, Specification& specification);
-    // Whether the "{" at `index` opens a specification rather than escaping a brace ("{{").
-    static bool OpensSpecification(const KivString& format, int32_t index) noexcept {
+    // Reads the placeholder that starts just after its opening "{" at `index`; returns the
+    // index after its closing "}". Raises the unfinished-placeholder exception at the end.
+    static int32_t ReadPlaceholder(const KivString& format, int32_t index, Placeholder& placeholder);
+    // Whether the "{" at `index` opens a placeholder rather than escaping a brace ("{{").
+    static bool OpensPlaceholder(const KivString& format, int32_t index) noexcept {
         return format[index] == '{' && format[index + 1] != '{';
     }
 

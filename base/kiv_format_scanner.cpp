@@ -17,11 +17,11 @@ int32_t SkipBlanks(const KivString& text, int32_t index) noexcept {
 }
 
 // The literal character that ends a capture: the next one of the format after any further
-// specifications, with escaped braces resolved; 0 when the format ends there.
+// placeholders, with escaped braces resolved; 0 when the format ends there.
 char16_t NextLiteral(const KivString& format, int32_t index) {
-    KivFormat::Specification skipped;
-    while (index < format.Length() && KivFormat::OpensSpecification(format, index))
-        index = KivFormat::ReadSpecification(format, index + 1, skipped);
+    KivFormat::Placeholder skipped;
+    while (index < format.Length() && KivFormat::OpensPlaceholder(format, index))
+        index = KivFormat::ReadPlaceholder(format, index + 1, skipped);
     if (index >= format.Length()) return 0;
     char16_t literal = format[index];
     return (literal == '{' || literal == '}') ? format[index + 1] : literal;
@@ -59,11 +59,11 @@ struct KivFormatScanner::Scanner {
         int32_t f = 0;
         int32_t t = 0;
         while (f < format.Length() && t < text.Length()) {
-            if (KivFormat::OpensSpecification(format, f)) {
-                KivFormat::Specification specification;
-                f = KivFormat::ReadSpecification(format, f + 1, specification);
+            if (KivFormat::OpensPlaceholder(format, f)) {
+                KivFormat::Placeholder placeholder;
+                f = KivFormat::ReadPlaceholder(format, f + 1, placeholder);
                 int32_t end = CaptureEnd(text, t, NextLiteral(format, f));
-                Store(specification, text.Substring(t, end - t));
+                Store(placeholder, text.Substring(t, end - t));
                 t = end;
                 continue;
             }
@@ -82,11 +82,11 @@ struct KivFormatScanner::Scanner {
         }
     }
 
-    void Store(const KivFormat::Specification& specification, const KivString& captured) {
-        int32_t argument = specification.argument;
+    void Store(const KivFormat::Placeholder& placeholder, const KivString& captured) {
+        int32_t argument = placeholder.argument;
         if (argument < 0 || argument >= KivFormat::kMaxArguments) return;
         captures[argument].text = captured;
-        captures[argument].flags = specification.flags;
+        captures[argument].flags = placeholder.flags;
         if (argumentCount < argument + 1) argumentCount = argument + 1;
     }
 

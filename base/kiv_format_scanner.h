@@ -4,7 +4,7 @@
 #include "base/kiv_string.h"
 
 // Runs a brace format backwards: matches a typed text against the format and captures the text
-// that stands at each argument specification, so that a value displayed as "{+0.2} dB" can be
+// that stands at each argument placeholder, so that a value displayed as "{+0.2} dB" can be
 // read back from "-3.5 dB". A mismatch is no error: scanning stops and keeps what it captured.
 // Copies share one scanner, including its read position.
 class KivFormatScanner {
@@ -26,7 +26,7 @@ public:
 
     // Each read converts the next captured argument and answers whether it held a number; past
     // the last captured argument `value` stays unchanged, otherwise a capture without a number
-    // reads as 0. Integers captured at an "x" specification are read in base 16.
+    // reads as 0. Integers captured at an "x" placeholder are read in base 16.
     bool Read(double& value);
     bool Read(int64_t& value);
     bool Read(int32_t& value);

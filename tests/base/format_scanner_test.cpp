@@ -51,7 +51,7 @@ TEST(KivFormatScanner, CapturesEndAtTheNextLiteralOrBlank) {
     EXPECT_EQ(swapped.GetCapture(0), KivString("a"));
     EXPECT_EQ(swapped.GetCapture(1), KivString("b"));
 
-    // Adjacent specifications: the first takes everything up to the next literal.
+    // Adjacent placeholders: the first takes everything up to the next literal.
     KivFormatScanner adjacent("{0}{1}!", "C5!");
     EXPECT_EQ(adjacent.GetCapture(0), KivString("C5"));
     EXPECT_EQ(adjacent.GetCapture(1), KivString(""));

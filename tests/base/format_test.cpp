@@ -76,7 +76,7 @@ TEST(KivFormat, ArgumentsAreInsertedByNumberAndPosition) {
     EXPECT_EQ(KivFormat("a{32}b{-1}c").Argument(1).Result().ToU16(), u"abc");
 }
 
-TEST(KivFormat, BracesAreEscapedAndUnfinishedSpecificationsRaise) {
+TEST(KivFormat, BracesAreEscapedAndUnfinishedPlaceholdersRaise) {
     EXPECT_EQ(KivFormat("50{{x}}").Result().ToU16(), u"50{x}");
     EXPECT_EQ(KivFormat("a}b").Result().ToU16(), u"ab");
     EXPECT_EQ(KivFormat(KivString(u"\u00e9{0}\u00e9")).Argument("-").Result().ToU16(), u"\u00e9-\u00e9");

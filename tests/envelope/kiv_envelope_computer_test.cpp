@@ -15,18 +15,18 @@ namespace {
 
 constexpr double kTolerance = 1e-12;
 
-struct PointSpec {
+struct PointDescription {
     double x, y;
     int32_t type = 1;
     double curvature = 0.0;
 };
 
-KivEnvelope Envelope(std::initializer_list<PointSpec> specs) {
+KivEnvelope Envelope(std::initializer_list<PointDescription> points) {
     KivEnvelope envelope;
-    for (const PointSpec& spec : specs) {
-        KivEnvelopePoint& point = envelope.AddPoint(spec.x, spec.y);
-        point.segmentType = spec.type;
-        point.curvature = spec.curvature;
+    for (const PointDescription& described : points) {
+        KivEnvelopePoint& point = envelope.AddPoint(described.x, described.y);
+        point.segmentType = described.type;
+        point.curvature = described.curvature;
     }
     return envelope;
 }
