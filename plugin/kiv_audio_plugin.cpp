@@ -182,3 +182,8 @@ void KivAudioPlugin::OnEditorOpened() {}
 void KivAudioPlugin::OnEditorClosed() {}
 bool KivAudioPlugin::CanOpenEditor() { return true; }
 void KivAudioPlugin::CarryOutAutomationUpdates(int32_t) {}
+
+void KivAudioPlugin::ChangeBypass(bool on) {
+    if (bypass_.exchange(on) == on) return;
+    if (pluginHost_) pluginHost_->SendBypassAutomation(on);
+}

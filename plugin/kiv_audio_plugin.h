@@ -156,6 +156,8 @@ public:
     int32_t GetOversampling() const noexcept { return resamplers_.GetFactor(); }
 
     void SetBypass(bool on) noexcept { bypass_.store(on); }
+    // Bypass switched inside the plug-in (editor, preset): the host hears of it once.
+    void ChangeBypass(bool on);
     bool IsBypassed() const noexcept { return bypass_.load(); }
     // Taken over at the start of each block (see PreProcessing).
     void SetPendingMaxSubBlockSize(int32_t samples) noexcept { pendingMaxSubBlock_.store(samples); }

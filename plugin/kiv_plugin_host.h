@@ -16,6 +16,9 @@ public:
     // The plug-in's latency changed; the adapter reads it again and tells the host.
     virtual void LatencyChanged() = 0;
     virtual void ChangeEditorSize(int32_t width, int32_t height) = 0;
+    // Reports the plug-in's own bypass switch to a host that shows it as a parameter. Hosts
+    // without one (VST 2.4, whose soft bypass the plug-in refuses) have nothing to report.
+    virtual void SendBypassAutomation(bool /*on*/) {}
 
 protected:
     // Adapters are owned by their concrete type, never destroyed through this interface.

@@ -88,7 +88,7 @@ public:
     void LatencyChanged() override;
     void ChangeEditorSize(int32_t width, int32_t height) override;
     // Reports the plug-in's own bypass switch to the host as a change of "Bypass".
-    void SendBypassAutomation(bool on);
+    void SendBypassAutomation(bool on) override;
 
     // The view tells the adapter it is gone.
     void ForgetEditor(KivEditor* editor) noexcept;

@@ -119,6 +119,19 @@ TEST_F(AdapterTest, ChangesInsideThePluginReachTheHandlerExactlyOnce) {
     EXPECT_EQ(core->calls.size(), 1u);
 }
 
+// A bypass switched inside the plug-in reaches the host's bypass parameter once; switching
+// to the state it already has says nothing.
+TEST_F(AdapterTest, BypassSwitchedInsideThePluginIsReportedOnce) {
+    core->ChangeBypass(true);
+    core->ChangeBypass(true);
+    const std::vector<Edit> expected{{'b', KivAudioPluginVST3Adapter::kBypassId, 0.0},
+                                     {'p', KivAudioPluginVST3Adapter::kBypassId, 1.0},
+                                     {'e', KivAudioPluginVST3Adapter::kBypassId, 0.0}};
+    EXPECT_EQ(handler.edits, expected);
+    EXPECT_TRUE(core->IsBypassed());
+    EXPECT_EQ(adapter->getParamNormalized(KivAudioPluginVST3Adapter::kBypassId), 1.0);
+}
+
 TEST_F(AdapterTest, InitialiseTwiceKeepsOneParameterListAndTerminateClearsIt) {
     EXPECT_EQ(adapter->initialize(&host), kResultOk);
     EXPECT_EQ(adapter->getParameterCount(), kParameterCount + 1 + KivAudioPluginVST3Adapter::kControllerCount);
