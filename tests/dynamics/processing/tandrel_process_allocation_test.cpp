@@ -1,45 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <limits>
-#include <new>
 
-#include "base/kiv_memory.h"
 #include "dynamics/processing/tandrel_meter_view.h"
 #include "tests/dynamics/processing/tandrel_rig.h"
 
-// Every allocation of this program is counted while `counting` is on: the framework's through
-// the module memory table, anything else through the global operator new.
-namespace {
+#include "tests/support/kiv_allocation_counting.h"
 
-std::atomic<bool> counting{false};
-std::atomic<int> allocations{0};
-
-void* CountingAllocate(size_t size) {
-    if (counting) ++allocations;
-    return KivMemory::RuntimeTable().Allocate(size);
-}
-
-void* CountingReallocate(void* block, size_t size) {
-    if (counting) ++allocations;
-    return KivMemory::RuntimeTable().Reallocate(block, size);
-}
-
-}  // namespace
-
-// The replacements pair malloc with free; GCC cannot tell that they are one pair.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(size_t size) {
-    if (counting) ++allocations;
-    if (void* block = std::malloc(size ? size : 1)) return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, size_t) noexcept { std::free(block); }
+using KivAllocationCounting::allocations;
+using KivAllocationCounting::counting;
+using KivAllocationCounting::CountingAllocate;
+using KivAllocationCounting::CountingReallocate;
 
 namespace {
 

@@ -1,37 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
-#include "base/kiv_memory.h"
 #include "tests/plugin/fixtures/unity_gain_effect.h"
 
-// Every allocation of this program is counted while `counting` is on: the framework's through
-// the module memory table, anything else through the global operator new.
-namespace {
+#include "tests/support/kiv_allocation_counting.h"
 
-std::atomic<bool> counting{false};
-std::atomic<int> allocations{0};
-
-void* CountingAllocate(size_t size) {
-    if (counting) ++allocations;
-    return KivMemory::RuntimeTable().Allocate(size);
-}
-
-}  // namespace
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(size_t size) {
-    if (counting) ++allocations;
-    if (void* block = std::malloc(size ? size : 1)) return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, size_t) noexcept { std::free(block); }
+using KivAllocationCounting::allocations;
+using KivAllocationCounting::counting;
+using KivAllocationCounting::CountingAllocate;
 
 namespace {
 
