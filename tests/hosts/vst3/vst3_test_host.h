@@ -44,7 +44,7 @@ class MemoryStream : public StackObject<IBStream> {
 public:
     tresult KIV_VST3_API read(void* buffer, int32 numBytes, int32* numBytesRead) override {
         const auto count = std::min<size_t>(static_cast<size_t>(numBytes), bytes.size() - position);
-        std::memcpy(buffer, bytes.data() + position, count);
+        if (count > 0) std::memcpy(buffer, bytes.data() + position, count);  // an empty vector has no data
         position += count;
         if (numBytesRead) *numBytesRead = static_cast<int32>(count);
         return kResultOk;
