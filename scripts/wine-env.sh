@@ -11,6 +11,10 @@ kiv_wine_start() {
     wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
   fi
+  # The processes wineboot left running picked their graphics driver before the null driver
+  # was chosen: end them, so that every program (window tests above all) starts with it.
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
   wineserver -p
   # Starts Wine's helper processes now, so that they do not hold ctest's pipes open later.
   wine cmd /c exit 0 </dev/null >/dev/null 2>&1
