@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/kiv_processor_features.h"
+#include "plugin/kiv_audio_plugin_editor.h"
 #include "plugin/kiv_plugin_host.h"
 #include "threads/kiv_synchronizer_guard.h"
 
@@ -172,10 +173,47 @@ void KivAudioPlugin::PostProcessing(int32_t) {}
 
 // --- editor -------------------------------------------------------------------------------------
 
-KivAudioPlugin::KivEditor* KivAudioPlugin::CreateEditor(void*) { return nullptr; }
+namespace {
+std::atomic<KivAudioPlugin::EditorFactory> editorFactory{nullptr};
+}  // namespace
+
+void KivAudioPlugin::SetEditorFactory(EditorFactory factory) noexcept { editorFactory.store(factory); }
+
+KivAudioPlugin::KivEditor* KivAudioPlugin::CreateEditor(void* parentWindow) {
+    const EditorFactory factory = editorFactory.load();
+    if (!editor_ && factory) {
+        editor_ = factory(*this);
+        if (editor_) OnEditorOpened();
+    }
+    if (editor_ && parentWindow && !editor_->IsOpen() && !editor_->Open(reinterpret_cast<uintptr_t>(parentWindow)))
+        return nullptr;
+    return editor_;
+}
+
 void* KivAudioPlugin::GetEditorContents() { return nullptr; }
 int32_t KivAudioPlugin::GetEditorMode() { return 0; }
-void KivAudioPlugin::DestroyEditor() { editor_ = nullptr; }
+
+void KivAudioPlugin::DestroyEditor() {
+    KivEditor* editor = editor_;
+    if (!editor) return;
+    editor_ = nullptr;
+    editor->Close();
+    delete editor;
+    OnEditorClosed();
+}
+
+void KivAudioPlugin::BeginEdit(int32_t index) {
+    if (pluginHost_) pluginHost_->BeginEdit(index);
+}
+
+void KivAudioPlugin::SetParameterAutomated(int32_t index, double value) {
+    SetParameter(index, value, false);
+    if (pluginHost_) pluginHost_->SendAutomation(index, GetParameter(index));
+}
+
+void KivAudioPlugin::EndEdit(int32_t index) {
+    if (pluginHost_) pluginHost_->EndEdit(index);
+}
 bool KivAudioPlugin::LoadDefaultSettings() { return false; }
 void KivAudioPlugin::SetDefaultSettingsToCurrent() {}
 void KivAudioPlugin::OnEditorOpened() {}

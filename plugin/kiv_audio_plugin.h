@@ -42,6 +42,9 @@ public:
 
     void SetPluginHost(KivPluginHost* host) noexcept { pluginHost_ = host; }
     KivPluginHost* GetPluginHost() const noexcept { return pluginHost_; }
+    // The interface the host drives the plug-in through ("VST", "VST3"), set by its adapter.
+    void SetHostType(const KivString& type) { hostType_ = type; }
+    const KivString& GetHostType() const noexcept { return hostType_; }
 
     // --- parameters by host index ---------------------------------------------------------
     virtual int32_t GetParameterCount();
@@ -103,10 +106,12 @@ public:
     virtual void PostProcessing(int32_t count);
 
     // --- editor ---------------------------------------------------------------------------
-    // No window system is present yet: no editor is ever built.
+    // Builds the editor through the factory the GUI library registered (none: no editor)
+    // and, when a parent window is given, opens it there.
     virtual KivEditor* CreateEditor(void* parentWindow);
     virtual void* GetEditorContents();
     virtual int32_t GetEditorMode();
+    // Closes and deletes the editor.
     virtual void DestroyEditor();
     // Loads the stored default settings; false when there are none.
     virtual bool LoadDefaultSettings();
@@ -118,6 +123,13 @@ public:
     // Hands the pending editor updates on (the automation update thread calls it).
     virtual void CarryOutAutomationUpdates(int32_t requests);
     int32_t GetPendingAutomationUpdates() const noexcept { return automationUpdates_.GetPendingCount(); }
+    using EditorFactory = KivEditor* (*)(KivAudioPlugin& plugin);
+    static void SetEditorFactory(EditorFactory factory) noexcept;
+    // A change made by the user in the editor: the host hears of a gesture as one begin,
+    // the automated values and one end.
+    void BeginEdit(int32_t index);
+    void SetParameterAutomated(int32_t index, double value);
+    void EndEdit(int32_t index);
 
     // --- processing -----------------------------------------------------------------------
     // The adapters' one processing entry. `replacing` false adds into the outputs.
@@ -223,6 +235,7 @@ private:
     float* GrowInternal(int32_t channel, int32_t count);
 
     KivPluginHost* pluginHost_ = nullptr;
+    KivString hostType_;
     KivParameterList parameters_;
     KivParameterInterpolation interpolation_;
     KivEditor* editor_ = nullptr;

@@ -19,6 +19,10 @@ public:
     // Reports the plug-in's own bypass switch to a host that shows it as a parameter. Hosts
     // without one (VST 2.4, whose soft bypass the plug-in refuses) have nothing to report.
     virtual void SendBypassAutomation(bool /*on*/) {}
+    // A user gesture on parameter `index` starts and ends; the automation in between belongs
+    // to it, so a host records it as one move. Hosts without gestures ignore both.
+    virtual void BeginEdit(int32_t /*index*/) {}
+    virtual void EndEdit(int32_t /*index*/) {}
 
 protected:
     // Adapters are owned by their concrete type, never destroyed through this interface.

@@ -62,6 +62,8 @@ public:
     void GenerateMIDIEvent(int32_t deltaFrames, const uint8_t* bytes) override;
     void LatencyChanged() override;
     void ChangeEditorSize(int32_t width, int32_t height) override;
+    void BeginEdit(int32_t index) override { beginEdit(index); }
+    void EndEdit(int32_t index) override { endEdit(index); }
 
 private:
     void Construct();
@@ -96,8 +98,8 @@ private:
     static std::atomic<int32_t> liveCount_;
 };
 
-// The editor as the host sees it. No window system exists yet: the plug-in builds no editor,
-// so getRect answers false and hosts show no window.
+// The editor as the host sees it: the plug-in's editor window, built on the first question for
+// its size and placed in the host's window by open.
 class KivAudioPluginVSTAdapter::KivEditor : public AEffEditor {
 public:
     KivEditor(KivAudioPluginVSTAdapter& adapter);
@@ -109,8 +111,13 @@ public:
     void update() override;
     bool onKeyDown(VstKeyCode& key) override;
     bool onKeyUp(VstKeyCode& key) override;
+    bool isOpen() const override;
 
 private:
+    // The plug-in's editor, built when missing; null when the plug-in has none.
+    KivAudioPlugin::KivEditor* PluginEditor();
+    void UpdateRect();
+
     KivAudioPluginVSTAdapter& adapter_;
     ERect rect_{};
 };

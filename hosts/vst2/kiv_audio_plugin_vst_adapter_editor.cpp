@@ -1,16 +1,27 @@
 #include "base/kiv_boundary.h"
 #include "hosts/vst2/kiv_audio_plugin_vst_adapter.h"
+#include "plugin/kiv_audio_plugin_editor.h"
 
 KivAudioPluginVSTAdapter::KivEditor::KivEditor(KivAudioPluginVSTAdapter& adapter)
     : AEffEditor(&adapter), adapter_(adapter) {}
 
-// The plug-in builds its editor on the first question for its size; a plug-in without one
-// (no window system yet) answers false and the host shows no window.
+KivAudioPlugin::KivEditor* KivAudioPluginVSTAdapter::KivEditor::PluginEditor() {
+    KivAudioPlugin& plugin = adapter_.GetPlugin();
+    return plugin.GetEditor() ? plugin.GetEditor() : plugin.CreateEditor(nullptr);
+}
+
+void KivAudioPluginVSTAdapter::KivEditor::UpdateRect() {
+    const KivAudioPlugin::KivEditor::Size size = adapter_.GetPlugin().GetEditor()->GetSize();
+    rect_ = ERect{0, 0, static_cast<int16_t>(size.height), static_cast<int16_t>(size.width)};
+}
+
+// Hosts ask for the size before they make the window that open receives, so the plug-in
+// builds its editor here; a plug-in without one answers false and the host shows no window.
 bool KivAudioPluginVSTAdapter::KivEditor::getRect(ERect** rect) {
     *rect = nullptr;
     return KivGuard("KivAudioPluginVSTAdapter::KivEditor::getRect", false, [&] {
-        KivAudioPlugin& plugin = adapter_.GetPlugin();
-        if (!plugin.GetEditor() && !plugin.CreateEditor(nullptr)) return false;
+        if (!PluginEditor()) return false;
+        UpdateRect();
         *rect = &rect_;
         return true;
     });
@@ -18,7 +29,9 @@ bool KivAudioPluginVSTAdapter::KivEditor::getRect(ERect** rect) {
 
 bool KivAudioPluginVSTAdapter::KivEditor::open(void* parentWindow) {
     return KivGuard("KivAudioPluginVSTAdapter::KivEditor::open", false, [&] {
-        if (!adapter_.GetPlugin().GetEditor()) return false;
+        KivAudioPlugin::KivEditor* editor = PluginEditor();
+        if (!editor || !parentWindow) return false;
+        if (!editor->IsOpen() && !editor->Open(reinterpret_cast<uintptr_t>(parentWindow))) return false;
         return AEffEditor::open(parentWindow);
     });
 }
@@ -30,8 +43,18 @@ void KivAudioPluginVSTAdapter::KivEditor::close() {
     });
 }
 
-// The editor's window receives these once the window system exists.
-void KivAudioPluginVSTAdapter::KivEditor::idle() {}
+bool KivAudioPluginVSTAdapter::KivEditor::isOpen() const {
+    const KivAudioPlugin::KivEditor* editor = adapter_.GetPlugin().GetEditor();
+    return editor && editor->IsOpen();
+}
+
+// Linux hosts give the plug-in no event loop of its own: their idle calls pump the editor's
+// window events, timers and paints.
+void KivAudioPluginVSTAdapter::KivEditor::idle() {
+    KivGuard("KivAudioPluginVSTAdapter::KivEditor::idle", [&] {
+        if (KivAudioPlugin::KivEditor* editor = adapter_.GetPlugin().GetEditor()) editor->Idle();
+    });
+}
 
 void KivAudioPluginVSTAdapter::KivEditor::update() {}
 

@@ -2,6 +2,7 @@
 #include "base/kiv_byte_buffer.h"
 #include "base/kiv_number.h"
 #include "base/kiv_trace.h"
+#include "plugin/kiv_audio_plugin_editor.h"
 #include "plugin/state/kiv_state_document.h"
 #include "hosts/vst2/kiv_audio_plugin_vst_adapter.h"
 
@@ -30,11 +31,14 @@ void KivAudioPluginVSTAdapter::LatencyChanged() {
     setInitialDelay(latency);
 }
 
-// No editor window exists yet, so there is nothing to resize.
+// The host resizes its window around the editor when it can; the editor's own window takes
+// the new size either way, so a refusing host shows it clipped rather than not at all.
 void KivAudioPluginVSTAdapter::ChangeEditorSize(int32_t width, int32_t height) {
     AEffEditor* editor = getEditor();
-    if (!editor || !editor->isOpen()) return;
+    KivAudioPlugin::KivEditor* window = plugin_->GetEditor();
+    if (!editor || !editor->isOpen() || !window) return;
     sizeWindow(width, height);
+    window->Resize(width, height);
 }
 
 // ---- State ------------------------------------------------------------------------------

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+
+#include "base/kiv_object.h"
+#include "plugin/kiv_audio_plugin.h"
+
+// The plug-in's editor as the core and the host adapters see it: a window of some size that
+// can be placed inside a host's window and taken out again. The GUI lives in a library above
+// the core; it hands the core a factory (SetEditorFactory), so the core never needs the GUI.
+// Every operation runs on the host's GUI thread.
+class KivAudioPlugin::KivEditor : public KivObject {
+public:
+    struct Size {
+        int32_t width;
+        int32_t height;
+    };
+
+    // Closes the window when it is still open.
+    ~KivEditor() override = default;
+
+    virtual Size GetSize() = 0;
+    // Places the window inside `parentWindow` (an HWND on Windows, an X11 window id on
+    // Linux) and shows it; false when no window could be made.
+    virtual bool Open(uintptr_t parentWindow) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+    // Handles the window's waiting input, timers and paints, for hosts that drive the editor
+    // through idle calls instead of an event loop of their own.
+    virtual void Idle() = 0;
+    // The host changed the window's size.
+    virtual void Resize(int32_t width, int32_t height) = 0;
+    // A descriptor that becomes readable when the editor has events to handle; -1 if none.
+    virtual int GetEventDescriptor() = 0;
+};
