@@ -1,0 +1,114 @@
+#include "presets/editor/kiv_morph_window.h"
+
+#include <memory>
+
+#include "base/kiv_boundary.h"
+#include "gui/controls/kiv_key_codes.h"
+#include "gui/core/kiv_windows.h"
+#include "gui/offscreen/kiv_window_system_offscreen.h"
+#include "gui/style/kiv_house_style.h"
+#include "presets/editor/kiv_morph_pad.h"
+#include "presets/editor/kiv_question_window.h"
+#include "presets/slots/kiv_preset_morph.h"
+
+namespace {
+
+// Shows the pad window for the morph session and remembers how it ended.
+class KivMorphPadDialog final : public KivPresetMorphDialog {
+public:
+    KivMorphPadDialog(KivWindow* parent, const std::function<void(KivMorphWindow&)>& beforeModal)
+        : parent_(parent), beforeModal_(beforeModal) {}
+
+    int32_t Run(KivPresetMorph& morph) override {
+        KivMorphWindow window(&morph);
+        window.PlaceOver(parent_);
+        window.Show();
+        if (beforeModal_) beforeModal_(window);
+        result_ = window.RunModal();
+        return result_;
+    }
+    bool EndedWithOK() const { return result_ == kOK; }
+
+private:
+    KivWindow* parent_;
+    const std::function<void(KivMorphWindow&)>& beforeModal_;
+    int32_t result_ = 0;
+};
+
+}  // namespace
+
+bool KivPresetEQuestionWindow::AskToSelectPresetE(const KivString& message) {
+    return KivQuestionWindow::Ask(parent_, KivString("ABCD morphing"), message);
+}
+
+KivMorphWindow::KivMorphWindow(KivPresetMorph* morph) : morph_(morph), pad_(new KivMorphPad()) {
+    SetText(KivString("ABCD morphing"));
+    SetStyle(&KivHouseStyle::Instance());
+    SetBackground(KivHouseStyle::DefaultColor(KivStyleColor::kGeneralBackground));
+    AddChild(pad_);
+    if (morph_ != nullptr) pad_->SetPosition(morph_->GetX(), morph_->GetY());
+    pad_->onMove = [this](double x, double y) { OnHandleMoved(x, y); };
+    SetBounds(KivRect{0, 0, kSize - 1, kSize - 1});
+}
+
+void KivMorphWindow::PlaceOver(const KivWindow* parent) {
+    KivRect area{0, 0, kSize - 1, kSize - 1};
+    if (parent != nullptr) {
+        area = parent->GetBounds();
+    } else if (KivWindowSystem* system = KivWindows::System()) {
+        area = system->GetWorkArea(KivPoint{});
+    }
+    const int32_t left = area.left + (area.Width() - kSize) / 2;
+    const int32_t top = area.top + (area.Height() - kSize) / 2;
+    SetBounds(KivRect{left, top, left + kSize - 1, top + kSize - 1});
+}
+
+void KivMorphWindow::OnSize() {
+    KivWindow::OnSize();
+    pad_->SetBounds(GetClientRect());
+}
+
+bool KivMorphWindow::OnKeyDown(uint32_t key, uint8_t state) {
+    if (key == KivKeyCode::kEnter) {
+        EndModal(KivPresetMorphDialog::kOK);
+        return true;
+    }
+    if (key == KivKeyCode::kEscape) {
+        EndModal(kCancel);
+        return true;
+    }
+    return KivWindow::OnKeyDown(key, state);
+}
+
+void KivMorphWindow::OnHandleMoved(double x, double y) {
+    if (morph_ != nullptr) morph_->MoveTo(x, y);
+}
+
+bool KivMorphWindow::Run(KivWindow* parent, KivKestruneAudioEffectPlugin& plugin) {
+    KivPresetEQuestionWindow question(parent);
+    return Run(parent, plugin, question);
+}
+
+bool KivMorphWindow::Run(KivWindow* parent, KivKestruneAudioEffectPlugin& plugin, KivPresetEQuestion& question,
+                         const std::function<void(KivMorphWindow&)>& beforeModal) {
+    KivMorphPadDialog dialog(parent, beforeModal);
+    KivPresetMorphSession::Run(plugin, dialog, question);
+    return dialog.EndedWithOK();
+}
+
+KivBitmap KivMorphWindow::Picture(double x, double y) {
+    std::unique_ptr<KivWindows> ownWindows;
+    auto* system = dynamic_cast<KivWindowSystemOffscreen*>(KivWindows::System());
+    if (system == nullptr) {
+        system = new KivWindowSystemOffscreen();
+        ownWindows = std::make_unique<KivWindows>(system);
+    }
+    KivMorphWindow window(nullptr);
+    window.GetPad().SetPosition(x, y);
+    window.Show();
+    system->ProcessPendingEvents();
+    const KivBitmap* screen = system->GetScreen(window);
+    KivBitmap picture = screen != nullptr ? screen->Clone() : KivBitmap(kSize, kSize);
+    window.Close();
+    return picture;
+}
