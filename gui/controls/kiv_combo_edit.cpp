@@ -8,6 +8,7 @@
 #include "gui/controls/kiv_control_painting.h"
 #include "gui/controls/kiv_drop_down_list.h"
 #include "gui/controls/kiv_key_codes.h"
+#include "gui/controls/kiv_text_items.h"
 #include "gui/core/kiv_window.h"
 #include "gui/style/kiv_style_access.h"
 #include "gui/style/kiv_style_metrics.h"
@@ -17,24 +18,13 @@ using KivStyleAccess::Color;
 
 namespace {
 constexpr int32_t kArrowWidth = 20;
-
-std::vector<KivString> SplitItems(const KivString& text) {
-    std::vector<KivString> items;
-    int32_t start = 0;
-    for (int32_t index = 0; index <= text.Length(); ++index) {
-        if (index < text.Length() && text[index] != u'|') continue;
-        items.push_back(text.Substring(start, index - start).Trimmed());
-        start = index + 1;
-    }
-    return items;
-}
 }  // namespace
 
 KivComboEdit::~KivComboEdit() { delete list_; }
 
 void KivComboEdit::LoadAttributes(const KivXMLItem& item) {
     KivControlValue::LoadAttributes(item);
-    if (item.HasAttribute(KivString("items"))) items_ = SplitItems(item.GetAttribute(KivString("items")));
+    if (item.HasAttribute(KivString("items"))) items_ = KivTextItems::Split(item.GetAttribute(KivString("items")), u'|');
     if (item.HasAttribute(KivString("selected"))) {
         Select(static_cast<int32_t>(KivNumber::TextToInteger(item.GetAttribute(KivString("selected")))));
     }

@@ -6,10 +6,14 @@
 #include "gui/controls/kiv_combo_edit.h"
 #include "gui/controls/kiv_edit.h"
 #include "gui/controls/kiv_knob.h"
+#include "gui/controls/kiv_list_box.h"
 #include "gui/controls/kiv_progress_bar.h"
+#include "gui/controls/kiv_scroll_bar.h"
 #include "gui/controls/kiv_section_panel.h"
 #include "gui/controls/kiv_static.h"
+#include "gui/controls/kiv_static_multi_line.h"
 #include "gui/controls/kiv_tracker.h"
+#include "gui/controls/kiv_tree_control.h"
 #include "gui/loader/kiv_xml_loader.h"
 #include "gui/loader/kiv_xml_loader_control.h"
 
@@ -24,6 +28,7 @@ void KivRegisterStandardControls(KivControl::KivXmlLoader& loader) {
     Control<KivSectionPanel>(loader, "panel");
     Control<KivSectionPanel>(loader, "container");
     Control<KivStatic>(loader, "static");
+    Control<KivStaticMultiLine>(loader, "multilinestatic");
     Control<KivButton>(loader, "button");
     Control<KivButton>(loader, "repeaterbutton");
     Control<KivCheckBox>(loader, "checkbox");
@@ -34,4 +39,7 @@ void KivRegisterStandardControls(KivControl::KivXmlLoader& loader) {
     Control<KivEdit>(loader, "edit");
     Control<KivProgressBar>(loader, "progressbar");
     Control<KivBarMeter>(loader, "barmeter");
+    Control<KivListBox>(loader, "listbox");
+    Control<KivTreeControl>(loader, "treecontrol");
+    Control<KivScrollBar>(loader, "scrollbar");
 }

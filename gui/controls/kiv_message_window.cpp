@@ -1,0 +1,165 @@
+#include "gui/controls/kiv_message_window.h"
+
+#include <algorithm>
+
+#include "gui/controls/kiv_button.h"
+#include "gui/controls/kiv_key_codes.h"
+#include "gui/controls/kiv_static_multi_line.h"
+#include "gui/core/kiv_windows.h"
+#include "gui/style/kiv_house_style.h"
+#include "gui/style/kiv_style_access.h"
+#include "gui/style/kiv_style_metrics.h"
+#include "gui/text/kiv_font.h"
+
+using KivStyleAccess::Color;
+
+namespace {
+constexpr int32_t kMargin = 18;
+constexpr int32_t kTextWidth = 340;
+constexpr int32_t kButtonWidth = 88;
+constexpr int32_t kStripPadding = 12;
+constexpr int32_t kStripHeight = KivStyleMetrics::kButtonSize.y + 2 * kStripPadding;
+}  // namespace
+
+KivMessageWindow::KivMessageWindow(const KivString& title, const KivString& text, KivMessageButtons buttons) {
+    SetStyle(&KivHouseStyle::Instance());
+    SetBackground(KivHouseStyle::DefaultColor(KivStyleColor::kGeneralBackground));
+    SetText(title);
+    message_ = new KivStaticMultiLine();
+    AddChild(message_);
+    message_->SetText(text);
+    const bool yesNo = buttons == KivMessageButtons::kYesNo || buttons == KivMessageButtons::kYesNoCancel;
+    const bool cancel = buttons == KivMessageButtons::kOkCancel || buttons == KivMessageButtons::kYesNoCancel;
+    if (yesNo) {
+        AddChoice("Yes", KivModalValue::kYes);
+        AddChoice("No", KivModalValue::kNo);
+        escape_ = KivModalValue::kNo;
+    } else {
+        AddChoice("OK", KivModalValue::kOk);
+    }
+    if (cancel) {
+        AddChoice("Cancel", KivModalValue::kCancel);
+        escape_ = KivModalValue::kCancel;
+    }
+    const KivFont& font = KivHouseStyle::DefaultFont(KivStyleFont::kNormal);
+    const auto lines = static_cast<int32_t>(KivStaticMultiLine::Wrap(font, text, kTextWidth).size());
+    const int32_t textHeight = KivStaticMultiLine::HeightOf(font, std::max(lines, 1));
+    SetBounds(KivRect{0, 0, kTextWidth + 2 * kMargin - 1, 2 * kMargin + textHeight + kStripHeight - 1});
+    SetFocus(choices_.front().button);
+}
+
+KivModalValue KivMessageWindow::Ask(KivWindow* parent, const KivString& title, const KivString& text,
+                                    KivMessageButtons buttons) {
+    KivMessageWindow window(title, text, buttons);
+    return window.Run(parent);
+}
+
+KivModalValue KivMessageWindow::Run(KivWindow* parent) {
+    if (!HasNativeWindow()) {
+        CentreOver(parent);
+        Show();
+    }
+    const int32_t result = RunModal();
+    Close();
+    // A loop that ended without a button (the window was taken away) counts as Escape.
+    return chosen_ && result != 0 ? static_cast<KivModalValue>(result) : escape_;
+}
+
+void KivMessageWindow::CentreOver(KivWindow* parent) {
+    KivWindowSystem* system = KivWindows::System();
+    if (system == nullptr) return;
+    KivRect area = system->GetWorkArea(KivPoint{0, 0});
+    if (parent != nullptr && parent->HasNativeWindow()) {
+        const KivRect over = system->GetWindowBounds(*parent);
+        if (!over.IsEmpty()) area = over;
+    }
+    const KivPoint size = GetSize();
+    const int32_t left = area.left + (area.Width() - size.x) / 2;
+    const int32_t top = area.top + (area.Height() - size.y) / 2;
+    SetBounds(KivRect{left, top, left + size.x - 1, top + size.y - 1});
+}
+
+void KivMessageWindow::AddChoice(const char* caption, KivModalValue value) {
+    auto* button = new KivButton();
+    AddChild(button);
+    button->SetText(KivString(caption));
+    button->OnClick.AddHandler(this, &KivMessageWindow::OnButtonClick);
+    choices_.push_back(Choice{button, value});
+}
+
+KivButton* KivMessageWindow::GetButton(KivModalValue value) const {
+    for (const Choice& choice : choices_) {
+        if (choice.value == value) return choice.button;
+    }
+    return nullptr;
+}
+
+void KivMessageWindow::OnButtonClick(KivOnClickParams& params) {
+    for (const Choice& choice : choices_) {
+        if (choice.button == params.sender) Choose(choice.value);
+    }
+}
+
+void KivMessageWindow::Choose(KivModalValue value) {
+    if (chosen_) return;
+    chosen_ = true;
+    EndModal(static_cast<int32_t>(value));
+}
+
+KivRect KivMessageWindow::ButtonStrip() const {
+    const KivRect client = GetClientRect();
+    return KivRect{client.left, client.bottom - kStripHeight + 1, client.right, client.bottom};
+}
+
+void KivMessageWindow::Arrange() {
+    const KivRect client = GetClientRect();
+    const KivRect strip = ButtonStrip();
+    message_->SetBounds(KivRect{kMargin, kMargin, client.right - kMargin, strip.top - kMargin});
+    int32_t right = client.right - kStripPadding;
+    for (auto choice = choices_.rbegin(); choice != choices_.rend(); ++choice) {
+        const int32_t top = strip.top + kStripPadding;
+        choice->button->SetBounds(KivRect{right - kButtonWidth + 1, top, right, top + KivStyleMetrics::kButtonSize.y - 1});
+        right -= kButtonWidth + KivStyleMetrics::kControlSpacing;
+    }
+}
+
+void KivMessageWindow::Paint(KivDrawer& drawer, const KivRect& dirty) {
+    KivWindow::Paint(drawer, dirty);
+    const KivRect strip = ButtonStrip();
+    drawer.FillRectangle(strip, Color(drawer, KivStyleColor::kPanelBackground), KivDrawingMode::kCopy);
+    drawer.FillRectangle(KivRect{strip.left, strip.top, strip.right, strip.top}, Color(drawer, KivStyleColor::kFrame),
+                         KivDrawingMode::kCopy);
+}
+
+bool KivMessageWindow::OnKeyDown(uint32_t key, uint8_t state) {
+    switch (key) {
+        case KivKeyCode::kEnter: Choose(FocusedValue()); return true;
+        case KivKeyCode::kEscape: Choose(escape_); return true;
+        case KivKeyCode::kLeft: MoveFocus(-1); return true;
+        case KivKeyCode::kRight: MoveFocus(1); return true;
+        case KivKeyCode::kTab: MoveFocus((state & KivInputState::kShift) != 0 ? -1 : 1); return true;
+        default: return false;
+    }
+}
+
+KivModalValue KivMessageWindow::FocusedValue() const {
+    for (const Choice& choice : choices_) {
+        if (choice.button == GetFocus()) return choice.value;
+    }
+    return GetDefaultValue();
+}
+
+void KivMessageWindow::MoveFocus(int32_t step) {
+    const auto count = static_cast<int32_t>(choices_.size());
+    int32_t current = 0;
+    for (int32_t index = 0; index < count; ++index) {
+        if (choices_[static_cast<size_t>(index)].button == GetFocus()) current = index;
+    }
+    SetFocus(choices_[static_cast<size_t>((current + step + count) % count)].button);
+}
+
+bool KivMessageWindow::OnCloseRequest() {
+    // Closing the window answers like Escape; the modal loop takes the window away.
+    Choose(escape_);
+    return false;
+}
