@@ -5,6 +5,7 @@
 #include "gui/controls/kiv_check_box.h"
 #include "gui/controls/kiv_combo_edit.h"
 #include "gui/controls/kiv_edit.h"
+#include "gui/controls/kiv_graph_editor.h"
 #include "gui/controls/kiv_knob.h"
 #include "gui/controls/kiv_list_box.h"
 #include "gui/controls/kiv_progress_bar.h"
@@ -42,4 +43,5 @@ void KivRegisterStandardControls(KivControl::KivXmlLoader& loader) {
     Control<KivListBox>(loader, "listbox");
     Control<KivTreeControl>(loader, "treecontrol");
     Control<KivScrollBar>(loader, "scrollbar");
+    Control<KivGraphEditor>(loader, "grapheditor");
 }
