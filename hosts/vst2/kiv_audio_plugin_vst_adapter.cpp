@@ -16,6 +16,7 @@ namespace {
 constexpr int32_t kMaxParameterNameCharacters = 24;
 constexpr int32_t kMinimumSampleRate = 101;
 constexpr int32_t kOldestCountedHost = 100;
+constexpr const char* kHostType = "VST";
 
 void CopyWhole(char* destination, const KivString& text) {
     const std::string bytes = text.ToUTF8();
@@ -43,6 +44,7 @@ KivAudioPluginVSTAdapter::KivAudioPluginVSTAdapter(audioMasterCallback audioMast
       plugin_(std::move(plugin)),
       description_(*plugin_) {
     plugin_->SetPluginHost(this);
+    plugin_->SetHostType(KivString(kHostType));
     ++liveCount_;
     KivGuard("KivAudioPluginVSTAdapter::KivAudioPluginVSTAdapter", [&] { Construct(); });
 }

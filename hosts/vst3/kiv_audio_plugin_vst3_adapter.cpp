@@ -81,6 +81,7 @@ void KivAudioPluginVST3Adapter::Initialize(FUnknown* context) {
     hostContext_ = context;
     if (hostContext_) hostContext_->addRef();
     TakeHostName(context);
+    plugin_->SetHostType(KivString("VST3"));
     inputArrangement_ = SpeakerArr::kStereo;
     outputArrangement_ = SpeakerArr::kStereo;
     plugin_->SetHostChannels(InputBusCount() * kChannelsPerBus, kChannelsPerBus);

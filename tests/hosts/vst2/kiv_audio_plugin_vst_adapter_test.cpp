@@ -221,13 +221,16 @@ TEST_F(VstAdapterTest, EditorAnswersNoRectangleUntilTheGuiExists) {
     EXPECT_EQ(rect, nullptr);
 }
 
-TEST(VstAdapterCount, CountsLiveAdapters) {
+TEST(VstAdapterCount, CountsLiveAdaptersAndTellsThePluginItsHostType) {
     const int32_t before = KivAudioPluginVSTAdapter::LiveCount();
     {
         auto plugin = std::make_unique<KivKestruneAudioEffectPlugin>();
         plugin->Initialize("Test", "Kestrune", &ThrowingEffect::Interface);
         KivAudioPluginVSTAdapter adapter(&TestHost::Callback, std::move(plugin));
-        EXPECT_EQ(KivAudioPluginVSTAdapter::LiveCount(), before + 1);
+        KivAudioPluginVSTAdapter second(nullptr, std::make_unique<KivKestruneAudioEffectPlugin>());
+        EXPECT_EQ(KivAudioPluginVSTAdapter::LiveCount(), before + 2);
+        EXPECT_EQ(adapter.GetPlugin().GetHostType(), KivString("VST"));
+        EXPECT_EQ(second.GetPlugin().GetHostType(), KivString("VST"));  // even without a host callback
     }
     EXPECT_EQ(KivAudioPluginVSTAdapter::LiveCount(), before);
 }

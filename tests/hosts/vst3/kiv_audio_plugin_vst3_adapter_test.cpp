@@ -87,6 +87,7 @@ TEST_F(AdapterTest, HostEditsReachTheCoreAndBypassAndControllersAreRoutedAside) 
     EXPECT_EQ(adapter->getParamNormalized(1), 0.25);
     EXPECT_EQ(adapter->getParamNormalized(10007), 0.0);
     EXPECT_EQ(adapter->GetHostName(), KivString("Test Host"));
+    EXPECT_EQ(adapter->GetPlugin().GetHostType(), KivString("VST3"));
 }
 
 TEST_F(AdapterTest, ProcessTakesOnlyTheLastPointOfEachQueue) {
