@@ -129,9 +129,9 @@ tresult KivAudioPluginVST3Adapter::getMidiControllerAssignment(int32 /*busIndex*
 void KivAudioPluginVST3Adapter::ReportEdit(ParamID id, ParamValue value) {
     InProcessMark mark(inProcess_);
     EditControllerEx1::setParamNormalized(id, value);
-    BeginEdit(id);
+    EditControllerEx1::BeginEdit(id);
     PerformEdit(id, value);
-    EndEdit(id);
+    EditControllerEx1::EndEdit(id);
 }
 
 void KivAudioPluginVST3Adapter::SendAutomation(int32_t index, double value) {
