@@ -8,7 +8,7 @@
 #include "gui/offscreen/kiv_window_system_offscreen.h"
 #include "gui/style/kiv_house_style.h"
 #include "presets/editor/kiv_morph_pad.h"
-#include "presets/editor/kiv_question_window.h"
+#include "presets/editor/kiv_editor_dialogs.h"
 #include "presets/slots/kiv_preset_morph.h"
 
 namespace {
@@ -38,7 +38,7 @@ private:
 }  // namespace
 
 bool KivPresetEQuestionWindow::AskToSelectPresetE(const KivString& message) {
-    return KivQuestionWindow::Ask(parent_, KivString("ABCD morphing"), message);
+    return KivEditorDialogs::AskYesNo(parent_, KivString("ABCD morphing"), message);
 }
 
 KivMorphWindow::KivMorphWindow(KivPresetMorph* morph) : morph_(morph), pad_(new KivMorphPad()) {
@@ -51,17 +51,7 @@ KivMorphWindow::KivMorphWindow(KivPresetMorph* morph) : morph_(morph), pad_(new 
     SetBounds(KivRect{0, 0, kSize - 1, kSize - 1});
 }
 
-void KivMorphWindow::PlaceOver(const KivWindow* parent) {
-    KivRect area{0, 0, kSize - 1, kSize - 1};
-    if (parent != nullptr) {
-        area = parent->GetBounds();
-    } else if (KivWindowSystem* system = KivWindows::System()) {
-        area = system->GetWorkArea(KivPoint{});
-    }
-    const int32_t left = area.left + (area.Width() - kSize) / 2;
-    const int32_t top = area.top + (area.Height() - kSize) / 2;
-    SetBounds(KivRect{left, top, left + kSize - 1, top + kSize - 1});
-}
+void KivMorphWindow::PlaceOver(const KivWindow* parent) { KivEditorDialogs::CentreOver(*this, parent); }
 
 void KivMorphWindow::OnSize() {
     KivWindow::OnSize();

@@ -6,13 +6,15 @@
 #include <memory>
 
 #include "gui/controls/kiv_button.h"
+#include "gui/controls/kiv_message_window.h"
+#include "gui/controls/kiv_static_multi_line.h"
 #include "gui/controls/kiv_key_codes.h"
 #include "gui/core/kiv_windows.h"
 #include "gui/offscreen/kiv_window_system_offscreen.h"
 #include "gui/style/kiv_house_style.h"
 #include "presets/editor/kiv_morph_pad.h"
 #include "presets/editor/kiv_morph_window.h"
-#include "presets/editor/kiv_question_window.h"
+#include "presets/editor/kiv_editor_dialogs.h"
 #include "presets/slots/kiv_preset_morph.h"
 #include "presets/slots/kiv_preset_slot_commands.h"
 #include "tests/plugin/fixtures/unity_gain_effect.h"
@@ -175,14 +177,16 @@ TEST_F(MorphWindowTest, SlotBLiveAsksAboutEAndTheAnswerDecidesWhichSlotHoldsTheM
     };
     KivPresetEQuestionWindow question(nullptr);
     std::string asked;
-    KivQuestionWindow::SetAskHook([&](KivQuestionWindow& window) {
-        for (const auto& word : window.GetWords()) asked += word.text + " ";
-        const KivRect no = window.GetNoButton().GetBounds();
-        system->InjectMouseDown(window, KivPoint{no.left + 5, no.top + 5}, kLeft);
-        system->InjectMouseUp(window, KivPoint{no.left + 5, no.top + 5}, kLeft);
+    KivEditorDialogs::SetShowHook([&](KivWindow& window) {
+        auto& message = dynamic_cast<KivMessageWindow&>(window);
+        asked = system->GetTitle(message).ToUTF8() + ": " + message.GetMessage().GetText().ToUTF8();
+        const KivRect no = message.GetButton(KivModalValue::kNo)->GetBounds();
+        system->InjectMouseDown(message, KivPoint{no.left + 5, no.top + 5}, kLeft);
+        system->InjectMouseUp(message, KivPoint{no.left + 5, no.top + 5}, kLeft);
     });
     ASSERT_TRUE(KivMorphWindow::Run(nullptr, unity.plugin, question, morphToA));
-    EXPECT_EQ(asked.find("Preset B is currently selected"), 0u);
+    EXPECT_EQ(asked.find("ABCD morphing: Preset B is currently selected"), 0u);
+    EXPECT_NE(asked.find("one of them.\n\nWould you like to select preset E"), std::string::npos);
     EXPECT_EQ(unity.plugin.GetPresetSlots().GetCurrent(), 1);  // no: B takes the morph
     EXPECT_NEAR(Gain(), 0.1, 1e-12);
 
@@ -190,11 +194,11 @@ TEST_F(MorphWindowTest, SlotBLiveAsksAboutEAndTheAnswerDecidesWhichSlotHoldsTheM
     KivPresetSlotCommands::Select(unity.plugin, 1);
     EXPECT_NEAR(Gain(), 0.1, 1e-12);
     unity.plugin.SetParameter(0, 0.3, true);
-    KivQuestionWindow::SetAskHook([&](KivQuestionWindow& window) {
-        system->InjectKeyDown(window, KivKeyCode::kEnter);  // yes
+    KivEditorDialogs::SetShowHook([&](KivWindow& window) {
+        system->InjectKeyDown(window, KivKeyCode::kEnter);  // the default button: yes
     });
     ASSERT_TRUE(KivMorphWindow::Run(nullptr, unity.plugin, question, morphToA));
-    KivQuestionWindow::SetAskHook(nullptr);
+    KivEditorDialogs::SetShowHook(nullptr);
     KivPresetSlotItems& slots = unity.plugin.GetPresetSlots();
     EXPECT_EQ(slots.GetCurrent(), 4);
     EXPECT_EQ(slots.GetSelected(), 4);
@@ -203,33 +207,16 @@ TEST_F(MorphWindowTest, SlotBLiveAsksAboutEAndTheAnswerDecidesWhichSlotHoldsTheM
     EXPECT_NEAR(Gain(), 0.3, 1e-12);  // B kept what it held before the morph
 }
 
-TEST_F(MorphWindowTest, QuestionWindowAnswersYesByButtonOrEnterAndNoByEscape) {
-    const KivString question(
-        "Preset A is currently selected, which means that the changes you have made using ABCD morphing will "
-        "replace it.<p><p><b>Would you like to select preset E?");
-    EXPECT_TRUE(KivQuestionWindow::Ask(nullptr, KivString("Question"), question, [&](KivQuestionWindow& window) {
+TEST_F(MorphWindowTest, MessageMarkupBecomesLinesAndEscapeAnswersNo) {
+    EXPECT_EQ(KivEditorDialogs::PlainText(KivString("replace it.<p><p><b>Would you like?")),
+              KivString("replace it.\n\nWould you like?"));
+    KivEditorDialogs::SetShowHook([&](KivWindow& window) {
         system->ProcessPendingEvents();
-        KivPngReference::SaveIfAsked(*system->GetScreen(window), "question_window");
-        const KivRect yes = window.GetYesButton().GetBounds();
-        system->InjectMouseDown(window, KivPoint{yes.left + 4, yes.top + 4}, kLeft);
-        system->InjectMouseUp(window, KivPoint{yes.left + 4, yes.top + 4}, kLeft);
-    }));
-    EXPECT_FALSE(KivQuestionWindow::Ask(nullptr, KivString("Question"), question, [&](KivQuestionWindow& window) {
+        KivPngReference::SaveIfAsked(*system->GetScreen(window), "morph_question");
         system->InjectKeyDown(window, KivKeyCode::kEscape);
-    }));
-    KivQuestionWindow window(KivString("Question"), question);
-    const auto& words = window.GetWords();
-    ASSERT_FALSE(words.empty());
-    EXPECT_EQ(words.front().text, "Preset");
-    EXPECT_FALSE(words.front().bold);
-    EXPECT_EQ(words.back().text, "E?");
-    EXPECT_TRUE(words.back().bold);
-    // The markup starts a paragraph of its own for the bold sentence, below the first.
-    size_t would = 0;
-    while (words[would].text != "Would") ++would;
-    EXPECT_GT(words[would].at.y, words[would - 1].at.y);
-    EXPECT_EQ(words[would].at.x, words.front().at.x);
-    for (const auto& word : words) EXPECT_LE(word.at.x, KivQuestionWindow::kWidth - 20);
+    });
+    EXPECT_FALSE(KivPresetEQuestionWindow(nullptr).AskToSelectPresetE(KivPresetMorphSession::QuestionFor(0)));
+    KivEditorDialogs::SetShowHook(nullptr);
 }
 
 }  // namespace
