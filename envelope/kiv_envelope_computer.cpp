@@ -26,6 +26,28 @@ void KivEnvelopeComputer::Render(float* out, double x0, double dx, int32_t n) no
 
 void KivEnvelopeComputer::Render(double* out, double x0, double dx, int32_t n) noexcept { RenderRuns(out, x0, dx, n); }
 
+// The located item serves start <= x < end; the first and the last item also everything
+// beyond, which the search lands on anyway.
+int32_t KivEnvelopeComputer::RunOnItem(const double* x, int32_t n) const noexcept {
+    const double start = index_ > 0 ? items_[index_ - 1]->GetEndX() : -kEndless;
+    const double end = index_ + 1 < items_.Count() ? items_[index_]->GetEndX() : kEndless * 2.0;
+    int32_t next = 1;
+    while (next < n && x[next] >= start && x[next] < end) ++next;
+    return next;
+}
+
+void KivEnvelopeComputer::Values(const double* x, double* out, int32_t n) noexcept {
+    int32_t first = 0;
+    while (first < n) {
+        Locate(x[first]);
+        const int32_t run = RunOnItem(x + first, n - first);
+        // The search would end each sample of the run where it started; only the last x counts.
+        lastX_ = x[first + run - 1];
+        items_[index_]->Values(x + first, out + first, run);
+        first += run;
+    }
+}
+
 namespace {
 
 void RenderItem(const KivEnvelopeComputer::Item& item, float* out, double x0, double dx, int32_t n) {

@@ -44,6 +44,11 @@ public:
 
     // f(x), searching from the item used last.
     inline double Value(double x) noexcept;
+    // out[i] = f(x[i]) for arbitrary x, the same values and search position as Value sample
+    // by sample; each run of samples that falls on one item is evaluated by that item in one
+    // call, so a slowly moving x costs a comparison per sample instead of a virtual call.
+    // `out` may be `x` itself.
+    void Values(const double* x, double* out, int32_t n) noexcept;
     // out[i] = f(x0 + i * dx); each run of samples that falls on one item is rendered by
     // that item from the run's first x, x0 + first * dx.
     void Render(float* out, double x0, double dx, int32_t n) noexcept;
@@ -65,6 +70,8 @@ private:
     friend class KivEnvelopeCompilation;
 
     inline void Locate(double x) noexcept;
+    // The number of x[1..] after x[0] (which the located item covers) that it covers too.
+    int32_t RunOnItem(const double* x, int32_t n) const noexcept;
     template <typename Sample>
     void RenderRuns(Sample* out, double x0, double dx, int32_t n) noexcept;
     void DestroyItems() noexcept;
@@ -87,6 +94,8 @@ public:
     virtual void RenderFloat(float* out, double x0, double dx, int32_t n) const noexcept = 0;
     virtual void RenderDouble(double* out, double x0, double dx, int32_t n) const noexcept = 0;
     virtual double Value(double x) const noexcept = 0;
+    // out[i] = f(x[i]) for i in 0 .. n-1; out may be x itself.
+    virtual void Values(const double* x, double* out, int32_t n) const noexcept = 0;
     // Difference quotients over a step of 1e-10 to either side of x.
     virtual double SlopeRight(double x) const noexcept;
     virtual double SlopeLeft(double x) const noexcept;

@@ -13,6 +13,9 @@ public:
     using Item::Item;
 
     double Value(double x) const noexcept override { return Self().Evaluate(x); }
+    void Values(const double* x, double* out, int32_t n) const noexcept override {
+        for (int32_t i = 0; i < n; ++i) out[i] = Self().Evaluate(x[i]);
+    }
     void RenderFloat(float* out, double x0, double dx, int32_t n) const noexcept override {
         for (int32_t i = 0; i < n; ++i) out[i] = static_cast<float>(Self().Evaluate(x0 + static_cast<double>(i) * dx));
     }

@@ -26,6 +26,14 @@ void ForPairs(double x0, double dx, int32_t n, Pair pair, Single single) {
     if (i < n) single(i, x0 + static_cast<double>(i) * dx);
 }
 
+// The same for x read from an array.
+template <typename Pair, typename Single>
+void ForPairsAt(const double* x, int32_t n, Pair pair, Single single) {
+    int32_t i = 0;
+    for (; i + 2 <= n; i += 2) pair(i, _mm_loadu_pd(x + i));
+    if (i < n) single(i, x[i]);
+}
+
 void StorePair(float* out, __m128d values) {
     _mm_storel_pi(reinterpret_cast<__m64*>(out), _mm_cvtpd_ps(values));
 }
@@ -46,6 +54,13 @@ void RenderPolynomial(const KivEnvelopePolynomial<Degree>& polynomial, Sample* o
         [&](int32_t i, double x) { out[i] = static_cast<Sample>(polynomial.Evaluate(x)); });
 }
 
+template <int Degree>
+void PolynomialValues(const KivEnvelopePolynomial<Degree>& polynomial, const double* x, double* out, int32_t n) {
+    ForPairsAt(
+        x, n, [&](int32_t i, __m128d pair) { StorePair(out + i, Horner(polynomial, pair)); },
+        [&](int32_t i, double single) { out[i] = polynomial.Evaluate(single); });
+}
+
 }  // namespace
 
 #define KIV_POLYNOMIAL_SSE_RENDERERS(Class)                                                        \
@@ -54,16 +69,17 @@ void RenderPolynomial(const KivEnvelopePolynomial<Degree>& polynomial, Sample* o
     }                                                                                                \
     void Computer::Class::RenderDouble(double* out, double x0, double dx, int32_t n) const noexcept { \
         RenderPolynomial(polynomial_, out, x0, dx, n);                                               \
+    }                                                                                                \
+    void Computer::Class::Values(const double* x, double* out, int32_t n) const noexcept {           \
+        PolynomialValues(polynomial_, x, out, n);                                                    \
     }
 
 KIV_POLYNOMIAL_SSE_RENDERERS(ItemQuadraticSSE)
 KIV_POLYNOMIAL_SSE_RENDERERS(ItemFourthOrderSSE)
 KIV_POLYNOMIAL_SSE_RENDERERS(ItemCubicSSE)
 
-namespace {
-
 // The Bézier evaluation of ItemBezier::Evaluate on two samples.
-struct BezierPair {
+struct Computer::ItemBezierSSE::Pair {
     __m128d x1, ax4, bx, bxSquared, y1, ay, by;
     bool linearInX;
 
@@ -85,22 +101,30 @@ struct BezierPair {
     }
 };
 
-}  // namespace
-
 void Computer::ItemBezierSSE::RenderFloat(float* out, double x0, double dx, int32_t n) const noexcept {
-    const BezierPair bezier{_mm_set1_pd(x1_), _mm_set1_pd(4.0 * ax_), _mm_set1_pd(bx_), _mm_set1_pd(bx_ * bx_),
-                            _mm_set1_pd(y1_), _mm_set1_pd(ay_), _mm_set1_pd(by_), linearInX_};
+    const Pair bezier = Packed();
     ForPairs(
         x0, dx, n, [&](int32_t i, __m128d x) { StorePair(out + i, bezier.Evaluate(x)); },
         [&](int32_t i, double x) { out[i] = static_cast<float>(Evaluate(x)); });
 }
 
 void Computer::ItemBezierSSE::RenderDouble(double* out, double x0, double dx, int32_t n) const noexcept {
-    const BezierPair bezier{_mm_set1_pd(x1_), _mm_set1_pd(4.0 * ax_), _mm_set1_pd(bx_), _mm_set1_pd(bx_ * bx_),
-                            _mm_set1_pd(y1_), _mm_set1_pd(ay_), _mm_set1_pd(by_), linearInX_};
+    const Pair bezier = Packed();
     ForPairs(
         x0, dx, n, [&](int32_t i, __m128d x) { StorePair(out + i, bezier.Evaluate(x)); },
         [&](int32_t i, double x) { out[i] = Evaluate(x); });
+}
+
+void Computer::ItemBezierSSE::Values(const double* x, double* out, int32_t n) const noexcept {
+    const Pair bezier = Packed();
+    ForPairsAt(
+        x, n, [&](int32_t i, __m128d pair) { StorePair(out + i, bezier.Evaluate(pair)); },
+        [&](int32_t i, double single) { out[i] = Evaluate(single); });
+}
+
+Computer::ItemBezierSSE::Pair Computer::ItemBezierSSE::Packed() const noexcept {
+    return {_mm_set1_pd(x1_), _mm_set1_pd(4.0 * ax_), _mm_set1_pd(bx_), _mm_set1_pd(bx_ * bx_),
+            _mm_set1_pd(y1_), _mm_set1_pd(ay_), _mm_set1_pd(by_), linearInX_};
 }
 
 #else  // without SSE2 the packed variants render like the plain items
@@ -111,6 +135,9 @@ void Computer::ItemBezierSSE::RenderDouble(double* out, double x0, double dx, in
     }                                                                                                \
     void Computer::Class::RenderDouble(double* out, double x0, double dx, int32_t n) const noexcept { \
         Base::RenderDouble(out, x0, dx, n);                                                          \
+    }                                                                                                \
+    void Computer::Class::Values(const double* x, double* out, int32_t n) const noexcept {           \
+        Base::Values(x, out, n);                                                                     \
     }
 
 KIV_PLAIN_RENDERERS(ItemQuadraticSSE, ItemQuadratic)

@@ -11,6 +11,7 @@ public:
     using ItemQuadratic::ItemQuadratic;
     void RenderFloat(float* out, double x0, double dx, int32_t n) const noexcept override;
     void RenderDouble(double* out, double x0, double dx, int32_t n) const noexcept override;
+    void Values(const double* x, double* out, int32_t n) const noexcept override;
 };
 
 class KivEnvelopeComputer::ItemFourthOrderSSE final : public ItemFourthOrder {
@@ -18,6 +19,7 @@ public:
     using ItemFourthOrder::ItemFourthOrder;
     void RenderFloat(float* out, double x0, double dx, int32_t n) const noexcept override;
     void RenderDouble(double* out, double x0, double dx, int32_t n) const noexcept override;
+    void Values(const double* x, double* out, int32_t n) const noexcept override;
 };
 
 class KivEnvelopeComputer::ItemCubicSSE final : public ItemCubic {
@@ -25,6 +27,7 @@ public:
     using ItemCubic::ItemCubic;
     void RenderFloat(float* out, double x0, double dx, int32_t n) const noexcept override;
     void RenderDouble(double* out, double x0, double dx, int32_t n) const noexcept override;
+    void Values(const double* x, double* out, int32_t n) const noexcept override;
 };
 
 class KivEnvelopeComputer::ItemBezierSSE final : public ItemBezier {
@@ -32,4 +35,10 @@ public:
     using ItemBezier::ItemBezier;
     void RenderFloat(float* out, double x0, double dx, int32_t n) const noexcept override;
     void RenderDouble(double* out, double x0, double dx, int32_t n) const noexcept override;
+    void Values(const double* x, double* out, int32_t n) const noexcept override;
+
+private:
+    // The fields as packed pairs (SSE2 builds only).
+    struct Pair;
+    Pair Packed() const noexcept;
 };

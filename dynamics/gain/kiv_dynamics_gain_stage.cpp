@@ -68,24 +68,30 @@ void KivDynamicsGainStage::Apply(const KivGainStageSettings& settings, KivEnvelo
     meter_.Compile(meterShape);
 }
 
+// The shape runs as one pass over the chunk (a virtual call per run of samples on one
+// segment, not per sample); square roots, logarithms, exponentials and divisions as passes
+// of their own, so they vectorise. Same values as sample by sample.
 void KivDynamicsGainStage::LinearGains(const double* envelope, double* gains, int32_t count) noexcept {
     for (int32_t i = 0; i < count; ++i) levels_[i] = Floored(envelope[i]);
-    for (int32_t i = 0; i < count; ++i) gains[i] = main_.Value(levels_[i]) / levels_[i];
+    main_.Values(levels_, values_, count);
+    for (int32_t i = 0; i < count; ++i) gains[i] = values_[i] / levels_[i];
 }
 
 void KivDynamicsGainStage::SquaredGains(const double* envelope, double* gains, int32_t count) noexcept {
     for (int32_t i = 0; i < count; ++i) levels_[i] = Floored(envelope[i]);
     for (int32_t i = 0; i < count; ++i) gains_[i] = std::sqrt(levels_[i]);
-    for (int32_t i = 0; i < count; ++i) gains_[i] = main_.Value(gains_[i]);
-    for (int32_t i = 0; i < count; ++i) gains[i] = gains_[i] * gains_[i] / levels_[i];
+    main_.Values(gains_, values_, count);
+    for (int32_t i = 0; i < count; ++i) gains[i] = values_[i] * values_[i] / levels_[i];
 }
 
-// Logarithms and exponentials as vector passes (within 2 ulp of the C library's).
+// Logarithms and exponentials within 2 ulp of the C library's.
 void KivDynamicsGainStage::LogarithmicGains(const double* envelope, double* gains, int32_t count) noexcept {
     for (int32_t i = 0; i < count; ++i) levels_[i] = Floored(envelope[i]);
     KivVectorExpLog::Logarithms(levels_, gains_, count);
-    for (int32_t i = 0; i < count; ++i) gains_[i] = kLn10 * main_.Value(gains_[i] * kInverseLn10);
-    KivVectorExpLog::Exponentials(gains_, gains, count);
+    for (int32_t i = 0; i < count; ++i) gains_[i] *= kInverseLn10;
+    main_.Values(gains_, values_, count);
+    for (int32_t i = 0; i < count; ++i) values_[i] *= kLn10;
+    KivVectorExpLog::Exponentials(values_, gains, count);
     for (int32_t i = 0; i < count; ++i) gains[i] /= levels_[i];
 }
 

@@ -16,9 +16,9 @@ struct KivGainStageSettings {
 // Turns the detector envelope into the gain factor of every sample: the compiled transfer
 // shape gives the output level for the envelope level, their quotient is the shape gain,
 // which is blended with the dry signal and the input and output gains. The shape is set up
-// when parameters are applied; computing gains never allocates and never calls into the
-// shape more than once per sample. Square roots and logarithms run as separate passes over
-// a chunk, so they vectorise.
+// when parameters are applied; computing gains never allocates. The shape is evaluated a
+// chunk at a time with its remembered search position; square roots, logarithms and
+// divisions run as separate passes over the chunk, so they vectorise.
 class KivDynamicsGainStage {
 public:
     static constexpr int32_t kChunk = 256;
@@ -69,4 +69,5 @@ private:
     KivEnvelopeComputer meter_;
     double levels_[kChunk];
     double gains_[kChunk];
+    double values_[kChunk];
 };

@@ -112,6 +112,28 @@ TEST_F(CompiledShape, BlockRenderingEqualsPerSampleEvaluation) {
     }
 }
 
+TEST_F(CompiledShape, ArrayEvaluationEqualsPerSampleEvaluation) {
+    // Slow drifts (long runs on one item), jumps across many items, odd run lengths, item
+    // boundaries exactly and x outside the envelope.
+    std::vector<double> xs;
+    for (int i = -20; i <= 1100; ++i) xs.push_back(i / 1000.0);
+    for (int i = 1100; i >= -20; i -= 3) xs.push_back(i / 1000.0 + 0.0003);
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> anywhere(-0.2, 1.2);
+    for (int i = 0; i < 701; ++i) xs.push_back(anywhere(random));
+    for (int32_t i = 0; i < plain_.GetItemCount(); ++i) xs.push_back(plain_.GetItem(i).GetEndX());
+    const int32_t n = static_cast<int32_t>(xs.size());
+    for (KivEnvelopeComputer* computer : {&plain_, &vector_}) {
+        std::vector<double> values(xs.size());
+        computer->Values(xs.data(), values.data(), n);
+        for (int32_t i = 0; i < n; ++i) ASSERT_EQ(Bits(values[i]), Bits(ReferenceValue(*computer, xs[i]))) << i;
+        // In place, continuing from the search position the last call left.
+        std::vector<double> inPlace(xs.rbegin(), xs.rend());
+        computer->Values(inPlace.data(), inPlace.data(), n);
+        for (int32_t i = 0; i < n; ++i) ASSERT_EQ(Bits(inPlace[i]), Bits(values[n - 1 - i])) << i;
+    }
+}
+
 namespace {
 
 // Counts the calls to the module's memory table while alive.
@@ -145,6 +167,7 @@ TEST_F(CompiledShape, EvaluationAndRenderingAllocateNothing) {
     for (int i = 0; i < 5000; ++i) sum += vector_.Value((i * 7919 % 1300) / 1000.0 - 0.1);
     plain_.Render(block.data(), 0.0, 1.0 / 512, 512);
     vector_.Render(blockFloat.data(), 0.0, 1.0 / 512, 512);
+    vector_.Values(block.data(), block.data(), 512);
     EXPECT_EQ(counter.Count(), 0);
     // Compilation does allocate through the table, so the counter does see it.
     plain_.Compile(shape_);
