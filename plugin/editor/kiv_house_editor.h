@@ -1,0 +1,70 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "gui/core/kiv_window.h"
+#include "gui/loader/kiv_xml_loader.h"
+#include "plugin/editor/kiv_identified_controls.h"
+#include "plugin/editor/kiv_parameter_controls.h"
+#include "plugin/kiv_audio_plugin_editor.h"
+
+class KivHouseTopBar;
+class KivXMLItem;
+
+// The maker's editor frame: a toolkit window built from a GUI description, embedded in the
+// host's window. It gives every "parameter" element its standard control, binds the house
+// top bar by identifier and, every 50 ms on the GUI thread, shows what automation changed
+// (nothing is repainted when nothing changed). A product derives from it, registers its own
+// elements before Build and adds its own refresh work in OnRefresh.
+class KivHouseEditor : public KivAudioPlugin::KivEditor {
+public:
+    static constexpr int32_t kRefreshMilliseconds = 50;
+
+    // Starts (or joins) the window system; raises its KivException when there is none.
+    explicit KivHouseEditor(KivAudioPlugin& plugin);
+    ~KivHouseEditor() override;
+
+    Size GetSize() override;
+    bool Open(uintptr_t parentWindow) override;
+    void Close() override;
+    bool IsOpen() const override { return window_->HasNativeWindow(); }
+    void Idle() override;
+    void Resize(int32_t width, int32_t height) override;
+    int GetEventDescriptor() override;
+
+    KivWindow& GetWindow() { return *window_; }
+    KivAudioPlugin& GetPlugin() { return plugin_; }
+    KivParameterControls& GetParameterControls() { return parameters_; }
+    // The `occurrence`-th control whose element carried id="identifier"; null if none.
+    KivControl* FindControl(const KivString& identifier, int32_t occurrence = 0) const {
+        return identified_.Find(identifier, occurrence);
+    }
+    template <typename T>
+    T* Find(const KivString& identifier, int32_t occurrence = 0) const {
+        return identified_.Find<T>(identifier, occurrence);
+    }
+    // One refresh step, as the timer runs it.
+    void Refresh();
+
+protected:
+    KivControl::KivXmlLoader& GetLoader() { return loader_; }
+    // Loads the window from `description` and lays it out at its described size.
+    void Build(const KivXMLItem& description);
+    // Product elements whose "id" is to be kept register through it.
+    KivIdentifiedControls& GetIdentifiedControls() { return identified_; }
+    virtual void OnRefresh() {}
+
+private:
+    class Ticker;
+
+    KivAudioPlugin& plugin_;
+    KivWindowSystem& system_;
+    KivControl::KivXmlLoader loader_;
+    KivParameterControls parameters_;
+    std::unique_ptr<KivWindow> window_;
+    Ticker* ticker_ = nullptr;  // a child of the window
+    std::unique_ptr<KivHouseTopBar> topBar_;
+    KivIdentifiedControls identified_;
+};

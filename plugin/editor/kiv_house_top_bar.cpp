@@ -1,0 +1,104 @@
+#include "plugin/editor/kiv_house_top_bar.h"
+
+#include "gui/controls/kiv_button.h"
+#include "gui/controls/kiv_combo_edit.h"
+#include "gui/controls/kiv_static.h"
+#include "plugin/editor/kiv_house_editor.h"
+#include "plugin/kiv_kestrune_audio_effect_plugin.h"
+#include "presets/slots/kiv_preset_slot_commands.h"
+#include "presets/slots/kiv_settings_clipboard.h"
+
+KivHouseEditorWindows& KivHouseEditorWindows::Registered() {
+    static KivHouseEditorWindows windows;
+    return windows;
+}
+
+KivHouseTopBar::KivHouseTopBar(KivHouseEditor& editor)
+    : editor_(editor), plugin_(dynamic_cast<KivKestruneAudioEffectPlugin*>(&editor.GetPlugin())) {
+    slots_ = editor_.Find<KivComboEdit>(KivString("presets"));
+    if (slots_) {
+        slots_->SetItems({KivString("A"), KivString("B"), KivString("C"), KivString("D"), KivString("E"),
+                          KivString("F"), KivString("G"), KivString("H")},
+                         plugin_ ? plugin_->GetPresetSlots().GetCurrent() : 0);
+        slots_->OnChange.AddHandler(this, &KivHouseTopBar::OnSlotChosen);
+        slots_->SetEnabled(plugin_ != nullptr);
+    }
+    Bind("ab", &KivHouseTopBar::OnCompare);
+    Bind("copy", &KivHouseTopBar::OnCopy);
+    Bind("paste", &KivHouseTopBar::OnPaste);
+    Bind("morph", &KivHouseTopBar::OnMorph);
+    Bind("library", &KivHouseTopBar::OnLibrary);
+    Bind("midi", &KivHouseTopBar::OnMidi);
+    Bind("help", &KivHouseTopBar::OnHelp);
+    help_ = editor_.Find<KivButton>(KivString("help"));
+    helpLine_ = editor_.Find<KivStatic>(KivString("helpline"));
+    if (helpLine_) helpLine_->SetVisible(false);
+    const KivHouseEditorWindows& windows = KivHouseEditorWindows::Registered();
+    const std::pair<const char*, KivHouseEditorWindows::Opener> openers[] = {
+        {"morph", windows.morph}, {"library", windows.presetLibrary}, {"midi", windows.midiControllers}};
+    for (const auto& [identifier, opener] : openers) {
+        if (KivControl* button = editor_.FindControl(KivString(identifier))) button->SetEnabled(opener && plugin_);
+    }
+    for (const char* identifier : {"ab", "copy", "paste"}) {
+        if (KivControl* button = editor_.FindControl(KivString(identifier))) button->SetEnabled(plugin_ != nullptr);
+    }
+}
+
+void KivHouseTopBar::Bind(const char* identifier, void (KivHouseTopBar::*handler)(KivOnClickParams&)) {
+    if (auto* button = editor_.Find<KivButton>(KivString(identifier))) button->OnClick.AddHandler(this, handler);
+}
+
+void KivHouseTopBar::Refresh() {
+    if (slots_ && plugin_ && !slots_->IsOpen()) {
+        const int32_t live = plugin_->GetPresetSlots().GetCurrent();
+        if (slots_->GetSelected() != live) slots_->Select(live);
+    }
+    if (!helpLine_ || !help_ || !help_->IsChecked()) return;
+    const KivControl* source = HelpSource();
+    if (source == helpShown_) return;
+    helpShown_ = source;
+    helpLine_->SetText(source ? source->GetHelp() : KivString());
+    helpLine_->Invalidate();
+}
+
+// The control under the mouse, or the nearest enclosing one, that has a help text.
+const KivControl* KivHouseTopBar::HelpSource() const {
+    for (const KivControl* control = editor_.GetWindow().GetHover(); control; control = control->GetParent()) {
+        if (!control->GetHelp().IsEmpty()) return control;
+    }
+    return nullptr;
+}
+
+void KivHouseTopBar::OnSlotChosen(KivOnNotifyParams&) {
+    if (plugin_) KivPresetSlotCommands::Select(*plugin_, slots_->GetSelected());
+}
+
+void KivHouseTopBar::OnCompare(KivOnClickParams&) {
+    if (plugin_) KivPresetSlotCommands::CompareAB(*plugin_);
+}
+
+void KivHouseTopBar::OnCopy(KivOnClickParams&) {
+    if (plugin_) KivSettingsClipboard::Copy(*plugin_);
+}
+
+void KivHouseTopBar::OnPaste(KivOnClickParams&) {
+    if (plugin_) KivSettingsClipboard::Paste(*plugin_);
+}
+
+void KivHouseTopBar::OnMorph(KivOnClickParams&) { Open(KivHouseEditorWindows::Registered().morph); }
+
+void KivHouseTopBar::OnLibrary(KivOnClickParams&) { Open(KivHouseEditorWindows::Registered().presetLibrary); }
+
+void KivHouseTopBar::OnMidi(KivOnClickParams&) { Open(KivHouseEditorWindows::Registered().midiControllers); }
+
+void KivHouseTopBar::Open(KivHouseEditorWindows::Opener opener) {
+    if (opener && plugin_) opener(editor_.GetWindow(), *plugin_);
+}
+
+void KivHouseTopBar::OnHelp(KivOnClickParams&) {
+    if (!helpLine_ || !help_) return;
+    helpShown_ = nullptr;
+    helpLine_->SetText(KivString());
+    helpLine_->SetVisible(help_->IsChecked());
+    helpLine_->Invalidate();
+}
