@@ -177,6 +177,24 @@ const float* KivDynamicsProcessorFollower::DetectorSignal(ChannelState& state, c
     return state.scratch.Data();
 }
 
+// Channel by channel over the block, so each pass runs as vector operations (a stereo pair
+// in one pass); the sums add up in the same order as sample by sample from 0.
+void KivDynamicsProcessorFollower::LinkedPower(double* p, const float* const* x, int32_t channels, int32_t count,
+                                               double scale) noexcept {
+    if (channels == 2) {
+        const float* left = x[0];
+        const float* right = x[1];
+        for (int32_t i = 0; i < count; ++i) p[i] = scale * (Square(left[i]) + Square(right[i])) + kPowerFloor;
+        return;
+    }
+    for (int32_t i = 0; i < count; ++i) p[i] = Square(x[0][i]);
+    for (int32_t c = 1; c < channels; ++c) {
+        const float* signal = x[c];
+        for (int32_t i = 0; i < count; ++i) p[i] += Square(signal[i]);
+    }
+    for (int32_t i = 0; i < count; ++i) p[i] = scale * p[i] + kPowerFloor;
+}
+
 bool KivDynamicsProcessorFollower::ComputePower(ChannelState* const* states, const float* const* x,
                                                 int32_t channels, int32_t count) noexcept {
     const double g2 = inputGain_ * inputGain_;
@@ -184,16 +202,7 @@ bool KivDynamicsProcessorFollower::ComputePower(ChannelState* const* states, con
     const bool fullyLinked = std::fabs(link - 1.0) <= kZero && channels > 1;
     for (int32_t c = 0; c < (fullyLinked ? 1 : channels); ++c) states[c]->levels.Reserve(static_cast<size_t>(count));
     if (fullyLinked) {
-        // Channel by channel over the block, so each pass runs as vector operations; the sums
-        // add up in the same order as sample by sample.
-        double* p = states[0]->levels.Data();
-        const double scale = g2 / channels;
-        for (int32_t i = 0; i < count; ++i) p[i] = 0.0;
-        for (int32_t c = 0; c < channels; ++c) {
-            const float* signal = x[c];
-            for (int32_t i = 0; i < count; ++i) p[i] += Square(signal[i]);
-        }
-        for (int32_t i = 0; i < count; ++i) p[i] = scale * p[i] + kPowerFloor;
+        LinkedPower(states[0]->levels.Data(), x, channels, count, g2 / channels);
         return true;
     }
     if (std::fabs(link) <= kZero || channels == 1) {

@@ -77,6 +77,8 @@ private:
     enum class RmsKind { kPeak, kSimple, kTrue };
     void RmsAndRoot(ChannelState& state, double* buffer, int32_t count) const noexcept;
     void HoldFloor(ChannelState& state, double* buffer, int32_t count) const noexcept;
+    // The shared power of fully linked channels: scale × (sum of squares) + floor.
+    static void LinkedPower(double* p, const float* const* x, int32_t channels, int32_t count, double scale) noexcept;
     KivEnvelopeContext EnvelopeContext() noexcept;
 
     double sampleRate_ = 44100.0;

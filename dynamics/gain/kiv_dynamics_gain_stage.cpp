@@ -69,19 +69,24 @@ void KivDynamicsGainStage::Apply(const KivGainStageSettings& settings, KivEnvelo
 }
 
 // The shape runs as one pass over the chunk (a virtual call per run of samples on one
-// segment, not per sample); square roots, logarithms, exponentials and divisions as passes
-// of their own, so they vectorise. Same values as sample by sample.
+// segment, not per sample); square roots, logarithms and exponentials as passes of their
+// own, so they vectorise; the quotient and the blend with the dry signal share the last
+// pass. Same values as sample by sample.
 void KivDynamicsGainStage::LinearGains(const double* envelope, double* gains, int32_t count) noexcept {
     for (int32_t i = 0; i < count; ++i) levels_[i] = Floored(envelope[i]);
     main_.Values(levels_, values_, count);
-    for (int32_t i = 0; i < count; ++i) gains[i] = values_[i] / levels_[i];
+    const double wetGain = wetGain_, dry = dry_;
+    for (int32_t i = 0; i < count; ++i) gains[i] = values_[i] / levels_[i] * wetGain + dry;
 }
 
 void KivDynamicsGainStage::SquaredGains(const double* envelope, double* gains, int32_t count) noexcept {
-    for (int32_t i = 0; i < count; ++i) levels_[i] = Floored(envelope[i]);
-    for (int32_t i = 0; i < count; ++i) gains_[i] = std::sqrt(levels_[i]);
+    for (int32_t i = 0; i < count; ++i) {
+        levels_[i] = Floored(envelope[i]);
+        gains_[i] = std::sqrt(levels_[i]);
+    }
     main_.Values(gains_, values_, count);
-    for (int32_t i = 0; i < count; ++i) gains[i] = values_[i] * values_[i] / levels_[i];
+    const double wetGain = wetGain_, dry = dry_;
+    for (int32_t i = 0; i < count; ++i) gains[i] = values_[i] * values_[i] / levels_[i] * wetGain + dry;
 }
 
 // Logarithms and exponentials within 2 ulp of the C library's.
@@ -92,26 +97,20 @@ void KivDynamicsGainStage::LogarithmicGains(const double* envelope, double* gain
     main_.Values(gains_, values_, count);
     for (int32_t i = 0; i < count; ++i) values_[i] *= kLn10;
     KivVectorExpLog::Exponentials(values_, gains, count);
-    for (int32_t i = 0; i < count; ++i) gains[i] /= levels_[i];
-}
-
-void KivDynamicsGainStage::ComputeChunk(const double* envelope, double* gains, int32_t count) noexcept {
-    (this->*shapeGains_)(envelope, gains, count);
-    const double wetGain = wetGain_;
-    const double dry = dry_;
-    for (int32_t i = 0; i < count; ++i) gains[i] = gains[i] * wetGain + dry;
+    const double wetGain = wetGain_, dry = dry_;
+    for (int32_t i = 0; i < count; ++i) gains[i] = gains[i] / levels_[i] * wetGain + dry;
 }
 
 void KivDynamicsGainStage::ComputeGains(const double* envelope, double* gains, int32_t count) noexcept {
     for (int32_t start = 0; start < count; start += kChunk)
-        ComputeChunk(envelope + start, gains + start, std::min(kChunk, count - start));
+        (this->*shapeGains_)(envelope + start, gains + start, std::min(kChunk, count - start));
 }
 
 void KivDynamicsGainStage::MultiplyGains(const double* envelope, float* signal, int32_t count) noexcept {
     double chunkGains[kChunk];
     for (int32_t start = 0; start < count; start += kChunk) {
         int32_t n = std::min(kChunk, count - start);
-        ComputeChunk(envelope + start, chunkGains, n);
+        (this->*shapeGains_)(envelope + start, chunkGains, n);
         for (int32_t i = 0; i < n; ++i)
             signal[start + i] = static_cast<float>(signal[start + i] * chunkGains[i]);
     }

@@ -48,13 +48,13 @@ public:
     KivShapeMode GetShapeMode() const noexcept { return shapeMode_; }
 
 private:
+    // Blended gains (wet gain and dry included) of at most kChunk levels.
     using ShapeGains = void (KivDynamicsGainStage::*)(const double* envelope, double* gains, int32_t count) noexcept;
     using ShapeValue = double (*)(KivEnvelopeComputer& computer, double level) noexcept;
 
     void LinearGains(const double* envelope, double* gains, int32_t count) noexcept;
     void SquaredGains(const double* envelope, double* gains, int32_t count) noexcept;
     void LogarithmicGains(const double* envelope, double* gains, int32_t count) noexcept;
-    void ComputeChunk(const double* envelope, double* gains, int32_t count) noexcept;
 
     double wet_ = 1.0;
     double dry_ = 0.0;

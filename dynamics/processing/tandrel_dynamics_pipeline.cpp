@@ -31,6 +31,16 @@ void CopySamples(const float* from, float* to, int32_t count) noexcept {
     if (from != to) std::memmove(to, from, static_cast<size_t>(count) * sizeof(float));
 }
 
+// In place written as such, so that the loop vectorises without an overlap check that
+// identical buffers would fail.
+void MultiplyInto(const float* signal, const double* gains, float* output, int32_t count) noexcept {
+    if (signal == output) {
+        for (int32_t i = 0; i < count; ++i) output[i] = static_cast<float>(output[i] * gains[i]);
+    } else {
+        for (int32_t i = 0; i < count; ++i) output[i] = static_cast<float>(signal[i] * gains[i]);
+    }
+}
+
 }  // namespace
 
 TandrelDynamicsPipeline::TandrelDynamicsPipeline() {
@@ -112,9 +122,12 @@ void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* 
     // Detection reads the inputs before the delayed audio may overwrite them in place.
     const bool fullyLinked = follower_.Detect(statePointers_, CleanDetectorSources(inputs, channels, count), channels,
                                               count);
+    // Without look-ahead the gains go straight from the inputs into the outputs, sparing a copy.
     const bool delayed = follower_.IsLookAheadActive();
-    for (int32_t c = 0; c < channels; ++c) Delay(states_[c], inputs[c], outputs[c], count, delayed);
-    ApplyGains(outputs, fullyLinked, count);
+    if (delayed) {
+        for (int32_t c = 0; c < channels; ++c) Delay(states_[c], inputs[c], outputs[c], count, delayed);
+    }
+    ApplyGains(delayed ? outputs : inputs, outputs, fullyLinked, count);
     if (follower_.GetSideChainPlay() && follower_.Filter().IsAnyStageActive()) PlaySideChain(outputs, count);
     StoreGainReductions(fullyLinked);
 }
@@ -154,14 +167,14 @@ void TandrelDynamicsPipeline::ProcessGainOnly(const float* const* inputs, float*
     }
 }
 
-void TandrelDynamicsPipeline::ApplyGains(float* const* outputs, bool fullyLinked, int32_t count) {
+void TandrelDynamicsPipeline::ApplyGains(const float* const* signals, float* const* outputs, bool fullyLinked,
+                                         int32_t count) {
     gains_.Reserve(static_cast<size_t>(count));
     double* gains = gains_.Data();
     for (int32_t c = 0; c < ActiveChannels(); ++c) {
         // Fully linked channels share one envelope, so its gains are worked out once.
         if (c == 0 || !fullyLinked) gainStage_.ComputeGains(states_[c].levels.Data(), gains, count);
-        float* output = outputs[c];
-        for (int32_t i = 0; i < count; ++i) output[i] = static_cast<float>(output[i] * gains[i]);
+        MultiplyInto(signals[c], gains, outputs[c], count);
     }
 }
 

@@ -52,7 +52,7 @@ private:
     void Delay(KivDynamicsProcessorFollower::ChannelState& state, const float* input, float* output, int32_t count,
                bool delayed);
     void ProcessGainOnly(const float* const* inputs, float* const* outputs, int32_t count);
-    void ApplyGains(float* const* outputs, bool fullyLinked, int32_t count);
+    void ApplyGains(const float* const* signals, float* const* outputs, bool fullyLinked, int32_t count);
     void PlaySideChain(float* const* outputs, int32_t count) noexcept;
     void StoreGainReductions(bool fullyLinked) noexcept;
 
