@@ -8,11 +8,15 @@
 #include "gui/controls/kiv_graph_editor.h"
 #include "gui/controls/kiv_knob.h"
 #include "gui/controls/kiv_list_box.h"
+#include "gui/controls/kiv_menu_bar.h"
+#include "gui/controls/kiv_plain_field.h"
 #include "gui/controls/kiv_progress_bar.h"
 #include "gui/controls/kiv_scroll_bar.h"
 #include "gui/controls/kiv_section_panel.h"
+#include "gui/controls/kiv_splitter.h"
 #include "gui/controls/kiv_static.h"
 #include "gui/controls/kiv_static_multi_line.h"
+#include "gui/controls/kiv_tab_set.h"
 #include "gui/controls/kiv_tracker.h"
 #include "gui/controls/kiv_tree_control.h"
 #include "gui/loader/kiv_xml_loader.h"
@@ -22,6 +26,20 @@ namespace {
 template <typename T>
 void Control(KivControl::KivXmlLoader& loader, const char* name) {
     loader.Register(KivString(name), std::make_unique<KivControl::KivXmlLoader::Control<T>>());
+}
+
+// Elements whose full editors the toolkit does not have yet get the nearest standard control,
+// so that their descriptions load, paint plainly and keep their values.
+void RegisterPlainStandIns(KivControl::KivXmlLoader& loader) {
+    Control<KivSectionPanel>(loader, "zoomer");
+    Control<KivEdit>(loader, "multilineedit");
+    Control<KivEdit>(loader, "fileselector");
+    Control<KivTreeControl>(loader, "directorytree");
+    Control<KivListBox>(loader, "filelistbox");
+    Control<KivButton>(loader, "colorselectbutton");
+    Control<KivPlainField>(loader, "coloreditor");
+    Control<KivPlainField>(loader, "signalgeneratoreditor");
+    Control<KivPlainField>(loader, "vector2deditor");
 }
 }  // namespace
 
@@ -43,5 +61,10 @@ void KivRegisterStandardControls(KivControl::KivXmlLoader& loader) {
     Control<KivListBox>(loader, "listbox");
     Control<KivTreeControl>(loader, "treecontrol");
     Control<KivScrollBar>(loader, "scrollbar");
+    Control<KivTabSet>(loader, "tabset");
+    Control<KivSwitcher>(loader, "switcher");
+    Control<KivSplitter>(loader, "splitter");
+    Control<KivMenuBar>(loader, "menubar");
+    RegisterPlainStandIns(loader);
     Control<KivGraphEditor>(loader, "grapheditor");
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <typeinfo>
 
 #include "gui/core/kiv_window.h"
 #include "gui/core/kiv_windows.h"
@@ -25,15 +24,8 @@ KivPoint ChooseSize(KivWindow& window, KivPoint requested) {
 }  // namespace
 
 void KivWindowPicture::ArrangeTree(KivControl& control) {
-    if (auto* panel = dynamic_cast<KivPanel*>(&control)) {
-        // Panels of the core have no Arrange of their own: their layouts are run here.
-        if (dynamic_cast<KivWindow*>(panel) != nullptr || typeid(*panel) == typeid(KivPanel) ||
-            typeid(*panel) == typeid(KivContainer)) {
-            KivLayouts::Arrange(*panel);
-        } else {
-            panel->Arrange();
-        }
-    }
+    // A control whose size did not change has not arranged its children yet.
+    control.Arrange();
     for (int32_t index = 0; index < control.GetChildCount(); ++index) ArrangeTree(*control.GetChild(index));
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/kiv_exception.h"
+#include "gui/layout/kiv_layouts.h"
 
 KivPanel::~KivPanel() {
     DeleteChildren();
@@ -31,6 +32,8 @@ KivControl* KivPanel::GetChild(int32_t index) const {
     if (index < 0 || index >= GetChildCount()) return nullptr;
     return children_[static_cast<size_t>(index)];
 }
+
+void KivPanel::Arrange() { KivLayouts::Arrange(*this); }
 
 void KivPanel::DeleteChildren() {
     // Children remove themselves from `children_` as they die.

@@ -15,6 +15,11 @@ public:
     int32_t GetChildCount() const override;
     KivControl* GetChild(int32_t index) const override;
 
+    // Runs the panel's layouts over its client rectangle, in the order they were created.
+    // Children that no layout holds stay where their position puts them: a panel without
+    // layouts is arranged by whoever placed its children.
+    void Arrange() override;
+
     // Destroys every child (each leaves the tree first).
     void DeleteChildren();
 
