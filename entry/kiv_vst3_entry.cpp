@@ -3,6 +3,7 @@
 #include "base/kiv_boundary.h"
 #include "entry/kiv_module_startup.h"
 #include "entry/kiv_plugin_creation.h"
+#include "entry/kiv_product.h"
 #include "hosts/vst3/kiv_audio_plugin_vst3_adapter.h"
 #include "hosts/vst3/sdk/fuid.h"
 #include "hosts/vst3/sdk/plugin_factory.h"
@@ -34,7 +35,7 @@ FUnknown* CreateInstance(void* /*context*/) {
 
 PFactoryInfo FactoryInfo() {
     PFactoryInfo info{};
-    Text::CopyAscii(info.vendor, KivPluginCreation::kVendor, PFactoryInfo::kNameSize);
+    Text::CopyAscii(info.vendor, KivShippedProduct().vendor, PFactoryInfo::kNameSize);
     Text::CopyAscii(info.url, kWebAddress, PFactoryInfo::kURLSize);
     Text::CopyAscii(info.email, kContactAddress, PFactoryInfo::kEmailSize);
     info.flags = PFactoryInfo::kUnicode;
@@ -47,7 +48,7 @@ void Describe(CPluginFactory& factory) {
     kClassId.CopyTo(info.cid);
     info.cardinality = PClassInfo::kManyInstances;
     Text::CopyAscii(info.category, kCategory, PClassInfo::kCategorySize);
-    Text::CopyAscii(info.name, KivPluginCreation::kPluginName, PClassInfo::kNameSize);
+    Text::CopyAscii(info.name, KivShippedProduct().pluginName, PClassInfo::kNameSize);
     info.classFlags = 0;
     Text::CopyAscii(info.subCategories, kSubCategories, PClassInfo2::kSubCategoriesSize);
     Text::CopyAscii(info.version, kVersion, PClassInfo2::kVersionSize);

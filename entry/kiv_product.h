@@ -1,0 +1,18 @@
+#pragma once
+
+class KivAudioEffectPlugin;
+
+// What one plug-in library ships: its effect and the names hosts see. The entry code is the
+// same for every library built from it; each library links exactly one definition of
+// KivShippedProduct (TandrelMini's is in entry/product, test and benchmark libraries bring
+// their own), so a stand-in effect never ends up inside the product.
+struct KivProduct {
+    const char* pluginName;
+    const char* vendor;
+    // Default settings are kept per family.
+    const char* familyName;
+    // `TandrelAudioEffectPluginInterface` calls it for a message sent without an object.
+    KivAudioEffectPlugin* (*createEffect)();
+};
+
+const KivProduct& KivShippedProduct();

@@ -1,0 +1,13 @@
+#include "dynamics/effect/tandrel_audio_effect_plugin.h"
+#include "entry/kiv_product.h"
+
+namespace {
+
+KivAudioEffectPlugin* CreateTandrelEffect() { return new TandrelAudioEffectPlugin(); }
+
+}  // namespace
+
+const KivProduct& KivShippedProduct() {
+    static const KivProduct product{"TandrelMini", "Kestrune", "Tandrel", &CreateTandrelEffect};
+    return product;
+}
