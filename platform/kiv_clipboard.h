@@ -5,8 +5,9 @@
 // The system clipboard, holding bytes under registered format names. Plain C++ types only,
 // so that this layer needs nothing from the framework above it.
 //
-// Windows uses registered clipboard formats. Elsewhere the clipboard of the window system
-// comes with the GUI; until then the data stays inside the process, under the same names.
+// Windows uses registered clipboard formats; X11 the CLIPBOARD selection with one target
+// per format, named like it. Without a display the data stays inside the process, under the
+// same names.
 namespace KivClipboard {
 
 enum class Result : int32_t {

@@ -1,22 +1,19 @@
-// Until the window system's clipboard (the X11 CLIPBOARD selection, targets named after the
-// formats) comes with the GUI, the clipboard lives in the process: copy and paste work
-// between instances of the plug-in in one host.
+#include "platform/posix/kiv_process_clipboard.h"
+
 #include <mutex>
 #include <new>
 #include <string>
 
-#include "platform/kiv_clipboard.h"
-
 namespace {
 
-struct ProcessClipboard {
+struct Store {
     std::mutex lock;
     std::u16string format;
     std::vector<uint8_t> data;
 };
 
-ProcessClipboard& TheClipboard() {
-    static ProcessClipboard clipboard;
+Store& TheClipboard() {
+    static Store clipboard;
     return clipboard;
 }
 
@@ -28,12 +25,14 @@ std::vector<uint8_t> UpToFirstZero(const uint8_t* data, int32_t size) {
 
 }  // namespace
 
-namespace KivClipboard {
+namespace KivPlatform::ProcessClipboard {
+
+using KivClipboard::Result;
 
 Result Put(const char16_t* format, const uint8_t* data, int32_t size) {
     if (!format || (!data && size > 0) || size < 0) return Result::kAccessError;
     try {
-        ProcessClipboard& clipboard = TheClipboard();
+        Store& clipboard = TheClipboard();
         std::lock_guard<std::mutex> guard(clipboard.lock);
         clipboard.format = format;
         clipboard.data.assign(data, data + size);
@@ -46,7 +45,7 @@ Result Put(const char16_t* format, const uint8_t* data, int32_t size) {
 Result Get(const char16_t* format, std::vector<uint8_t>& data) {
     if (!format) return Result::kAccessError;
     try {
-        ProcessClipboard& clipboard = TheClipboard();
+        Store& clipboard = TheClipboard();
         std::lock_guard<std::mutex> guard(clipboard.lock);
         if (clipboard.format != format || clipboard.data.empty()) return Result::kNoData;
         data = UpToFirstZero(clipboard.data.data(), static_cast<int32_t>(clipboard.data.size()));
@@ -56,4 +55,4 @@ Result Get(const char16_t* format, std::vector<uint8_t>& data) {
     }
 }
 
-}  // namespace KivClipboard
+}  // namespace KivPlatform::ProcessClipboard
