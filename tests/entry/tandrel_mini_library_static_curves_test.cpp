@@ -1,0 +1,225 @@
+// The static transfer curves of the built plug-in file, driven as a host drives it: loaded
+// through `VSTPluginMain`, set up through parameters and its state chunk, fed with DC and
+// with steady tones. The expected output levels come from the breakpoints of each shape
+// worked out by hand (in dB, below each case), turned into points and interpolated in the
+// mode's domain here, independently of the plug-in's own shape code.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "tools/vst2host/kiv_vst2_plugin.h"
+
+namespace {
+
+constexpr double kSampleRate = 48000.0;
+// The default RMS length (1 ms) spans 48 samples; a tone with exactly that period has the
+// same true RMS at every sample, so its envelope stands still like that of DC.
+constexpr double kToneFrequency = 1000.0;
+constexpr int32_t kSettleFrames = 4096;
+constexpr int32_t kMeasureFrames = 48 * 40;
+constexpr double kSilenceDb = -140.0;
+constexpr double kToleranceDb = 0.05;
+
+enum Mode { kLinear, kSquared, kLogarithmic };
+
+struct Breakpoint {
+    double x, y;  // input and output, dB; -140 and below is silence
+};
+
+struct Setting {
+    const char* name;  // "name (group)", which hosts see cut to 24 characters
+    double hostValue;
+};
+
+struct Case {
+    const char* description;
+    std::vector<Setting> settings;
+    std::vector<const char*> stateFlags;  // product settings switched on in the state chunk
+    std::vector<Breakpoint> breakpoints;
+    bool extendAbove0dB;
+};
+
+// Host values of the linear parameter scales.
+double Linear(double value, double low, double high) { return (value - low) / (high - low); }
+// Thresholds are root amplitudes 0.01 .. 1: the level is the value squared.
+double Threshold(double decibels) { return Linear(std::sqrt(std::pow(10.0, decibels / 20.0)), 0.01, 1.0); }
+double RatioCode(double code) { return Linear(code, -1.0, 20.0); }
+
+// Fast detection (attack 0, release 1 ms) and sharp corners everywhere.
+std::vector<Setting> Base(bool processor1, bool gate) {
+    return {{"Attack (Dynamic detection)", 0.0},    {"Release (Dynamic detection)", 0.0},
+            {"Processor 1 (Processor 1)", processor1 ? 1.0 : 0.0}, {"Gate (Gate)", gate ? 1.0 : 0.0},
+            {"Knee size (Processor 1)", 0.0},       {"Knee size (Processor 2)", 0.0},
+            {"Knee (Gate)", 0.0},                    {"Range (Processor 1)", 1.0},
+            {"Range (Processor 2)", 1.0}};
+}
+
+std::vector<Setting> With(std::vector<Setting> settings, std::vector<Setting> more) {
+    settings.insert(settings.end(), more.begin(), more.end());
+    return settings;
+}
+
+const std::vector<Case>& Cases() {
+    static const std::vector<Case> cases = {
+        // Slope 1 up to the threshold, 1/2 above it.
+        {"compressor -12 dB 2:1",
+         With(Base(true, false), {{"Threshold (Processor 1)", Threshold(-12)}, {"Ratio (Processor 1)", RatioCode(2)}}),
+         {},
+         {{-140, -140}, {-12, -12}, {0, -6}},
+         false},
+        // The expansion below the threshold reaches silence at -30 - 110/2 = -85 dB.
+        {"expander -30 dB 1:2",
+         With(Base(true, false), {{"Threshold (Processor 1)", Threshold(-30)}, {"Ratio (Processor 1)", RatioCode(2)}}),
+         {"Expander1"},
+         {{-140, -140}, {-85, -140}, {-30, -30}, {0, 0}},
+         false},
+        // Processor 2 expands below -40 dB (silence at -40 - 100/2 = -90 dB), processor 1
+        // compresses above -12 dB.
+        {"expander -40 dB and compressor -12 dB",
+         With(Base(true, false), {{"Threshold (Processor 1)", Threshold(-12)},
+                                  {"Ratio (Processor 1)", RatioCode(2)},
+                                  {"Processor 2 (Processor 2)", 1.0},
+                                  {"Threshold (Processor 2)", Threshold(-40)},
+                                  {"Ratio (Processor 2)", RatioCode(2)}}),
+         {"Expander2"},
+         {{-140, -140}, {-90, -140}, {-40, -40}, {-12, -12}, {0, -6}},
+         false},
+        // Closed (bottom: silence) up to -40 - 24 dB, then a straight line to the curve.
+        {"gate -40 dB size 24 dB",
+         With(Base(false, true), {{"Threshold (Gate)", Threshold(-40)}, {"Size (Gate)", 1.0}, {"Bottom (Gate)", 0.0}}),
+         {},
+         {{-140, -1000}, {-64, -1000}, {-40, -40}, {0, 0}},
+         false},
+        // Above 0 dB the last segment goes on (to +64 dB) instead of holding -6 dB.
+        {"compressor -12 dB 2:1 not limited above 0 dB",
+         With(Base(true, false), {{"Threshold (Processor 1)", Threshold(-12)}, {"Ratio (Processor 1)", RatioCode(2)}}),
+         {"DoNotLimitAbove0dB"},
+         {{-140, -140}, {-12, -12}, {0, -6}},
+         true},
+    };
+    return cases;
+}
+
+struct Point {
+    double x, y;  // linear amplitude
+};
+
+double Amplitude(double decibels) { return decibels <= kSilenceDb ? 0.0 : std::pow(10.0, decibels / 20.0); }
+
+std::vector<Point> ShapePoints(const Case& shape) {
+    std::vector<Point> points{{0.0, 0.0}};
+    for (const Breakpoint& b : shape.breakpoints) points.push_back({Amplitude(b.x), Amplitude(b.y)});
+    if (shape.extendAbove0dB) {
+        const Breakpoint& last = shape.breakpoints.back();
+        const Breakpoint& before = shape.breakpoints[shape.breakpoints.size() - 2];
+        const double y64 = last.y + (64.0 - last.x) * (last.y - before.y) / (last.x - before.x);
+        points.push_back({Amplitude(64.0), Amplitude(y64)});
+    }
+    return points;
+}
+
+double ToDomain(Mode mode, double v) {
+    switch (mode) {
+    case kLinear: return v;
+    case kSquared: return std::sqrt(v);
+    case kLogarithmic: return std::log10(std::max(v, 1e-30));
+    }
+    return v;
+}
+
+double FromDomain(Mode mode, double v) {
+    switch (mode) {
+    case kLinear: return v;
+    case kSquared: return v * v;
+    case kLogarithmic: return std::pow(10.0, v);
+    }
+    return v;
+}
+
+// The shape's output level for an input level: straight segments between the points in the
+// mode's domain, held at the ends.
+double ExpectedLevel(const Case& shape, Mode mode, double level) {
+    std::vector<Point> points = ShapePoints(shape);
+    for (Point& p : points) p = {ToDomain(mode, p.x), ToDomain(mode, p.y)};
+    const double u = ToDomain(mode, level);
+    if (u <= points.front().x) return FromDomain(mode, points.front().y);
+    for (size_t k = 1; k < points.size(); ++k) {
+        const Point& a = points[k - 1];
+        const Point& b = points[k];
+        if (u < b.x) return FromDomain(mode, a.y + (u - a.x) * (b.y - a.y) / (b.x - a.x));
+    }
+    return FromDomain(mode, points.back().y);
+}
+
+double Decibels(double level) { return level > 0.0 ? 20.0 * std::log10(level) : -1000.0; }
+
+int32_t ParameterIndex(KivVst2Plugin& plugin, const std::string& name) {
+    for (int32_t index = 0; index < plugin.NumParams(); ++index)
+        if (plugin.ParameterName(index) == name.substr(0, 24)) return index;
+    ADD_FAILURE() << "no parameter " << name;
+    return 0;
+}
+
+// Switches product settings on by rewriting their attributes in the plug-in's own chunk.
+void SwitchOnInState(KivVst2Plugin& plugin, const std::vector<const char*>& flags) {
+    if (flags.empty()) return;
+    const std::vector<uint8_t> chunk = plugin.GetChunk();
+    std::string text(chunk.begin(), chunk.end());
+    for (const char* flag : flags) {
+        const std::string off = std::string(flag) + "=\"0\"";
+        const size_t at = text.find(off);
+        ASSERT_NE(at, std::string::npos) << flag << " not in the state";
+        text.replace(at, off.size(), std::string(flag) + "=\"1\"");
+    }
+    ASSERT_TRUE(plugin.SetChunk(std::vector<uint8_t>(text.begin(), text.end())));
+}
+
+// Runs `frames` of DC or of the tone at RMS level `level` through both channels; returns
+// the RMS level of the left output over the last kMeasureFrames.
+double SettledOutput(KivVst2Plugin& plugin, double level, bool tone) {
+    const int32_t frames = kSettleFrames + kMeasureFrames;
+    std::vector<float> signal(frames);
+    constexpr double kTwoPi = 6.283185307179586;
+    for (int32_t i = 0; i < frames; ++i)
+        signal[i] = static_cast<float>(tone ? level * std::sqrt(2.0) * std::sin(kTwoPi * kToneFrequency * i / kSampleRate)
+                                            : level);
+    std::vector<std::vector<float>> inputs(2, signal), outputs;
+    plugin.ProcessInBlocks(inputs, outputs, frames);
+    double sum = 0.0;
+    for (int32_t i = kSettleFrames; i < frames; ++i) sum += double(outputs[0][i]) * outputs[0][i];
+    return std::sqrt(sum / kMeasureFrames);
+}
+
+TEST(TandrelMiniLibraryStaticCurves, OutputLevelsFollowTheShapeInEveryMode) {
+    const char* modeNames[] = {"Linear", "Squared", "Logarithmic"};
+    for (const Case& shape : Cases()) {
+        for (Mode mode : {kLinear, kSquared, kLogarithmic}) {
+            SCOPED_TRACE(std::string(shape.description) + ", " + modeNames[mode]);
+            KivVst2Plugin plugin;
+            ASSERT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH, {kSampleRate, 512})) << plugin.ErrorText();
+            plugin.Open();
+            SwitchOnInState(plugin, shape.stateFlags);
+            for (const Setting& setting : shape.settings)
+                plugin.SetParameter(ParameterIndex(plugin, setting.name), static_cast<float>(setting.hostValue));
+            const int32_t modeIndex = ParameterIndex(plugin, "Mode (General parameters)");
+            plugin.SetParameter(modeIndex, static_cast<float>(mode) * 0.5f);
+            ASSERT_EQ(plugin.ParameterDisplay(modeIndex), modeNames[mode]);
+            for (double inputDb = -100.0; inputDb <= 6.0; inputDb += 2.0) {
+                const double expectedDb = Decibels(ExpectedLevel(shape, mode, Amplitude(inputDb)));
+                for (bool tone : {false, true}) {
+                    const double measuredDb = Decibels(SettledOutput(plugin, Amplitude(inputDb), tone));
+                    if (expectedDb <= kSilenceDb) {
+                        EXPECT_LE(measuredDb, kSilenceDb) << inputDb << " dB " << (tone ? "tone" : "DC");
+                    } else {
+                        EXPECT_NEAR(measuredDb, expectedDb, kToleranceDb) << inputDb << " dB " << (tone ? "tone" : "DC");
+                    }
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
