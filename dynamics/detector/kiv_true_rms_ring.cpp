@@ -17,22 +17,39 @@ void KivTrueRmsRing::Clear() noexcept {
     freshSum_ = 0.0;
 }
 
+// Run by run up to the next turn of the ring (and at most kRun samples): the float
+// rounding, the differences to the values leaving the ring and the ring's update run as
+// vector passes; only the two running sums stay sample by sample. Same bits as Average.
 void KivTrueRmsRing::AverageBlock(double* powers, int32_t count) noexcept {
-    float* samples = samples_.Data();
+    constexpr int32_t kRun = 256;
+    double differences[kRun];
     double sum = sum_, freshSum = freshSum_;
     int32_t position = position_;
-    for (int32_t i = 0; i < count; ++i) {
-        const float stored = static_cast<float>(powers[i]);
-        const double value = stored;
-        sum += value - samples[position];
-        freshSum += value;
-        samples[position] = stored;
-        if (++position == length_) {
+    const double inverseLength = inverseLength_;
+    for (int32_t start = 0; start < count;) {
+        const int32_t n = std::min({count - start, length_ - position, kRun});
+        double* p = powers + start;
+        float* ring = samples_.Data() + position;
+        for (int32_t i = 0; i < n; ++i) {
+            const float stored = static_cast<float>(p[i]);
+            p[i] = stored;
+            differences[i] = p[i] - ring[i];
+            ring[i] = stored;
+        }
+        for (int32_t i = 0; i < n; ++i) {
+            sum += differences[i];
+            freshSum += p[i];
+            p[i] = sum * inverseLength;
+        }
+        position += n;
+        start += n;
+        if (position == length_) {
+            // The turn's last sample already reads the restarted sum.
             position = 0;
             sum = freshSum;
             freshSum = 0.0;
+            p[n - 1] = sum * inverseLength;
         }
-        powers[i] = sum * inverseLength_;
     }
     sum_ = sum;
     freshSum_ = freshSum;
