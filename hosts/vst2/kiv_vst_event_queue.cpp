@@ -5,6 +5,7 @@
 void KivVstEventQueue::Append(const VstMidiEvent& event) {
     KivSynchronizerGuard guard(mutex_);
     pending_.push_back(event);
+    pendingCount_.store(pending_.size(), std::memory_order_release);
 }
 
 void KivVstEventQueue::AppendMidi(int32_t deltaFrames, const uint8_t* bytes) {
@@ -18,7 +19,9 @@ void KivVstEventQueue::AppendMidi(int32_t deltaFrames, const uint8_t* bytes) {
 
 const std::vector<VstMidiEvent>& KivVstEventQueue::TakeOver() {
     taken_.clear();
+    if (pendingCount_.load(std::memory_order_acquire) == 0) return taken_;
     KivSynchronizerGuard guard(mutex_);
     taken_.swap(pending_);
+    pendingCount_.store(0, std::memory_order_relaxed);
     return taken_;
 }

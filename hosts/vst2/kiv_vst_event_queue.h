@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -7,7 +8,9 @@
 
 // MIDI events passed between threads: the host's GUI thread or the audio thread appends,
 // the audio thread takes the whole queue over at a block boundary. Two vectors swap roles,
-// so once both have grown, appending and taking over allocate nothing.
+// so once both have grown, appending and taking over allocate nothing. A block without
+// events, the usual case, takes nothing over and so never waits for the mutex; an event
+// appended while that check runs arrives with the next block instead.
 class KivVstEventQueue {
 public:
     // Raises "Could not acquire mutex." when the lock fails.
@@ -20,4 +23,6 @@ private:
     KivMutex mutex_;
     std::vector<VstMidiEvent> pending_;
     std::vector<VstMidiEvent> taken_;
+    // The pending count, written under the mutex.
+    std::atomic<size_t> pendingCount_{0};
 };
