@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gui/controls/kiv_button.h"
+#include "gui/controls/kiv_control_painting.h"
 #include "gui/controls/kiv_key_codes.h"
 #include "gui/controls/kiv_static_multi_line.h"
 #include "gui/core/kiv_windows.h"
@@ -10,6 +11,7 @@
 #include "gui/style/kiv_style_access.h"
 #include "gui/style/kiv_style_metrics.h"
 #include "gui/text/kiv_font.h"
+#include "gui/text/kiv_text_alignment.h"
 
 using KivStyleAccess::Color;
 
@@ -19,6 +21,10 @@ constexpr int32_t kTextWidth = 340;
 constexpr int32_t kButtonWidth = 88;
 constexpr int32_t kStripPadding = 12;
 constexpr int32_t kStripHeight = KivStyleMetrics::kButtonSize.y + 2 * kStripPadding;
+// The question mark in a disc left of the text.
+constexpr int32_t kIconSize = 28;
+constexpr int32_t kIconGap = 14;
+constexpr int32_t kTextLeft = kMargin + kIconSize + kIconGap;
 }  // namespace
 
 KivMessageWindow::KivMessageWindow(const KivString& title, const KivString& text, KivMessageButtons buttons) {
@@ -44,7 +50,8 @@ KivMessageWindow::KivMessageWindow(const KivString& title, const KivString& text
     const KivFont& font = KivHouseStyle::DefaultFont(KivStyleFont::kNormal);
     const auto lines = static_cast<int32_t>(KivStaticMultiLine::Wrap(font, text, kTextWidth).size());
     const int32_t textHeight = KivStaticMultiLine::HeightOf(font, std::max(lines, 1));
-    SetBounds(KivRect{0, 0, kTextWidth + 2 * kMargin - 1, 2 * kMargin + textHeight + kStripHeight - 1});
+    const int32_t height = std::max(textHeight, kIconSize);
+    SetBounds(KivRect{0, 0, kTextLeft + kTextWidth + kMargin - 1, 2 * kMargin + height + kStripHeight - 1});
     SetFocus(choices_.front().button);
 }
 
@@ -114,7 +121,12 @@ KivRect KivMessageWindow::ButtonStrip() const {
 void KivMessageWindow::Arrange() {
     const KivRect client = GetClientRect();
     const KivRect strip = ButtonStrip();
-    message_->SetBounds(KivRect{kMargin, kMargin, client.right - kMargin, strip.top - kMargin});
+    // A single line sits level with the middle of the icon.
+    const KivFont& font = KivHouseStyle::DefaultFont(KivStyleFont::kNormal);
+    const int32_t top = message_->ComputeAutoSize(KivPoint{kTextWidth, 0}).y <= font.LineHeight()
+                            ? kMargin + (kIconSize - font.LineHeight()) / 2
+                            : kMargin;
+    message_->SetBounds(KivRect{kTextLeft, top, client.right - kMargin, strip.top - kMargin});
     int32_t right = client.right - kStripPadding;
     for (auto choice = choices_.rbegin(); choice != choices_.rend(); ++choice) {
         const int32_t top = strip.top + kStripPadding;
@@ -129,6 +141,14 @@ void KivMessageWindow::Paint(KivDrawer& drawer, const KivRect& dirty) {
     drawer.FillRectangle(strip, Color(drawer, KivStyleColor::kPanelBackground), KivDrawingMode::kCopy);
     drawer.FillRectangle(KivRect{strip.left, strip.top, strip.right, strip.top}, Color(drawer, KivStyleColor::kFrame),
                          KivDrawingMode::kCopy);
+    const KivRect icon{kMargin, kMargin, kMargin + kIconSize - 1, kMargin + kIconSize - 1};
+    const KivColor accent = Color(drawer, KivStyleColor::kHighlight);
+    drawer.FillCircle(KivPoint{icon.left + kIconSize / 2, icon.top + kIconSize / 2}, kIconSize / 2, accent.WithAlpha(60),
+                      KivDrawingMode::kAlphablend);
+    drawer.Circle(KivPoint{icon.left + kIconSize / 2, icon.top + kIconSize / 2}, kIconSize / 2, accent,
+                  KivDrawingMode::kAlphablend);
+    KivControlPainting::Text(drawer, KivStyleFont::kLarge, KivString("?"), icon.Offset(1, 0), KivTextAlignment::kCentred,
+                             accent);
 }
 
 bool KivMessageWindow::OnKeyDown(uint32_t key, uint8_t state) {

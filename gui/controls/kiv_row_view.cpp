@@ -45,6 +45,7 @@ void KivRowView::Arrange() {
     scrollBar_->SetBounds(KivRect{client.right - kInset - KivScrollBar::kThickness + 1, client.top + kInset,
                                   client.right - kInset, client.bottom - kInset});
     RowsChanged();
+    EnsureVisible(selected_);
 }
 
 void KivRowView::RowsChanged() {
@@ -65,7 +66,8 @@ void KivRowView::SelectRow(int32_t row) {
 }
 
 void KivRowView::EnsureVisible(int32_t row) {
-    if (row < 0) return;
+    // Without a size nothing is in view yet; Arrange brings the row in once there is one.
+    if (row < 0 || GetSize().y <= 2 * kInset) return;
     if (row < GetTopRow()) SetTopRow(row);
     if (row >= GetTopRow() + GetVisibleRowCount()) SetTopRow(row - GetVisibleRowCount() + 1);
 }

@@ -25,6 +25,9 @@ void KivTreeControl::LoadAttributes(const KivXMLItem& item) {
     if (item.HasAttribute(KivString("expanded")) && KivNumber::TextToInteger(item.GetAttribute(KivString("expanded"))) != 0) {
         ExpandAll();
     }
+    if (item.HasAttribute(KivString("selected"))) {
+        SelectItem(FindPath(KivTextItems::Split(item.GetAttribute(KivString("selected")), u'/')));
+    }
 }
 
 KivTreeItem* KivTreeControl::AddItem(KivTreeItem* parent, const KivString& text) {

@@ -10,7 +10,8 @@
 // item, or Right and Left on the selected item expand and collapse it; Left on a collapsed
 // item goes to its parent, Right on an expanded one to its first child. The element's
 // "items" lists paths separated by "|", the names in a path by "/"
-// ("Factory/Bus glue|Factory/Vocals|User"); "expanded" 1 opens every item at the start.
+// ("Factory/Bus glue|Factory/Vocals|User"); "expanded" 1 opens every item at the start and
+// "selected" names the path of the item selected first.
 class KivTreeControl : public KivRowView {
 public:
     KivTreeControl();

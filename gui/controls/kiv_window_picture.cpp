@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "base/xml/kiv_xml_item.h"
+#include "gui/controls/kiv_message_window.h"
 #include "gui/core/kiv_window.h"
 #include "gui/core/kiv_windows.h"
 #include "gui/layout/kiv_layouts.h"
@@ -21,6 +23,29 @@ KivPoint ChooseSize(KivWindow& window, KivPoint requested) {
     return KivPoint{std::max(size.x, 1), std::max(size.y, 1)};
 }
 
+KivMessageButtons ButtonsNamed(const KivString& name) {
+    if (name.EqualsFolded(KivString("okcancel"))) return KivMessageButtons::kOkCancel;
+    if (name.EqualsFolded(KivString("yesno"))) return KivMessageButtons::kYesNo;
+    if (name.EqualsFolded(KivString("yesnocancel"))) return KivMessageButtons::kYesNoCancel;
+    return KivMessageButtons::kOk;
+}
+
+// Shows the window offscreen and takes what it shows.
+KivBitmap Snapshot(KivWindow& window, KivWindowSystemOffscreen& system) {
+    window.Show();
+    system.ProcessPendingEvents();
+    const KivBitmap* screen = system.GetScreen(window);
+    KivBitmap picture = screen != nullptr ? screen->Clone() : KivBitmap(window.GetSize().x, window.GetSize().y);
+    window.Close();
+    return picture;
+}
+
+KivBitmap RenderMessageWindow(const KivXMLItem& root, KivWindowSystemOffscreen& system) {
+    KivMessageWindow window(root.GetAttribute(KivString("caption")), root.GetAttribute(KivString("text")),
+                            ButtonsNamed(root.GetAttribute(KivString("buttons"))));
+    return Snapshot(window, system);
+}
+
 }  // namespace
 
 void KivWindowPicture::ArrangeTree(KivControl& control) {
@@ -37,6 +62,7 @@ KivBitmap KivWindowPicture::Render(const KivXMLItem& root, KivPoint size) {
         system = new KivWindowSystemOffscreen();
         ownWindows = std::make_unique<KivWindows>(system);
     }
+    if (root.GetName().EqualsFolded(KivString("messagewindow"))) return RenderMessageWindow(root, *system);
     KivWindow window;
     window.SetStyle(&style);
     window.SetBackground(KivHouseStyle::DefaultColor(KivStyleColor::kGeneralBackground));
@@ -45,10 +71,5 @@ KivBitmap KivWindowPicture::Render(const KivXMLItem& root, KivPoint size) {
     const KivPoint chosen = ChooseSize(window, size);
     window.SetBounds(KivRect{0, 0, chosen.x - 1, chosen.y - 1});
     ArrangeTree(window);
-    window.Show();
-    system->ProcessPendingEvents();
-    const KivBitmap* screen = system->GetScreen(window);
-    KivBitmap picture = screen != nullptr ? screen->Clone() : KivBitmap(chosen.x, chosen.y);
-    window.Close();
-    return picture;
+    return Snapshot(window, *system);
 }

@@ -68,17 +68,17 @@ KivBitmap ReadPng(const std::filesystem::path& path) {
     return bitmap;
 }
 
-KivBitmap RenderExample() {
-    KivStdFileStream file(KivString::FromUTF8((kSource / "tools/kivtool/examples/controls.xml").string()),
+KivBitmap RenderExample(const char* name = "controls") {
+    KivStdFileStream file(KivString::FromUTF8((kSource / "tools/kivtool/examples" / (std::string(name) + ".xml")).string()),
                           KivStdFileStream::kRead);
     KivXMLItem root;
     root.Load(file);
     return KivWindowPicture::Render(root);
 }
 
-TEST(KivControlsPictureTest, ExampleDescriptionLooksLikeItsReferencePicture) {
-    const KivBitmap picture = RenderExample();
-    const std::filesystem::path reference = kSource / "tests/gui/reference/controls.png";
+void ExpectLooksLikeReference(const char* name) {
+    const KivBitmap picture = RenderExample(name);
+    const std::filesystem::path reference = kSource / "tests/gui/reference" / (std::string(name) + ".png");
     if (std::getenv("KIV_UPDATE_REFERENCE") != nullptr) KivPngWriter::Write(picture, reference.string());
     const KivBitmap expected = ReadPng(reference);
     ASSERT_EQ(picture.Width(), expected.Width());
@@ -94,6 +94,14 @@ TEST(KivControlsPictureTest, ExampleDescriptionLooksLikeItsReferencePicture) {
     }
     EXPECT_LT(differing, picture.Width() * picture.Height() / 1000) << "pixels differing by more than 8";
 }
+
+TEST(KivControlsPictureTest, ExampleDescriptionLooksLikeItsReferencePicture) { ExpectLooksLikeReference("controls"); }
+
+// Tabs, a tree and a list beside each other in a splitter, scroll bars of both directions.
+TEST(KivControlsPictureTest, LibraryDescriptionLooksLikeItsReferencePicture) { ExpectLooksLikeReference("library"); }
+
+// A question with three buttons.
+TEST(KivControlsPictureTest, MessageWindowLooksLikeItsReferencePicture) { ExpectLooksLikeReference("question"); }
 
 TEST(KivControlsPictureTest, SectionsAndAccentAppearWhereTheDescriptionPutsThem) {
     const KivBitmap picture = RenderExample();
