@@ -5,6 +5,7 @@
 
 #include "base/kiv_number.h"
 #include "base/xml/kiv_xml_item.h"
+#include "dynamics/detector/kiv_vector_clones.h"
 
 namespace {
 
@@ -36,6 +37,19 @@ double CleanPower(double power) noexcept {
 double Square(float x) noexcept {
     const double d = x;
     return CleanPower(d * d);
+}
+
+KIV_VECTOR_CLONES void Roots(double* buffer, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) buffer[i] = std::sqrt(buffer[i]) + kOffset;
+}
+
+KIV_VECTOR_CLONES void FloorAtZero(double* buffer, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) buffer[i] = std::max(buffer[i], 0.0);
+}
+
+KIV_VECTOR_CLONES void StereoPower(double* p, const float* left, const float* right, int32_t count,
+                                   double scale) noexcept {
+    for (int32_t i = 0; i < count; ++i) p[i] = scale * (Square(left[i]) + Square(right[i])) + kPowerFloor;
 }
 
 void StoreFlag(KivXMLItem& item, const char* name, bool& flag, bool storing, bool absent) {
@@ -142,7 +156,7 @@ void KivDynamicsProcessorFollower::RmsAndRoot(ChannelState& state, double* buffe
         for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(u * s + w * buffer[i], h * s);
         state.rmsAccumulator = s;
     }
-    for (int32_t i = 0; i < count; ++i) buffer[i] = std::sqrt(buffer[i]) + kOffset;
+    Roots(buffer, count);
 }
 
 // s = max(measure, h * previous s). Without hold (h = 0) the floor is 0 for every sample
@@ -151,7 +165,7 @@ void KivDynamicsProcessorFollower::HoldFloor(ChannelState& state, double* buffer
     const double h = holdDecay_;
     double s = state.rmsAccumulator;
     if (h == 0.0) {
-        for (int32_t i = 0; i < count; ++i) buffer[i] = std::max(buffer[i], 0.0);
+        FloorAtZero(buffer, count);
         if (count > 0) s = buffer[count - 1];
     } else {
         for (int32_t i = 0; i < count; ++i) buffer[i] = s = std::max(buffer[i], h * s);
@@ -182,9 +196,7 @@ const float* KivDynamicsProcessorFollower::DetectorSignal(ChannelState& state, c
 void KivDynamicsProcessorFollower::LinkedPower(double* p, const float* const* x, int32_t channels, int32_t count,
                                                double scale) noexcept {
     if (channels == 2) {
-        const float* left = x[0];
-        const float* right = x[1];
-        for (int32_t i = 0; i < count; ++i) p[i] = scale * (Square(left[i]) + Square(right[i])) + kPowerFloor;
+        StereoPower(p, x[0], x[1], count, scale);
         return;
     }
     for (int32_t i = 0; i < count; ++i) p[i] = Square(x[0][i]);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dynamics/detector/kiv_vector_clones.h"
 #include "dynamics/detector/kiv_vector_exp_log.h"
 #include "dynamics/gain/kiv_shape_domain.h"
 #include "envelope/kiv_envelope.h"
@@ -16,6 +17,35 @@ constexpr double kInverseLn10 = 0.4342944819032518277;
 constexpr double kMaximumMeterGain = 1000.0;
 
 double Floored(double level) noexcept { return std::max(level, kLevelFloor); }
+
+// The element-wise passes of the shape gains (no buffer is another's).
+KIV_VECTOR_CLONES void FloorLevels(const double* envelope, double* levels, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) levels[i] = Floored(envelope[i]);
+}
+
+KIV_VECTOR_CLONES void FloorLevelsAndRoots(const double* envelope, double* levels, double* roots,
+                                           int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) {
+        levels[i] = Floored(envelope[i]);
+        roots[i] = std::sqrt(levels[i]);
+    }
+}
+
+KIV_VECTOR_CLONES void Scale(double* values, double factor, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) values[i] *= factor;
+}
+
+// gain = value / level, blended: gain × wet gain + dry.
+KIV_VECTOR_CLONES void BlendQuotients(const double* values, const double* levels, double wetGain, double dry,
+                                      double* gains, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) gains[i] = values[i] / levels[i] * wetGain + dry;
+}
+
+// The same with the value squared (root-amplitude shapes).
+KIV_VECTOR_CLONES void BlendSquaredQuotients(const double* values, const double* levels, double wetGain, double dry,
+                                             double* gains, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) gains[i] = values[i] * values[i] / levels[i] * wetGain + dry;
+}
 
 // The shape gain f(e) / e of one level, in each domain.
 double LinearShapeGain(KivEnvelopeComputer& shape, double level) noexcept {
@@ -73,32 +103,26 @@ void KivDynamicsGainStage::Apply(const KivGainStageSettings& settings, KivEnvelo
 // own, so they vectorise; the quotient and the blend with the dry signal share the last
 // pass. Same values as sample by sample.
 void KivDynamicsGainStage::LinearGains(const double* envelope, double* gains, int32_t count) noexcept {
-    for (int32_t i = 0; i < count; ++i) levels_[i] = Floored(envelope[i]);
+    FloorLevels(envelope, levels_, count);
     main_.Values(levels_, values_, count);
-    const double wetGain = wetGain_, dry = dry_;
-    for (int32_t i = 0; i < count; ++i) gains[i] = values_[i] / levels_[i] * wetGain + dry;
+    BlendQuotients(values_, levels_, wetGain_, dry_, gains, count);
 }
 
 void KivDynamicsGainStage::SquaredGains(const double* envelope, double* gains, int32_t count) noexcept {
-    for (int32_t i = 0; i < count; ++i) {
-        levels_[i] = Floored(envelope[i]);
-        gains_[i] = std::sqrt(levels_[i]);
-    }
+    FloorLevelsAndRoots(envelope, levels_, gains_, count);
     main_.Values(gains_, values_, count);
-    const double wetGain = wetGain_, dry = dry_;
-    for (int32_t i = 0; i < count; ++i) gains[i] = values_[i] * values_[i] / levels_[i] * wetGain + dry;
+    BlendSquaredQuotients(values_, levels_, wetGain_, dry_, gains, count);
 }
 
 // Logarithms and exponentials within 2 ulp of the C library's.
 void KivDynamicsGainStage::LogarithmicGains(const double* envelope, double* gains, int32_t count) noexcept {
-    for (int32_t i = 0; i < count; ++i) levels_[i] = Floored(envelope[i]);
+    FloorLevels(envelope, levels_, count);
     KivVectorExpLog::Logarithms(levels_, gains_, count);
-    for (int32_t i = 0; i < count; ++i) gains_[i] *= kInverseLn10;
+    Scale(gains_, kInverseLn10, count);
     main_.Values(gains_, values_, count);
-    for (int32_t i = 0; i < count; ++i) values_[i] *= kLn10;
-    KivVectorExpLog::Exponentials(values_, gains, count);
-    const double wetGain = wetGain_, dry = dry_;
-    for (int32_t i = 0; i < count; ++i) gains[i] = gains[i] / levels_[i] * wetGain + dry;
+    Scale(values_, kLn10, count);
+    KivVectorExpLog::Exponentials(values_, gains_, count);
+    BlendQuotients(gains_, levels_, wetGain_, dry_, gains, count);
 }
 
 void KivDynamicsGainStage::ComputeGains(const double* envelope, double* gains, int32_t count) noexcept {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dynamics/detector/kiv_vector_clones.h"
 #include "envelope/kiv_envelope.h"
 
 namespace {
@@ -33,7 +34,7 @@ void CopySamples(const float* from, float* to, int32_t count) noexcept {
 
 // In place written as such, so that the loop vectorises without an overlap check that
 // identical buffers would fail.
-void MultiplyInto(const float* signal, const double* gains, float* output, int32_t count) noexcept {
+KIV_VECTOR_CLONES void MultiplyInto(const float* signal, const double* gains, float* output, int32_t count) noexcept {
     if (signal == output) {
         for (int32_t i = 0; i < count; ++i) output[i] = static_cast<float>(output[i] * gains[i]);
     } else {
