@@ -69,6 +69,8 @@ public:
     KivString GetParameterSection(int32_t index);
     KivString GetParameterNameWithoutSection(int32_t index);
     int32_t GetVisibleParameterCount() const noexcept { return static_cast<int32_t>(parameters_.GetVisibleParameterCount()); }
+    // The parameter objects, for editors that find them by their records' identifiers.
+    const KivParameterList& GetParameters() const noexcept { return parameters_; }
     // Called by parameter objects on every change that is not silent.
     void NeedUpdateEditor(AutomationAdapter& parameter) override;
     // Reports every parameter `parameter` covers to the host as automation.

@@ -94,3 +94,8 @@ void TandrelAudioEffectPlugin::DetachEditor() {
     KivSynchronizerGuard lock(GetEffectMutex());
     editor_ = nullptr;
 }
+
+void TandrelAudioEffectPlugin::ResetHeldMeters() {
+    KivSynchronizerGuard lock(GetEffectMutex());
+    meters_.ResetHeld();
+}

@@ -39,6 +39,8 @@ public:
     // --- the editor -----------------------------------------------------------------------------
     void AttachEditor(TandrelMeterView* editor);
     void DetachEditor();
+    // The user clicked a meter: held reductions and peaks start again.
+    void ResetHeldMeters();
 
     // The host-side display's largest reduction (gain) on `channel` since it last asked.
     double TakeLargestReduction(int32_t channel) noexcept { return meters_.TakeLargestReduction(channel); }

@@ -57,16 +57,22 @@ void KivHouseTopBar::Refresh() {
     const KivControl* source = HelpSource();
     if (source == helpShown_) return;
     helpShown_ = source;
-    helpLine_->SetText(source ? source->GetHelp() : KivString());
+    helpLine_->SetText(source ? HelpText(*source) : KivString());
     helpLine_->Invalidate();
 }
 
 // The control under the mouse, or the nearest enclosing one, that has a help text.
 const KivControl* KivHouseTopBar::HelpSource() const {
     for (const KivControl* control = editor_.GetWindow().GetHover(); control; control = control->GetParent()) {
-        if (!control->GetHelp().IsEmpty()) return control;
+        if (!HelpText(*control).IsEmpty()) return control;
     }
     return nullptr;
+}
+
+// The description's help, else the help of the parameter the control shows.
+KivString KivHouseTopBar::HelpText(const KivControl& control) const {
+    if (!control.GetHelp().IsEmpty()) return control.GetHelp();
+    return editor_.GetParameterControls().HelpOf(control);
 }
 
 void KivHouseTopBar::OnSlotChosen(KivOnNotifyParams&) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "base/kiv_string.h"
 #include "gui/core/kiv_event.h"
 
 class KivButton;
@@ -44,6 +45,7 @@ private:
     void OnHelp(KivOnClickParams& params);
     void Open(KivHouseEditorWindows::Opener opener);
     const KivControl* HelpSource() const;
+    KivString HelpText(const KivControl& control) const;
 
     KivHouseEditor& editor_;
     KivKestruneAudioEffectPlugin* plugin_;

@@ -10,6 +10,7 @@
 #include "gui/loader/kiv_xml_loader.h"
 #include "gui/loader/kiv_xml_loader_creator.h"
 #include "plugin/editor/kiv_parameter_gesture.h"
+#include "parameters/kiv_parameter_record_base.h"
 #include "plugin/kiv_audio_plugin.h"
 
 namespace {
@@ -76,12 +77,23 @@ KivControl& KivParameterControls::Create(int32_t index, KivControl& parent) {
     return *control.release();
 }
 
+// Parameters over declaration records go by the record's identifier ("threshold1"); others
+// by the identifier the host sees.
 int32_t KivParameterControls::FindIndex(const KivString& identifier) const {
     const int32_t count = plugin_.GetParameterCount();
     for (int32_t index = 0; index < count; ++index) {
-        if (plugin_.GetParameterID(index).EqualsFolded(identifier)) return index;
+        const KivEffectParameter* record = RecordOf(index);
+        const KivString name = record ? record->identifier : plugin_.GetParameterID(index);
+        if (name.EqualsFolded(identifier)) return index;
     }
     return -1;
+}
+
+const KivEffectParameter* KivParameterControls::RecordOf(int32_t index) const {
+    int32_t local = 0;
+    KivAutomationAdapter* object = plugin_.GetParameters().Find(index, local);
+    const auto* recordObject = dynamic_cast<const ParameterRecordBase*>(object);
+    return recordObject ? &recordObject->GetRecord() : nullptr;
 }
 
 int32_t KivParameterControls::Refresh() {
@@ -98,6 +110,15 @@ int32_t KivParameterControls::Refresh() {
         }
     }
     return changed;
+}
+
+KivString KivParameterControls::HelpOf(const KivControl& control) const {
+    for (const Entry& entry : entries_) {
+        if (entry.control != &control) continue;
+        const KivEffectParameter* record = RecordOf(entry.index);
+        return record ? record->help : KivString();
+    }
+    return KivString();
 }
 
 KivControl* KivParameterControls::Find(int32_t index) const {

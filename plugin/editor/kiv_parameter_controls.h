@@ -7,6 +7,7 @@
 class KivAudioPlugin;
 class KivCheckBox;
 class KivControlValue;
+struct KivEffectParameter;
 
 // The standard controls of a plug-in's host parameters: a knob for a continuous value, a
 // check box for a switch, a drop-down list of the display texts for an enumeration. The
@@ -25,10 +26,15 @@ public:
     int32_t FindIndex(const KivString& identifier) const;
     // Brings every control up to its parameter; the number of controls that changed.
     int32_t Refresh();
+    // The help text of the parameter a control was made for; empty for other controls.
+    KivString HelpOf(const KivControl& control) const;
     // The control made for parameter `index`, or null.
     KivControl* Find(int32_t index) const;
 
 private:
+    // The declaration record behind parameter `index`, or null.
+    const KivEffectParameter* RecordOf(int32_t index) const;
+
     struct Entry {
         int32_t index;
         KivControl* control;

@@ -1,0 +1,203 @@
+#include "dynamics/editor/tandrel_dynamics_editor.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "base/xml/kiv_xml_item.h"
+#include "dynamics/editor/tandrel_advanced_settings_window.h"
+#include "dynamics/editor/tandrel_decibel_axis.h"
+#include "dynamics/editor/tandrel_editor_description.h"
+#include "dynamics/editor/tandrel_level_meter.h"
+#include "dynamics/editor/tandrel_reduction_meter.h"
+#include "dynamics/editor/tandrel_shape_area.h"
+#include "dynamics/effect/tandrel_audio_effect_plugin.h"
+#include "gui/controls/kiv_button.h"
+#include "gui/controls/kiv_static.h"
+#include "gui/core/kiv_panel.h"
+#include "plugin/kiv_audio_effect_plugin_to_audio_plugin_adapter.h"
+#include "threads/kiv_synchronizer_guard.h"
+
+namespace {
+
+// Where the meters sit in the "meters" panel (its client coordinates).
+constexpr int32_t kMeterTop = 30;
+constexpr int32_t kMeterHeight = 236;
+constexpr int32_t kOutputLeft = 40;
+constexpr int32_t kOutputWidth = 13;
+constexpr int32_t kOutputPitch = 16;
+constexpr int32_t kReductionLeft = 176;
+constexpr int32_t kReductionWidth = 11;
+constexpr int32_t kReductionPitch = 14;
+constexpr int32_t kHeldLeft = 36;
+constexpr int32_t kHeldPitch = 31;
+constexpr int32_t kHeldPeakTop = 270;
+constexpr int32_t kHeldReductionTop = 288;
+// Held values this small read as silence.
+constexpr double kSilence = 1e-7;
+
+// Tenths only where they matter, so that a value fits under its narrow meter.
+KivString DecibelText(double amplitude) {
+    if (amplitude <= kSilence) return KivString::FromUTF8("-inf");
+    const double decibels = 20.0 * std::log10(amplitude);
+    char text[32];
+    std::snprintf(text, sizeof text, std::fabs(decibels) < 9.95 ? "%.1f" : "%.0f", decibels);
+    return KivString::FromUTF8(text);
+}
+
+template <typename T>
+T* AddChildAt(KivControl& parent, int32_t x, int32_t y, int32_t width, int32_t height) {
+    auto* control = new T();
+    parent.AddChild(control);
+    control->SetBounds(KivRect{x, y, x + width - 1, y + height - 1});
+    return control;
+}
+
+}  // namespace
+
+// The editor's reactions to clicks; a separate target, because the editor is no control.
+class TandrelDynamicsEditor::Handlers : public KivEventTarget {
+public:
+    explicit Handlers(TandrelDynamicsEditor& editor) : editor_(editor) {}
+    void OnMeterClick(KivOnClickParams&) { editor_.effect_.ResetHeldMeters(); }
+    void OnSettings(KivOnClickParams&) { editor_.OpenAdvancedSettings(); }
+    void OnExpander1(KivOnClickParams&) { Toggle(editor_.expanders_[0], editor_.effect_.ProductSettings().expander1); }
+    void OnExpander2(KivOnClickParams&) { Toggle(editor_.expanders_[1], editor_.effect_.ProductSettings().expander2); }
+    void OnCustomShape(KivOnClickParams&) { Toggle(editor_.customShape_, editor_.effect_.ProductSettings().customShape); }
+
+private:
+    void Toggle(KivButton* button, uint8_t& byte) {
+        if (button) editor_.SetProductSwitch(byte, button->IsChecked());
+    }
+    TandrelDynamicsEditor& editor_;
+};
+
+KivAudioPlugin::KivEditor* TandrelDynamicsEditor::Create(KivAudioPlugin& plugin) {
+    auto* adapter = dynamic_cast<KivAudioEffectPluginToAudioPluginAdapter*>(&plugin);
+    auto* effect = adapter ? dynamic_cast<TandrelAudioEffectPlugin*>(adapter->GetEffect()) : nullptr;
+    if (!effect) return nullptr;
+    return new TandrelDynamicsEditor(plugin, *effect);
+}
+
+TandrelDynamicsEditor::TandrelDynamicsEditor(KivAudioPlugin& plugin, TandrelAudioEffectPlugin& effect)
+    : KivHouseEditor(plugin), effect_(effect), handlers_(new Handlers(*this)) {
+    KivIdentifiedControls& identified = GetIdentifiedControls();
+    identified.Add<TandrelDecibelAxis>(GetLoader(), "dbaxis");
+    identified.Add<TandrelShapeArea>(GetLoader(), "grapheditor");
+    KivXMLItem description;
+    TandrelEditorDescription::Read(TandrelEditorDescription::MainWindow(), description);
+    Build(description);
+    CreateMeters();
+    for (int32_t processor = 0; processor < 2; ++processor) expanders_[processor] = Find<KivButton>(KivString("Expander"), processor);
+    customShape_ = Find<KivButton>(KivString("customshape"));
+    if (expanders_[0]) expanders_[0]->OnClick.AddHandler(handlers_, &Handlers::OnExpander1);
+    if (expanders_[1]) expanders_[1]->OnClick.AddHandler(handlers_, &Handlers::OnExpander2);
+    if (customShape_) customShape_->OnClick.AddHandler(handlers_, &Handlers::OnCustomShape);
+    if (auto* settings = Find<KivButton>(KivString("Settings"))) settings->OnClick.AddHandler(handlers_, &Handlers::OnSettings);
+    effect_.AttachEditor(this);
+    effect_.UpdateEditorChannelControls();
+    Refresh();
+}
+
+TandrelDynamicsEditor::~TandrelDynamicsEditor() {
+    effect_.DetachEditor();
+    Close();
+    delete handlers_;
+}
+
+void TandrelDynamicsEditor::CreateMeters() {
+    KivControl* panel = FindControl(KivString("meters"));
+    if (!panel) panel = &GetWindow();
+    for (int32_t channel = 0; channel < kChannels; ++channel) {
+        outputs_[channel] = AddChildAt<TandrelLevelMeter>(*panel, kOutputLeft + channel * kOutputPitch, kMeterTop,
+                                                          kOutputWidth, kMeterHeight);
+        reductions_[channel] = AddChildAt<TandrelReductionMeter>(*panel, kReductionLeft + channel * kReductionPitch,
+                                                                 kMeterTop, kReductionWidth, kMeterHeight);
+        heldPeaks_[channel] = AddChildAt<KivStatic>(*panel, kHeldLeft + channel * kHeldPitch, kHeldPeakTop, kHeldPitch, 16);
+        heldReductions_[channel] =
+            AddChildAt<KivStatic>(*panel, kHeldLeft + channel * kHeldPitch, kHeldReductionTop, kHeldPitch, 16);
+        outputs_[channel]->OnClick.AddHandler(handlers_, &Handlers::OnMeterClick);
+        reductions_[channel]->OnClick.AddHandler(handlers_, &Handlers::OnMeterClick);
+        GetIdentifiedControls().Note(KivString("output"), *outputs_[channel]);
+        GetIdentifiedControls().Note(KivString("gainreduction"), *reductions_[channel]);
+    }
+}
+
+void TandrelDynamicsEditor::ShowGainReduction(int32_t channel, double position) {
+    if (channel >= 0 && channel < kChannels) reductions_[channel]->SetPosition(position);
+}
+
+void TandrelDynamicsEditor::ShowHeldReduction(int32_t channel, double gain) {
+    if (channel >= 0 && channel < kChannels) SetText(*heldReductions_[channel], DecibelText(gain));
+}
+
+void TandrelDynamicsEditor::ShowOutputLevels(int32_t channel, double peak, double rms, double slowPeak) {
+    if (channel >= 0 && channel < kChannels) outputs_[channel]->SetLevels(peak, rms, slowPeak);
+}
+
+void TandrelDynamicsEditor::ShowHeldPeak(int32_t channel, double amplitude) {
+    if (channel >= 0 && channel < kChannels) SetText(*heldPeaks_[channel], DecibelText(amplitude));
+}
+
+void TandrelDynamicsEditor::ShowChannelMeters(int32_t channels) { channels_.store(channels); }
+
+void TandrelDynamicsEditor::SetText(KivStatic& text, const KivString& value) {
+    if (text.GetText() == value) return;
+    text.SetText(value);
+    text.Invalidate();
+}
+
+void TandrelDynamicsEditor::OnRefresh() {
+    ApplyChannelCount();
+    if (stateChanged_.exchange(false)) ShowProductState();
+    GetPlugin().ProcessUpdate();
+}
+
+void TandrelDynamicsEditor::ApplyChannelCount() {
+    const int32_t channels = channels_.load();
+    if (channels == shownChannels_) return;
+    shownChannels_ = channels;
+    for (int32_t channel = 0; channel < kChannels; ++channel) {
+        const bool shown = channel < channels;
+        for (KivControl* control : {static_cast<KivControl*>(outputs_[channel]), static_cast<KivControl*>(reductions_[channel]),
+                                    static_cast<KivControl*>(heldPeaks_[channel]),
+                                    static_cast<KivControl*>(heldReductions_[channel])}) {
+            if (control->IsVisible() == shown) continue;
+            control->SetVisible(shown);
+            if (control->GetParent()) control->GetParent()->Invalidate();
+        }
+    }
+}
+
+// Parameters were applied: the switches that are not host parameters may have changed with
+// a preset or a pasted state.
+void TandrelDynamicsEditor::ShowProductState() {
+    TandrelProductSettings settings;
+    {
+        KivSynchronizerGuard lock(effect_.GetEffectMutex());
+        settings = effect_.ProductSettings();
+    }
+    if (expanders_[0]) expanders_[0]->SetChecked(settings.expander1 != 0);
+    if (expanders_[1]) expanders_[1]->SetChecked(settings.expander2 != 0);
+    if (customShape_) customShape_->SetChecked(settings.customShape != 0);
+    shapeEditable_ = settings.customShape != 0;
+    if (KivControl* shape = FindControl(KivString("shapeeditor"))) {
+        if (shape->IsEnabled() != shapeEditable_) {
+            shape->SetEnabled(shapeEditable_);
+            shape->Invalidate();
+        }
+    }
+}
+
+void TandrelDynamicsEditor::SetProductSwitch(uint8_t& byte, bool on) {
+    {
+        KivSynchronizerGuard lock(effect_.GetEffectMutex());
+        byte = on ? 1 : 0;
+    }
+    // Applying the parameters rebuilds the shape from the switches and refreshes this editor.
+    effect_.Reprepare();
+}
+
+void TandrelDynamicsEditor::OpenAdvancedSettings() {
+    TandrelAdvancedSettingsWindow window(effect_);
+    window.RunModal();
+}

@@ -1,0 +1,70 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+#include "dynamics/processing/tandrel_meter_view.h"
+#include "gui/core/kiv_event.h"
+#include "plugin/editor/kiv_house_editor.h"
+
+class KivButton;
+class KivStatic;
+class TandrelAudioEffectPlugin;
+class TandrelLevelMeter;
+class TandrelReductionMeter;
+
+// TandrelMini's editor: the house editor with the product's controls, meters and settings
+// window. The effect publishes its meters into it from the refresh step (GUI thread, under
+// the effect's mutex); what other threads tell it (parameters applied, channel count) it
+// notes and shows on the next refresh.
+class TandrelDynamicsEditor : public KivHouseEditor, public TandrelMeterView {
+public:
+    static constexpr int32_t kChannels = 8;
+
+    TandrelDynamicsEditor(KivAudioPlugin& plugin, TandrelAudioEffectPlugin& effect);
+    ~TandrelDynamicsEditor() override;
+
+    // What the plug-in core's editor factory answers for TandrelMini.
+    static KivAudioPlugin::KivEditor* Create(KivAudioPlugin& plugin);
+
+    // ---- TandrelMeterView -------------------------------------------------------------------
+    void ShowGainReduction(int32_t channel, double position) override;
+    void ShowHeldReduction(int32_t channel, double gain) override;
+    void ShowOutputLevels(int32_t channel, double peak, double rms, double slowPeak) override;
+    void ShowHeldPeak(int32_t channel, double amplitude) override;
+    void ShowChannelMeters(int32_t channels) override;
+    void RefreshState() override { stateChanged_.store(true); }
+    void UpdateLevelGraph() override {}
+
+    TandrelLevelMeter& OutputMeter(int32_t channel) { return *outputs_[channel]; }
+    TandrelReductionMeter& ReductionMeter(int32_t channel) { return *reductions_[channel]; }
+    KivStatic& HeldPeakText(int32_t channel) { return *heldPeaks_[channel]; }
+    KivStatic& HeldReductionText(int32_t channel) { return *heldReductions_[channel]; }
+    // The shape editor takes edits only while the custom shape is on.
+    bool IsShapeEditable() const { return shapeEditable_; }
+    // Opens the advanced settings window modally over the editor.
+    void OpenAdvancedSettings();
+
+protected:
+    void OnRefresh() override;
+
+private:
+    class Handlers;
+    void CreateMeters();
+    void ShowProductState();
+    void ApplyChannelCount();
+    void SetProductSwitch(uint8_t& byte, bool on);
+    static void SetText(KivStatic& text, const KivString& value);
+
+    TandrelAudioEffectPlugin& effect_;
+    TandrelLevelMeter* outputs_[kChannels] = {};
+    TandrelReductionMeter* reductions_[kChannels] = {};
+    KivStatic* heldPeaks_[kChannels] = {};
+    KivStatic* heldReductions_[kChannels] = {};
+    KivButton* expanders_[2] = {};
+    KivButton* customShape_ = nullptr;
+    bool shapeEditable_ = false;
+    int32_t shownChannels_ = -1;
+    std::atomic<int32_t> channels_{kChannels};
+    std::atomic<bool> stateChanged_{true};
+    Handlers* handlers_;
+};

@@ -1,0 +1,196 @@
+// TandrelMini's editor through the offscreen window system: meters and their held values,
+// channel count, the shape and envelope editors' editability, host gestures from a knob
+// drag, and no repaint while nothing changes.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dynamics/editor/tandrel_advanced_settings_window.h"
+#include "dynamics/editor/tandrel_dynamics_editor.h"
+#include "dynamics/editor/tandrel_level_meter.h"
+#include "dynamics/editor/tandrel_reduction_meter.h"
+#include "gui/controls/kiv_button.h"
+#include "gui/controls/kiv_combo_edit.h"
+#include "gui/controls/kiv_key_codes.h"
+#include "gui/controls/kiv_static.h"
+#include "gui/core/kiv_windows.h"
+#include "gui/drawing/kiv_png_writer.h"
+#include "gui/offscreen/kiv_window_system_offscreen.h"
+#include "plugin/kiv_plugin_host.h"
+#include "tests/dynamics/processing/tandrel_rig.h"
+
+namespace {
+
+struct RecordingHost : KivPluginHost {
+    struct Call {
+        char kind;  // 'b' begin, 'a' automate, 'e' end
+        int32_t index;
+    };
+    void SendAutomation(int32_t index, double) override { calls.push_back({'a', index}); }
+    void GenerateMIDIEvent(int32_t, const uint8_t*) override {}
+    void LatencyChanged() override {}
+    void ChangeEditorSize(int32_t, int32_t) override {}
+    void BeginEdit(int32_t index) override { calls.push_back({'b', index}); }
+    void EndEdit(int32_t index) override { calls.push_back({'e', index}); }
+    std::vector<Call> calls;
+};
+
+class DynamicsEditor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        system = new KivWindowSystemOffscreen();
+        windows = std::make_unique<KivWindows>(system);
+        rig = std::make_unique<TandrelRig>();
+        rig->plugin.SetPluginHost(&host);
+        KivAudioPlugin::SetEditorFactory(&TandrelDynamicsEditor::Create);
+        try {
+            editor = static_cast<TandrelDynamicsEditor*>(rig->plugin.CreateEditor(nullptr));
+        } catch (const KivException& exception) {
+            FAIL() << exception.GetMessage().ToUTF8();
+        }
+        ASSERT_NE(editor, nullptr);
+        ASSERT_TRUE(editor->Open(0));
+        Settle();
+    }
+    void TearDown() override {
+        rig->plugin.DestroyEditor();
+        KivAudioPlugin::SetEditorFactory(nullptr);
+        rig.reset();
+        windows.reset();
+    }
+    // One refresh tick, then long enough for the invalidator to hand over its repaints.
+    void Tick() {
+        system->AdvanceClock(TandrelDynamicsEditor::kRefreshMilliseconds);
+        system->ProcessPendingEvents();
+    }
+    void Settle() {
+        for (int i = 0; i < 3; ++i) {
+            Tick();
+            std::this_thread::sleep_for(std::chrono::milliseconds(70));
+            system->ProcessPendingEvents();
+        }
+    }
+    KivPoint CentreOf(const KivControl& control) const {
+        const KivRect r = control.GetWindowRect();
+        return KivPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+
+    KivWindowSystemOffscreen* system = nullptr;
+    std::unique_ptr<KivWindows> windows;
+    std::unique_ptr<TandrelRig> rig;
+    RecordingHost host;
+    TandrelDynamicsEditor* editor = nullptr;
+};
+
+// -60 dB at the bottom, 0 dB at the top, on a root scale.
+double MeterPosition(double amplitude) { return std::sqrt((amplitude - 0.001) / 0.999); }
+
+TEST_F(DynamicsEditor, MetersShowOutputLevelsAndHeldValuesOfTheChannelsInUse) {
+    for (int32_t channel = 0; channel < TandrelDynamicsEditor::kChannels; ++channel) {
+        const bool used = channel < 2;  // the rig is stereo
+        EXPECT_EQ(editor->OutputMeter(channel).IsVisible(), used) << channel;
+        EXPECT_EQ(editor->ReductionMeter(channel).IsVisible(), used) << channel;
+    }
+    // With gate and both processors off only the gains act (all 0 dB): a constant 0.5 comes
+    // out as 0.5, peak and RMS alike.
+    for (const char* group : {"Gate", "Processor1", "Processor2"}) {
+        const int32_t index = editor->GetParameterControls().FindIndex(KivString(group));
+        ASSERT_GE(index, 0) << group;
+        rig->plugin.SetParameter(index, 0.0, false);
+    }
+    rig->RunConstant(44100, 0.5f);
+    Tick();
+    const double expected = MeterPosition(0.5);  // 0.70675...
+    EXPECT_NEAR(editor->OutputMeter(0).GetPeak(), expected, 1e-6);
+    EXPECT_NEAR(editor->OutputMeter(0).GetRMS(), expected, 1e-6);
+    EXPECT_NEAR(editor->OutputMeter(1).GetSlowPeak(), expected, 1e-6);
+    EXPECT_EQ(editor->HeldPeakText(0).GetText().ToUTF8(), "-6.0");
+    // Gain-only mode: the reduction meters are told a gain above 1, which they show as none.
+    EXPECT_GT(editor->ReductionMeter(0).GetPosition(), 1.0);
+    EXPECT_GT(editor->ReductionMeter(1).GetPosition(), 1.0);
+
+    // Two seconds at -40 dB: the fast meter has long let go, the held peak has not.
+    rig->RunConstant(2 * 44100, 0.01f);
+    Tick();
+    EXPECT_NEAR(editor->OutputMeter(0).GetPeak(), MeterPosition(0.01), 1e-4);
+    EXPECT_EQ(editor->HeldPeakText(0).GetText().ToUTF8(), "-6.0");
+    // A click on any meter starts the held values again.
+    system->InjectMouseDown(editor->GetWindow(), CentreOf(editor->ReductionMeter(1)), KivMouseButton::kLeft);
+    system->InjectMouseUp(editor->GetWindow(), CentreOf(editor->ReductionMeter(1)), KivMouseButton::kLeft);
+    Tick();
+    EXPECT_EQ(editor->HeldPeakText(0).GetText().ToUTF8(), "-40");
+
+    if (const char* path = std::getenv("TANDREL_EDITOR_PNG")) {
+        Settle();
+        KivPngWriter::Write(*system->GetScreen(editor->GetWindow()), path);
+    }
+}
+
+TEST_F(DynamicsEditor, AKnobDragIsOneGestureForTheHostAndNothingRepaintsWhileNothingChanges) {
+    const int32_t index = editor->GetParameterControls().FindIndex(KivString("threshold1"));
+    ASSERT_GE(index, 0);
+    KivControl* knob = editor->GetParameterControls().Find(index);
+    ASSERT_NE(knob, nullptr);
+    const double before = rig->plugin.GetParameter(index);
+    const KivPoint centre = CentreOf(*knob);
+    KivWindow& window = editor->GetWindow();
+    system->InjectMouseDown(window, centre, KivMouseButton::kLeft);
+    for (int step = 1; step <= 5; ++step) system->InjectMouseMove(window, KivPoint{centre.x, centre.y - 4 * step});
+    system->InjectMouseUp(window, KivPoint{centre.x, centre.y - 20}, KivMouseButton::kLeft);
+    system->ProcessPendingEvents();
+    // 20 pixels of the 200 that cover the range.
+    EXPECT_NEAR(rig->plugin.GetParameter(index), before + 0.1, 1e-9);
+    ASSERT_GE(host.calls.size(), 3u);
+    EXPECT_EQ(host.calls.front().kind, 'b');
+    EXPECT_EQ(host.calls.back().kind, 'e');
+    for (size_t i = 1; i + 1 < host.calls.size(); ++i) EXPECT_EQ(host.calls[i].kind, 'a');
+    for (const auto& call : host.calls) EXPECT_EQ(call.index, index);
+
+    // Automation from the host moves the knob at the next refresh.
+    rig->plugin.SetParameter(index, 0.25, false);
+    Settle();
+    EXPECT_NE(system->TakePaintedRects().size(), 0u);
+    const int64_t paints = system->GetPaintCount();
+    for (int i = 0; i < 10; ++i) {
+        Tick();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    system->ProcessPendingEvents();
+    EXPECT_EQ(system->GetPaintCount(), paints);
+}
+
+TEST_F(DynamicsEditor, ShapeEditorsAcceptEditsOnlyForCustomShapes) {
+    KivControl* shape = editor->FindControl(KivString("shapeeditor"));
+    ASSERT_NE(shape, nullptr);
+    EXPECT_FALSE(editor->IsShapeEditable());
+    EXPECT_FALSE(shape->IsEnabled());
+    auto* custom = editor->Find<KivButton>(KivString("customshape"));
+    ASSERT_NE(custom, nullptr);
+    system->InjectMouseDown(editor->GetWindow(), CentreOf(*custom), KivMouseButton::kLeft);
+    system->InjectMouseUp(editor->GetWindow(), CentreOf(*custom), KivMouseButton::kLeft);
+    Tick();
+    EXPECT_EQ(rig->effect().ProductSettings().customShape, 1);
+    EXPECT_TRUE(editor->IsShapeEditable());
+    EXPECT_TRUE(shape->IsEnabled());
+
+    TandrelAdvancedSettingsWindow settings(rig->effect());
+    EXPECT_EQ(settings.AttackMode().GetSelected(), static_cast<int32_t>(KivAttackReleaseMode::kFast));
+    EXPECT_FALSE(settings.AttackShape().IsEnabled());
+    // Three steps down the list from "Fast": "Custom".
+    for (int i = 0; i < 3; ++i) settings.AttackMode().OnKeyDown(KivKeyCode::kDown, 0);
+    EXPECT_EQ(settings.AttackMode().GetItem(settings.AttackMode().GetSelected()), KivString("Custom"));
+    EXPECT_TRUE(settings.AttackShape().IsEnabled());
+    EXPECT_FALSE(settings.ReleaseShape().IsEnabled());
+    EXPECT_EQ(rig->effect().ProductSettings().attackShape, KivAttackReleaseMode::kCustom);
+    settings.AttackMode().OnKeyDown(KivKeyCode::kUp, 0);
+    EXPECT_FALSE(settings.AttackShape().IsEnabled());
+    EXPECT_EQ(rig->effect().ProductSettings().attackShape, KivAttackReleaseMode::kExtreme);
+}
+
+}  // namespace
