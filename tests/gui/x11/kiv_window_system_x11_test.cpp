@@ -12,10 +12,13 @@
 #include <thread>
 #include <vector>
 
+#include "gui/controls/kiv_button.h"
+#include "gui/controls/kiv_knob.h"
 #include "gui/core/kiv_window.h"
 #include "gui/core/kiv_window_system_native.h"
 #include "gui/core/kiv_windows.h"
 #include "gui/drawing/kiv_drawer.h"
+#include "gui/loader/kiv_owned_value.h"
 #include "gui/offscreen/kiv_window_system_offscreen.h"
 #include "platform/kiv_scheduling.h"
 #include "tests/gui/x11/kiv_xvfb_server.h"
@@ -215,6 +218,59 @@ TEST_F(X11, FakeInputReachesTheControlWithItsStateMask) {
     fake.key(display, shift, False, CurrentTime);
     XSync(display, False);
     EXPECT_EQ(system->GetInputState(), 0);
+}
+
+struct Clicks : KivEventTarget {
+    void OnClick(KivOnClickParams&) { ++count; }
+    int count = 0;
+};
+
+TEST_F(X11, XTestDragTurnsAKnobAndAClickFiresAButton) {
+    FakeInput fake;
+    if (!fake.Available()) GTEST_SKIP() << "libXtst is not installed";
+    auto window = std::make_unique<KivWindow>();
+    window->SetBounds(KivRect{10, 20, 10 + 179, 20 + 119});
+    auto* knob = new KivKnob();
+    window->AddChild(knob);
+    knob->SetBounds(KivRect{4, 4, 4 + 63, 4 + 87});
+    auto value = std::make_unique<KivOwnedValue<KivValueNumber<double, double, 0, 0>>>();
+    value->SetRange(0, 100);
+    value->Set01(0.5);
+    const KivValue* bound = value.get();
+    knob->BindValue(std::move(value));
+    auto* button = new KivButton();
+    window->AddChild(button);
+    button->SetBounds(KivRect{90, 40, 90 + 79, 40 + 23});
+    Clicks clicks;
+    button->OnClick.AddHandler(&clicks, &Clicks::OnClick);
+    window->Show(parent);
+    ASSERT_TRUE(PumpUntil([&] { return system->GetPaintCount() > 0; }));
+
+    // The parent sits at the root's origin: screen = window position + control position.
+    const int x = 10 + 4 + 32;
+    const int y = 20 + 4 + 44;
+    fake.motion(display, DefaultScreen(display), x, y, CurrentTime);
+    fake.button(display, 1, True, CurrentTime);
+    XSync(display, False);
+    ASSERT_TRUE(PumpUntil([&] { return knob->IsDragging(); }));
+    // 40 pixels up, in steps as a hand would move: a fifth of the knob's 200-pixel travel.
+    for (int step = 1; step <= 4; ++step) {
+        fake.motion(display, DefaultScreen(display), x, y - 10 * step, CurrentTime);
+        XSync(display, False);
+        system->ProcessPendingEvents();
+    }
+    ASSERT_TRUE(PumpUntil([&] { return bound->Get01() > 0.69; }));
+    fake.button(display, 1, False, CurrentTime);
+    XSync(display, False);
+    ASSERT_TRUE(PumpUntil([&] { return !knob->IsDragging(); }));
+    EXPECT_NEAR(bound->Get01(), 0.7, 1e-9);
+
+    fake.motion(display, DefaultScreen(display), 10 + 90 + 40, 20 + 40 + 12, CurrentTime);
+    fake.button(display, 1, True, CurrentTime);
+    fake.button(display, 1, False, CurrentTime);
+    XSync(display, False);
+    ASSERT_TRUE(PumpUntil([&] { return clicks.count > 0; }));
+    EXPECT_EQ(clicks.count, 1);
 }
 
 struct Ender : KivEventTarget {
