@@ -9,6 +9,7 @@ namespace KivPluginCreation {
 
 std::unique_ptr<KivAudioPlugin> CreatePlugin() {
     const KivProduct& product = KivShippedProduct();
+    KivAudioPlugin::SetEditorFactory(product.createEditor);
     auto plugin = std::make_unique<KivKestruneAudioEffectPlugin>();
     plugin->SetDataFolderSource(&KivModuleDataFolder::Instance());
     plugin->Initialize(product.pluginName, product.vendor, &KivEffectInterface::Dispatch);

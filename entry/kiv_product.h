@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plugin/kiv_audio_plugin.h"
+
 class KivAudioEffectPlugin;
 
 // What one plug-in library ships: its effect and the names hosts see. The entry code is the
@@ -13,6 +15,8 @@ struct KivProduct {
     const char* familyName;
     // `TandrelAudioEffectPluginInterface` calls it for a message sent without an object.
     KivAudioEffectPlugin* (*createEffect)();
+    // Builds the product's editor for an instance; null: the plug-in has no editor.
+    KivAudioPlugin::EditorFactory createEditor;
 };
 
 const KivProduct& KivShippedProduct();

@@ -1,3 +1,4 @@
+#include "dynamics/editor/tandrel_dynamics_editor.h"
 #include "dynamics/effect/tandrel_audio_effect_plugin.h"
 #include "entry/kiv_product.h"
 
@@ -8,6 +9,7 @@ KivAudioEffectPlugin* CreateTandrelEffect() { return new TandrelAudioEffectPlugi
 }  // namespace
 
 const KivProduct& KivShippedProduct() {
-    static const KivProduct product{"TandrelMini", "Kestrune", "Tandrel", &CreateTandrelEffect};
+    static const KivProduct product{"TandrelMini", "Kestrune", "Tandrel", &CreateTandrelEffect,
+                                    &TandrelDynamicsEditor::Create};
     return product;
 }

@@ -8,6 +8,7 @@ KivAudioEffectPlugin* CreatePassThroughEffect() { return new KivPassThroughEffec
 }  // namespace
 
 const KivProduct& KivShippedProduct() {
-    static const KivProduct product{"KivPassThroughPlugin", "Kestrune", "KivPassThrough", &CreatePassThroughEffect};
+    static const KivProduct product{"KivPassThroughPlugin", "Kestrune", "KivPassThrough", &CreatePassThroughEffect,
+                                    nullptr};
     return product;
 }
