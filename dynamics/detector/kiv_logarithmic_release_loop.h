@@ -31,34 +31,56 @@ struct Envelope {
     double Linear() const noexcept { return inLogarithm ? std::exp(logarithm) : linear; }
 };
 
+// The samples i .. end-1, none of which is due for a release-mode update: runs of release
+// samples in the logarithm and runs of attack samples in linear amplitude, each in a loop
+// of its own. A run ends at the first sample of the other kind, which is stepped at once in
+// the other form, so each sample is decided by the comparison in the form the previous step
+// left, as in a single loop over both kinds.
+template <typename Attack>
+void RunSteps(Envelope& envelope, double* values, double* logarithms, int32_t i, int32_t end,
+              double releaseCoefficient, const KivEnvelopeContext& context) noexcept {
+    const double k = releaseCoefficient, blend = 1.0 - releaseCoefficient;
+    while (i < end) {
+        if (envelope.inLogarithm) {
+            double l = envelope.logarithm;
+            for (; i < end && logarithms[i] <= l; ++i) logarithms[i] = l = logarithms[i] * blend + l * k;
+            envelope.logarithm = l;
+            if (i == end) return;
+            envelope.inLogarithm = false;
+            envelope.linear = Attack::Step(std::exp(l), values[i], context.attackCoefficient, context.attackShape);
+            values[i] = envelope.linear;
+            logarithms[i] = kLinearMark;
+        } else {
+            double e = envelope.linear;
+            for (; i < end && !(values[i] <= e); ++i) {
+                values[i] = e = Attack::Step(e, values[i], context.attackCoefficient, context.attackShape);
+                logarithms[i] = kLinearMark;
+            }
+            envelope.linear = e;
+            if (i == end) return;
+            envelope.inLogarithm = true;
+            envelope.logarithm = logarithms[i] = logarithms[i] * blend + std::log(e) * k;
+        }
+        ++i;
+    }
+}
+
 // One chunk: values in, envelopes of attack samples in `values`, logarithms of release
-// samples in `logarithms` (others marked).
+// samples in `logarithms` (others marked). The release mode is updated after every
+// kUpdateInterval-th sample, counted across blocks.
 template <typename Attack>
 void RunChunk(KivEnvelopeChannel& channel, Envelope& envelope, double* values, double* logarithms, int32_t count,
               const KivEnvelopeContext& context) noexcept {
-    double releaseCoefficient = channel.release.releaseCoefficient;
     uint8_t counter = channel.stepCounter;
-    for (int32_t i = 0; i < count; ++i) {
-        const double x = values[i], lnX = logarithms[i];
-        const bool release = envelope.inLogarithm ? lnX <= envelope.logarithm : x <= envelope.linear;
-        if (release) {
-            if (!envelope.inLogarithm) envelope.logarithm = std::log(envelope.linear);
-            envelope.inLogarithm = true;
-            envelope.logarithm = lnX * (1.0 - releaseCoefficient) + envelope.logarithm * releaseCoefficient;
-            logarithms[i] = envelope.logarithm;
-        } else {
-            if (envelope.inLogarithm) envelope.linear = std::exp(envelope.logarithm);
-            envelope.inLogarithm = false;
-            envelope.linear = Attack::Step(envelope.linear, x, context.attackCoefficient, context.attackShape);
-            values[i] = envelope.linear;
-            logarithms[i] = kLinearMark;
-        }
-        if (++counter == kUpdateInterval) {
+    for (int32_t i = 0; i < count;) {
+        const int32_t end = std::min(count, i + std::max(1, kUpdateInterval - counter));
+        RunSteps<Attack>(envelope, values, logarithms, i, end, channel.release.releaseCoefficient, context);
+        counter = static_cast<uint8_t>(counter + (end - i));
+        i = end;
+        if (counter == kUpdateInterval) {
             counter = 0;
-            if (context.releaseModeUpdate != nullptr) {
+            if (context.releaseModeUpdate != nullptr)
                 context.releaseModeUpdate(*context.releaseModeBlock, channel.release, envelope.Linear());
-                releaseCoefficient = channel.release.releaseCoefficient;
-            }
         }
     }
     channel.stepCounter = counter;
