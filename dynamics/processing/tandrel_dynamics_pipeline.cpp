@@ -18,7 +18,7 @@ bool IsCustom(KivAttackReleaseMode mode) noexcept {
 }
 
 // NaN and infinity have every exponent bit set. Tested on the bits, so the scan vectorises.
-bool HasBrokenSamples(const float* samples, int32_t count) noexcept {
+KIV_VECTOR_CLONES bool HasBrokenSamples(const float* samples, int32_t count) noexcept {
     uint32_t broken = 0;
     for (int32_t i = 0; i < count; ++i) {
         uint32_t bits;
