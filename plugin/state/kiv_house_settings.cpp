@@ -113,12 +113,17 @@ void KivKestruneAudioEffectPlugin::OnChangePreset() {
 }
 
 void KivKestruneAudioEffectPlugin::SwitchToSelectedPreset() {
-    if (slots_.GetCurrent() == slots_.GetSelected()) return;
-    KivXMLItem& leaving = slots_.Item(slots_.GetCurrent());
-    leaving.Clear();
-    StoreLiveSettings(leaving, true);
-    slots_.MakeSelectedCurrent();
-    StoreLiveSettings(slots_.Item(slots_.GetCurrent()), false);
+    {
+        // One step for anyone who stores the state meanwhile (a host saving its project while
+        // a program change is carried out): never the new index with the old live settings.
+        KivSynchronizerGuard state(GetStateMutex());
+        if (slots_.GetCurrent() == slots_.GetSelected()) return;
+        KivXMLItem& leaving = slots_.Item(slots_.GetCurrent());
+        leaving.Clear();
+        StoreLiveSettings(leaving, true);
+        slots_.MakeSelectedCurrent();
+        StoreLiveSettings(slots_.Item(slots_.GetCurrent()), false);
+    }
     OnSettingsChanged();
 }
 

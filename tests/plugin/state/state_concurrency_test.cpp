@@ -4,6 +4,9 @@
 #include <thread>
 #include <vector>
 
+#include "base/kiv_number.h"
+#include "base/xml/kiv_xml_item.h"
+#include "plugin/state/kiv_complete_document.h"
 #include "tests/plugin/state/state_test_support.h"
 
 namespace {
@@ -59,11 +62,51 @@ TEST(StateConcurrencyTest, NoBlockRunsWithHalfLoadedSettings) {
         float* outputs[2] = {outLeft.data(), outRight.data()};
         while (loading.load()) plugin.ProcessAudio(inputs, outputs, 64, true);
     });
+    // On a busy machine the audio thread may not start before the loads are over.
+    while (effect.blocks.load() == 0) std::this_thread::yield();
     for (int32_t round = 0; round < 400; ++round) ASSERT_TRUE(LoadChunk(plugin, documents[round % 2]));
     loading.store(false);
     audio.join();
     EXPECT_GT(effect.blocks.load(), 0);
     EXPECT_EQ(effect.mismatches.load(), 0);
+}
+
+// Slot i's gain in the test below: distinct and exact in twelve digits.
+double SlotGain(int32_t slot) { return 0.0625 * (slot + 1); }
+
+double GainIn(const KivXMLItem& item) { return KivNumber::TextToDouble(item.GetAttribute(KivString("parametergain"))); }
+
+// A host saving its project while a program change switches slots on the plug-in's own thread:
+// every document must hold each slot's settings exactly once, the live one in the root.
+TEST(StateConcurrencyTest, ChunksTakenWhileSlotsSwitchAreWhole) {
+    UnityGainPlugin unity;
+    KivKestruneAudioEffectPlugin& plugin = unity.plugin;
+    for (int32_t slot = 0; slot < 8; ++slot) {
+        plugin.GetPresetSlots().Select(slot);
+        plugin.OnChangePreset();
+        plugin.SetParameter(0, SlotGain(slot), true);
+    }
+    std::atomic<bool> switching{true};
+    std::thread programChanges([&] {
+        for (int32_t round = 0; switching.load(); ++round) plugin.SelectPresetByProgram(round * 3);
+    });
+    int32_t wrong = 0;
+    for (int32_t round = 0; round < 2000; ++round) {
+        const std::string chunk = SaveChunk(plugin);
+        KivXMLItem root;
+        KivReadCompleteDocument(chunk.data(), static_cast<int32_t>(chunk.size()), root);
+        const auto live = static_cast<int32_t>(KivNumber::TextToInteger(root.GetAttribute(KivString("PresetIndex"))));
+        bool whole = std::fabs(GainIn(root) - SlotGain(live)) < 1e-9;
+        for (int32_t slot = 0; slot < 8; ++slot) {
+            if (slot == live) continue;
+            const KivString name = KivString("Preset") + KivNumber::IntegerToText(slot);
+            whole = whole && root.HasSubItem(name) && std::fabs(GainIn(root.GetSubItem()) - SlotGain(slot)) < 1e-9;
+        }
+        if (!whole) ++wrong;
+    }
+    switching.store(false);
+    programChanges.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace
