@@ -1,25 +1,18 @@
 #pragma once
-#include <cstdint>
-
-#include "gui/core/kiv_event.h"
-#include "gui/core/kiv_panel.h"
-#include "plugin/midi/kiv_midi_controllers.h"
+#include "plugin/editor/midi/kiv_midi_slot_panel.h"
 
 class KivAudioPlugin;
-class KivButton;
-class KivCheckBox;
 class KivComboEdit;
 class KivEdit;
 
 // The notes panel: one row per note-controller slot with "Enable", "Parameter", "Note" with
-// its own "Learn", "Mode", "Value" (the minimum), "MaxValue" and "Channel". Edits go straight
-// to the slot; while "Learn" is engaged the next note-on gives the slot its note.
-class KivMIDINotesPanel : public KivPanel {
+// its own "Learn", "Mode", "Value" (the minimum), "MaxValue" and "Channel". While "Learn" is
+// engaged the next note-on gives the slot its note.
+class KivMIDINotesPanel : public KivMIDISlotPanel {
 public:
     static constexpr const char* kHelp =
         "<name>Notes panel</name> contains settings of MIDI note controllers, thus if you want to control "
         "parameters using MIDI keys.";
-    static constexpr int32_t kLearnPoll = 100;
 
     struct Row {
         KivCheckBox* enable;
@@ -36,22 +29,16 @@ public:
     ~KivMIDINotesPanel() override;
 
     Row& GetRow(int32_t slot) { return rows_[slot]; }
-    void Reload();
 
-    void Arrange() override;
-    void OnTimer() override;
-    void OnWindowChanged(KivWindow* window) override;
+protected:
+    void ShowSlot(int32_t slot) override;
+    // Starts from the slot as held, so that a note learned meanwhile is kept.
+    void StoreSlot(int32_t slot) override;
+    bool IsLearning(int32_t slot) const override { return controllers_.IsNoteLearning(slot); }
+    void SetLearning(int32_t slot, bool on) override { controllers_.SetNoteLearning(slot, on); }
 
 private:
-    void AddHeadings();
     void AddRow(KivAudioPlugin& plugin, int32_t slot);
-    void ShowSlot(int32_t slot);
-    void StoreSlot(int32_t slot);
-    void EnableRow(int32_t slot, bool on);
-    int32_t SlotOf(const KivObject* control) const;
-    void OnEdited(KivOnNotifyParams& params);
-    void OnClicked(KivOnClickParams& params);
 
-    KivMIDIControllers& controllers_;
     Row rows_[KivMIDIControllers::kSlots] = {};
 };

@@ -74,6 +74,10 @@ std::vector<KivString> ParameterItems(KivAudioPlugin& plugin) {
     return items;
 }
 
+KivString ParameterName(const KivComboEdit& menu) {
+    return menu.GetSelected() > 0 ? menu.GetItem(menu.GetSelected()) : KivString();
+}
+
 std::vector<KivString> ChannelItems() {
     std::vector<KivString> items{KivString("Any")};
     for (int32_t channel = 1; channel <= 16; ++channel) items.push_back(Number(channel));

@@ -32,6 +32,8 @@ void SetPercentField(KivEdit& field, double value);
 
 // "None" followed by the plug-in's parameters: item i + 1 is host parameter i.
 std::vector<KivString> ParameterItems(KivAudioPlugin& plugin);
+// The parameter name chosen in a menu of ParameterItems; empty for "None".
+KivString ParameterName(const KivComboEdit& menu);
 // "Any" followed by "1" .. "16": the item is the stored channel (0 any, else channel + 1).
 std::vector<KivString> ChannelItems();
 // "0" .. "127", then "Aftertouch" and "Pitch-bend": the item is the controller number.

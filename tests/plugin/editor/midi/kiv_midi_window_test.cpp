@@ -115,7 +115,7 @@ TEST_F(MIDIWindowTest, LearnTakesTheNextControllerAndTheNotesPageTheNextNote) {
     EXPECT_TRUE(Controllers().IsControllerLearning(5));
     Controllers().OnController(2, 0.25, 7);  // volume on MIDI channel 3
     EXPECT_FALSE(Controllers().IsControllerLearning(5));
-    system->AdvanceClock(KivMIDIControllersPanel::kLearnPoll);
+    system->AdvanceClock(KivMIDISlotPanel::kLearnPoll);
     system->ProcessPendingEvents();
     EXPECT_FALSE(row.learn->IsChecked());
     EXPECT_EQ(row.channel->GetItem(row.channel->GetSelected()), KivString("3"));
@@ -124,7 +124,7 @@ TEST_F(MIDIWindowTest, LearnTakesTheNextControllerAndTheNotesPageTheNextNote) {
     // Pitch bend learns as the controller after aftertouch.
     Click(*row.learn);
     Controllers().OnPitchBend(0, 0.5);
-    system->AdvanceClock(KivMIDIControllersPanel::kLearnPoll);
+    system->AdvanceClock(KivMIDISlotPanel::kLearnPoll);
     system->ProcessPendingEvents();
     EXPECT_EQ(row.controller->GetItem(row.controller->GetSelected()), KivString("Pitch-bend"));
 
@@ -137,7 +137,7 @@ TEST_F(MIDIWindowTest, LearnTakesTheNextControllerAndTheNotesPageTheNextNote) {
     Wheel(*notes.mode, 2);  // "On/Off"
     Click(*notes.learn);
     Controllers().OnNote(0, 64, true, 0.0);
-    system->AdvanceClock(KivMIDINotesPanel::kLearnPoll);
+    system->AdvanceClock(KivMIDISlotPanel::kLearnPoll);
     system->ProcessPendingEvents();
     Picture("midi_notes");
     EXPECT_EQ(notes.note->GetItem(notes.note->GetSelected()), KivString("E4"));
