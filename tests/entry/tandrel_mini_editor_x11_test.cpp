@@ -1,0 +1,214 @@
+// TandrelMini's editor in a VST 2.4 host on X11, through the built plug-in file: the host
+// asks for the size, opens the editor in its own window and idles it; the editor shows what
+// the offscreen window system paints, a mouse drag on a knob reaches the host as one
+// gesture, and opening and closing it again and again while audio runs leaves nothing
+// behind. Runs under a private Xvfb server; skips without one.
+#if !defined(_WIN32)
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <string>
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "dynamics/editor/tandrel_dynamics_editor.h"
+#include "entry/kiv_plugin_creation.h"
+#include "gui/core/kiv_windows.h"
+#include "gui/drawing/kiv_png_writer.h"
+#include "gui/offscreen/kiv_window_system_offscreen.h"
+#include "plugin/editor/kiv_parameter_controls.h"
+#include "tests/entry/kiv_xvfb_session.h"
+#include "tools/vst2host/kiv_vst2_plugin.h"
+
+// Last: Xlib's macros would break the headers above.
+#include <X11/Xutil.h>
+
+namespace {
+
+using Report = KivVst2AutomationReport;
+
+// What the offscreen window system paints for a fresh instance's editor, and where the
+// threshold knob of processor 1 sits in it.
+struct Reference {
+    KivBitmap picture{1, 1};
+    KivRect knob{};
+    int32_t thresholdIndex = -1;
+};
+
+Reference PaintOffscreen() {
+    Reference reference;
+    auto* system = new KivWindowSystemOffscreen();
+    KivWindows windows(system);
+    std::unique_ptr<KivAudioPlugin> plugin = KivPluginCreation::CreatePlugin();
+    // Stereo, as the VST 2.4 adapter sets it up.
+    plugin->SetHostChannels(2, 2);
+    plugin->SetConnectedChannels(2, 2);
+    plugin->InitProcessing();
+    auto* editor = static_cast<TandrelDynamicsEditor*>(plugin->CreateEditor(nullptr));
+    if (!editor || !editor->Open(0)) return reference;
+    for (int i = 0; i < 5; ++i) {
+        system->AdvanceClock(TandrelDynamicsEditor::kRefreshMilliseconds);
+        system->ProcessPendingEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    }
+    system->ProcessPendingEvents();
+    reference.picture = system->GetScreen(editor->GetWindow())->Clone();
+    reference.thresholdIndex = editor->GetParameterControls().FindIndex(KivString("threshold1"));
+    reference.knob = editor->GetParameterControls().Find(reference.thresholdIndex)->GetWindowRect();
+    plugin->DestroyEditor();
+    return reference;
+}
+
+class TandrelMiniEditorX11 : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server = new KivXvfbSession::Server(); }
+    static void TearDownTestSuite() {
+        delete server;
+        server = nullptr;
+    }
+    void SetUp() override {
+        if (server->Pid() == 0) GTEST_SKIP() << "Xvfb is not available";
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1000, 560, 0, 0, 0x00FF00FF);
+        XMapWindow(display, parent);
+        XSync(display, False);
+        ASSERT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH)) << plugin.ErrorText();
+        plugin.Open();
+    }
+    void TearDown() override {
+        plugin.Close();
+        if (display) {
+            XDestroyWindow(display, parent);
+            XCloseDisplay(display);
+        }
+    }
+    ERect* Rect() {
+        ERect* rect = nullptr;
+        return plugin.Dispatch(effEditGetRect, 0, 0, &rect) != 0 ? rect : nullptr;
+    }
+    bool OpenEditor() { return plugin.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) != 0; }
+    // Idles the editor as a host's GUI thread does, for about `milliseconds`.
+    void Idle(int milliseconds) {
+        for (int elapsed = 0; elapsed < milliseconds; elapsed += 10) {
+            plugin.Dispatch(effEditIdle);
+            XSync(display, False);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    // The host window's pixels as the X server has them.
+    KivBitmap Capture() {
+        KivBitmap captured(1000, 560);
+        XImage* image = XGetImage(display, parent, 0, 0, 1000, 560, AllPlanes, ZPixmap);
+        if (!image) return captured;
+        for (int y = 0; y < 560; ++y) {
+            for (int x = 0; x < 1000; ++x) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                captured.Set(x, y, KivColor::Rgb(static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8),
+                                                   static_cast<uint8_t>(pixel)));
+            }
+        }
+        XDestroyImage(image);
+        return captured;
+    }
+    int CountDifferentPixels(const KivBitmap& expected) {
+        const KivBitmap captured = Capture();
+        if (const char* path = std::getenv("TANDREL_X11_PNG")) {
+            KivPngWriter::Write(captured, path);
+            KivPngWriter::Write(expected, std::string(path) + ".offscreen.png");
+        }
+        int wrong = 0;
+        for (int y = 0; y < 560; ++y) {
+            for (int x = 0; x < 1000; ++x) {
+                if (captured.At(x, y) != expected.At(x, y).WithAlpha(255)) ++wrong;
+            }
+        }
+        return wrong;
+    }
+
+    static inline KivXvfbSession::Server* server = nullptr;
+    Display* display = nullptr;
+    Window parent = 0;
+    KivVst2Plugin plugin;
+};
+
+TEST_F(TandrelMiniEditorX11, ShowsTheOffscreenPictureAndADragIsOneGesture) {
+    const Reference reference = PaintOffscreen();
+    ASSERT_GE(reference.thresholdIndex, 0);
+    ASSERT_TRUE(plugin.HasFlag(effFlagsHasEditor));
+    // The size comes before the window exists and stays the same after.
+    ERect* before = Rect();
+    ASSERT_NE(before, nullptr);
+    EXPECT_EQ(before->right - before->left, 1000);
+    EXPECT_EQ(before->bottom - before->top, 560);
+    ASSERT_TRUE(OpenEditor());
+    ERect* after = Rect();
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(after->right - after->left, 1000);
+    EXPECT_EQ(after->bottom - after->top, 560);
+    Idle(400);
+    EXPECT_EQ(CountDifferentPixels(reference.picture), 0);
+
+    KivXvfbSession::FakeInput fake;
+    if (!fake.Available()) GTEST_SKIP() << "libXtst is not installed";
+    const float start = plugin.GetParameter(reference.thresholdIndex);
+    const int x = (reference.knob.left + reference.knob.right) / 2;
+    const int y = (reference.knob.top + reference.knob.bottom) / 2;
+    plugin.Host().ClearReports();
+    fake.motion(display, DefaultScreen(display), x, y, CurrentTime);
+    fake.button(display, 1, True, CurrentTime);
+    Idle(50);
+    for (int step = 1; step <= 5; ++step) {
+        fake.motion(display, DefaultScreen(display), x, y - 6 * step, CurrentTime);
+        Idle(30);
+    }
+    fake.button(display, 1, False, CurrentTime);
+    Idle(100);
+    // 30 pixels up of the 200 that span the range.
+    EXPECT_NEAR(plugin.GetParameter(reference.thresholdIndex), start + 0.15f, 1e-4);
+    const std::vector<Report>& reports = plugin.Host().AutomationReports();
+    ASSERT_GE(reports.size(), 3u);
+    EXPECT_EQ(reports.front().kind, Report::kBeginEdit);
+    EXPECT_EQ(reports.back().kind, Report::kEndEdit);
+    for (size_t i = 1; i + 1 < reports.size(); ++i) EXPECT_EQ(reports[i].kind, Report::kValue) << i;
+    for (const Report& report : reports) EXPECT_EQ(report.index, reference.thresholdIndex);
+    EXPECT_NEAR(reports[reports.size() - 2].value, start + 0.15f, 1e-4);
+
+    plugin.Dispatch(effEditClose);
+    Window root, up;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, parent, &root, &up, &children, &count);
+    if (children) XFree(children);
+    EXPECT_EQ(count, 0u);
+}
+
+TEST_F(TandrelMiniEditorX11, OpensAndClosesFiftyTimesWhileAudioRuns) {
+    const int threads = KivXvfbSession::ThreadCount();
+    std::atomic<bool> running{true};
+    std::thread audio([&] {
+        std::vector<float> left(512), right(512);
+        float* inputs[2] = {left.data(), right.data()};
+        std::vector<float> outLeft(512), outRight(512);
+        float* outputs[2] = {outLeft.data(), outRight.data()};
+        for (int i = 0; running.load(); ++i) {
+            for (size_t n = 0; n < left.size(); ++n) left[n] = right[n] = 0.5f * static_cast<float>((n + i) % 64) / 64.0f;
+            plugin.Effect()->processReplacing(plugin.Effect(), inputs, outputs, 512);
+        }
+    });
+    for (int round = 0; round < 50; ++round) {
+        ASSERT_NE(Rect(), nullptr) << round;
+        ASSERT_TRUE(OpenEditor()) << round;
+        Idle(30);
+        plugin.Dispatch(effEditClose);
+    }
+    running.store(false);
+    audio.join();
+    EXPECT_EQ(KivXvfbSession::ThreadCount(), threads);
+}
+
+}  // namespace
+#endif  // !_WIN32
