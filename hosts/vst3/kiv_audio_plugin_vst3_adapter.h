@@ -89,6 +89,9 @@ public:
     void ChangeEditorSize(int32_t width, int32_t height) override;
     // Reports the plug-in's own bypass switch to the host as a change of "Bypass".
     void SendBypassAutomation(bool on) override;
+    // An editor gesture: the automation in between is reported without gestures of its own.
+    void BeginEdit(int32_t index) override;
+    void EndEdit(int32_t index) override;
 
     // The view tells the adapter it is gone.
     void ForgetEditor(KivEditor* editor) noexcept;
@@ -123,6 +126,8 @@ private:
     double lastTransportPosition_ = 0.0;
     std::atomic<bool> inProcess_{false};
     KivEditor* editor_ = nullptr;
+    // The parameter of the editor gesture in progress, or -1 (gestures come from the GUI thread).
+    int32_t gestureIndex_ = -1;
 
     // Outgoing MIDI of the plug-in, sent on the event output with the next block.
     struct OutgoingMidi {

@@ -129,9 +129,22 @@ tresult KivAudioPluginVST3Adapter::getMidiControllerAssignment(int32 /*busIndex*
 void KivAudioPluginVST3Adapter::ReportEdit(ParamID id, ParamValue value) {
     InProcessMark mark(inProcess_);
     EditControllerEx1::setParamNormalized(id, value);
-    EditControllerEx1::BeginEdit(id);
+    const bool inGesture = gestureIndex_ >= 0 && static_cast<ParamID>(gestureIndex_) == id;
+    if (!inGesture) EditControllerEx1::BeginEdit(id);
     PerformEdit(id, value);
-    EditControllerEx1::EndEdit(id);
+    if (!inGesture) EditControllerEx1::EndEdit(id);
+}
+
+void KivAudioPluginVST3Adapter::BeginEdit(int32_t index) {
+    if (index < 0) return;
+    gestureIndex_ = index;
+    EditControllerEx1::BeginEdit(static_cast<ParamID>(index));
+}
+
+void KivAudioPluginVST3Adapter::EndEdit(int32_t index) {
+    if (index < 0 || index != gestureIndex_) return;
+    gestureIndex_ = -1;
+    EditControllerEx1::EndEdit(static_cast<ParamID>(index));
 }
 
 void KivAudioPluginVST3Adapter::SendAutomation(int32_t index, double value) {

@@ -3,15 +3,20 @@
 #include <cstring>
 
 #include "base/kiv_boundary.h"
+#include "plugin/kiv_audio_plugin_editor.h"
 
 using namespace Steinberg;
 using Editor = KivAudioPluginVST3Adapter::KivEditor;
 
 Editor::KivEditor(KivAudioPluginVST3Adapter& adapter) : adapter_(&adapter) { adapter_->addRef(); }
 
-Editor::~KivEditor() { Unlink(); }
+Editor::~KivEditor() {
+    StopPump();
+    Unlink();
+}
 
 void Editor::Unlink() noexcept {
+    StopPump();
     KivAudioPluginVST3Adapter* adapter = adapter_;
     adapter_ = nullptr;
     if (!adapter) return;
@@ -39,23 +44,53 @@ tresult Editor::isPlatformTypeSupported(FIDString type) {
     return type && std::strcmp(type, PlatformType()) == 0 ? kResultTrue : kResultFalse;
 }
 
-// The plug-in builds its editor window inside the host's; a plug-in without one (no window
-// system yet) answers false and the host shows no editor.
+KivAudioPlugin::KivEditor* Editor::PluginEditor() {
+    if (!adapter_) return nullptr;
+    KivAudioPlugin& plugin = adapter_->GetPlugin();
+    return plugin.GetEditor() ? plugin.GetEditor() : plugin.CreateEditor(nullptr);
+}
+
+// The plug-in builds its editor window inside the host's; a plug-in without one answers
+// false and the host shows no editor.
 tresult Editor::attached(void* parent, FIDString type) {
     return KivGuard("KivAudioPluginVST3Adapter::KivEditor::attached", kResultFalse, [&] {
         if (!parent || isPlatformTypeSupported(type) != kResultTrue || !adapter_) return kResultFalse;
         if (!adapter_->GetPlugin().CreateEditor(parent)) return kResultFalse;
         parent_ = parent;
+        StartPump();
         return kResultOk;
     });
 }
 
 tresult Editor::removed() {
     return KivGuard("KivAudioPluginVST3Adapter::KivEditor::removed", kResultFalse, [&] {
+        StopPump();
         if (adapter_ && parent_) adapter_->GetPlugin().DestroyEditor();
         parent_ = nullptr;
         return kResultOk;
     });
+}
+
+void Editor::StartPump() {
+    StopPump();
+    KivAudioPlugin::KivEditor* editor = adapter_ ? adapter_->GetPlugin().GetEditor() : nullptr;
+    if (!editor || !frame_) return;
+    pump_ = new KivVST3RunLoopPump(&Editor::Pump, this);
+    if (!pump_->Start(frame_, editor->GetEventDescriptor())) StopPump();
+}
+
+void Editor::StopPump() {
+    KivVST3RunLoopPump* pump = pump_;
+    pump_ = nullptr;
+    if (!pump) return;
+    pump->Stop();
+    pump->release();
+}
+
+void Editor::Pump(void* view) {
+    auto* editor = static_cast<Editor*>(view);
+    if (!editor->adapter_) return;
+    if (KivAudioPlugin::KivEditor* window = editor->adapter_->GetPlugin().GetEditor()) window->Idle();
 }
 
 // The editor's window receives these once the window system exists.
@@ -65,22 +100,34 @@ tresult Editor::onKeyDown(char16, int16, int16) { return kResultFalse; }
 
 tresult Editor::onKeyUp(char16, int16, int16) { return kResultFalse; }
 
+// Hosts ask for the size before they attach the view, so the plug-in builds its editor here.
 tresult Editor::getSize(ViewRect* size) {
     if (!size) return kInvalidArgument;
-    *size = rect_;
-    return kResultTrue;
+    return KivGuard("KivAudioPluginVST3Adapter::KivEditor::getSize", kResultFalse, [&] {
+        if (KivAudioPlugin::KivEditor* editor = PluginEditor()) {
+            const KivAudioPlugin::KivEditor::Size wanted = editor->GetSize();
+            if (rect_.getWidth() <= 0 || rect_.getHeight() <= 0) rect_ = ViewRect{0, 0, wanted.width, wanted.height};
+        }
+        *size = rect_;
+        return kResultTrue;
+    });
 }
 
 tresult Editor::onSize(ViewRect* newSize) {
     if (!newSize) return kInvalidArgument;
-    rect_ = *newSize;
-    return kResultTrue;
+    return KivGuard("KivAudioPluginVST3Adapter::KivEditor::onSize", kResultFalse, [&] {
+        rect_ = *newSize;
+        KivAudioPlugin::KivEditor* editor = adapter_ ? adapter_->GetPlugin().GetEditor() : nullptr;
+        if (editor && editor->IsOpen()) editor->Resize(rect_.getWidth(), rect_.getHeight());
+        return kResultTrue;
+    });
 }
 
 tresult Editor::onFocus(TBool /*state*/) { return kResultOk; }
 
 tresult Editor::setFrame(IPlugFrame* frame) {
     frame_ = frame;
+    if (!frame_) StopPump();
     return kResultTrue;
 }
 
@@ -93,6 +140,7 @@ tresult Editor::checkSizeConstraint(ViewRect* rect) {
     return kResultTrue;
 }
 
+// The host answers resizeView by calling onSize, which resizes the editor's window.
 bool Editor::Resize(int32_t width, int32_t height) {
     if (!frame_) return false;
     ViewRect wanted{0, 0, width, height};

@@ -1,11 +1,13 @@
 #pragma once
 #include "hosts/vst3/interfaces/iplugview.h"
 #include "hosts/vst3/kiv_audio_plugin_vst3_adapter.h"
+#include "hosts/vst3/kiv_vst3_run_loop_pump.h"
 #include "hosts/vst3/sdk/fobject.h"
 
 // The plug-in's editor as a VST 3 view. It answers the host's questions about platform and
 // size; attached and removed bracket the plug-in's editor window inside the host's window.
-// Keeps its adapter alive until the adapter is terminated or the view released.
+// On Linux the host's run loop (offered by the frame) pumps the window's events while it is
+// attached. Keeps its adapter alive until the adapter is terminated or the view released.
 class KivAudioPluginVST3Adapter::KivEditor : public Steinberg::IPlugView, public Steinberg::FObject {
 public:
     explicit KivEditor(KivAudioPluginVST3Adapter& adapter);
@@ -39,7 +41,14 @@ public:
     static const char* PlatformType() noexcept;
 
 private:
+    // The plug-in's editor, built on the first question for it; null without one.
+    KivAudioPlugin::KivEditor* PluginEditor();
+    void StartPump();
+    void StopPump();
+    static void Pump(void* view);
+
     KivAudioPluginVST3Adapter* adapter_;
+    KivVST3RunLoopPump* pump_ = nullptr;
     Steinberg::IPlugFrame* frame_ = nullptr;
     void* parent_ = nullptr;
     Steinberg::ViewRect rect_{0, 0, 0, 0};
