@@ -9,8 +9,11 @@ unset DISPLAY
 kiv_wine_start() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
   fi
+  # Also a prefix that Wine made by itself on a first start (ctest runs wine directly) gets
+  # the null graphics driver: without a display the X11 driver creates no desktop, and every
+  # top-level window then fails to open.
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
   # The processes wineboot left running picked their graphics driver before the null driver
   # was chosen: end them, so that every program (window tests above all) starts with it.
   wineserver -k 2>/dev/null || true
