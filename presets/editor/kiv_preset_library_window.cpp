@@ -128,6 +128,10 @@ bool KivPresetLibraryWindow::OnKeyDown(uint32_t key, uint8_t state) {
         EndModal(1);
         return true;
     }
+    if (key == KivKeyCode::kDelete && GetFocus() == presets_) {
+        DeletePreset();
+        return true;
+    }
     return KivWindow::OnKeyDown(key, state);
 }
 

@@ -181,7 +181,8 @@ TEST_F(PresetLibraryWindowTest, StoreReplacesOnlyAfterYesRenameAndDeleteAskFirst
 
     ChoosePreset("Warm bus");
     WillAnswer(KivPresetTexts::kConfirmDeletePreset, false);
-    Click("Delete");
+    system->InjectKeyDown(*window, KivKeyCode::kDelete);  // the list has the focus
+    system->ProcessPendingEvents();
     EXPECT_EQ(OnDisk("Warm bus"), "0.9");
     WillAnswer(KivPresetTexts::kConfirmDeletePreset, true);
     Click("Delete");
