@@ -28,11 +28,12 @@ constexpr auto kReplyTimeout = std::chrono::milliseconds(2000);
 // Errors on the private connection (a requestor whose window vanished before the answer)
 // are expected and ignored; every other connection keeps the handler it had.
 std::atomic<Display*> ownDisplay{nullptr};
-XErrorHandler previousHandler = nullptr;
+std::atomic<XErrorHandler> previousHandler{nullptr};
 
 int IgnoreOwnErrors(Display* display, XErrorEvent* error) {
     if (display == ownDisplay.load()) return 0;
-    return previousHandler != nullptr ? previousHandler(display, error) : 0;
+    const XErrorHandler previous = previousHandler.load();
+    return previous != nullptr ? previous(display, error) : 0;
 }
 
 std::vector<uint8_t> UpToFirstZero(const std::vector<uint8_t>& bytes) {
@@ -110,7 +111,7 @@ bool Service::Connect() {
     incr_ = XInternAtom(display_, "INCR", False);
     property_ = XInternAtom(display_, "KIV_CLIPBOARD_TRANSFER", False);
     ownDisplay.store(display_);
-    previousHandler = XSetErrorHandler(&IgnoreOwnErrors);
+    previousHandler.store(XSetErrorHandler(&IgnoreOwnErrors));
     XFlush(display_);
     try {
         thread_ = std::thread(&Service::Run, this);
@@ -123,7 +124,7 @@ bool Service::Connect() {
 }
 
 void Service::Disconnect() {
-    XErrorHandler current = XSetErrorHandler(previousHandler);
+    XErrorHandler current = XSetErrorHandler(previousHandler.load());
     // Someone installed a handler after ours: theirs stays.
     if (current != &IgnoreOwnErrors) XSetErrorHandler(current);
     ownDisplay.store(nullptr);
@@ -274,6 +275,7 @@ Result Service::Get(const std::string& target, std::vector<uint8_t>& data) {
     // The server knows best whether another client took the selection meanwhile: its
     // SelectionClear may still be on the way.
     const Window owner = XGetSelectionOwner(display_, clipboard_);
+    Wake();  // the round trip may have queued requests the service thread must answer
     if (owning_ && owner != window_) {
         owning_ = false;
         data_.clear();
@@ -289,7 +291,6 @@ Result Service::Get(const std::string& target, std::vector<uint8_t>& data) {
     reply_.pending = true;
     XConvertSelection(display_, clipboard_, wanted, property_, window_, CurrentTime);
     XFlush(display_);
-    Wake();
     replied_.wait_for(guard, kReplyTimeout, [this] { return !reply_.pending || stopping_; });
     if (reply_.pending || stopping_) {
         reply_.pending = false;
