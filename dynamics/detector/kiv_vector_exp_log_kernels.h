@@ -21,9 +21,13 @@ typedef double VectorDouble __attribute__((vector_size(KIV_VECTOR_BYTES)));
 typedef int64_t VectorInt __attribute__((vector_size(KIV_VECTOR_BYTES)));
 
 constexpr int32_t kLanes = KIV_VECTOR_BYTES / 8;
-// Four registers per loop turn: four independent chains through each polynomial keep the
-// multipliers busy while one chain waits for its previous step.
-constexpr int32_t kRegistersPerTurn = 4;
+// Sixteen registers per loop turn: sixteen independent chains through each polynomial keep
+// the multipliers busy while each chain waits for its previous step (the values that wait
+// for the end of the polynomial go to the stack and back, off the chains). The rest of a
+// block runs four registers per turn, then one. How lanes are grouped never changes a
+// lane's value.
+constexpr int32_t kRegistersPerTurn = 16;
+constexpr int32_t kRegistersPerShortTurn = 4;
 #define KIV_VECTOR_INLINE inline __attribute__((always_inline))
 
 
@@ -117,16 +121,22 @@ KIV_VECTOR_INLINE VectorDouble Exp(const VectorDouble& value) noexcept {
     return p * std::bit_cast<VectorDouble>(scaleBits);
 }
 
+// `registers` vectors of in from i on, through kFunction, into out.
+template <VectorDouble (*kFunction)(const VectorDouble&), int32_t kRegisters>
+KIV_VECTOR_INLINE void Turn(const double* in, double* out) noexcept {
+    VectorDouble v[kRegisters];
+    std::memcpy(v, in, sizeof(v));
+    for (VectorDouble& lane : v) lane = kFunction(lane);
+    std::memcpy(out, v, sizeof(v));
+}
+
 template <VectorDouble (*kFunction)(const VectorDouble&)>
 void Map(const double* in, double* out, int32_t count) noexcept {
     constexpr int32_t kTurn = kLanes * kRegistersPerTurn;
+    constexpr int32_t kShortTurn = kLanes * kRegistersPerShortTurn;
     int32_t i = 0;
-    for (; i + kTurn <= count; i += kTurn) {
-        VectorDouble v[kRegistersPerTurn];
-        std::memcpy(v, in + i, sizeof(v));
-        for (VectorDouble& lane : v) lane = kFunction(lane);
-        std::memcpy(out + i, v, sizeof(v));
-    }
+    for (; i + kTurn <= count; i += kTurn) Turn<kFunction, kRegistersPerTurn>(in + i, out + i);
+    for (; i + kShortTurn <= count; i += kShortTurn) Turn<kFunction, kRegistersPerShortTurn>(in + i, out + i);
     for (; i < count; i += kLanes) {  // the tail, padded with a harmless 1
         const int32_t n = std::min(kLanes, count - i);
         VectorDouble v = Splat(1.0);
