@@ -18,10 +18,15 @@ std::function<void(KivWindow&)>& ShowHook() {
 namespace KivEditorDialogs {
 
 void CentreOver(KivWindow& window, const KivWindow* parent) {
+    // A child window's bounds are in its host window's coordinates: the native window's
+    // bounds are on the screen.
     KivRect area = window.GetBounds();
-    if (parent != nullptr) {
+    KivWindowSystem* system = KivWindows::System();
+    if (parent != nullptr && parent->HasNativeWindow() && system != nullptr) {
+        area = system->GetWindowBounds(*parent);
+    } else if (parent != nullptr) {
         area = parent->GetBounds();
-    } else if (KivWindowSystem* system = KivWindows::System()) {
+    } else if (system != nullptr) {
         area = system->GetWorkArea(KivPoint{});
     }
     const KivPoint size = window.GetSize();

@@ -87,10 +87,15 @@ void KivMIDIWindow::OnPageButton(KivOnClickParams& params) {
 }
 
 void KivMIDIWindow::PlaceOver(const KivWindow* parent) {
+    // A child window's bounds are in its host window's coordinates: the native window's
+    // bounds are on the screen.
     KivRect area = GetBounds();
-    if (parent != nullptr) {
+    KivWindowSystem* system = KivWindows::System();
+    if (parent != nullptr && parent->HasNativeWindow() && system != nullptr) {
+        area = system->GetWindowBounds(*parent);
+    } else if (parent != nullptr) {
         area = parent->GetBounds();
-    } else if (KivWindowSystem* system = KivWindows::System()) {
+    } else if (system != nullptr) {
         area = system->GetWorkArea(KivPoint{});
     }
     const KivPoint size = GetSize();

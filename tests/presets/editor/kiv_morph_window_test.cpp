@@ -159,9 +159,14 @@ TEST_F(MorphWindowTest, CancelAfterManyMovesRestoresTheSettingsAndOKKeepsTheMorp
     EXPECT_NEAR(Gain(), 0.9, 1e-12);  // corner D
     EXPECT_EQ(unity.plugin.GetPresetSlots().GetCurrent(), 4);
 
-    // Closing the window is a cancel too.
-    const bool closed = KivMorphWindow::Run(nullptr, unity.plugin, *std::make_unique<KivDefaultPresetEAnswer>(),
+    // Closing the window is a cancel too. The pad opens centred over the editor.
+    KivWindow editor;
+    editor.SetBounds(KivRect{100, 100, 100 + 599, 100 + 399});
+    editor.Show();
+    const bool closed = KivMorphWindow::Run(&editor, unity.plugin, *std::make_unique<KivDefaultPresetEAnswer>(),
                                             [&](KivMorphWindow& window) {
+                                                EXPECT_EQ(system->GetWindowBounds(window),
+                                                          (KivRect{250, 150, 549, 449}));
                                                 Drag(window, KivPoint{150, 150}, KivPoint{0, 0});
                                                 system->InjectCloseRequest(window);
                                             });
