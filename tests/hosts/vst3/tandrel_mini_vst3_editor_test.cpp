@@ -1,0 +1,256 @@
+// TandrelMini's VST 3 editor view in a Linux host under Xvfb: platform type and size before
+// attaching, the view embedded in the host's window and pumped only through the frame's run
+// loop, the same picture as the VST 2.4 face's editor, a knob drag as one edit gesture, and
+// nothing left registered or running after removal. Skips without Xvfb.
+#if !defined(_WIN32)
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "hosts/vst3/interfaces/icomponent.h"
+#include "hosts/vst3/interfaces/ieditcontroller.h"
+#include "hosts/vst3/interfaces/iplugview.h"
+#include "hosts/vst3/interfaces/irunloop.h"
+#include "tests/entry/kiv_xvfb_session.h"
+#include "tests/hosts/vst3/vst3_test_host.h"
+#include "tools/vst2host/kiv_vst2_plugin.h"
+
+// Last: Xlib's macros would break the headers above.
+#include <X11/Xutil.h>
+
+using namespace Vst3TestHost;
+
+namespace {
+
+const std::string kBinary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-linux/TandrelMini.so";
+constexpr InterfaceId kClassId = MakeInterfaceId(0x4B657374, 0x72756E65, 0x4B416540, 0x4B416540);
+constexpr int kWidth = 1000;
+constexpr int kHeight = 560;
+// The threshold knob of processor 1: its panel sits at (10, 54), the knob 64 x 88 pixels at
+// (8, 26) inside it.
+constexpr int kKnobX = 49;
+constexpr int kKnobY = 123;
+
+// A host frame with a run loop, driven by the test: descriptors are polled, timers run on
+// every turn.
+class Frame : public IPlugFrame, public Linux::IRunLoop {
+public:
+    tresult KIV_VST3_API queryInterface(const TUID iid, void** object) override {
+        if (FUnknown::iid.Matches(iid) || IPlugFrame::iid.Matches(iid)) {
+            *object = static_cast<IPlugFrame*>(this);
+        } else if (Linux::IRunLoop::iid.Matches(iid)) {
+            *object = static_cast<Linux::IRunLoop*>(this);
+        } else {
+            *object = nullptr;
+            return kNoInterface;
+        }
+        addRef();
+        return kResultOk;
+    }
+    uint32 KIV_VST3_API addRef() override { return ++references; }
+    uint32 KIV_VST3_API release() override { return --references; }
+    tresult KIV_VST3_API resizeView(IPlugView* view, ViewRect* size) override {
+        ++resizes;
+        return view->onSize(size);
+    }
+    tresult KIV_VST3_API registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd) override {
+        handler->addRef();
+        handlers.push_back({handler, fd});
+        return kResultOk;
+    }
+    tresult KIV_VST3_API unregisterEventHandler(Linux::IEventHandler* handler) override {
+        for (size_t i = 0; i < handlers.size(); ++i) {
+            if (handlers[i].handler != handler) continue;
+            handler->release();
+            handlers.erase(handlers.begin() + static_cast<std::ptrdiff_t>(i));
+            return kResultOk;
+        }
+        return kInvalidArgument;
+    }
+    tresult KIV_VST3_API registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval) override {
+        handler->addRef();
+        timers.push_back(handler);
+        return kResultOk;
+    }
+    tresult KIV_VST3_API unregisterTimer(Linux::ITimerHandler* handler) override {
+        for (size_t i = 0; i < timers.size(); ++i) {
+            if (timers[i] != handler) continue;
+            handler->release();
+            timers.erase(timers.begin() + static_cast<std::ptrdiff_t>(i));
+            return kResultOk;
+        }
+        return kInvalidArgument;
+    }
+    // One turn of the host's loop: at most 10 ms of waiting for a descriptor.
+    void Turn() {
+        std::vector<pollfd> fds;
+        for (const auto& entry : handlers) fds.push_back({entry.fd, POLLIN, 0});
+        poll(fds.data(), fds.size(), 10);
+        for (size_t i = 0; i < fds.size() && i < handlers.size(); ++i) {
+            if (fds[i].revents & POLLIN) handlers[i].handler->onFDIsSet(fds[i].fd);
+        }
+        const std::vector<Linux::ITimerHandler*> due = timers;
+        for (Linux::ITimerHandler* timer : due) timer->onTimer();
+    }
+
+    struct Watch {
+        Linux::IEventHandler* handler;
+        Linux::FileDescriptor fd;
+    };
+    std::vector<Watch> handlers;
+    std::vector<Linux::ITimerHandler*> timers;
+    uint32 references = 1;
+    int resizes = 0;
+};
+
+class TandrelMiniVst3Editor : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server = new KivXvfbSession::Server(); }
+    static void TearDownTestSuite() {
+        delete server;
+        server = nullptr;
+    }
+    void SetUp() override {
+        if (server->Pid() == 0) GTEST_SKIP() << "Xvfb is not available";
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        for (Window* window : {&parent, &vst2Parent}) {
+            *window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, kWidth, kHeight, 0, 0, 0x00FF00FF);
+            XMapWindow(display, *window);
+        }
+        XSync(display, False);
+        ASSERT_TRUE(library.Load(kBinary)) << library.ErrorText();
+        using Entry = IPluginFactory* (*)();
+        factory = reinterpret_cast<Entry>(library.Symbol("GetPluginFactory"))();
+        ASSERT_NE(factory, nullptr);
+        void* object = nullptr;
+        ASSERT_EQ(factory->createInstance(kClassId.bytes, IComponent::iid.bytes, &object), kResultOk);
+        component = static_cast<IComponent*>(object);
+        ASSERT_EQ(component->initialize(&host), kResultOk);
+        controller = Query<IEditController>(component);
+        ASSERT_NE(controller, nullptr);
+        controller->setComponentHandler(&handler);
+    }
+    void TearDown() override {
+        if (controller) controller->release();
+        if (component) {
+            component->terminate();
+            component->release();
+        }
+        if (factory) factory->release();
+        if (display) {
+            XDestroyWindow(display, parent);
+            XDestroyWindow(display, vst2Parent);
+            XCloseDisplay(display);
+        }
+    }
+    void Run(int milliseconds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+        while (std::chrono::steady_clock::now() < end) {
+            frame.Turn();
+            XSync(display, False);
+        }
+    }
+    std::vector<unsigned long> Capture(Window window) {
+        std::vector<unsigned long> pixels;
+        XImage* image = XGetImage(display, window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+        if (!image) return pixels;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
+        }
+        XDestroyImage(image);
+        return pixels;
+    }
+    // The VST 2.4 face's editor of the same library, opened in the second window.
+    std::vector<unsigned long> Vst2Picture() {
+        KivVst2Plugin vst2;
+        if (!vst2.Load(KIV_TANDREL_MINI_PATH)) return {};
+        vst2.Open();
+        ERect* rect = nullptr;
+        vst2.Dispatch(effEditGetRect, 0, 0, &rect);
+        vst2.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(vst2Parent));
+        for (int i = 0; i < 40; ++i) {
+            vst2.Dispatch(effEditIdle);
+            XSync(display, False);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::vector<unsigned long> pixels = Capture(vst2Parent);
+        vst2.Dispatch(effEditClose);
+        // It lies over the VST 3 window: out of the way of the pictures and the mouse.
+        XUnmapWindow(display, vst2Parent);
+        XSync(display, False);
+        return pixels;
+    }
+
+    static inline KivXvfbSession::Server* server = nullptr;
+    Display* display = nullptr;
+    Window parent = 0;
+    Window vst2Parent = 0;
+    KivPlatform::DynamicLibrary library;
+    IPluginFactory* factory = nullptr;
+    HostApplication host;
+    ComponentHandler handler;
+    Frame frame;
+    IComponent* component = nullptr;
+    IEditController* controller = nullptr;
+};
+
+TEST_F(TandrelMiniVst3Editor, EmbedsPumpsThroughTheRunLoopAndReportsAGesture) {
+    // Both faces start stereo, so their editors show the same meters.
+    const std::vector<unsigned long> expected = Vst2Picture();
+    ASSERT_EQ(expected.size(), static_cast<size_t>(kWidth * kHeight));
+    const int threads = KivXvfbSession::ThreadCount();
+
+    IPlugView* view = controller->createView("editor");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(controller->createView("other"), nullptr);
+    EXPECT_EQ(view->isPlatformTypeSupported("X11EmbedWindowID"), kResultTrue);
+    EXPECT_EQ(view->isPlatformTypeSupported("HWND"), kResultFalse);
+    ViewRect size{};
+    ASSERT_EQ(view->getSize(&size), kResultTrue);
+    EXPECT_EQ(size.getWidth(), kWidth);
+    EXPECT_EQ(size.getHeight(), kHeight);
+    EXPECT_EQ(view->canResize(), kResultFalse);
+    ASSERT_EQ(view->setFrame(&frame), kResultTrue);
+    ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), "X11EmbedWindowID"), kResultOk);
+    EXPECT_EQ(frame.handlers.size(), 1u);
+    EXPECT_EQ(frame.timers.size(), 1u);
+    ASSERT_EQ(view->getSize(&size), kResultTrue);
+    EXPECT_EQ(size.getWidth(), kWidth);
+    Run(500);
+    EXPECT_TRUE(Capture(parent) == expected);
+
+    KivXvfbSession::FakeInput fake;
+    if (fake.Available()) {
+        handler.edits.clear();
+        fake.motion(display, DefaultScreen(display), kKnobX, kKnobY, CurrentTime);
+        fake.button(display, 1, True, CurrentTime);
+        Run(50);
+        for (int step = 1; step <= 5; ++step) {
+            fake.motion(display, DefaultScreen(display), kKnobX, kKnobY - 6 * step, CurrentTime);
+            Run(30);
+        }
+        fake.button(display, 1, False, CurrentTime);
+        Run(100);
+        ASSERT_GE(handler.edits.size(), 3u);
+        const ParamID id = handler.edits.front().id;
+        EXPECT_EQ(handler.edits.front().kind, 'b');
+        EXPECT_EQ(handler.edits.back().kind, 'e');
+        for (size_t i = 1; i + 1 < handler.edits.size(); ++i) EXPECT_EQ(handler.edits[i].kind, 'p') << i;
+        for (const Edit& edit : handler.edits) EXPECT_EQ(edit.id, id);
+        EXPECT_EQ(controller->getParamNormalized(id), handler.edits[handler.edits.size() - 2].value);
+    }
+
+    EXPECT_EQ(view->removed(), kResultOk);
+    EXPECT_TRUE(frame.handlers.empty());
+    EXPECT_TRUE(frame.timers.empty());
+    view->setFrame(nullptr);
+    view->release();
+    EXPECT_EQ(KivXvfbSession::ThreadCount(), threads);
+}
+
+}  // namespace
+#endif  // !_WIN32
