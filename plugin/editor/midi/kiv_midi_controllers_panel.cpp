@@ -55,6 +55,13 @@ void KivMIDIControllersPanel::AddRow(KivAudioPlugin& plugin, int32_t slot) {
     AddEdit(slot, row.invert = Controls::Check(*this));
 }
 
+void KivMIDIControllersPanel::GreyUnusedFields(int32_t slot) {
+    const Row& row = rows_[slot];
+    const bool interval = row.rangeMode->GetSelected() == kKivRangeInterval;
+    row.maxValue->SetEnabled(interval);
+    row.depth->SetEnabled(!interval);
+}
+
 void KivMIDIControllersPanel::ShowSlot(int32_t slot) {
     const KivControllerSlot settings = controllers_.GetControllerSlot(slot);
     Row& row = rows_[slot];

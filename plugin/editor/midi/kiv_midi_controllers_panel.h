@@ -32,6 +32,8 @@ public:
     Row& GetRow(int32_t slot) { return rows_[slot]; }
 
 protected:
+    // The end value counts only in the "Interval" mode, the depth in every other.
+    void GreyUnusedFields(int32_t slot) override;
     void ShowSlot(int32_t slot) override;
     // Starts from the slot as held, so that a source learned meanwhile is kept.
     void StoreSlot(int32_t slot) override;

@@ -58,6 +58,7 @@ void KivMIDISlotPanel::Reload() {
 
 void KivMIDISlotPanel::EnableRow(int32_t slot, bool on) {
     for (KivControl* control : greyable_[slot]) control->SetEnabled(on);
+    if (on) GreyUnusedFields(slot);
 }
 
 int32_t KivMIDISlotPanel::SlotOf(const KivObject* control) const {
@@ -89,6 +90,7 @@ void KivMIDISlotPanel::OnTimer() {
         if (!learn_[slot]->IsChecked() || IsLearning(slot)) continue;
         learn_[slot]->SetChecked(false);
         ShowSlot(slot);
+        EnableRow(slot, enable_[slot]->IsChecked());
     }
 }
 

@@ -47,6 +47,8 @@ protected:
     void EnableRow(int32_t slot, bool on);
     int32_t GetColumnWidth(int32_t column) const { return columns_[static_cast<size_t>(column)].width; }
 
+    // Greys out the fields of an enabled row that its settings do not use.
+    virtual void GreyUnusedFields(int32_t /*slot*/) {}
     virtual void ShowSlot(int32_t slot) = 0;
     virtual void StoreSlot(int32_t slot) = 0;
     virtual bool IsLearning(int32_t slot) const = 0;
