@@ -87,14 +87,7 @@ void RunChunk(KivEnvelopeChannel& channel, Envelope& envelope, double* values, d
 }
 
 // Release samples take the exponential of their logarithm; returns the chunk's largest.
-inline double ResolveChunk(double* values, double* logarithms, int32_t count) noexcept {
-    double exponentials[kChunk];
-    KivVectorExpLog::Exponentials(logarithms, exponentials, count);
-    for (int32_t i = 0; i < count; ++i) values[i] = logarithms[i] == kLinearMark ? values[i] : exponentials[i];
-    double largest = 0.0;  // its own pass, so that the selection above runs as vector operations
-    for (int32_t i = 0; i < count; ++i) largest = std::max(largest, values[i]);
-    return largest;
-}
+double ResolveChunk(double* values, double* logarithms, int32_t count) noexcept;
 
 template <typename Attack>
 double Run(KivEnvelopeChannel& channel, double* values, int32_t count, const KivEnvelopeContext& context) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "dynamics/detector/kiv_vector_clones.h"
+
 void KivTrueRmsRing::Build(int32_t length) {
     length_ = std::max(1, length);
     inverseLength_ = 1.0 / length_;
@@ -17,6 +19,21 @@ void KivTrueRmsRing::Clear() noexcept {
     freshSum_ = 0.0;
 }
 
+namespace {
+
+// Rounds the powers to the ring's floats, notes how much each differs from the value it
+// replaces in the ring, and replaces it.
+KIV_VECTOR_CLONES void EnterRing(double* powers, float* ring, double* differences, int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i) {
+        const float stored = static_cast<float>(powers[i]);
+        powers[i] = stored;
+        differences[i] = powers[i] - ring[i];
+        ring[i] = stored;
+    }
+}
+
+}  // namespace
+
 // Run by run up to the next turn of the ring (and at most kRun samples): the float
 // rounding, the differences to the values leaving the ring and the ring's update run as
 // vector passes; only the two running sums stay sample by sample. Same bits as Average.
@@ -30,12 +47,7 @@ void KivTrueRmsRing::AverageBlock(double* powers, int32_t count) noexcept {
         const int32_t n = std::min({count - start, length_ - position, kRun});
         double* p = powers + start;
         float* ring = samples_.Data() + position;
-        for (int32_t i = 0; i < n; ++i) {
-            const float stored = static_cast<float>(p[i]);
-            p[i] = stored;
-            differences[i] = p[i] - ring[i];
-            ring[i] = stored;
-        }
+        EnterRing(p, ring, differences, n);
         for (int32_t i = 0; i < n; ++i) {
             sum += differences[i];
             freshSum += p[i];

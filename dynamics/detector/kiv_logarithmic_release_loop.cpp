@@ -1,0 +1,35 @@
+#include "dynamics/detector/kiv_logarithmic_release_loop.h"
+
+#include "dynamics/detector/kiv_vector_clones.h"
+
+namespace {
+
+KIV_VECTOR_CLONES void SelectReleaseValues(double* values, const double* logarithms, const double* exponentials,
+                                           int32_t count) noexcept {
+    for (int32_t i = 0; i < count; ++i)
+        values[i] = logarithms[i] == KivLogarithmicReleaseLoop::kLinearMark ? values[i] : exponentials[i];
+}
+
+// Four running maxima side by side, so the pass runs as vector maxima; the largest of the
+// four is the same value as one running maximum gives.
+KIV_VECTOR_CLONES double Largest(const double* values, int32_t count) noexcept {
+    double largest[4] = {0.0, 0.0, 0.0, 0.0};
+    int32_t i = 0;
+    for (; i + 4 <= count; i += 4)
+        for (int32_t j = 0; j < 4; ++j) largest[j] = std::max(largest[j], values[i + j]);
+    for (; i < count; ++i) largest[0] = std::max(largest[0], values[i]);
+    return std::max(std::max(largest[0], largest[1]), std::max(largest[2], largest[3]));
+}
+
+}  // namespace
+
+namespace KivLogarithmicReleaseLoop {
+
+double ResolveChunk(double* values, double* logarithms, int32_t count) noexcept {
+    double exponentials[kChunk];
+    KivVectorExpLog::Exponentials(logarithms, exponentials, count);
+    SelectReleaseValues(values, logarithms, exponentials, count);
+    return Largest(values, count);
+}
+
+}  // namespace KivLogarithmicReleaseLoop
