@@ -5,6 +5,7 @@
 
 #include "dynamics/detector/kiv_attack_release_processor.h"
 #include "dynamics/detector/kiv_vector_exp_log.h"
+#include "dynamics/detector/kiv_vector_exp_log_avx2.h"
 
 namespace {
 
@@ -88,13 +89,18 @@ TEST(LogarithmicRelease, FollowsTheStepByStepFormula) {
 TEST(VectorExpLog, ProcessorPathsGiveTheSameBits) {
     if (!KivVectorExpLog::UsesAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
     const std::vector<double> exponents = Spread(-700.0, 700.0, 4099);
-    std::vector<double> values, wide(exponents.size()), narrow(exponents.size());
+    std::vector<double> values, best(exponents.size()), narrow(exponents.size()), wide(exponents.size());
     for (double x : exponents) values.push_back(std::exp(x));
     const int32_t count = static_cast<int32_t>(values.size());
-    KivVectorExpLog::Logarithms(values.data(), wide.data(), count);
+    // The best path the processor offers (AVX-512 or AVX2), AVX2 itself, and SSE2.
+    KivVectorExpLog::Logarithms(values.data(), best.data(), count);
+    KivVectorExpLogAvx2::Logarithms(values.data(), wide.data(), count);
     KivVectorExpLog::LogarithmsSse2(values.data(), narrow.data(), count);
+    EXPECT_EQ(best, narrow);
     EXPECT_EQ(wide, narrow);
-    KivVectorExpLog::Exponentials(exponents.data(), wide.data(), count);
+    KivVectorExpLog::Exponentials(exponents.data(), best.data(), count);
+    KivVectorExpLogAvx2::Exponentials(exponents.data(), wide.data(), count);
     KivVectorExpLog::ExponentialsSse2(exponents.data(), narrow.data(), count);
+    EXPECT_EQ(best, narrow);
     EXPECT_EQ(wide, narrow);
 }
