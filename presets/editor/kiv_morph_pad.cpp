@@ -45,9 +45,7 @@ bool KivMorphPad::IsNearHandle(KivPoint point) const {
     return std::abs(point.x - centre.x) <= kHandleRadius && std::abs(point.y - centre.y) <= kHandleRadius;
 }
 
-KivColor KivMorphPad::GuideColor(KivColor text) {
-    return text.WithAlpha(static_cast<uint8_t>((text.a * 5 + 5) / 16));
-}
+KivColor KivMorphPad::GuideColor(KivColor text) { return text.WithAlpha(static_cast<uint8_t>((text.a * 5 + 5) / 16)); }
 
 KivColor KivMorphPad::HandleFillColor(KivColor highlight) {
     return highlight.WithAlpha(static_cast<uint8_t>((highlight.a + 1) * 60 / 256));
@@ -137,5 +135,6 @@ void KivMorphPad::MoveHandleTo(KivPoint point) {
 void KivMorphPad::UpdateCursor(KivPoint point) {
     KivWindow* window = GetWindow();
     KivWindowSystem* system = KivWindows::System();
-    if (window != nullptr && system != nullptr && window->HasNativeWindow()) system->SetCursorShape(GetCursorShape(point));
+    if (window != nullptr && system != nullptr && window->HasNativeWindow())
+        system->SetCursorShape(GetCursorShape(point));
 }

@@ -7,8 +7,8 @@
 #include "gui/core/kiv_windows.h"
 #include "gui/offscreen/kiv_window_system_offscreen.h"
 #include "gui/style/kiv_house_style.h"
-#include "presets/editor/kiv_morph_pad.h"
 #include "presets/editor/kiv_editor_dialogs.h"
+#include "presets/editor/kiv_morph_pad.h"
 #include "presets/slots/kiv_preset_morph.h"
 
 namespace {

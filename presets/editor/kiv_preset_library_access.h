@@ -34,7 +34,9 @@ public:
     void ExportFolder(const KivXMLItem& folder, const KivString& fileName) override {
         manager_.ExportFolder(folder, fileName);
     }
-    void ImportFolder(KivXMLItem& folder, const KivString& fileName) override { manager_.ImportFolder(folder, fileName); }
+    void ImportFolder(KivXMLItem& folder, const KivString& fileName) override {
+        manager_.ImportFolder(folder, fileName);
+    }
 
 private:
     KivPresetManagerT<Owner>& manager_;

@@ -80,12 +80,16 @@ KivPresetLibraryWindow::KivPresetLibraryWindow(KivPresetLibraryAccess& library)
 
 void KivPresetLibraryWindow::AddButtons() {
     // In the order Arrange places them: folder operations, preset operations, Close.
-    static const Command kCommands[] = {
-        {"New folder", &KivPresetLibraryWindow::NewFolder},   {"Rename folder", &KivPresetLibraryWindow::RenameFolder},
-        {"Delete folder", &KivPresetLibraryWindow::DeleteFolder}, {"Export", &KivPresetLibraryWindow::ExportFolder},
-        {"Import", &KivPresetLibraryWindow::ImportFolder},    {"Load", &KivPresetLibraryWindow::LoadSelected},
-        {"Store", &KivPresetLibraryWindow::StoreCurrent},     {"Rename", &KivPresetLibraryWindow::RenamePreset},
-        {"Delete", &KivPresetLibraryWindow::DeletePreset},    {"Close", &KivPresetLibraryWindow::CloseWindow}};
+    static const Command kCommands[] = {{"New folder", &KivPresetLibraryWindow::NewFolder},
+                                        {"Rename folder", &KivPresetLibraryWindow::RenameFolder},
+                                        {"Delete folder", &KivPresetLibraryWindow::DeleteFolder},
+                                        {"Export", &KivPresetLibraryWindow::ExportFolder},
+                                        {"Import", &KivPresetLibraryWindow::ImportFolder},
+                                        {"Load", &KivPresetLibraryWindow::LoadSelected},
+                                        {"Store", &KivPresetLibraryWindow::StoreCurrent},
+                                        {"Rename", &KivPresetLibraryWindow::RenamePreset},
+                                        {"Delete", &KivPresetLibraryWindow::DeletePreset},
+                                        {"Close", &KivPresetLibraryWindow::CloseWindow}};
     for (const Command& command : kCommands) {
         KivButton* button = Add<KivButton>(*this, KivString(command.caption));
         button->OnClick.AddHandler(this, &KivPresetLibraryWindow::OnButton);
@@ -113,12 +117,12 @@ void KivPresetLibraryWindow::Arrange() {
     Place(*presets_, right, listTop, rightWidth, listHeight);
     for (int32_t index = 0; index < 5; ++index) {
         const int32_t column = index % 3;
-        Place(*buttons_[static_cast<size_t>(index)].button, kMargin + column * (kFolderButton + kGap), index < 3 ? firstRow : secondRow,
-              kFolderButton, kButtonHeight);
+        Place(*buttons_[static_cast<size_t>(index)].button, kMargin + column * (kFolderButton + kGap),
+              index < 3 ? firstRow : secondRow, kFolderButton, kButtonHeight);
     }
     for (int32_t index = 0; index < 4; ++index)
-        Place(*buttons_[static_cast<size_t>(5 + index)].button, right + index * (kPresetButton + kGap), firstRow, kPresetButton,
-              kButtonHeight);
+        Place(*buttons_[static_cast<size_t>(5 + index)].button, right + index * (kPresetButton + kGap), firstRow,
+              kPresetButton, kButtonHeight);
     Place(*buttons_.back().button, client.right - kMargin - kPresetButton + 1, secondRow, kPresetButton, kButtonHeight);
     for (KivControl* view : {static_cast<KivControl*>(folders_), static_cast<KivControl*>(presets_)}) view->Arrange();
 }
@@ -171,7 +175,8 @@ KivXMLItem& KivPresetLibraryWindow::GetSelectedFolder() {
 
 KivXMLItem* KivPresetLibraryWindow::GetSelectedPreset() {
     const int32_t row = presets_->GetSelected();
-    return row >= 0 && row < static_cast<int32_t>(presetItems_.size()) ? presetItems_[static_cast<size_t>(row)] : nullptr;
+    return row >= 0 && row < static_cast<int32_t>(presetItems_.size()) ? presetItems_[static_cast<size_t>(row)]
+                                                                       : nullptr;
 }
 
 void KivPresetLibraryWindow::RebuildPresets(const KivString& name) {
@@ -182,7 +187,8 @@ void KivPresetLibraryWindow::RebuildPresets(const KivString& name) {
     for (int32_t index = 0; index < folder.GetSubItemCount(); ++index) {
         KivXMLItem& item = folder.GetSubItemAt(index);
         if (!KivPresetTree::IsPreset(item)) continue;
-        if (!name.IsEmpty() && KivPresetTree::GetName(item).EqualsFolded(name)) chosen = static_cast<int32_t>(names.size());
+        if (!name.IsEmpty() && KivPresetTree::GetName(item).EqualsFolded(name))
+            chosen = static_cast<int32_t>(names.size());
         presetItems_.push_back(&item);
         names.push_back(KivPresetTree::GetName(item));
     }
@@ -255,7 +261,8 @@ bool KivPresetLibraryWindow::AskFileName(const char* title, KivString& fileName)
 KivString KivPresetLibraryWindow::ProposeFolderName() {
     const KivXMLItem& parent = GetSelectedFolder();
     for (int32_t number = 1;; ++number) {
-        const KivString name = KivString(KivPresetTexts::kNewFolderProposal) + KivString::FromUTF8(std::to_string(number));
+        const KivString name =
+            KivString(KivPresetTexts::kNewFolderProposal) + KivString::FromUTF8(std::to_string(number));
         if (KivPresetTree::FindFolder(parent, name) == nullptr) return name;
     }
 }
@@ -273,7 +280,8 @@ void KivPresetLibraryWindow::StoreCurrent() {
     if (!AskText("Store preset", KivPresetTexts::kNewPresetPrompt, KivString(KivPresetTexts::kNewPresetProposal), name))
         return;
     if (KivXMLItem* existing = KivPresetTree::FindPreset(folder, name)) {
-        presets_->Select(static_cast<int32_t>(std::find(presetItems_.begin(), presetItems_.end(), existing) - presetItems_.begin()));
+        presets_->Select(
+            static_cast<int32_t>(std::find(presetItems_.begin(), presetItems_.end(), existing) - presetItems_.begin()));
         if (!Confirm(KivPresetTexts::kConfirmReplacePreset)) return;
     }
     Attempt([&] { library_.StorePreset(name, folder); });

@@ -15,8 +15,9 @@ class KivTreeItem;
 // The preset library window: the library's folders as a tree on the left, the presets of the
 // chosen folder on the right, and the operations under each. Loading (button, double-click
 // or Enter) applies a preset and leaves the window open, so presets can be tried one after
-// the other; Delete on the list deletes the chosen preset. Nothing is replaced or deleted without a yes to a question; failures are shown
-// in a message window and leave the window usable.
+// the other; Delete on the list deletes the chosen preset. Nothing is replaced or deleted
+// without a yes to a question; failures are shown in a message window and leave the window
+// usable.
 class KivPresetLibraryWindow : public KivWindow {
 public:
     // The name shown for the library's top folder.

@@ -70,7 +70,8 @@ void SetPercentField(KivEdit& field, double value) {
 
 std::vector<KivString> ParameterItems(KivAudioPlugin& plugin) {
     std::vector<KivString> items{KivString("None")};
-    for (int32_t index = 0; index < plugin.GetParameterCount(); ++index) items.push_back(plugin.GetParameterName(index));
+    for (int32_t index = 0; index < plugin.GetParameterCount(); ++index)
+        items.push_back(plugin.GetParameterName(index));
     return items;
 }
 

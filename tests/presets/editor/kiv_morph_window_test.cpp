@@ -6,15 +6,15 @@
 #include <memory>
 
 #include "gui/controls/kiv_button.h"
+#include "gui/controls/kiv_key_codes.h"
 #include "gui/controls/kiv_message_window.h"
 #include "gui/controls/kiv_static_multi_line.h"
-#include "gui/controls/kiv_key_codes.h"
 #include "gui/core/kiv_windows.h"
 #include "gui/offscreen/kiv_window_system_offscreen.h"
 #include "gui/style/kiv_house_style.h"
+#include "presets/editor/kiv_editor_dialogs.h"
 #include "presets/editor/kiv_morph_pad.h"
 #include "presets/editor/kiv_morph_window.h"
-#include "presets/editor/kiv_editor_dialogs.h"
 #include "presets/slots/kiv_preset_morph.h"
 #include "presets/slots/kiv_preset_slot_commands.h"
 #include "tests/plugin/fixtures/unity_gain_effect.h"
@@ -163,13 +163,12 @@ TEST_F(MorphWindowTest, CancelAfterManyMovesRestoresTheSettingsAndOKKeepsTheMorp
     KivWindow editor;
     editor.SetBounds(KivRect{100, 100, 100 + 599, 100 + 399});
     editor.Show();
-    const bool closed = KivMorphWindow::Run(&editor, unity.plugin, *std::make_unique<KivDefaultPresetEAnswer>(),
-                                            [&](KivMorphWindow& window) {
-                                                EXPECT_EQ(system->GetWindowBounds(window),
-                                                          (KivRect{250, 150, 549, 449}));
-                                                Drag(window, KivPoint{150, 150}, KivPoint{0, 0});
-                                                system->InjectCloseRequest(window);
-                                            });
+    const bool closed = KivMorphWindow::Run(
+        &editor, unity.plugin, *std::make_unique<KivDefaultPresetEAnswer>(), [&](KivMorphWindow& window) {
+            EXPECT_EQ(system->GetWindowBounds(window), (KivRect{250, 150, 549, 449}));
+            Drag(window, KivPoint{150, 150}, KivPoint{0, 0});
+            system->InjectCloseRequest(window);
+        });
     EXPECT_FALSE(closed);
     EXPECT_NEAR(Gain(), 0.9, 1e-12);
 }

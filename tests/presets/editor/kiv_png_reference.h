@@ -51,7 +51,11 @@ inline KivBitmap Read(const std::filesystem::path& path) {
         inflater.Read(row.data(), static_cast<int32_t>(stride));
         for (size_t i = 0; i < stride; ++i) {
             const int a = i >= 4 ? row[i - 4] : 0, b = previous[i], c = i >= 4 ? previous[i - 4] : 0;
-            const int add = filter == 1 ? a : filter == 2 ? b : filter == 3 ? (a + b) / 2 : filter == 4 ? Paeth(a, b, c) : 0;
+            const int add = filter == 1   ? a
+                            : filter == 2 ? b
+                            : filter == 3 ? (a + b) / 2
+                            : filter == 4 ? Paeth(a, b, c)
+                                          : 0;
             row[i] = static_cast<uint8_t>(row[i] + add);
         }
         for (int32_t x = 0; x < width; ++x) {

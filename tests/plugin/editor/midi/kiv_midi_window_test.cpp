@@ -78,16 +78,16 @@ TEST_F(MIDIWindowTest, EditingAControllerRowSetsTheSlotThatThenDrivesTheParamete
     EXPECT_FALSE(row.parameter->IsEnabled());  // an unused slot is greyed out
     Click(*row.enable);
     EXPECT_TRUE(row.parameter->IsEnabled());
-    Wheel(*row.parameter, 1);   // "None" -> "Gain"
-    Type(*row.value, "40");     // percent
+    Wheel(*row.parameter, 1);                 // "None" -> "Gain"
+    Type(*row.value, "40");                   // percent
     EXPECT_FALSE(row.maxValue->IsEnabled());  // the end value belongs to "Interval"
-    Wheel(*row.rangeMode, 2);   // "Up only" -> "Interval"
+    Wheel(*row.rangeMode, 2);                 // "Up only" -> "Interval"
     EXPECT_TRUE(row.maxValue->IsEnabled());
     EXPECT_FALSE(row.depth->IsEnabled());
     system->InjectMouseWheel(*window, Inside(*row.rangeMode), 120);  // back to "Down only"
     system->ProcessPendingEvents();
     EXPECT_FALSE(row.maxValue->IsEnabled());
-    Wheel(*row.channel, 2);     // "Any" -> "2"
+    Wheel(*row.channel, 2);  // "Any" -> "2"
     Picture("midi_controllers");
 
     const KivControllerSlot slot = Controllers().GetControllerSlot(2);
