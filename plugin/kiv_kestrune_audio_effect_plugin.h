@@ -31,6 +31,7 @@ public:
     // Where the global settings file is; without a source there are no default settings.
     // Set it before Initialize, which loads the defaults.
     void SetDataFolderSource(KivDataFolderSource* source) noexcept { dataFolder_ = source; }
+    KivDataFolderSource* GetDataFolderSource() const noexcept { return dataFolder_; }
 
     // --- preset slots -----------------------------------------------------------------------------
     KivPresetSlotItems& GetPresetSlots() noexcept { return slots_; }

@@ -4,11 +4,12 @@
 
 #include "base/xml/kiv_xml_item.h"
 #include "dynamics/editor/tandrel_editor_description.h"
-#include "dynamics/editor/tandrel_shape_area.h"
+#include "dynamics/editor/tandrel_envelope_binding.h"
 #include "dynamics/effect/tandrel_audio_effect_plugin.h"
 #include "gui/controls/kiv_button.h"
 #include "gui/controls/kiv_check_box.h"
 #include "gui/controls/kiv_combo_edit.h"
+#include "gui/controls/kiv_graph_editor.h"
 #include "gui/controls/kiv_standard_controls.h"
 #include "gui/controls/kiv_window_picture.h"
 #include "gui/style/kiv_house_style.h"
@@ -50,7 +51,7 @@ TandrelAdvancedSettingsWindow::TandrelAdvancedSettingsWindow(TandrelAudioEffectP
     KivIdentifiedControls identified;
     KivRegisterStandardControls(loader_);
     identified.RegisterStandard(loader_);
-    identified.Add<TandrelShapeArea>(loader_, "grapheditor");
+    identified.Add<KivGraphEditor>(loader_, "grapheditor");
     KivXMLItem description;
     TandrelEditorDescription::Read(TandrelEditorDescription::AdvancedSettingsWindow(), description);
     loader_.LoadWindow(description, *this);
@@ -63,13 +64,15 @@ TandrelAdvancedSettingsWindow::TandrelAdvancedSettingsWindow(TandrelAudioEffectP
     notLimit_ = identified.Find<KivCheckBox>(KivString("NotLimitAbove0db"));
     attackMode_ = identified.Find<KivComboEdit>(KivString("AttackMode"));
     releaseMode_ = identified.Find<KivComboEdit>(KivString("ReleaseMode"));
-    attackShape_ = identified.Find(KivString("AttackShape"));
-    releaseShape_ = identified.Find(KivString("ReleaseShape"));
+    attackShape_ = identified.Find<KivGraphEditor>(KivString("AttackShape"));
+    releaseShape_ = identified.Find<KivGraphEditor>(KivString("ReleaseShape"));
     if (!trueRMS_ || !psychoAcoustic_ || !smoothing_ || !notLimit_ || !attackMode_ || !releaseMode_ || !attackShape_ ||
         !releaseShape_) {
         delete handlers_;
         throw KivException(KivString("The advanced settings description lacks a control."), 2);
     }
+    attackBinding_ = std::make_unique<TandrelEnvelopeBinding>(*attackShape_, effect_, effect_.CustomAttackShape());
+    releaseBinding_ = std::make_unique<TandrelEnvelopeBinding>(*releaseShape_, effect_, effect_.CustomReleaseShape());
     Load();
     for (KivCheckBox* box : {trueRMS_, psychoAcoustic_, smoothing_, notLimit_}) box->OnClick.AddHandler(handlers_, &Handlers::OnClick);
     for (KivComboEdit* list : {attackMode_, releaseMode_}) list->OnChange.AddHandler(handlers_, &Handlers::OnChange);
@@ -78,6 +81,8 @@ TandrelAdvancedSettingsWindow::TandrelAdvancedSettingsWindow(TandrelAudioEffectP
 
 TandrelAdvancedSettingsWindow::~TandrelAdvancedSettingsWindow() {
     Close();
+    attackBinding_.reset();
+    releaseBinding_.reset();
     delete handlers_;
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "gui/core/kiv_event.h"
 #include "gui/core/kiv_window.h"
 #include "gui/loader/kiv_xml_loader.h"
@@ -6,7 +8,9 @@
 class KivCheckBox;
 class KivComboEdit;
 class KivControl;
+class KivGraphEditor;
 class TandrelAudioEffectPlugin;
+class TandrelEnvelopeBinding;
 
 // "Advanced settings": the detector's switches, the attack and release shapes and their
 // custom envelopes, applied to the effect as they change. A custom envelope's editor is
@@ -18,8 +22,8 @@ public:
 
     KivComboEdit& AttackMode() { return *attackMode_; }
     KivComboEdit& ReleaseMode() { return *releaseMode_; }
-    KivControl& AttackShape() { return *attackShape_; }
-    KivControl& ReleaseShape() { return *releaseShape_; }
+    KivGraphEditor& AttackShape() { return *attackShape_; }
+    KivGraphEditor& ReleaseShape() { return *releaseShape_; }
 
 private:
     class Handlers;
@@ -35,7 +39,9 @@ private:
     KivCheckBox* notLimit_ = nullptr;
     KivComboEdit* attackMode_ = nullptr;
     KivComboEdit* releaseMode_ = nullptr;
-    KivControl* attackShape_ = nullptr;
-    KivControl* releaseShape_ = nullptr;
+    KivGraphEditor* attackShape_ = nullptr;
+    KivGraphEditor* releaseShape_ = nullptr;
+    std::unique_ptr<TandrelEnvelopeBinding> attackBinding_;
+    std::unique_ptr<TandrelEnvelopeBinding> releaseBinding_;
     Handlers* handlers_;
 };

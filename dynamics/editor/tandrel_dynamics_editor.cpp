@@ -9,12 +9,18 @@
 #include "dynamics/editor/tandrel_editor_description.h"
 #include "dynamics/editor/tandrel_level_meter.h"
 #include "dynamics/editor/tandrel_reduction_meter.h"
-#include "dynamics/editor/tandrel_shape_area.h"
+#include "dynamics/editor/tandrel_envelope_binding.h"
 #include "dynamics/effect/tandrel_audio_effect_plugin.h"
 #include "gui/controls/kiv_button.h"
+#include "gui/controls/kiv_graph_editor.h"
 #include "gui/controls/kiv_static.h"
 #include "gui/core/kiv_panel.h"
+#include "plugin/editor/kiv_house_top_bar.h"
 #include "plugin/kiv_audio_effect_plugin_to_audio_plugin_adapter.h"
+#include "plugin/kiv_kestrune_audio_effect_plugin.h"
+#include "plugin/state/kiv_data_folder_source.h"
+#include "presets/editor/kiv_morph_window.h"
+#include "presets/editor/kiv_plugin_preset_library.h"
 #include "threads/kiv_synchronizer_guard.h"
 
 namespace {
@@ -71,7 +77,21 @@ private:
     TandrelDynamicsEditor& editor_;
 };
 
+namespace {
+
+void OpenMorphWindow(KivWindow& parent, KivKestruneAudioEffectPlugin& plugin) { KivMorphWindow::Run(&parent, plugin); }
+
+void OpenPresetLibrary(KivWindow& parent, KivKestruneAudioEffectPlugin& plugin) {
+    KivDataFolderSource* folder = plugin.GetDataFolderSource();
+    KivPluginPresetLibrary::Run(&parent, plugin, folder ? folder->GetDataFolder() : KivString());
+}
+
+}  // namespace
+
 KivAudioPlugin::KivEditor* TandrelDynamicsEditor::Create(KivAudioPlugin& plugin) {
+    KivHouseEditorWindows& windows = KivHouseEditorWindows::Registered();
+    windows.morph = &OpenMorphWindow;
+    windows.presetLibrary = &OpenPresetLibrary;
     auto* adapter = dynamic_cast<KivAudioEffectPluginToAudioPluginAdapter*>(&plugin);
     auto* effect = adapter ? dynamic_cast<TandrelAudioEffectPlugin*>(adapter->GetEffect()) : nullptr;
     if (!effect) return nullptr;
@@ -82,13 +102,19 @@ TandrelDynamicsEditor::TandrelDynamicsEditor(KivAudioPlugin& plugin, TandrelAudi
     : KivHouseEditor(plugin), effect_(effect), handlers_(new Handlers(*this)) {
     KivIdentifiedControls& identified = GetIdentifiedControls();
     identified.Add<TandrelDecibelAxis>(GetLoader(), "dbaxis");
-    identified.Add<TandrelShapeArea>(GetLoader(), "grapheditor");
+    identified.Add<KivGraphEditor>(GetLoader(), "grapheditor");
     KivXMLItem description;
     TandrelEditorDescription::Read(TandrelEditorDescription::MainWindow(), description);
     Build(description);
     CreateMeters();
     for (int32_t processor = 0; processor < 2; ++processor) expanders_[processor] = Find<KivButton>(KivString("Expander"), processor);
     customShape_ = Find<KivButton>(KivString("customshape"));
+    shapeEditor_ = Find<KivGraphEditor>(KivString("shapeeditor"));
+    if (shapeEditor_) {
+        shapeEditor_->SetAxisLabels(&KivGraphEditor::RootAmplitudeDecibels, &KivGraphEditor::RootAmplitudeDecibels);
+        shapeEditor_->SetDiagonal(true);
+        shapeBinding_ = std::make_unique<TandrelEnvelopeBinding>(*shapeEditor_, effect_, effect_.DrawnShape().GetEnvelope());
+    }
     if (expanders_[0]) expanders_[0]->OnClick.AddHandler(handlers_, &Handlers::OnExpander1);
     if (expanders_[1]) expanders_[1]->OnClick.AddHandler(handlers_, &Handlers::OnExpander2);
     if (customShape_) customShape_->OnClick.AddHandler(handlers_, &Handlers::OnCustomShape);
@@ -101,6 +127,7 @@ TandrelDynamicsEditor::TandrelDynamicsEditor(KivAudioPlugin& plugin, TandrelAudi
 TandrelDynamicsEditor::~TandrelDynamicsEditor() {
     effect_.DetachEditor();
     Close();
+    shapeBinding_.reset();
     delete handlers_;
 }
 
@@ -179,12 +206,11 @@ void TandrelDynamicsEditor::ShowProductState() {
     if (expanders_[0]) expanders_[0]->SetChecked(settings.expander1 != 0);
     if (expanders_[1]) expanders_[1]->SetChecked(settings.expander2 != 0);
     if (customShape_) customShape_->SetChecked(settings.customShape != 0);
+    // With the custom shape off the editor shows the automatic shape just built, read-only.
     shapeEditable_ = settings.customShape != 0;
-    if (KivControl* shape = FindControl(KivString("shapeeditor"))) {
-        if (shape->IsEnabled() != shapeEditable_) {
-            shape->SetEnabled(shapeEditable_);
-            shape->Invalidate();
-        }
+    if (shapeEditor_) {
+        shapeEditor_->SetEditable(shapeEditable_);
+        shapeBinding_->Pull();
     }
 }
 

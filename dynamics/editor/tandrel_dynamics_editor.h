@@ -1,12 +1,15 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "dynamics/processing/tandrel_meter_view.h"
 #include "gui/core/kiv_event.h"
 #include "plugin/editor/kiv_house_editor.h"
 
 class KivButton;
+class KivGraphEditor;
+class TandrelEnvelopeBinding;
 class KivStatic;
 class TandrelAudioEffectPlugin;
 class TandrelLevelMeter;
@@ -62,6 +65,8 @@ private:
     KivStatic* heldReductions_[kChannels] = {};
     KivButton* expanders_[2] = {};
     KivButton* customShape_ = nullptr;
+    KivGraphEditor* shapeEditor_ = nullptr;
+    std::unique_ptr<TandrelEnvelopeBinding> shapeBinding_;
     bool shapeEditable_ = false;
     int32_t shownChannels_ = -1;
     std::atomic<int32_t> channels_{kChannels};

@@ -52,7 +52,7 @@ const char* TandrelEditorDescription::MainWindow() {
     <parameter name="Gate" caption="Active" posx="12" posy="120" sizex="90" sizey="22"/>
   </panel>
 
-  <panel caption="Processing shape" posx="320" posy="54" sizex="360" sizey="310">
+  <panel caption="Transfer" posx="320" posy="54" sizex="360" sizey="310">
     <grapheditor id="shapeeditor" caption="Processing shape" posx="10" posy="28" sizex="340" sizey="240" help="Output level against input level. The axes are not logarithmic, because silence must be representable: the shape is drawn on a root-amplitude scale, labelled in decibels."/>
     <button id="customshape" caption="✎ Custom shape" toggle="1" posx="10" posy="276" sizex="140" sizey="24" help="When enabled, the shape inherits the automatic settings and can be drawn by hand."/>
     <parameter name="shapemode" posx="190" posy="276" sizex="160" sizey="24"/>

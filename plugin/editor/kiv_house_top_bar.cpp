@@ -4,12 +4,19 @@
 #include "gui/controls/kiv_combo_edit.h"
 #include "gui/controls/kiv_static.h"
 #include "plugin/editor/kiv_house_editor.h"
+#include "plugin/editor/midi/kiv_midi_window.h"
 #include "plugin/kiv_kestrune_audio_effect_plugin.h"
 #include "presets/slots/kiv_preset_slot_commands.h"
 #include "presets/slots/kiv_settings_clipboard.h"
 
+namespace {
+
+void OpenMidiWindow(KivWindow& parent, KivKestruneAudioEffectPlugin& plugin) { KivMIDIWindow::Run(&parent, plugin); }
+
+}  // namespace
+
 KivHouseEditorWindows& KivHouseEditorWindows::Registered() {
-    static KivHouseEditorWindows windows;
+    static KivHouseEditorWindows windows{nullptr, nullptr, &OpenMidiWindow};
     return windows;
 }
 

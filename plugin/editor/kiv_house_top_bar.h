@@ -12,8 +12,9 @@ class KivKestruneAudioEffectPlugin;
 class KivStatic;
 class KivWindow;
 
-// The windows the top bar's buttons open over the editor. Their implementations live with
-// the preset library and the MIDI editors; until those register, the buttons stay disabled.
+// The windows the top bar's buttons open over the editor, modally. The MIDI window is the
+// house editor's own; the morph and preset library windows live in the preset editors above
+// it, which the product's editor registers. A button without a window stays disabled.
 struct KivHouseEditorWindows {
     using Opener = void (*)(KivWindow& parent, KivKestruneAudioEffectPlugin& plugin);
     Opener morph = nullptr;

@@ -17,6 +17,7 @@
 #include "dynamics/editor/tandrel_reduction_meter.h"
 #include "gui/controls/kiv_button.h"
 #include "gui/controls/kiv_combo_edit.h"
+#include "gui/controls/kiv_graph_editor.h"
 #include "gui/controls/kiv_key_codes.h"
 #include "gui/controls/kiv_static.h"
 #include "gui/core/kiv_windows.h"
@@ -165,11 +166,35 @@ TEST_F(DynamicsEditor, AKnobDragIsOneGestureForTheHostAndNothingRepaintsWhileNot
     EXPECT_EQ(system->GetPaintCount(), paints);
 }
 
+// The drawn shape's points, as the effect holds them.
+std::vector<std::pair<double, double>> DrawnPoints(TandrelRig& rig) {
+    std::vector<std::pair<double, double>> points;
+    const KivEnvelope& shape = rig.effect().DrawnShape().GetEnvelope();
+    for (int32_t i = 0; i < shape.GetPointCount(); ++i) points.emplace_back(shape.GetPoint(i).x, shape.GetPoint(i).y);
+    return points;
+}
+
 TEST_F(DynamicsEditor, ShapeEditorsAcceptEditsOnlyForCustomShapes) {
-    KivControl* shape = editor->FindControl(KivString("shapeeditor"));
+    auto* shape = editor->Find<KivGraphEditor>(KivString("shapeeditor"));
     ASSERT_NE(shape, nullptr);
     EXPECT_FALSE(editor->IsShapeEditable());
-    EXPECT_FALSE(shape->IsEnabled());
+    // The automatic shape is shown: as many points as the effect built.
+    EXPECT_EQ(shape->GetEnvelope().GetPointCount(), static_cast<int32_t>(DrawnPoints(*rig).size()));
+    // Custom shape off: a drag across the plot changes nothing.
+    const auto automatic = DrawnPoints(*rig);
+    const KivRect plot = shape->GetPlotRect();
+    const KivRect at = shape->GetWindowRect();
+    const KivPoint start{at.left + plot.left + plot.Width() / 3, at.top + plot.top + plot.Height() / 4};
+    auto drag = [&] {
+        system->InjectMouseDown(editor->GetWindow(), start, KivMouseButton::kLeft);
+        system->InjectMouseMove(editor->GetWindow(), KivPoint{start.x + 10, start.y + 20});
+        system->InjectMouseUp(editor->GetWindow(), KivPoint{start.x + 10, start.y + 20}, KivMouseButton::kLeft);
+        Tick();
+    };
+    drag();
+    EXPECT_EQ(DrawnPoints(*rig), automatic);
+    EXPECT_EQ(shape->GetEnvelope().GetPointCount(), static_cast<int32_t>(automatic.size()));
+
     auto* custom = editor->Find<KivButton>(KivString("customshape"));
     ASSERT_NE(custom, nullptr);
     system->InjectMouseDown(editor->GetWindow(), CentreOf(*custom), KivMouseButton::kLeft);
@@ -177,7 +202,9 @@ TEST_F(DynamicsEditor, ShapeEditorsAcceptEditsOnlyForCustomShapes) {
     Tick();
     EXPECT_EQ(rig->effect().ProductSettings().customShape, 1);
     EXPECT_TRUE(editor->IsShapeEditable());
-    EXPECT_TRUE(shape->IsEnabled());
+    // Custom shape on: the same drag adds a point, and the effect draws with it.
+    drag();
+    EXPECT_EQ(DrawnPoints(*rig).size(), automatic.size() + 1);
 
     TandrelAdvancedSettingsWindow settings(rig->effect());
     EXPECT_EQ(settings.AttackMode().GetSelected(), static_cast<int32_t>(KivAttackReleaseMode::kFast));
