@@ -1,0 +1,96 @@
+// The GUI thread's work for an open TandrelMini editor, per 50 ms refresh step, through the
+// offscreen window system: with nothing changing (the idle cost) and with audio playing
+// (meters and held values published and repainted). Divide by 50 ms for the share of one
+// core: kiv_bench_editor --benchmark_counters_tabular=true prints it as "core%".
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <thread>
+
+#include "dynamics/editor/tandrel_dynamics_editor.h"
+#include "gui/core/kiv_windows.h"
+#include "gui/offscreen/kiv_window_system_offscreen.h"
+#include "tests/dynamics/processing/tandrel_rig.h"
+
+namespace {
+
+constexpr int32_t kStepSamples = 44100 * TandrelDynamicsEditor::kRefreshMilliseconds / 1000;
+
+struct OpenEditor {
+    OpenEditor() : system(new KivWindowSystemOffscreen()), windows(system) {
+        KivAudioPlugin::SetEditorFactory(&TandrelDynamicsEditor::Create);
+        editor = static_cast<TandrelDynamicsEditor*>(rig.plugin.CreateEditor(nullptr));
+        editor->Open(0);
+        for (int i = 0; i < 3; ++i) Step();
+    }
+    ~OpenEditor() { rig.plugin.DestroyEditor(); }
+    // One refresh step as the timer runs it, then what the invalidator hands over.
+    void Step() {
+        system->AdvanceClock(TandrelDynamicsEditor::kRefreshMilliseconds);
+        system->ProcessPendingEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        system->ProcessPendingEvents();
+    }
+
+    KivWindowSystemOffscreen* system;
+    KivWindows windows;
+    TandrelRig rig;
+    TandrelDynamicsEditor* editor = nullptr;
+};
+
+void Report(benchmark::State& state, double seconds, int64_t steps, int64_t paints) {
+    const double perStep = seconds / static_cast<double>(steps);
+    state.counters["core%"] = 100.0 * perStep / (TandrelDynamicsEditor::kRefreshMilliseconds / 1000.0);
+    state.counters["paints/step"] = static_cast<double>(paints) / static_cast<double>(steps);
+}
+
+// The timer's refresh and the event pumping when nothing moves: no meter, control or text
+// changes, so nothing is repainted.
+void BM_EditorIdleStep(benchmark::State& state) {
+    OpenEditor open;
+    const int64_t paints = open.system->GetPaintCount();
+    double seconds = 0.0;
+    for (auto _ : state) {
+        open.system->AdvanceClock(TandrelDynamicsEditor::kRefreshMilliseconds);
+        const auto start = std::chrono::steady_clock::now();
+        open.system->ProcessPendingEvents();
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    Report(state, seconds, state.iterations(), open.system->GetPaintCount() - paints);
+}
+BENCHMARK(BM_EditorIdleStep)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// Stereo programme material compressed hard, 50 ms of it per step: the refresh publishes the
+// meters and held values and the repaint of what changed follows. Only the GUI thread's part
+// is timed; the audio processing and the invalidator's 50 ms merge wait are not.
+void BM_EditorMeterStepWithAudio(benchmark::State& state) {
+    OpenEditor open;
+    open.rig.Compressor(-30.0, 8.0);
+    int64_t sample = 0;
+    const int64_t paints = open.system->GetPaintCount();
+    double seconds = 0.0;
+    for (auto _ : state) {
+        open.rig.Run(kStepSamples, [&](int32_t i) {
+            const double t = static_cast<double>(sample + i) / 44100.0;
+            return static_cast<float>(0.6 * std::sin(2.0 * M_PI * 110.0 * t) * (0.5 + 0.5 * std::sin(2.0 * M_PI * 1.3 * t)));
+        });
+        sample += kStepSamples;
+        open.system->AdvanceClock(TandrelDynamicsEditor::kRefreshMilliseconds);
+        auto start = std::chrono::steady_clock::now();
+        open.system->ProcessPendingEvents();  // the refresh step
+        double step = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        start = std::chrono::steady_clock::now();
+        open.system->ProcessPendingEvents();  // the repaint
+        step += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        seconds += step;
+        state.SetIterationTime(step);
+    }
+    Report(state, seconds, state.iterations(), open.system->GetPaintCount() - paints);
+}
+BENCHMARK(BM_EditorMeterStepWithAudio)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(60);
+
+}  // namespace
