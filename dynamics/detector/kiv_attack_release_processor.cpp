@@ -69,8 +69,16 @@ int32_t Index(KivAttackReleaseMode mode) noexcept {
     return std::clamp(static_cast<int32_t>(mode), 0, kKivAttackReleaseModeCount - 1);
 }
 
+template <size_t... I>
+constexpr std::array<bool, sizeof...(I)> LogarithmicReleases(std::index_sequence<I...>) {
+    return {std::is_same_v<std::tuple_element_t<I, ReleaseSteps>, Steps::Logarithmic>...};
+}
+
+constexpr auto kLogarithmicReleases = LogarithmicReleases(std::make_index_sequence<kKivAttackReleaseModeCount>());
+
 }  // namespace
 
 void KivAttackReleaseProcessor::Select(Mode attack, Mode release) noexcept {
     loop_ = kLoops[Index(attack) * kKivAttackReleaseModeCount + Index(release)];
+    logarithmicRelease_ = kLogarithmicReleases[Index(release)];
 }

@@ -19,6 +19,9 @@ struct KivEnvelopeContext {
     KivFollowerShape* releaseShape;
     KivReleaseModeUpdate releaseModeUpdate;  // null: the release never changes (Manual)
     const KivReleaseModeBlock* releaseModeBlock;
+    // Asks a loop that keeps logarithms anyway (HasLogarithmicRelease) for the envelopes'
+    // natural logarithms instead of the envelopes.
+    bool logarithmicOutput = false;
 };
 
 // Smooths detector values into the envelope with the chosen attack and release shapes. The
@@ -34,6 +37,9 @@ public:
                             const KivEnvelopeContext& context);
 
     void Select(Mode attack, Mode release) noexcept;
+    // The selected release keeps the envelope as its logarithm, so the loop can hand out
+    // logarithms at little cost.
+    bool HasLogarithmicRelease() const noexcept { return logarithmicRelease_; }
     double Run(KivEnvelopeChannel& channel, double* values, int32_t count,
                const KivEnvelopeContext& context) const noexcept {
         return loop_(channel, values, count, context);
@@ -41,4 +47,5 @@ public:
 
 private:
     Loop loop_ = nullptr;
+    bool logarithmicRelease_ = false;
 };

@@ -17,6 +17,7 @@ constexpr double kOffset = 1e-15;
 constexpr double kPowerFloor = 1e-30;
 constexpr double kLargestPower = 1e10;
 constexpr int32_t kStoredDecimals = 12;
+constexpr int32_t kLogarithmicShapeMode = 2;
 
 // Stands in for a custom shape the product has not bound: a constant 1, which makes the
 // custom steps behave like the plain linear and logarithmic ones.
@@ -86,6 +87,9 @@ void KivDynamicsProcessorFollower::ApplySettings(Settings& s) {
     releaseModeUpdate_ = KivReleaseModes::Prepare(s.releaseMode, s.attack, s.release, s.autoSpeed,
                                                   s.lowestThreshold, s.sampleRate, releaseModeBlock_);
     processor_.Select(s.attackShape, s.releaseShape);
+    // A logarithmic transfer shape wants the envelopes' logarithms; a logarithmic release
+    // has most of them already.
+    logarithmicLevels_ = s.shapeMode == kLogarithmicShapeMode && processor_.HasLogarithmicRelease();
     if (gainOnly_) {
         lookAheadActive_ = false;
         return;
@@ -174,7 +178,8 @@ void KivDynamicsProcessorFollower::HoldFloor(ChannelState& state, double* buffer
 }
 
 KivEnvelopeContext KivDynamicsProcessorFollower::EnvelopeContext() noexcept {
-    return {attackCoefficient_, customAttack_, customRelease_, releaseModeUpdate_, &releaseModeBlock_};
+    return {attackCoefficient_, customAttack_, customRelease_, releaseModeUpdate_, &releaseModeBlock_,
+            logarithmicLevels_};
 }
 
 void KivDynamicsProcessorFollower::Follow(ChannelState& state, double* buffer, int32_t count) noexcept {

@@ -29,7 +29,7 @@ public:
     // the shared envelope; now fully linked, the channels after the first are reset.
     void LinkChanged(int32_t channelCount, ChannelState* const* states) noexcept;
 
-    // Power in, envelope out, in place.
+    // Power in, envelope (or its logarithm, see LevelsAreLogarithms) out, in place.
     void Follow(ChannelState& state, double* buffer, int32_t count) noexcept;
 
     // The detector signal of a channel: `source` itself, or its filtered copy in the
@@ -40,8 +40,9 @@ public:
     // followed and its envelope serves every channel.
     bool ComputePower(ChannelState* const* states, const float* const* signals, int32_t channelCount,
                       int32_t count) noexcept;
-    // The whole detection of a block: filters, linking, power and following. Envelopes end
-    // in the states' level buffers (only state 0's when the result is true).
+    // The whole detection of a block: filters, linking, power and following. Envelopes (or
+    // their logarithms) end in the states' level buffers (only state 0's when the result is
+    // true).
     bool Detect(ChannelState* const* states, const float* const* sources, int32_t channelCount, int32_t count);
 
     // Custom attack and release shapes (null: a neutral shape of constant 1).
@@ -68,6 +69,9 @@ public:
     bool GetTrueRMS() const noexcept { return trueRMSSetting_; }
     void SetTrueRMS(bool on) noexcept { trueRMSSetting_ = on; }
     bool IsPeakMode() const noexcept { return peakMode_; }
+    // The level buffers end with the natural logarithms of the envelopes instead of the
+    // envelopes (logarithmic shape mode with a logarithmic release).
+    bool LevelsAreLogarithms() const noexcept { return logarithmicLevels_; }
     double GetRmsSamples() const noexcept { return rmsSamples_; }
     double GetAttackCoefficient() const noexcept { return attackCoefficient_; }
     double GetManualReleaseCoefficient() const noexcept { return releaseCoefficient_; }
@@ -106,4 +110,5 @@ private:
     bool sideChainSecondary_ = false;
     bool detectorFromSecondary_ = false;
     bool trueRMSSetting_ = true;
+    bool logarithmicLevels_ = false;
 };

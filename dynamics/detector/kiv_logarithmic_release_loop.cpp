@@ -1,5 +1,7 @@
 #include "dynamics/detector/kiv_logarithmic_release_loop.h"
 
+#include <algorithm>
+
 #include "dynamics/detector/kiv_vector_clones.h"
 
 namespace {
@@ -30,6 +32,42 @@ double ResolveChunk(double* values, double* logarithms, int32_t count) noexcept 
     KivVectorExpLog::Exponentials(logarithms, exponentials, count);
     SelectReleaseValues(values, logarithms, exponentials, count);
     return Largest(values, count);
+}
+
+double KeepLogarithms(double* values, double* logarithms, int32_t count) noexcept {
+    // The attack samples packed together, so that only they pass through the logarithm.
+    double packed[kChunk];
+    int32_t where[kChunk];
+    int32_t attacks = 0;
+    double largest = 0.0, largestLogarithm = -kLinearMark;
+    for (int32_t i = 0; i < count; ++i) {
+        if (logarithms[i] == kLinearMark) {
+            largest = std::max(largest, values[i]);
+            packed[attacks] = values[i];
+            where[attacks++] = i;
+        } else {
+            largestLogarithm = std::max(largestLogarithm, logarithms[i]);
+        }
+    }
+    if (largestLogarithm > -kLinearMark) {
+        double exponential;
+        KivVectorExpLog::Exponentials(&largestLogarithm, &exponential, 1);
+        largest = std::max(largest, exponential);
+    }
+    if (attacks > 0) {
+        KivVectorExpLog::Logarithms(packed, packed, attacks);
+        for (int32_t k = 0; k < attacks; ++k) logarithms[where[k]] = packed[k];
+    }
+    std::copy(logarithms, logarithms + count, values);
+    return largest;
+}
+
+double LastEnvelope(const double* values, const double* logarithms, int32_t count) noexcept {
+    const int32_t last = count - 1;
+    if (logarithms[last] == kLinearMark) return values[last];
+    double envelope;
+    KivVectorExpLog::Exponentials(logarithms + last, &envelope, 1);
+    return envelope;
 }
 
 }  // namespace KivLogarithmicReleaseLoop

@@ -88,6 +88,12 @@ void RunChunk(KivEnvelopeChannel& channel, Envelope& envelope, double* values, d
 
 // Release samples take the exponential of their logarithm; returns the chunk's largest.
 double ResolveChunk(double* values, double* logarithms, int32_t count) noexcept;
+// For logarithmic output: every sample gets the natural logarithm of its envelope (release
+// samples keep the one they have, attack samples take the logarithm of theirs); returns the
+// chunk's largest envelope.
+double KeepLogarithms(double* values, double* logarithms, int32_t count) noexcept;
+// The envelope of the chunk's last sample as ResolveChunk would leave it.
+double LastEnvelope(const double* values, const double* logarithms, int32_t count) noexcept;
 
 template <typename Attack>
 double Run(KivEnvelopeChannel& channel, double* values, int32_t count, const KivEnvelopeContext& context) {
@@ -99,9 +105,15 @@ double Run(KivEnvelopeChannel& channel, double* values, int32_t count, const Kiv
         const int32_t n = std::min(kChunk, count - start);
         KivVectorExpLog::Logarithms(values + start, logarithms, n);
         RunChunk<Attack>(channel, envelope, values + start, logarithms, n, context);
-        largest = std::max(largest, ResolveChunk(values + start, logarithms, n));
-        // The next chunk goes on from the envelope as the output shows it.
-        envelope = {values[start + n - 1], 0.0, false};
+        // The next chunk goes on from the envelope as the linear output shows it.
+        if (context.logarithmicOutput) {
+            const double last = LastEnvelope(values + start, logarithms, n);
+            largest = std::max(largest, KeepLogarithms(values + start, logarithms, n));
+            envelope = {last, 0.0, false};
+        } else {
+            largest = std::max(largest, ResolveChunk(values + start, logarithms, n));
+            envelope = {values[start + n - 1], 0.0, false};
+        }
     }
     channel.envelope = envelope.linear;
     return largest;

@@ -33,6 +33,8 @@ public:
 
     // gains[i] for envelope[i] (linear amplitude, kept away from zero by the detector).
     void ComputeGains(const double* envelope, double* gains, int32_t count) noexcept;
+    // The same from the envelopes' natural logarithms (cheapest in the logarithmic mode).
+    void ComputeGainsFromLogarithms(const double* logarithms, double* gains, int32_t count) noexcept;
     // Multiplies each sample of `signal` by its gain.
     void MultiplyGains(const double* envelope, float* signal, int32_t count) noexcept;
     // The gain reduction shown for a block whose envelope peaked at `blockMaximum`, taken
@@ -55,6 +57,7 @@ private:
     void LinearGains(const double* envelope, double* gains, int32_t count) noexcept;
     void SquaredGains(const double* envelope, double* gains, int32_t count) noexcept;
     void LogarithmicGains(const double* envelope, double* gains, int32_t count) noexcept;
+    void LogarithmicGainsFromLogarithms(const double* logarithms, double* gains, int32_t count) noexcept;
 
     double wet_ = 1.0;
     double dry_ = 0.0;
@@ -70,4 +73,5 @@ private:
     double levels_[kChunk];
     double gains_[kChunk];
     double values_[kChunk];
+    double envelopes_[kChunk];
 };

@@ -168,13 +168,18 @@ void TandrelDynamicsPipeline::ProcessGainOnly(const float* const* inputs, float*
     }
 }
 
+void TandrelDynamicsPipeline::ComputeGains(const double* levels, double* gains, int32_t count) noexcept {
+    if (follower_.LevelsAreLogarithms()) gainStage_.ComputeGainsFromLogarithms(levels, gains, count);
+    else gainStage_.ComputeGains(levels, gains, count);
+}
+
 void TandrelDynamicsPipeline::ApplyGains(const float* const* signals, float* const* outputs, bool fullyLinked,
                                          int32_t count) {
     gains_.Reserve(static_cast<size_t>(count));
     double* gains = gains_.Data();
     for (int32_t c = 0; c < ActiveChannels(); ++c) {
         // Fully linked channels share one envelope, so its gains are worked out once.
-        if (c == 0 || !fullyLinked) gainStage_.ComputeGains(states_[c].levels.Data(), gains, count);
+        if (c == 0 || !fullyLinked) ComputeGains(states_[c].levels.Data(), gains, count);
         MultiplyInto(signals[c], gains, outputs[c], count);
     }
 }

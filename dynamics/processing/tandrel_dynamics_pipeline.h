@@ -52,6 +52,8 @@ private:
     void Delay(KivDynamicsProcessorFollower::ChannelState& state, const float* input, float* output, int32_t count,
                bool delayed);
     void ProcessGainOnly(const float* const* inputs, float* const* outputs, int32_t count);
+    // The follower leaves envelopes or their logarithms in the level buffers.
+    void ComputeGains(const double* levels, double* gains, int32_t count) noexcept;
     void ApplyGains(const float* const* signals, float* const* outputs, bool fullyLinked, int32_t count);
     void PlaySideChain(float* const* outputs, int32_t count) noexcept;
     void StoreGainReductions(bool fullyLinked) noexcept;

@@ -173,6 +173,33 @@ TEST(FollowerRms, TrueRmsBlocksGiveTheSameBitsAsValueByValue) {
     }
 }
 
+TEST(FollowerShapes, LogarithmicShapeModeGetsTheLogarithmsOfTheSameEnvelopes) {
+    // Only a logarithmic release keeps logarithms; the envelope itself (and so the next
+    // block) must not change with the form the levels are handed out in.
+    for (Mode release : {Mode::kFast, Mode::kSlow}) {
+        Rig linear(0.002, 0.05, Mode::kFast, release), logarithmic(0.002, 0.05, Mode::kFast, release);
+        linear.settings.shapeMode = 1;
+        logarithmic.settings.shapeMode = 2;
+        linear.Apply();
+        logarithmic.Apply();
+        EXPECT_EQ(logarithmic.follower.LevelsAreLogarithms(), release == Mode::kFast);
+        for (int32_t block = 0; block < 6; ++block) {
+            std::vector<double> a(700), b;
+            for (size_t i = 0; i < a.size(); ++i) a[i] = (block % 2 ? 0.5 : 1e-4) * (1.2 + std::sin(0.02 * i));
+            b = a;
+            linear.follower.Follow(linear.states[0], a.data(), 700);
+            logarithmic.follower.Follow(logarithmic.states[0], b.data(), 700);
+            for (size_t i = 0; i < a.size(); ++i) {
+                const double expected = logarithmic.follower.LevelsAreLogarithms() ? std::log(a[i]) : a[i];
+                ASSERT_NEAR(b[i], expected, 1e-13 * std::fabs(expected)) << "block " << block << ", sample " << i;
+            }
+            EXPECT_EQ(logarithmic.states[0].envelope.envelope, linear.states[0].envelope.envelope);
+            EXPECT_NEAR(logarithmic.states[0].blockMaximum, linear.states[0].blockMaximum,
+                        1e-15 * linear.states[0].blockMaximum);
+        }
+    }
+}
+
 TEST(FollowerRms, PeakModeHoldsAndDecaysByTheHoldTime) {
     Rig rig(0.0, 0.0, Mode::kFast, Mode::kSlow);
     rig.settings.peakHold = 0.1;  // h = exp(-1/4800)

@@ -171,4 +171,27 @@ TEST(KivDynamicsGainStage, LongBlocksRunInChunks) {
     EXPECT_NEAR(Decibels(gains[kCount - 1]), 0.0, 1e-9);
 }
 
+TEST(KivDynamicsGainStage, GainsFromLogarithmsMatchGainsFromEnvelopes) {
+    // The detector hands out natural logarithms in the logarithmic mode; every mode must
+    // give the gains of the envelopes themselves, up to rounding.
+    KivDynamicsProcessorDescription processors[2] = {Compressor(-12, 4), Compressor(-40, 2)};
+    for (int32_t mode = 0; mode < kKivShapeModeCount; ++mode) {
+        KivEnvelope shape;
+        KivEnvelope meterShape;
+        BuildTransferShape(processors, 2, nullptr, shape, 0.0, true);
+        KivDynamicsGainStage stage;
+        stage.Apply({0.8, 1.0, 1.0, static_cast<KivShapeMode>(mode)}, shape, meterShape);
+        constexpr int32_t kCount = KivDynamicsGainStage::kChunk + 77;
+        double envelope[kCount], logarithms[kCount], direct[kCount], fromLogarithms[kCount];
+        for (int32_t i = 0; i < kCount; ++i) {
+            envelope[i] = Level(-100.0 + 106.0 * ((i * 37) % kCount) / kCount);  // jumping, up to +6 dB
+            logarithms[i] = std::log(envelope[i]);
+        }
+        stage.ComputeGains(envelope, direct, kCount);
+        stage.ComputeGainsFromLogarithms(logarithms, fromLogarithms, kCount);
+        for (int32_t i = 0; i < kCount; ++i)
+            EXPECT_NEAR(fromLogarithms[i], direct[i], 1e-13 * direct[i]) << "mode " << mode << ", sample " << i;
+    }
+}
+
 }  // namespace
