@@ -15,6 +15,7 @@
 #include "gui/style/kiv_style_metrics.h"
 #include "platform/kiv_file_system.h"
 #include "presets/editor/kiv_editor_dialogs.h"
+#include "presets/editor/kiv_preset_random_mix.h"
 #include "presets/editor/kiv_text_prompt_window.h"
 #include "presets/library/kiv_preset_texts.h"
 #include "presets/library/kiv_preset_tree.h"
@@ -26,7 +27,8 @@ constexpr int32_t kHeight = 480;
 constexpr int32_t kMargin = 14;
 constexpr int32_t kFolderColumn = 300;
 constexpr int32_t kFolderButton = 96;
-constexpr int32_t kPresetButton = 80;
+constexpr int32_t kPresetButton = 76;
+constexpr int32_t kCloseButton = 80;
 constexpr int32_t kTitleHeight = 18;
 constexpr int32_t kGap = 6;
 constexpr int32_t kButtonHeight = KivStyleMetrics::kButtonSize.y;
@@ -89,6 +91,7 @@ void KivPresetLibraryWindow::AddButtons() {
                                         {"Store", &KivPresetLibraryWindow::StoreCurrent},
                                         {"Rename", &KivPresetLibraryWindow::RenamePreset},
                                         {"Delete", &KivPresetLibraryWindow::DeletePreset},
+                                        {"Random", &KivPresetLibraryWindow::LoadRandomMix},
                                         {"Close", &KivPresetLibraryWindow::CloseWindow}};
     for (const Command& command : kCommands) {
         KivButton* button = Add<KivButton>(*this, KivString(command.caption));
@@ -120,10 +123,10 @@ void KivPresetLibraryWindow::Arrange() {
         Place(*buttons_[static_cast<size_t>(index)].button, kMargin + column * (kFolderButton + kGap),
               index < 3 ? firstRow : secondRow, kFolderButton, kButtonHeight);
     }
-    for (int32_t index = 0; index < 4; ++index)
+    for (int32_t index = 0; index < 5; ++index)
         Place(*buttons_[static_cast<size_t>(5 + index)].button, right + index * (kPresetButton + kGap), firstRow,
               kPresetButton, kButtonHeight);
-    Place(*buttons_.back().button, client.right - kMargin - kPresetButton + 1, secondRow, kPresetButton, kButtonHeight);
+    Place(*buttons_.back().button, client.right - kMargin - kCloseButton + 1, secondRow, kCloseButton, kButtonHeight);
     for (KivControl* view : {static_cast<KivControl*>(folders_), static_cast<KivControl*>(presets_)}) view->Arrange();
 }
 
@@ -205,6 +208,9 @@ void KivPresetLibraryWindow::UpdateButtons() {
     GetButton("Load")->SetEnabled(preset);
     GetButton("Rename")->SetEnabled(preset);
     GetButton("Delete")->SetEnabled(preset);
+    bool anyPreset = false;
+    KivPresetTree::ForEachPreset(GetSelectedFolder(), [&](KivXMLItem&) { anyPreset = true; });
+    GetButton("Random")->SetEnabled(anyPreset);
     GetButton("Rename folder")->SetEnabled(subfolder);
     GetButton("Delete folder")->SetEnabled(subfolder);
 }
@@ -272,6 +278,13 @@ KivString KivPresetLibraryWindow::ProposeFolderName() {
 void KivPresetLibraryWindow::LoadSelected() {
     KivXMLItem* preset = GetSelectedPreset();
     if (preset != nullptr) Attempt([&] { library_.LoadPreset(*preset); });
+}
+
+void KivPresetLibraryWindow::LoadRandomMix() {
+    Attempt([&] {
+        KivXMLItem holder;
+        if (KivXMLItem* mixed = KivPresetRandomMix::MixInto(GetSelectedFolder(), holder)) library_.LoadPreset(*mixed);
+    });
 }
 
 void KivPresetLibraryWindow::StoreCurrent() {

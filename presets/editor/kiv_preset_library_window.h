@@ -28,8 +28,8 @@ public:
 
     KivTreeControl& GetFolderTree() { return *folders_; }
     KivListBox& GetPresetList() { return *presets_; }
-    // The buttons by their captions: "Load", "Store", "Rename", "Delete" for presets,
-    // "New folder", "Rename folder", "Delete folder", "Export", "Import", and "Close".
+    // The buttons by their captions: "Load", "Store", "Rename", "Delete", "Random" for
+    // presets, "New folder", "Rename folder", "Delete folder", "Export", "Import", and "Close".
     KivButton* GetButton(const char* caption) const;
     // The folder chosen in the tree (the top folder when none is).
     KivXMLItem& GetSelectedFolder();
@@ -43,6 +43,8 @@ public:
     void StoreCurrent();
     void RenamePreset();
     void DeletePreset();
+    // Settings mixed at random from the presets of the chosen folder and its subfolders.
+    void LoadRandomMix();
     void NewFolder();
     void RenameFolder();
     void DeleteFolder();

@@ -19,6 +19,7 @@
 #include "presets/editor/kiv_editor_dialogs.h"
 #include "presets/editor/kiv_preset_library_window.h"
 #include "presets/editor/kiv_text_prompt_window.h"
+#include "parameters/kiv_random_generator.h"
 #include "presets/library/kiv_preset_texts.h"
 #include "presets/library/kiv_preset_tree.h"
 #include "tests/presets/editor/kiv_png_reference.h"
@@ -259,6 +260,28 @@ TEST_F(PresetLibraryWindowTest, FoldersAndAnExportImportRoundTripWithConfirmatio
     EXPECT_EQ(OnDisk("Drums/Kick"), "missing");
     EXPECT_EQ(window->GetFolderTree().GetSelectedPath(), std::vector<KivString>{"Presets"});
     EXPECT_FALSE(window->GetButton("Delete folder")->IsEnabled());  // the top folder stays
+}
+
+TEST_F(PresetLibraryWindowTest, RandomTakesEverySettingFromAPresetDrawnForIt) {
+    EXPECT_FALSE(window->GetButton("Random")->IsEnabled());  // nothing to mix yet
+    const char* const presets[3][4] = {
+        {"A", "0.1", "Left", "1"}, {"B", "0.2", "Right", "2"}, {"C", "0.3", "Mid", "3"}};
+    for (const auto& preset : presets) {
+        owner.gain = preset[1];
+        owner.mode = preset[2];
+        owner.controller = preset[3];
+        WillType(KivPresetTexts::kNewPresetPrompt, nullptr, preset[0]);
+        Click("Store");
+    }
+    // Seed 1 draws 0.00125, 0.5636, 0.1933, 0.8087 (seed * 214013 + 2531011, bits 16..30
+    // over 32767): the structure of A, then "parameter0" from B, "parameter1Enum" from A
+    // and the controller from C, each draw times three presets.
+    KivRandomGenerator::SetSeed(1);
+    Click("Random");
+    EXPECT_EQ(owner.Settings(), "0.2 Left 3");
+    // The library itself is untouched.
+    EXPECT_EQ(ShownPresets(), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(OnDisk("B"), "0.2");
 }
 
 TEST_F(PresetLibraryWindowTest, RunReportsAnUnreadableLibraryAndOpensOtherwise) {
