@@ -3,6 +3,7 @@
 #include "entry/kiv_effect_interface.h"
 #include "entry/kiv_module_data_folder.h"
 #include "entry/kiv_product.h"
+#include "plugin/kiv_editor_snapshot.h"
 #include "plugin/kiv_kestrune_audio_effect_plugin.h"
 
 namespace KivPluginCreation {
@@ -10,6 +11,7 @@ namespace KivPluginCreation {
 std::unique_ptr<KivAudioPlugin> CreatePlugin() {
     const KivProduct& product = KivShippedProduct();
     KivAudioPlugin::SetEditorFactory(product.createEditor);
+    KivEditorSnapshot::SetFactory(product.snapshotEditor);
     auto plugin = std::make_unique<KivKestruneAudioEffectPlugin>();
     plugin->SetDataFolderSource(&KivModuleDataFolder::Instance());
     plugin->Initialize(product.pluginName, product.vendor, &KivEffectInterface::Dispatch);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plugin/kiv_audio_plugin.h"
+#include "plugin/kiv_editor_snapshot.h"
 
 class KivAudioEffectPlugin;
 
@@ -17,6 +18,8 @@ struct KivProduct {
     KivAudioEffectPlugin* (*createEffect)();
     // Builds the product's editor for an instance; null: the plug-in has no editor.
     KivAudioPlugin::EditorFactory createEditor;
+    // Paints that editor without a screen, for offline tools; null: no pictures.
+    KivEditorSnapshot::Factory snapshotEditor;
 };
 
 const KivProduct& KivShippedProduct();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "hosts/vst2/aeff_editor.h"
+#include "plugin/kiv_editor_snapshot.h"
 #include "hosts/vst2/audio_effect_x.h"
 #include "hosts/vst2/kiv_vst_event_queue.h"
 #include "hosts/vst2/kiv_vst_plugin_description.h"
@@ -56,6 +57,8 @@ public:
     int32_t processEvents(VstEvents* events) override;
     int32_t getChunk(void** data, bool isPreset) override;
     int32_t setChunk(void* data, int32_t byteSize, bool isPreset) override;
+    // The editor picture of kiv_vst_editor_snapshot.h; anything else answers 0.
+    intptr_t vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) override;
 
     // ---- KivPluginHost ---------------------------------------------------------------------
     void SendAutomation(int32_t index, double value) override;
@@ -88,6 +91,9 @@ private:
     KivVstEventQueue incomingEvents_;
     KivVstEventQueue outgoingEvents_;
     std::vector<uint8_t> chunk_;
+    // Declared after the plug-in: it goes first.
+    std::unique_ptr<KivEditorSnapshot> snapshot_;
+    std::vector<uint32_t> snapshotPixels_;
     std::atomic<bool> automationInProgress_{false};
     // Channel pointers laid out eight to a group for plug-ins whose groups are narrower.
     float* repackedInputs_[KivAudioPlugin::kMaxHostChannels] = {};

@@ -1,5 +1,6 @@
 #include "base/kiv_boundary.h"
 #include "hosts/vst2/kiv_audio_plugin_vst_adapter.h"
+#include "hosts/vst2/kiv_vst_editor_snapshot.h"
 #include "plugin/kiv_audio_plugin_editor.h"
 
 KivAudioPluginVSTAdapter::KivEditor::KivEditor(KivAudioPluginVSTAdapter& adapter)
@@ -61,3 +62,25 @@ void KivAudioPluginVSTAdapter::KivEditor::update() {}
 bool KivAudioPluginVSTAdapter::KivEditor::onKeyDown(VstKeyCode& /*key*/) { return false; }
 
 bool KivAudioPluginVSTAdapter::KivEditor::onKeyUp(VstKeyCode& /*key*/) { return false; }
+
+intptr_t KivAudioPluginVSTAdapter::vendorSpecific(int32_t index, intptr_t value, void* ptr, float) {
+    if (index != KivVstEditorSnapshot::kIndex) return 0;
+    return KivGuard("KivAudioPluginVSTAdapter::vendorSpecific", intptr_t{0}, [&]() -> intptr_t {
+        switch (value) {
+            case KivVstEditorSnapshot::kStart:
+                if (!snapshot_) snapshot_ = KivEditorSnapshot::Start(*plugin_);
+                return snapshot_ ? 1 : 0;
+            case KivVstEditorSnapshot::kPaint: {
+                auto* picture = static_cast<KivVstEditorSnapshot::Picture*>(ptr);
+                if (!snapshot_ || !picture) return 0;
+                if (!snapshot_->Paint(snapshotPixels_, picture->width, picture->height)) return 0;
+                picture->pixels = snapshotPixels_.data();
+                return 1;
+            }
+            case KivVstEditorSnapshot::kEnd:
+                snapshot_.reset();
+                return 1;
+            default: return 0;
+        }
+    });
+}

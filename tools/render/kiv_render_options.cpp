@@ -26,7 +26,8 @@ const char* KivRenderOptions::Usage() {
            "  --set-normalized NAME=V  set a parameter to the host value V (0..1)\n"
            "  --block N                host block size (default 512)\n"
            "  --random-blocks SEED     blocks of random sizes 1..N, drawn from SEED\n"
-           "  --list-parameters        print index, name, display and unit of every parameter\n";
+           "  --list-parameters        print index, name, display and unit of every parameter\n"
+           "  --snapshot FILE.png      paint the plug-in's editor after rendering (meters at the end)\n";
 }
 
 KivRenderOptions KivRenderOptions::Parse(int argc, char** argv, bool& helpRequested) {
@@ -45,6 +46,7 @@ KivRenderOptions KivRenderOptions::Parse(int argc, char** argv, bool& helpReques
         else if (argument == "--block") options.blockSize = ParseBlockSize(next());
         else if (argument == "--random-blocks") options.randomBlockSeed = static_cast<uint32_t>(std::strtoul(next().c_str(), nullptr, 10));
         else if (argument == "--list-parameters") options.listParameters = true;
+        else if (argument == "--snapshot") options.snapshotPath = next();
         else if (argument.rfind("--", 0) == 0) throw std::runtime_error("unknown option " + argument);
         else positional.push_back(argument);
     }

@@ -19,6 +19,7 @@ struct KivRenderOptions {
     int32_t blockSize = 512;
     std::optional<uint32_t> randomBlockSeed;  // block sizes drawn from 1..blockSize
     bool listParameters = false;
+    std::string snapshotPath;  // PNG of the plug-in's editor after rendering; empty: none
 
     // Raises std::runtime_error with the problem; `helpRequested` set for --help.
     static KivRenderOptions Parse(int argc, char** argv, bool& helpRequested);

@@ -7,6 +7,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "gui/drawing/kiv_bitmap.h"
+#include "gui/drawing/kiv_png_writer.h"
+#include "hosts/vst2/kiv_vst_editor_snapshot.h"
 #include "tools/render/kiv_audio_file.h"
 #include "tools/render/kiv_level_meter.h"
 #include "tools/render/kiv_parameter_lookup.h"
@@ -102,6 +105,29 @@ void Report(KivVst2Plugin& plugin, const KivAudioData& input, const KivAudioData
     std::printf("output    %s\n", KivLevels::Of(output).Describe().c_str());
 }
 
+// The plug-in builds its editor offscreen before the audio, so that the meters follow it.
+void StartSnapshot(KivVst2Plugin& plugin) {
+    if (plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, KivVstEditorSnapshot::kStart) != 1)
+        throw std::runtime_error("the plug-in paints no editor pictures");
+}
+
+void WriteSnapshot(KivVst2Plugin& plugin, const std::string& path) {
+    KivVstEditorSnapshot::Picture picture{};
+    const bool painted = plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, KivVstEditorSnapshot::kPaint,
+                                         &picture) == 1;
+    if (painted) {
+        KivBitmap bitmap(picture.width, picture.height);
+        for (int32_t y = 0; y < picture.height; ++y) {
+            for (int32_t x = 0; x < picture.width; ++x)
+                bitmap.Set(x, y, KivColor::FromPixel(picture.pixels[static_cast<size_t>(y) * picture.width + x]));
+        }
+        KivPngWriter::Write(bitmap, path);
+    }
+    plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, KivVstEditorSnapshot::kEnd);
+    if (!painted) throw std::runtime_error("the plug-in painted no editor picture");
+    std::printf("snapshot  %s (%d x %d)\n", path.c_str(), picture.width, picture.height);
+}
+
 int Run(const KivRenderOptions& options) {
     KivVst2Plugin plugin;
     if (options.listParameters) {
@@ -112,10 +138,12 @@ int Run(const KivRenderOptions& options) {
     KivAudioData input = KivAudioFile::Read(options.inputPath);
     LoadPlugin(plugin, options.pluginPath, input.sampleRate, options.blockSize);
     ApplyAssignments(plugin, options.assignments);
+    if (!options.snapshotPath.empty()) StartSnapshot(plugin);
     const KivAudioData output = Render(plugin, input, options);
     KivAudioFile::Write(options.outputPath, output);
     Report(plugin, input, output, options);
     std::printf("written   %s\n", options.outputPath.c_str());
+    if (!options.snapshotPath.empty()) WriteSnapshot(plugin, options.snapshotPath);
     return 0;
 }
 
