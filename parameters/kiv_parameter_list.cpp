@@ -7,10 +7,23 @@ KivParameterList::~KivParameterList() { Clear(); }
 
 void KivParameterList::Add(std::unique_ptr<KivAutomationAdapter> object) {
     entries_.Reserve(entries_.Count() + 1);
-    entries_.Add(Entry{object.release(), true});
+    entries_.Add(Entry{object.release(), true, false});
 }
 
-void KivParameterList::AddBorrowed(KivAutomationAdapter& object) { entries_.Add(Entry{&object, false}); }
+void KivParameterList::AddBorrowed(KivAutomationAdapter& object) { entries_.Add(Entry{&object, false, false}); }
+
+void KivParameterList::AddTemporary(std::unique_ptr<KivAutomationAdapter> object) {
+    entries_.Reserve(entries_.Count() + 1);
+    entries_.Add(Entry{object.release(), true, true});
+}
+
+void KivParameterList::RemoveTemporary() noexcept {
+    for (int32_t position = entries_.Count() - 1; position >= 0; --position) {
+        if (!entries_[position].temporary) continue;
+        delete entries_[position].object;
+        entries_.RemoveAt(position);
+    }
+}
 
 void KivParameterList::Clear() noexcept {
     for (Entry& entry : entries_)

@@ -19,6 +19,10 @@ public:
     // The list owns what it is given; objects an effect supplies ready-made stay the effect's.
     void Add(std::unique_ptr<KivAutomationAdapter> object);
     void AddBorrowed(KivAutomationAdapter& object);
+    // An object that lives only as long as an editor that registered it; owned.
+    void AddTemporary(std::unique_ptr<KivAutomationAdapter> object);
+    // Deletes the temporary objects; the others keep their order. Run AssignIndices after it.
+    void RemoveTemporary() noexcept;
     void Clear() noexcept;
 
     // Sets first host indices and the counts; run after registration.
@@ -56,6 +60,7 @@ private:
     struct Entry {
         KivAutomationAdapter* object;
         bool owned;
+        bool temporary;
     };
 
     template <typename Result, typename Call>

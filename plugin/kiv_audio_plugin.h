@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "base/kiv_string.h"
 #include "parameters/kiv_automation_adapter.h"
@@ -125,6 +126,10 @@ public:
     // Hands the pending editor updates on (the automation update thread calls it).
     virtual void CarryOutAutomationUpdates(int32_t requests);
     int32_t GetPendingAutomationUpdates() const noexcept { return automationUpdates_.GetPendingCount(); }
+    // Parameter objects an editor registers for its own lifetime, numbered after the plug-in's
+    // own; DestroyTemporaryAutomationAdapters removes every one of them.
+    void AddTemporaryAutomationAdapter(std::unique_ptr<AutomationAdapter> object);
+    void DestroyTemporaryAutomationAdapters();
     using EditorFactory = KivEditor* (*)(KivAudioPlugin& plugin);
     static void SetEditorFactory(EditorFactory factory) noexcept;
     // A change made by the user in the editor: the host hears of a gesture as one begin,

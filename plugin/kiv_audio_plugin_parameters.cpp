@@ -78,6 +78,18 @@ void KivAudioPlugin::ClearParameters() noexcept {
     });
 }
 
+void KivAudioPlugin::AddTemporaryAutomationAdapter(std::unique_ptr<AutomationAdapter> object) {
+    KivSynchronizerGuard lock(processingMutex_);
+    parameters_.AddTemporary(std::move(object));
+    BuildParameterIndex();
+}
+
+void KivAudioPlugin::DestroyTemporaryAutomationAdapters() {
+    KivSynchronizerGuard lock(processingMutex_);
+    parameters_.RemoveTemporary();
+    BuildParameterIndex();
+}
+
 void KivAudioPlugin::BuildParameterIndex() {
     KivSynchronizerGuard lock(processingMutex_);
     parameters_.AssignIndices();
