@@ -90,14 +90,14 @@ const char* TandrelEditorDescription::MainWindow() {
 
 const char* TandrelEditorDescription::AdvancedSettingsWindow() {
     return R"xml(<?xml version="1.0" encoding="utf-8"?>
-<window id="AdvancedDetectorSettings" caption="Advanced settings" sizex="520" sizey="470">
-  <panel caption="Signal level detector" posx="10" posy="10" sizex="500" sizey="130">
+<window id="AdvancedDetectorSettings" caption="Advanced settings" sizex="520" sizey="452">
+  <panel caption="Signal level detector" posx="10" posy="10" sizex="500" sizey="112">
     <checkbox id="TrueRMS" caption="True RMS" posx="12" posy="30" sizex="220" sizey="22" help="Enables true RMS calculation instead of simplified approximation with a little different response."/>
     <checkbox id="DynamicsPsychoAcousticPrefiltering" caption="Psycho-acoustic prefiltering" posx="12" posy="56" sizex="240" sizey="22" help="Enables simulation of human hearing system and makes the processor use an approximated loudness as input level."/>
     <checkbox id="ThreePhaseFiltering" caption="Spectral smoothing" posx="12" posy="82" sizex="220" sizey="22" help="Enables special pre processing, which can further reduce distortion, especiall with low attack values."/>
     <checkbox id="NotLimitAbove0db" caption="Do not limit above 0dB" posx="260" posy="30" sizex="220" sizey="22" help="If enabled and the level gets above 0dB, then it won't be limited back to 0dB the way analog devices do that."/>
   </panel>
-  <panel id="EnvelopeDetector" caption="Envelope detector" posx="10" posy="150" sizex="500" sizey="270">
+  <panel id="EnvelopeDetector" caption="Envelope detector" posx="10" posy="132" sizex="500" sizey="270">
     <static caption="Attack shape" posx="12" posy="30" sizex="100" sizey="22"/>
     <comboedit id="AttackMode" posx="12" posy="54" sizex="230" sizey="24"/>
     <grapheditor id="AttackShape" caption="Custom attack shape" posx="12" posy="86" sizex="230" sizey="170"/>
@@ -105,7 +105,7 @@ const char* TandrelEditorDescription::AdvancedSettingsWindow() {
     <comboedit id="ReleaseMode" posx="258" posy="54" sizex="230" sizey="24"/>
     <grapheditor id="ReleaseShape" caption="Custom release shape" posx="258" posy="86" sizex="230" sizey="170"/>
   </panel>
-  <button id="okbutton" caption="OK" posx="420" posy="432" sizex="90" sizey="26"/>
+  <button id="okbutton" caption="OK" posx="420" posy="414" sizex="90" sizey="26"/>
 </window>
 )xml";
 }

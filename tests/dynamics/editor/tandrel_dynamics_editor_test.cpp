@@ -215,6 +215,11 @@ TEST_F(DynamicsEditor, ShapeEditorsAcceptEditsOnlyForCustomShapes) {
     EXPECT_TRUE(settings.AttackShape().IsEnabled());
     EXPECT_FALSE(settings.ReleaseShape().IsEnabled());
     EXPECT_EQ(rig->effect().ProductSettings().attackShape, KivAttackReleaseMode::kCustom);
+    if (const char* path = std::getenv("TANDREL_SETTINGS_PNG")) {
+        settings.Show();
+        Settle();
+        KivPngWriter::Write(*system->GetScreen(settings), path);
+    }
     settings.AttackMode().OnKeyDown(KivKeyCode::kUp, 0);
     EXPECT_FALSE(settings.AttackShape().IsEnabled());
     EXPECT_EQ(rig->effect().ProductSettings().attackShape, KivAttackReleaseMode::kExtreme);
