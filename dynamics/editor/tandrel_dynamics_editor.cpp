@@ -1,6 +1,8 @@
 #include "dynamics/editor/tandrel_dynamics_editor.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstdio>
 
 #include "base/xml/kiv_xml_item.h"
@@ -150,19 +152,38 @@ void TandrelDynamicsEditor::CreateMeters() {
 }
 
 void TandrelDynamicsEditor::ShowGainReduction(int32_t channel, double position) {
-    if (channel >= 0 && channel < kChannels) reductions_[channel]->SetPosition(position);
+    if (channel >= 0 && channel < kChannels) published_[channel].reduction = position;
 }
 
 void TandrelDynamicsEditor::ShowHeldReduction(int32_t channel, double gain) {
-    if (channel >= 0 && channel < kChannels) SetText(*heldReductions_[channel], DecibelText(gain));
+    if (channel >= 0 && channel < kChannels) published_[channel].heldReduction = gain;
 }
 
 void TandrelDynamicsEditor::ShowOutputLevels(int32_t channel, double peak, double rms, double slowPeak) {
-    if (channel >= 0 && channel < kChannels) outputs_[channel]->SetLevels(peak, rms, slowPeak);
+    if (channel < 0 || channel >= kChannels) return;
+    published_[channel].peak = peak;
+    published_[channel].rms = rms;
+    published_[channel].slowPeak = slowPeak;
 }
 
 void TandrelDynamicsEditor::ShowHeldPeak(int32_t channel, double amplitude) {
-    if (channel >= 0 && channel < kChannels) SetText(*heldPeaks_[channel], DecibelText(amplitude));
+    if (channel >= 0 && channel < kChannels) published_[channel].heldPeak = amplitude;
+}
+
+// The controls change (and repaint) only where the shown value does.
+void TandrelDynamicsEditor::ShowPublished() {
+    Published values[kChannels];
+    {
+        KivSynchronizerGuard lock(effect_.GetEffectMutex());
+        std::copy(std::begin(published_), std::end(published_), std::begin(values));
+    }
+    for (int32_t channel = 0; channel < kChannels; ++channel) {
+        const Published& value = values[channel];
+        reductions_[channel]->SetPosition(value.reduction);
+        outputs_[channel]->SetLevels(value.peak, value.rms, value.slowPeak);
+        SetText(*heldReductions_[channel], DecibelText(value.heldReduction));
+        SetText(*heldPeaks_[channel], DecibelText(value.heldPeak));
+    }
 }
 
 void TandrelDynamicsEditor::ShowChannelMeters(int32_t channels) { channels_.store(channels); }
@@ -177,6 +198,7 @@ void TandrelDynamicsEditor::OnRefresh() {
     ApplyChannelCount();
     if (stateChanged_.exchange(false)) ShowProductState();
     GetPlugin().ProcessUpdate();
+    ShowPublished();
 }
 
 void TandrelDynamicsEditor::ApplyChannelCount() {

@@ -16,9 +16,10 @@ class TandrelLevelMeter;
 class TandrelReductionMeter;
 
 // TandrelMini's editor: the house editor with the product's controls, meters and settings
-// window. The effect publishes its meters into it from the refresh step (GUI thread, under
-// the effect's mutex); what other threads tell it (parameters applied, channel count) it
-// notes and shows on the next refresh.
+// window. The effect publishes its meters into it under the effect's mutex, from the refresh
+// step and, in gain-only mode, from the audio thread: the editor only notes the values there
+// and shows them on the GUI thread at the end of each refresh, as it does what other threads
+// tell it (parameters applied, channel count).
 class TandrelDynamicsEditor : public KivHouseEditor, public TandrelMeterView {
 public:
     static constexpr int32_t kChannels = 8;
@@ -52,6 +53,16 @@ protected:
 
 private:
     class Handlers;
+    // What the effect last published, per channel; written and read under the effect's mutex.
+    struct Published {
+        double reduction = 1.0;
+        double heldReduction = 1.0;
+        double peak = 0.0;
+        double rms = 0.0;
+        double slowPeak = 0.0;
+        double heldPeak = 0.0;
+    };
+    void ShowPublished();
     void CreateMeters();
     void ShowProductState();
     void ApplyChannelCount();
@@ -63,6 +74,7 @@ private:
     TandrelReductionMeter* reductions_[kChannels] = {};
     KivStatic* heldPeaks_[kChannels] = {};
     KivStatic* heldReductions_[kChannels] = {};
+    Published published_[kChannels];
     KivButton* expanders_[2] = {};
     KivButton* customShape_ = nullptr;
     KivGraphEditor* shapeEditor_ = nullptr;
