@@ -20,13 +20,13 @@ bool IsSlot(int32_t slot) noexcept { return slot >= 0 && slot < KivPresetSlotIte
 void KivPresetSlotItems::Select(int32_t slot) noexcept { selected_ = std::clamp(slot, 0, kSlotCount - 1); }
 
 void KivPresetSlotItems::MakeSelectedCurrent() noexcept {
-    previous_ = current_;
-    current_ = selected_;
+    previous_ = current_.load();
+    current_ = selected_.load();
 }
 
 void KivPresetSlotItems::SetCurrentAndSelected(int32_t slot) noexcept {
     Select(slot);
-    current_ = selected_;
+    current_ = selected_.load();
 }
 
 void KivPresetSlotItems::Reset() {
@@ -48,7 +48,7 @@ void KivPresetSlotItems::StoreIndex(KivXMLItem& item, bool storing) {
     KivSettingsValues::StoreInteger(item, kPresetIndex, index, storing);
     if (storing) return;
     if (IsSlot(index)) current_ = index;
-    selected_ = current_;
+    selected_ = current_.load();
 }
 
 void KivPresetSlotItems::StoreOtherSlot(int32_t slot, KivXMLItem& item, bool storing) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 
 #include "base/xml/kiv_xml_item.h"
@@ -13,9 +14,9 @@ public:
     static constexpr int32_t kNoSlot = -1;
 
     KivXMLItem& Item(int32_t slot) noexcept { return items_[slot]; }
-    int32_t GetCurrent() const noexcept { return current_; }
-    int32_t GetSelected() const noexcept { return selected_; }
-    int32_t GetPrevious() const noexcept { return previous_; }
+    int32_t GetCurrent() const noexcept { return current_.load(std::memory_order_relaxed); }
+    int32_t GetSelected() const noexcept { return selected_.load(std::memory_order_relaxed); }
+    int32_t GetPrevious() const noexcept { return previous_.load(std::memory_order_relaxed); }
     // What the slot selector writes; kept in 0..7 (above 7 counts as 7, below 0 as 0).
     void Select(int32_t slot) noexcept;
     // The selected slot becomes live; the one that was live is remembered as the previous.
@@ -38,7 +39,9 @@ private:
     void StoreOtherSlot(int32_t slot, KivXMLItem& item, bool storing);
 
     KivXMLItem items_[kSlotCount];
-    int32_t current_ = 0;
-    int32_t selected_ = 0;
-    int32_t previous_ = kNoSlot;
+    // Switches run on the automation update thread while the editor and tests read the
+    // indices; the slots' settings themselves are guarded by the plug-in's state mutex.
+    std::atomic<int32_t> current_{0};
+    std::atomic<int32_t> selected_{0};
+    std::atomic<int32_t> previous_{kNoSlot};
 };
