@@ -76,10 +76,25 @@ const KivControl* KivHouseTopBar::HelpSource() const {
     return nullptr;
 }
 
-// The description's help, else the help of the parameter the control shows.
+// The description's help, else the help of the parameter the control shows, as one line:
+// the markup of the rich help goes, a paragraph break becomes a space.
 KivString KivHouseTopBar::HelpText(const KivControl& control) const {
-    if (!control.GetHelp().IsEmpty()) return control.GetHelp();
-    return editor_.GetParameterControls().HelpOf(control);
+    const KivString markup = !control.GetHelp().IsEmpty() ? control.GetHelp() : editor_.GetParameterControls().HelpOf(control);
+    KivString line;
+    int32_t tagStart = -1;
+    for (int32_t i = 0; i < markup.Length(); ++i) {
+        const char16_t character = markup[i];
+        if (character == u'<') {
+            tagStart = i + 1;
+        } else if (character == u'>' && tagStart >= 0) {
+            const bool paragraph = i - tagStart == 1 && markup[tagStart] == u'p';
+            if (paragraph && line.Length() > 0 && line[line.Length() - 1] != u' ') line += u' ';
+            tagStart = -1;
+        } else if (tagStart < 0) {
+            line += character;
+        }
+    }
+    return line;
 }
 
 void KivHouseTopBar::OnSlotChosen(KivOnNotifyParams&) {

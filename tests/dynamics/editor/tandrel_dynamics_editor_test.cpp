@@ -23,6 +23,7 @@
 #include "gui/core/kiv_windows.h"
 #include "gui/drawing/kiv_png_writer.h"
 #include "gui/offscreen/kiv_window_system_offscreen.h"
+#include "plugin/kiv_kestrune_audio_effect_plugin.h"
 #include "plugin/kiv_plugin_host.h"
 #include "tests/dynamics/processing/tandrel_rig.h"
 
@@ -223,6 +224,40 @@ TEST_F(DynamicsEditor, ShapeEditorsAcceptEditsOnlyForCustomShapes) {
     settings.AttackMode().OnKeyDown(KivKeyCode::kUp, 0);
     EXPECT_FALSE(settings.AttackShape().IsEnabled());
     EXPECT_EQ(rig->effect().ProductSettings().attackShape, KivAttackReleaseMode::kExtreme);
+}
+
+TEST_F(DynamicsEditor, TopBarSwitchesSlotsAndShowsHelpOfTheControlUnderTheMouse) {
+    auto* slots = editor->Find<KivComboEdit>(KivString("presets"));
+    ASSERT_NE(slots, nullptr);
+    ASSERT_EQ(slots->GetItemCount(), 8);
+    EXPECT_EQ(slots->GetItem(7), KivString("H"));
+    // The wheel over the selector steps to the next slot, which becomes live.
+    system->InjectMouseWheel(editor->GetWindow(), CentreOf(*slots), -120);
+    Tick();
+    EXPECT_EQ(rig->plugin.GetPresetSlots().GetCurrent(), 1);
+    // A/B goes back to where it was.
+    auto* compare = editor->Find<KivButton>(KivString("ab"));
+    ASSERT_NE(compare, nullptr);
+    system->InjectMouseDown(editor->GetWindow(), CentreOf(*compare), KivMouseButton::kLeft);
+    system->InjectMouseUp(editor->GetWindow(), CentreOf(*compare), KivMouseButton::kLeft);
+    Tick();
+    EXPECT_EQ(rig->plugin.GetPresetSlots().GetCurrent(), 0);
+    EXPECT_EQ(slots->GetSelected(), 0);
+
+    auto* line = editor->Find<KivStatic>(KivString("helpline"));
+    auto* help = editor->Find<KivButton>(KivString("help"));
+    ASSERT_NE(line, nullptr);
+    ASSERT_NE(help, nullptr);
+    EXPECT_FALSE(line->IsVisible());
+    system->InjectMouseDown(editor->GetWindow(), CentreOf(*help), KivMouseButton::kLeft);
+    system->InjectMouseUp(editor->GetWindow(), CentreOf(*help), KivMouseButton::kLeft);
+    KivControl* knob = editor->GetParameterControls().Find(editor->GetParameterControls().FindIndex(KivString("depth")));
+    ASSERT_NE(knob, nullptr);
+    system->InjectMouseMove(editor->GetWindow(), CentreOf(*knob));
+    Tick();
+    EXPECT_TRUE(line->IsVisible());
+    EXPECT_EQ(line->GetText().ToUTF8(), "Dry/wet defines ratio between dry and wet signals. 100% means fully processed, 0% means no "
+                                        "processing at all.");
 }
 
 }  // namespace
