@@ -46,7 +46,9 @@ constexpr double kSilence = 1e-7;
 // Tenths only where they matter, so that a value fits under its narrow meter.
 KivString DecibelText(double amplitude) {
     if (amplitude <= kSilence) return KivString::FromUTF8("-inf");
-    const double decibels = 20.0 * std::log10(amplitude);
+    double decibels = 20.0 * std::log10(amplitude);
+    // A reduction too small to show is no reduction, not "-0.0".
+    if (std::fabs(decibels) < 0.05) decibels = 0.0;
     char text[32];
     std::snprintf(text, sizeof text, std::fabs(decibels) < 9.95 ? "%.1f" : "%.0f", decibels);
     return KivString::FromUTF8(text);
