@@ -17,6 +17,7 @@
 #include "gui/controls/kiv_graph_editor.h"
 #include "gui/controls/kiv_static.h"
 #include "gui/core/kiv_panel.h"
+#include "parameters/kiv_parameter_envelope.h"
 #include "plugin/editor/kiv_house_top_bar.h"
 #include "plugin/kiv_audio_effect_plugin_to_audio_plugin_adapter.h"
 #include "plugin/kiv_kestrune_audio_effect_plugin.h"
@@ -118,6 +119,7 @@ TandrelDynamicsEditor::TandrelDynamicsEditor(KivAudioPlugin& plugin, TandrelAudi
         shapeEditor_->SetAxisLabels(&KivGraphEditor::RootAmplitudeDecibels, &KivGraphEditor::RootAmplitudeDecibels);
         shapeEditor_->SetDiagonal(true);
         shapeBinding_ = std::make_unique<TandrelEnvelopeBinding>(*shapeEditor_, effect_, effect_.DrawnShape().GetEnvelope());
+        ReportShapeAsAutomation();
     }
     if (expanders_[0]) expanders_[0]->OnClick.AddHandler(handlers_, &Handlers::OnExpander1);
     if (expanders_[1]) expanders_[1]->OnClick.AddHandler(handlers_, &Handlers::OnExpander2);
@@ -133,6 +135,19 @@ TandrelDynamicsEditor::~TandrelDynamicsEditor() {
     Close();
     shapeBinding_.reset();
     delete handlers_;
+}
+
+// The drawn shape's host face: the parameters of the one envelope parameter object.
+void TandrelDynamicsEditor::ReportShapeAsAutomation() {
+    KivAudioPlugin& plugin = GetPlugin();
+    const int32_t count = plugin.GetParameterCount();
+    for (int32_t index = 0; index < count; ++index) {
+        int32_t local = 0;
+        auto* shape = dynamic_cast<KivParameterEnvelope*>(plugin.GetParameters().Find(index, local));
+        if (!shape || local != 0) continue;
+        shapeBinding_->ReportAsAutomation(plugin, index, static_cast<int32_t>(shape->GetCount()));
+        return;
+    }
 }
 
 void TandrelDynamicsEditor::CreateMeters() {

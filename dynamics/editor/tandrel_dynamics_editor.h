@@ -64,6 +64,7 @@ private:
     };
     void ShowPublished();
     void CreateMeters();
+    void ReportShapeAsAutomation();
     void ShowProductState();
     void ApplyChannelCount();
     void SetProductSwitch(uint8_t& byte, bool on);

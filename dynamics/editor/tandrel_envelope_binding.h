@@ -1,6 +1,11 @@
 #pragma once
+#include <cstdint>
+#include <vector>
+
 #include "envelope/kiv_envelope.h"
 #include "gui/core/kiv_event.h"
+
+class KivAudioPlugin;
 
 class KivGraphEditor;
 class TandrelAudioEffectPlugin;
@@ -16,15 +21,25 @@ public:
 
     void Pull();
     bool IsInGesture() const { return inGesture_; }
+    // The envelope is also host parameters `first` .. `first + count - 1` of `plugin`: a
+    // gesture reaches the host as one begin-edit, the automation and one end-edit for each
+    // of them that it moves.
+    void ReportAsAutomation(KivAudioPlugin& plugin, int32_t first, int32_t count);
 
 private:
     void OnBegin(KivOnNotifyParams&) { inGesture_ = true; }
     void OnChange(KivOnNotifyParams&);
-    void OnEnd(KivOnNotifyParams&) { inGesture_ = false; }
+    void OnEnd(KivOnNotifyParams&);
+    void ReportChanges();
 
     KivGraphEditor& editor_;
     TandrelAudioEffectPlugin& effect_;
     KivEnvelope& target_;
     KivEnvelope copy_;
     bool inGesture_ = false;
+    KivAudioPlugin* plugin_ = nullptr;
+    int32_t first_ = 0;
+    // Per host parameter: the value the host last heard of, and whether an edit is open.
+    std::vector<double> reported_;
+    std::vector<bool> editing_;
 };

@@ -3,7 +3,9 @@
 // drag, and no repaint while nothing changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <map>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -203,9 +205,21 @@ TEST_F(DynamicsEditor, ShapeEditorsAcceptEditsOnlyForCustomShapes) {
     Tick();
     EXPECT_EQ(rig->effect().ProductSettings().customShape, 1);
     EXPECT_TRUE(editor->IsShapeEditable());
-    // Custom shape on: the same drag adds a point, and the effect draws with it.
+    // Custom shape on: the same drag adds a point, and the effect draws with it. The host
+    // hears of the shape's points that moved, each as one gesture.
+    host.calls.clear();
     drag();
     EXPECT_EQ(DrawnPoints(*rig).size(), automatic.size() + 1);
+    ASSERT_FALSE(host.calls.empty());
+    std::map<int32_t, std::string> gestures;
+    for (const auto& call : host.calls) gestures[call.index] += call.kind;
+    for (const auto& [index, kinds] : gestures) {
+        EXPECT_GE(index, 29) << "only the shape's own parameters";
+        EXPECT_EQ(kinds.front(), 'b') << index;
+        EXPECT_EQ(kinds.back(), 'e') << index;
+        EXPECT_EQ(std::count(kinds.begin(), kinds.end(), 'b'), 1) << index;
+        EXPECT_EQ(std::count(kinds.begin(), kinds.end(), 'e'), 1) << index;
+    }
 
     TandrelAdvancedSettingsWindow settings(rig->effect());
     EXPECT_EQ(settings.AttackMode().GetSelected(), static_cast<int32_t>(KivAttackReleaseMode::kFast));
