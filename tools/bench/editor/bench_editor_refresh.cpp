@@ -1,7 +1,9 @@
 // The GUI thread's work for an open TandrelMini editor, per 50 ms refresh step, through the
 // offscreen window system: with nothing changing (the idle cost) and with audio playing
-// (meters and held values published and repainted). Divide by 50 ms for the share of one
-// core: kiv_bench_editor --benchmark_counters_tabular=true prints it as "core%".
+// (meters and held values published and repainted); and the same with audio through the X11
+// window system when a display is available (a top-level window; run it under Xvfb for a
+// quiet machine). Divide by 50 ms for the share of one core: kiv_bench_editor
+// --benchmark_counters_tabular=true prints it as "core%".
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -10,6 +12,7 @@
 #include <thread>
 
 #include "dynamics/editor/tandrel_dynamics_editor.h"
+#include "gui/core/kiv_window_system_native.h"
 #include "gui/core/kiv_windows.h"
 #include "gui/offscreen/kiv_window_system_offscreen.h"
 #include "tests/dynamics/processing/tandrel_rig.h"
@@ -92,5 +95,57 @@ void BM_EditorMeterStepWithAudio(benchmark::State& state) {
     Report(state, seconds, state.iterations(), open.system->GetPaintCount() - paints);
 }
 BENCHMARK(BM_EditorMeterStepWithAudio)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(60);
+
+#if !defined(_WIN32)
+// The refresh step and the repaint through a real X11 window: publishing, the invalidator's
+// hand-over and the pixels sent to the server. Argument 0: nothing plays (the idle cost);
+// 1: audio plays.
+void BM_EditorStepX11(benchmark::State& state) {
+    const bool playing = state.range(0) != 0;
+    std::unique_ptr<KivWindows> windows;
+    KivWindowSystemX11* system = new KivWindowSystemX11();
+    try {
+        windows = std::make_unique<KivWindows>(system);
+    } catch (const KivException&) {
+        state.SkipWithError("no X display");
+        return;
+    }
+    TandrelRig rig;
+    rig.Compressor(-30.0, 8.0);
+    KivAudioPlugin::SetEditorFactory(&TandrelDynamicsEditor::Create);
+    auto* editor = static_cast<TandrelDynamicsEditor*>(rig.plugin.CreateEditor(nullptr));
+    editor->Open(0);
+    for (int i = 0; i < 20; ++i) {
+        system->ProcessPendingEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    int64_t sample = 0;
+    const int64_t paints = system->GetPaintCount();
+    double seconds = 0.0;
+    for (auto _ : state) {
+        if (playing) {
+            rig.Run(kStepSamples, [&](int32_t i) {
+                const double t = static_cast<double>(sample + i) / 44100.0;
+                return static_cast<float>(0.6 * std::sin(2.0 * M_PI * 110.0 * t) *
+                                          (0.5 + 0.5 * std::sin(2.0 * M_PI * 1.3 * t)));
+            });
+            sample += kStepSamples;
+        }
+        auto start = std::chrono::steady_clock::now();
+        editor->Refresh();
+        system->ProcessPendingEvents();
+        double step = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        start = std::chrono::steady_clock::now();
+        system->ProcessPendingEvents();
+        step += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        seconds += step;
+        state.SetIterationTime(step);
+    }
+    Report(state, seconds, state.iterations(), system->GetPaintCount() - paints);
+    rig.plugin.DestroyEditor();
+}
+BENCHMARK(BM_EditorStepX11)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(60);
+#endif
 
 }  // namespace
