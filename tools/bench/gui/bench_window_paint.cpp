@@ -19,12 +19,16 @@ struct Tile : KivControl {
     KivColor colour;
 };
 
+// An editor-sized window: 800 x 500, tiled 16 x 13.
+constexpr int kWidth = 800;
+constexpr int kHeight = 500;
+
 struct Fixture {
     Fixture() : system(new KivWindowSystemOffscreen()), windows(system) {
-        window.SetBounds(KivRect{0, 0, 399, 299});
-        for (int row = 0; row < 8; ++row) {
-            for (int column = 0; column < 8; ++column) {
-                auto* tile = new Tile(KivColor::Rgb(static_cast<uint8_t>(row * 30), 90, static_cast<uint8_t>(column * 30), 200));
+        window.SetBounds(KivRect{0, 0, kWidth - 1, kHeight - 1});
+        for (int row = 0; row < kHeight / 37; ++row) {
+            for (int column = 0; column < kWidth / 50; ++column) {
+                auto* tile = new Tile(KivColor::Rgb(static_cast<uint8_t>(row * 18), 90, static_cast<uint8_t>(column * 15), 200));
                 tile->SetBounds(KivRect{column * 50 + 2, row * 37 + 2, column * 50 + 47, row * 37 + 34});
                 window.AddChild(tile);
             }
@@ -44,7 +48,7 @@ void BM_PaintWholeWindow(benchmark::State& state) {
         fixture.system->PaintWindow(fixture.window, all, nullptr);
         fixture.system->TakePaintedRects();
     }
-    state.SetItemsProcessed(state.iterations() * 400 * 300);
+    state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
 BENCHMARK(BM_PaintWholeWindow);
 
