@@ -20,7 +20,7 @@
 #include "gui/drawing/kiv_png_writer.h"
 #include "gui/offscreen/kiv_window_system_offscreen.h"
 #include "plugin/editor/kiv_parameter_controls.h"
-#include "tests/entry/kiv_xvfb_session.h"
+#include "tests/support/kiv_xvfb_session.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
 // Last: Xlib's macros would break the headers above.

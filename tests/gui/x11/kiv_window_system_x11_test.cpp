@@ -3,11 +3,9 @@
 // the XTest extension reaches the controls, timers and wake-ups end modal loops without
 // polling, and windows come and go without leftovers. Skips when Xvfb is not installed.
 #if !defined(_WIN32)
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -66,31 +64,8 @@ KivWindow* MakeWindow() {
     return window;
 }
 
-// XTest, found at run time so that only this test needs the library.
-struct FakeInput {
-    FakeInput() {
-        library = dlopen("libXtst.so.6", RTLD_NOW);
-        if (library == nullptr) return;
-        key = reinterpret_cast<KeyFn>(dlsym(library, "XTestFakeKeyEvent"));
-        button = reinterpret_cast<ButtonFn>(dlsym(library, "XTestFakeButtonEvent"));
-        motion = reinterpret_cast<MotionFn>(dlsym(library, "XTestFakeMotionEvent"));
-    }
-    // Never unloaded: XTest leaves a close hook on every display it has touched.
-    bool Available() const { return key != nullptr && button != nullptr && motion != nullptr; }
-    using KeyFn = int (*)(Display*, unsigned int, Bool, unsigned long);
-    using ButtonFn = int (*)(Display*, unsigned int, Bool, unsigned long);
-    using MotionFn = int (*)(Display*, int, int, int, unsigned long);
-    void* library = nullptr;
-    KeyFn key = nullptr;
-    ButtonFn button = nullptr;
-    MotionFn motion = nullptr;
-};
-
-int ThreadCount() {
-    int count = 0;
-    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;
-    return count;
-}
+using KivXvfbSession::FakeInput;
+using KivXvfbSession::ThreadCount;
 
 class X11 : public ::testing::Test {
 protected:

@@ -14,7 +14,7 @@
 #include "hosts/vst3/interfaces/ieditcontroller.h"
 #include "hosts/vst3/interfaces/iplugview.h"
 #include "hosts/vst3/interfaces/irunloop.h"
-#include "tests/entry/kiv_xvfb_session.h"
+#include "tests/support/kiv_xvfb_session.h"
 #include "tests/hosts/vst3/vst3_test_host.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 

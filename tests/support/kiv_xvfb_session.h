@@ -1,6 +1,6 @@
 #pragma once
-// A private Xvfb server for tests of editors in host windows, XTest input found at run time,
-// and the process's thread count. Linux only; tests skip when Xvfb is not installed.
+// A private Xvfb server for the tests of real windows, XTest input found at run time, and the
+// process's thread count. Linux only; tests skip when Xvfb is not installed.
 #if !defined(_WIN32)
 #include <dlfcn.h>
 #include <signal.h>
@@ -77,12 +77,15 @@ struct FakeInput {
     FakeInput() {
         void* library = dlopen("libXtst.so.6", RTLD_NOW);
         if (library == nullptr) return;
+        key = reinterpret_cast<KeyFn>(dlsym(library, "XTestFakeKeyEvent"));
         button = reinterpret_cast<ButtonFn>(dlsym(library, "XTestFakeButtonEvent"));
         motion = reinterpret_cast<MotionFn>(dlsym(library, "XTestFakeMotionEvent"));
     }
-    bool Available() const { return button != nullptr && motion != nullptr; }
+    bool Available() const { return key != nullptr && button != nullptr && motion != nullptr; }
+    using KeyFn = int (*)(Display*, unsigned int, Bool, unsigned long);
     using ButtonFn = int (*)(Display*, unsigned int, Bool, unsigned long);
     using MotionFn = int (*)(Display*, int, int, int, unsigned long);
+    KeyFn key = nullptr;
     ButtonFn button = nullptr;
     MotionFn motion = nullptr;
 };
