@@ -6,6 +6,7 @@
 #include "gui/controls/kiv_control_painting.h"
 #include "gui/controls/kiv_key_codes.h"
 #include "gui/controls/kiv_static_multi_line.h"
+#include "gui/core/kiv_window_placement.h"
 #include "gui/core/kiv_windows.h"
 #include "gui/style/kiv_house_style.h"
 #include "gui/style/kiv_style_access.h"
@@ -63,27 +64,13 @@ KivModalValue KivMessageWindow::Ask(KivWindow* parent, const KivString& title, c
 
 KivModalValue KivMessageWindow::Run(KivWindow* parent) {
     if (!HasNativeWindow()) {
-        CentreOver(parent);
+        KivCentreWindowOver(*this, parent);
         Show();
     }
     const int32_t result = RunModal();
     Close();
     // A loop that ended without a button (the window was taken away) counts as Escape.
     return chosen_ && result != 0 ? static_cast<KivModalValue>(result) : escape_;
-}
-
-void KivMessageWindow::CentreOver(KivWindow* parent) {
-    KivWindowSystem* system = KivWindows::System();
-    if (system == nullptr) return;
-    KivRect area = system->GetWorkArea(KivPoint{0, 0});
-    if (parent != nullptr && parent->HasNativeWindow()) {
-        const KivRect over = system->GetWindowBounds(*parent);
-        if (!over.IsEmpty()) area = over;
-    }
-    const KivPoint size = GetSize();
-    const int32_t left = area.left + (area.Width() - size.x) / 2;
-    const int32_t top = area.top + (area.Height() - size.y) / 2;
-    SetBounds(KivRect{left, top, left + size.x - 1, top + size.y - 1});
 }
 
 void KivMessageWindow::AddChoice(const char* caption, KivModalValue value) {

@@ -49,7 +49,6 @@ private:
     void MoveFocus(int32_t step);
     KivModalValue FocusedValue() const;
     KivRect ButtonStrip() const;
-    void CentreOver(KivWindow* parent);
 
     KivStaticMultiLine* message_ = nullptr;
     std::vector<Choice> choices_;

@@ -5,6 +5,7 @@
 #include "base/kiv_boundary.h"
 #include "gui/controls/kiv_button.h"
 #include "gui/controls/kiv_key_codes.h"
+#include "gui/core/kiv_window_placement.h"
 #include "gui/core/kiv_windows.h"
 #include "gui/layout/kiv_layouts.h"
 #include "gui/style/kiv_house_style.h"
@@ -86,29 +87,11 @@ void KivMIDIWindow::OnPageButton(KivOnClickParams& params) {
     ShowPage(params.sender == notesButton_ ? Page::kNotes : Page::kControllers);
 }
 
-void KivMIDIWindow::PlaceOver(const KivWindow* parent) {
-    // A child window's bounds are in its host window's coordinates: the native window's
-    // bounds are on the screen.
-    KivRect area = GetBounds();
-    KivWindowSystem* system = KivWindows::System();
-    if (parent != nullptr && parent->HasNativeWindow() && system != nullptr) {
-        area = system->GetWindowBounds(*parent);
-    } else if (parent != nullptr) {
-        area = parent->GetBounds();
-    } else if (system != nullptr) {
-        area = system->GetWorkArea(KivPoint{});
-    }
-    const KivPoint size = GetSize();
-    const int32_t left = area.left + (area.Width() - size.x) / 2;
-    const int32_t top = std::max(area.top, area.top + (area.Height() - size.y) / 2);
-    SetBounds(KivRect{left, top, left + size.x - 1, top + size.y - 1});
-}
-
 void KivMIDIWindow::Run(KivWindow* parent, KivAudioEffectPluginToAudioPluginAdapter& plugin, Page page,
                         const std::function<void(KivMIDIWindow&)>& beforeModal) {
     KivGuard("KivMIDIWindow::Run", [&] {
         KivMIDIWindow window(plugin, page);
-        window.PlaceOver(parent);
+        KivCentreWindowOver(window, parent);
         window.Show();
         if (beforeModal) beforeModal(window);
         window.RunModal();

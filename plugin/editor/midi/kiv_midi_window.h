@@ -35,7 +35,6 @@ public:
                     const std::function<void(KivMIDIWindow&)>& beforeModal = {});
 
 private:
-    void PlaceOver(const KivWindow* parent);
     void OnPageButton(KivOnClickParams& params);
     void OnClose(KivOnClickParams&) { EndModal(1); }
 
