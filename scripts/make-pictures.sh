@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# make-pictures.sh [BUILD]: paints the README's pictures into docs/pictures/ from the Linux
+# build in build/BUILD (default linux), building what is missing: editor.png is the editor
+# after the main job's render (tandrel-render --snapshot through the plug-in file),
+# morph-pad.png the ABCD morph pad with its handle at (0.3, 0.7) (kivpicture). The test
+# entry_tandrel_mini_pictures_test paints both again and compares them with these files.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+name="${1:-linux}"
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+KIV_TARGETS_REGEX='^(TandrelMini|tandrel-render|kivpicture)$' bash scripts/build.sh "$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build="$root/build/$name"
+out="$root/docs/pictures"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$out"
+"$build/tools/render/tandrel-render" "$build/entry/TandrelMini.so" tools/render/signals/programme.wav \
+  "$scratch/programme-rendered.wav" --snapshot "$out/editor.png" \
+  --set "Threshold (Processor 1)=-24 dB" --set-normalized "Ratio (Processor 1)=0.238095" | grep -E '^(set|snapshot)'
+"$build/tools/picture/kivpicture" morph-pad 0.3 0.7 "$out/morph-pad.png"

@@ -1,0 +1,95 @@
+// The pictures in the README painted again and compared with the committed files: the editor
+// through the built plug-in file's snapshot after the main job's render, the morph pad
+// through its own picture function. scripts/make-pictures.sh makes the committed files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gui/drawing/kiv_bitmap.h"
+#include "gui/drawing/kiv_png_writer.h"
+#include "hosts/vst2/kiv_vst_editor_snapshot.h"
+#include "presets/editor/kiv_morph_window.h"
+#include "tests/support/kiv_picture_comparison.h"
+#include "tools/render/kiv_parameter_lookup.h"
+#include "tools/render/kiv_wav_file.h"
+#include "tools/vst2host/kiv_vst2_plugin.h"
+
+namespace {
+
+const std::filesystem::path kSource = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+const std::filesystem::path kPictures = kSource / "docs/pictures";
+
+// The morph pad's handle in the README's picture (scripts/make-pictures.sh uses the same).
+constexpr double kMorphX = 0.3, kMorphY = 0.7;
+
+// What tandrel-render --snapshot does for the main job: the bundled programme signal in
+// blocks of 512 with the threshold at -24 dB and the ratio at 4:1, the editor painted after.
+KivBitmap PaintEditorAfterMainJob() {
+    KivAudioData input = KivWavFile::Read((kSource / "tools/render/signals/programme.wav").string());
+    KivVst2Plugin plugin;
+    KivVst2HostSettings settings;
+    settings.sampleRate = input.sampleRate;
+    settings.blockSize = 512;
+    settings.offline = true;
+    if (!plugin.Load(KIV_TANDREL_MINI_PATH, settings)) {
+        ADD_FAILURE() << plugin.ErrorText();
+        return KivBitmap();
+    }
+    plugin.Open();
+    KivParameterLookup::ValueForDisplay(plugin, KivParameterLookup::FindIndex(plugin, "Threshold (Processor 1)"), "-24 dB");
+    plugin.SetParameter(KivParameterLookup::FindIndex(plugin, "Ratio (Processor 1)"), 0.238095f);
+    EXPECT_EQ(plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, KivVstEditorSnapshot::kStart), 1);
+
+    const int64_t frames = input.Frames();
+    std::vector<std::vector<float>> output(static_cast<size_t>(plugin.NumOutputs()),
+                                           std::vector<float>(static_cast<size_t>(frames)));
+    std::vector<float*> inputs(static_cast<size_t>(plugin.NumInputs())), outputs(output.size());
+    for (int64_t done = 0; done < frames; done += 512) {
+        const int32_t length = static_cast<int32_t>(std::min<int64_t>(512, frames - done));
+        for (size_t c = 0; c < inputs.size(); ++c)
+            inputs[c] = input.channels[std::min(c, input.channels.size() - 1)].data() + done;
+        for (size_t c = 0; c < outputs.size(); ++c) outputs[c] = output[c].data() + done;
+        plugin.ProcessReplacing(inputs.data(), outputs.data(), length);
+    }
+
+    KivVstEditorSnapshot::Picture snapshot{};
+    KivBitmap picture;
+    if (plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, KivVstEditorSnapshot::kPaint, &snapshot) == 1) {
+        picture = KivBitmap(snapshot.width, snapshot.height);
+        for (int32_t y = 0; y < snapshot.height; ++y) {
+            for (int32_t x = 0; x < snapshot.width; ++x)
+                picture.Set(x, y, KivColor::FromPixel(snapshot.pixels[static_cast<size_t>(y) * snapshot.width + x]));
+        }
+    } else {
+        ADD_FAILURE() << "the plug-in painted no editor picture";
+    }
+    plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, KivVstEditorSnapshot::kEnd);
+    return picture;
+}
+
+// Small differences of anti-aliasing are tolerated; a moved control, other text or other
+// meter readings are not.
+void ExpectLooksLikeCommittedPicture(const KivBitmap& picture, const char* name) {
+    const std::filesystem::path committed = kPictures / name;
+    if (std::getenv("KIV_UPDATE_REFERENCE") != nullptr) KivPngWriter::Write(picture, committed.string());
+    const KivBitmap expected = KivPictureComparison::ReadPng(committed);
+    ASSERT_GT(picture.Width(), 0);
+    ASSERT_EQ(picture.Width(), expected.Width()) << name;
+    ASSERT_EQ(picture.Height(), expected.Height()) << name;
+    const int64_t differing = KivPictureComparison::CountDiffering(picture, expected, 8);
+    EXPECT_LT(differing, picture.Width() * picture.Height() / 1000) << name << ": pixels differing by more than 8";
+}
+
+TEST(TandrelMiniPictures, EditorAfterTheMainJobLooksLikeTheReadmePicture) {
+    ExpectLooksLikeCommittedPicture(PaintEditorAfterMainJob(), "editor.png");
+}
+
+TEST(TandrelMiniPictures, MorphPadLooksLikeTheReadmePicture) {
+    ExpectLooksLikeCommittedPicture(KivMorphWindow::Picture(kMorphX, kMorphY), "morph-pad.png");
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+// kivpicture: paints one of the framework's windows offscreen and writes it as a PNG file.
+//   kivpicture morph-pad X Y FILE.png   the ABCD morph pad with its handle at (X, Y), 0..1
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "base/kiv_exception.h"
+#include "gui/drawing/kiv_bitmap.h"
+#include "gui/drawing/kiv_png_writer.h"
+#include "presets/editor/kiv_morph_window.h"
+
+namespace {
+
+const char kUsage[] = "usage: kivpicture morph-pad X Y FILE.png   (X, Y from 0 to 1)\n";
+
+bool ParseCoordinate(const char* text, double& value) {
+    char* end = nullptr;
+    value = std::strtod(text, &end);
+    return end != text && *end == '\0' && value >= 0.0 && value <= 1.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    double x = 0.0, y = 0.0;
+    if (argc != 5 || std::string(argv[1]) != "morph-pad" || !ParseCoordinate(argv[2], x) || !ParseCoordinate(argv[3], y)) {
+        std::fputs(kUsage, stderr);
+        return 1;
+    }
+    try {
+        const KivBitmap picture = KivMorphWindow::Picture(x, y);
+        KivPngWriter::Write(picture, argv[4]);
+        std::printf("picture  %s (%d x %d)\n", argv[4], picture.Width(), picture.Height());
+        return 0;
+    } catch (const KivException& exception) {
+        std::fprintf(stderr, "kivpicture: %s\n", exception.GetMessage().ToUTF8().c_str());
+        return 1;
+    }
+}
