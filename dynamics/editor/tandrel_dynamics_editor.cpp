@@ -37,6 +37,8 @@ constexpr int32_t kOutputPitch = 16;
 constexpr int32_t kReductionLeft = 176;
 constexpr int32_t kReductionWidth = 11;
 constexpr int32_t kReductionPitch = 14;
+// Between the output and the gain-reduction meters when fewer than eight channels show.
+constexpr int32_t kGroupGap = 16;
 constexpr int32_t kHeldLeft = 36;
 constexpr int32_t kHeldPitch = 31;
 constexpr int32_t kHeldPeakTop = 270;
@@ -231,6 +233,19 @@ void TandrelDynamicsEditor::ApplyChannelCount() {
             control->SetVisible(shown);
             if (control->GetParent()) control->GetParent()->Invalidate();
         }
+    }
+    PlaceReductionMeters(channels);
+}
+
+// The gain-reduction meters follow the output meters in use, a little apart, instead of
+// leaving the room of the channels that are not there between the two groups.
+void TandrelDynamicsEditor::PlaceReductionMeters(int32_t channels) {
+    const int32_t shown = std::clamp(channels, 0, kChannels);
+    const int32_t gap = shown < kChannels ? kGroupGap : kReductionLeft - (kOutputLeft + kChannels * kOutputPitch);
+    const int32_t left = kOutputLeft + shown * kOutputPitch + gap;
+    for (int32_t channel = 0; channel < kChannels; ++channel) {
+        const int32_t x = left + channel * kReductionPitch;
+        reductions_[channel]->SetBounds(KivRect{x, kMeterTop, x + kReductionWidth - 1, kMeterTop + kMeterHeight - 1});
     }
 }
 

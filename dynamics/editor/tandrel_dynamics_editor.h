@@ -67,6 +67,7 @@ private:
     void ReportShapeAsAutomation();
     void ShowProductState();
     void ApplyChannelCount();
+    void PlaceReductionMeters(int32_t channels);
     void SetProductSwitch(uint8_t& byte, bool on);
     static void SetText(KivStatic& text, const KivString& value);
 
