@@ -15,6 +15,8 @@ class KivEditorSnapshot : public KivObject {
 public:
     ~KivEditorSnapshot() override = default;
 
+    // One step of the editor's periodic refresh, as its timer gives it on screen.
+    virtual void Refresh() = 0;
     // Brings the editor up to date and copies its pixels (0xAARRGGBB, row by row).
     virtual bool Paint(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height) = 0;
 

@@ -77,6 +77,10 @@ intptr_t KivAudioPluginVSTAdapter::vendorSpecific(int32_t index, intptr_t value,
                 picture->pixels = snapshotPixels_.data();
                 return 1;
             }
+            case KivVstEditorSnapshot::kRefresh:
+                if (!snapshot_) return 0;
+                snapshot_->Refresh();
+                return 1;
             case KivVstEditorSnapshot::kEnd:
                 snapshot_.reset();
                 return 1;

@@ -31,6 +31,11 @@ KivOffscreenEditorSnapshot::KivOffscreenEditorSnapshot(KivAudioPlugin& plugin)
 
 KivOffscreenEditorSnapshot::~KivOffscreenEditorSnapshot() { plugin_.DestroyEditor(); }
 
+void KivOffscreenEditorSnapshot::Refresh() {
+    system_->AdvanceClock(KivHouseEditor::kRefreshMilliseconds);
+    system_->ProcessPendingEvents();
+}
+
 bool KivOffscreenEditorSnapshot::Paint(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height) {
     auto* editor = dynamic_cast<KivHouseEditor*>(plugin_.GetEditor());
     if (!editor) return false;

@@ -13,6 +13,7 @@ class KivOffscreenEditorSnapshot : public KivEditorSnapshot {
 public:
     ~KivOffscreenEditorSnapshot() override;
 
+    void Refresh() override;
     bool Paint(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height) override;
 
     // The factory to register; null while an editor is open or a window system runs.

@@ -11,10 +11,10 @@
 
 #include "gui/drawing/kiv_bitmap.h"
 #include "gui/drawing/kiv_png_writer.h"
-#include "hosts/vst2/kiv_vst_editor_snapshot.h"
 #include "presets/editor/kiv_morph_window.h"
 #include "tests/support/kiv_picture_comparison.h"
 #include "tools/render/kiv_parameter_lookup.h"
+#include "tools/render/kiv_snapshot_session.h"
 #include "tools/render/kiv_wav_file.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
@@ -42,7 +42,8 @@ KivBitmap PaintEditorAfterMainJob() {
     plugin.Open();
     KivParameterLookup::ValueForDisplay(plugin, KivParameterLookup::FindIndex(plugin, "Threshold (Processor 1)"), "-24 dB");
     plugin.SetParameter(KivParameterLookup::FindIndex(plugin, "Ratio (Processor 1)"), 0.238095f);
-    EXPECT_EQ(plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, KivVstEditorSnapshot::kStart), 1);
+    KivSnapshotSession snapshot(plugin, input.sampleRate);
+    EXPECT_TRUE(snapshot.Started());
 
     const int64_t frames = input.Frames();
     std::vector<std::vector<float>> output(static_cast<size_t>(plugin.NumOutputs()),
@@ -54,20 +55,11 @@ KivBitmap PaintEditorAfterMainJob() {
             inputs[c] = input.channels[std::min(c, input.channels.size() - 1)].data() + done;
         for (size_t c = 0; c < outputs.size(); ++c) outputs[c] = output[c].data() + done;
         plugin.ProcessReplacing(inputs.data(), outputs.data(), length);
+        snapshot.Processed(length);
     }
 
-    KivVstEditorSnapshot::Picture snapshot{};
-    KivBitmap picture;
-    if (plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, KivVstEditorSnapshot::kPaint, &snapshot) == 1) {
-        picture = KivBitmap(snapshot.width, snapshot.height);
-        for (int32_t y = 0; y < snapshot.height; ++y) {
-            for (int32_t x = 0; x < snapshot.width; ++x)
-                picture.Set(x, y, KivColor::FromPixel(snapshot.pixels[static_cast<size_t>(y) * snapshot.width + x]));
-        }
-    } else {
-        ADD_FAILURE() << "the plug-in painted no editor picture";
-    }
-    plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, KivVstEditorSnapshot::kEnd);
+    KivBitmap picture = snapshot.Paint();
+    if (picture.IsEmpty()) ADD_FAILURE() << "the plug-in painted no editor picture";
     return picture;
 }
 

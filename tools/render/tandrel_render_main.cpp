@@ -3,18 +3,19 @@
 // the plug-in did to the levels.
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "gui/drawing/kiv_bitmap.h"
 #include "gui/drawing/kiv_png_writer.h"
-#include "hosts/vst2/kiv_vst_editor_snapshot.h"
 #include "tools/render/kiv_audio_file.h"
 #include "tools/render/kiv_level_meter.h"
 #include "tools/render/kiv_parameter_lookup.h"
 #include "tools/render/kiv_progress_bar.h"
 #include "tools/render/kiv_render_options.h"
+#include "tools/render/kiv_snapshot_session.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
 namespace {
@@ -72,7 +73,8 @@ std::vector<float*> InputPointers(KivAudioData& input, std::vector<float>& silen
     return pointers;
 }
 
-KivAudioData Render(KivVst2Plugin& plugin, KivAudioData& input, const KivRenderOptions& options) {
+KivAudioData Render(KivVst2Plugin& plugin, KivAudioData& input, const KivRenderOptions& options,
+                    KivSnapshotSession* snapshot) {
     const int64_t frames = input.Frames();
     KivAudioData output;
     output.sampleRate = input.sampleRate;
@@ -87,6 +89,7 @@ KivAudioData Render(KivVst2Plugin& plugin, KivAudioData& input, const KivRenderO
         for (size_t c = 0; c < inputs.size(); ++c) inputs[c] = inputStarts[c] + done;
         for (size_t c = 0; c < outputs.size(); ++c) outputs[c] = output.channels[c].data() + done;
         plugin.ProcessReplacing(inputs.data(), outputs.data(), length);
+        if (snapshot) snapshot->Processed(length);
         done += length;
         progress.Update(done);
     }
@@ -105,27 +108,11 @@ void Report(KivVst2Plugin& plugin, const KivAudioData& input, const KivAudioData
     std::printf("output    %s\n", KivLevels::Of(output).Describe().c_str());
 }
 
-// The plug-in builds its editor offscreen before the audio, so that the meters follow it.
-void StartSnapshot(KivVst2Plugin& plugin) {
-    if (plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, KivVstEditorSnapshot::kStart) != 1)
-        throw std::runtime_error("the plug-in paints no editor pictures");
-}
-
-void WriteSnapshot(KivVst2Plugin& plugin, const std::string& path) {
-    KivVstEditorSnapshot::Picture picture{};
-    const bool painted = plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, KivVstEditorSnapshot::kPaint,
-                                         &picture) == 1;
-    if (painted) {
-        KivBitmap bitmap(picture.width, picture.height);
-        for (int32_t y = 0; y < picture.height; ++y) {
-            for (int32_t x = 0; x < picture.width; ++x)
-                bitmap.Set(x, y, KivColor::FromPixel(picture.pixels[static_cast<size_t>(y) * picture.width + x]));
-        }
-        KivPngWriter::Write(bitmap, path);
-    }
-    plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, KivVstEditorSnapshot::kEnd);
-    if (!painted) throw std::runtime_error("the plug-in painted no editor picture");
-    std::printf("snapshot  %s (%d x %d)\n", path.c_str(), picture.width, picture.height);
+void WriteSnapshot(KivSnapshotSession& snapshot, const std::string& path) {
+    const KivBitmap picture = snapshot.Paint();
+    if (picture.IsEmpty()) throw std::runtime_error("the plug-in painted no editor picture");
+    KivPngWriter::Write(picture, path);
+    std::printf("snapshot  %s (%d x %d)\n", path.c_str(), picture.Width(), picture.Height());
 }
 
 int Run(const KivRenderOptions& options) {
@@ -138,12 +125,17 @@ int Run(const KivRenderOptions& options) {
     KivAudioData input = KivAudioFile::Read(options.inputPath);
     LoadPlugin(plugin, options.pluginPath, input.sampleRate, options.blockSize);
     ApplyAssignments(plugin, options.assignments);
-    if (!options.snapshotPath.empty()) StartSnapshot(plugin);
-    const KivAudioData output = Render(plugin, input, options);
+    // The editor is built before the audio, so that its meters follow it.
+    std::unique_ptr<KivSnapshotSession> snapshot;
+    if (!options.snapshotPath.empty()) {
+        snapshot = std::make_unique<KivSnapshotSession>(plugin, input.sampleRate);
+        if (!snapshot->Started()) throw std::runtime_error("the plug-in paints no editor pictures");
+    }
+    const KivAudioData output = Render(plugin, input, options, snapshot.get());
     KivAudioFile::Write(options.outputPath, output);
     Report(plugin, input, output, options);
     std::printf("written   %s\n", options.outputPath.c_str());
-    if (!options.snapshotPath.empty()) WriteSnapshot(plugin, options.snapshotPath);
+    if (snapshot) WriteSnapshot(*snapshot, options.snapshotPath);
     return 0;
 }
 
