@@ -39,7 +39,13 @@ bool SetThreadPriority(SystemThread thread, int32_t priority) {
 
 int32_t GetThreadPriority(SystemThread thread) { return ::GetThreadPriority(Native(thread)); }
 
-void TerminateThread(SystemThread thread, uint32_t exitCode) { ::TerminateThread(Native(thread), exitCode); }
+// Termination is asynchronous: the thread may still run (say, return from a wait into this
+// library's code) after the call. The library is about to be unmapped, so wait until it is
+// gone; a terminated thread runs no DllMain, so the loader lock does not stand in the way.
+void TerminateThread(SystemThread thread, uint32_t exitCode) {
+    constexpr DWORD kTerminationWaitMilliseconds = 2000;
+    if (::TerminateThread(Native(thread), exitCode)) WaitForSingleObject(Native(thread), kTerminationWaitMilliseconds);
+}
 
 WaitResult WaitForThread(SystemThread thread, uint32_t timeoutMilliseconds) {
     return Win32::WaitForObject(Native(thread), timeoutMilliseconds);
