@@ -20,7 +20,7 @@
 
 namespace {
 
-const std::filesystem::path kSource = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+const std::filesystem::path kSource = std::filesystem::path(KIV_SOURCE_DIR);
 const std::filesystem::path kPictures = kSource / "docs/pictures";
 
 // The morph pad's handle in the README's picture (scripts/make-pictures.sh uses the same).

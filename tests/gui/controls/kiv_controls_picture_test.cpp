@@ -14,7 +14,7 @@
 
 namespace {
 
-const std::filesystem::path kSource = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
+const std::filesystem::path kSource = std::filesystem::path(KIV_SOURCE_DIR);
 
 using KivPictureComparison::ReadPng;
 

@@ -22,7 +22,7 @@
 
 namespace {
 
-const std::filesystem::path kReferences = std::filesystem::path(__FILE__).parent_path() / "reference";
+const std::filesystem::path kReferences = std::filesystem::path(KIV_SOURCE_DIR) / "tests/presets/editor/reference";
 constexpr auto kLeft = KivMouseButton::kLeft;
 
 // Slots A..D hold gains 0.1, 0.3, 0.5 and 0.9; `live` is live at the end.
