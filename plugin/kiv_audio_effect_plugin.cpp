@@ -121,6 +121,9 @@ void KivAudioEffectPlugin::CopyValuesToTargets() {
 
 void KivAudioEffectPlugin::ParameterChanged(int32_t) {}
 void KivAudioEffectPlugin::Reprepare() {}
+void KivAudioEffectPlugin::ReprepareAfterLoading() { Reprepare(); }
+bool KivAudioEffectPlugin::HandsOverPreparedSetups() const noexcept { return false; }
+void KivAudioEffectPlugin::SetMaxBlockSize(int32_t) {}
 void KivAudioEffectPlugin::CreateEditorContents(void*) {}
 
 void KivAudioEffectPlugin::Reset() {}

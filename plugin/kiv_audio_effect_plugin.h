@@ -36,6 +36,16 @@ public:
     virtual void ParameterChanged(int32_t recordIndex);
     // Rebuilds the processing state from the current parameters.
     virtual void Reprepare();
+    // After settings were loaded: rebuilds the processing state and starts the channels from
+    // silence. Only effects that hand over prepared setups are asked; the others are
+    // initialised again under the processing lock.
+    virtual void ReprepareAfterLoading();
+    // True when the effect never reads its settings on the audio thread: Reprepare builds a
+    // complete setup on the calling thread and the audio thread takes it over at a block
+    // boundary. Then neither parameter changes nor settings traversals need the processing lock.
+    virtual bool HandsOverPreparedSetups() const noexcept;
+    // The longest block Process will see (at the processing rate), told before InitProcessing.
+    virtual void SetMaxBlockSize(int32_t samples);
     virtual void CreateEditorContents(void* editor);
     // Clears the processing state (delay lines, detectors).
     virtual void Reset();

@@ -11,6 +11,7 @@
 #include "plugin/kiv_plugin_host.h"
 #include "plugin/kiv_plugin_system.h"
 #include "threads/kiv_synchronizer_guard.h"
+#include "threads/kiv_thread_role.h"
 
 namespace {
 
@@ -106,8 +107,10 @@ void KivAudioEffectPluginToAudioPluginAdapter::SetChannelMode(int32_t mode) {
 // --- processing ---------------------------------------------------------------------------------
 
 void KivAudioEffectPluginToAudioPluginAdapter::InitProcessing() {
+    KivThreadRole::ExpectNotAudio("KivAudioEffectPluginToAudioPluginAdapter::InitProcessing");
     {
         KivSynchronizerGuard state(stateMutex_);
+        KivSynchronizerGuard settings(GetSettingsLock());
         KivSynchronizerGuard processing(GetProcessingMutex());
         InitProcessing_LockedPart();
     }
@@ -120,6 +123,7 @@ void KivAudioEffectPluginToAudioPluginAdapter::InitProcessing_LockedPart() {
     const int32_t mode = GetChannelMode();
     if (!effect_) return;
     effect_->SetMidSide(mode == kKivChannelModeMid || mode == kKivChannelModeSide || mode == kKivChannelModeMidSide);
+    effect_->SetMaxBlockSize(std::max(GetMaxBlockSize(), 1) * GetOversampling());
     effect_->InitProcessing(GetEffectChannels(), GetProcessingSampleRate());
     effect_->Reprepare();
     effect_->CopyValuesToTargets();
@@ -149,8 +153,9 @@ void KivAudioEffectPluginToAudioPluginAdapter::PrepareForProcessing() {
 void KivAudioEffectPluginToAudioPluginAdapter::Process(float** inputs, float** outputs, int32_t count) {
     KivGuard("KivAudioEffectPluginToAudioPluginAdapter::Process", [&] {
         if (!effect_) return;
+        KivThreadRole::ExpectAudio("KivAudioEffectPluginToAudioPluginAdapter::Process");
         PrepareForProcessing();
-        if (effect_->TakeReprepareRequest()) effect_->Reprepare();
+        if (!effect_->HandsOverPreparedSetups() && effect_->TakeReprepareRequest()) effect_->Reprepare();
         effect_->Process(context_, inputs, outputs, count);
         OnEffectProcessed();
     });
@@ -199,6 +204,32 @@ void KivAudioEffectPluginToAudioPluginAdapter::OnParameterChanged(int32_t record
     if (effect_) effect_->ParameterChanged(recordIndex);
 }
 
+// A change made on the audio thread is prepared by the automation update thread and plays from
+// the first block after the setup is ready (measured with tandrel-bench --contention); the
+// previous setup plays meanwhile. Offline nothing waits in real time, so the audio thread
+// prepares inline and a render comes out the same on every run. Any other thread prepares
+// inline, so its change plays from the next block.
 void KivAudioEffectPluginToAudioPluginAdapter::MarkForReprepare() {
-    if (effect_) effect_->MarkForReprepare();
+    if (!effect_) return;
+    if (!effect_->HandsOverPreparedSetups()) {
+        effect_->MarkForReprepare();
+    } else if (!KivThreadRole::IsAudioThread()) {
+        effect_->Reprepare();
+    } else if (IsOfflineProcessing()) {
+        KivThreadRole::OfflineWork offline;
+        effect_->Reprepare();
+    } else {
+        effect_->MarkForReprepare();
+        RequestAutomationUpdate(true);
+    }
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::CarryOutAutomationUpdates(int32_t requests) {
+    if (effect_ && effect_->HandsOverPreparedSetups() && effect_->TakeReprepareRequest()) effect_->Reprepare();
+    KivAudioPlugin::CarryOutAutomationUpdates(requests);
+}
+
+KivSynchronizer& KivAudioEffectPluginToAudioPluginAdapter::GetSettingsLock() noexcept {
+    if (effect_ && effect_->HandsOverPreparedSetups()) return effect_->GetEffectMutex();
+    return GetProcessingMutex();
 }

@@ -17,7 +17,13 @@
 // effect through its interface function, registers its parameters, names the host channels,
 // keeps the settings every effect shares and forwards processing to the effect.
 //
-// Lock order: the state mutex, then the core's processing mutex.
+// Lock order: the state mutex, then the effect's mutex, then the core's processing lock.
+//
+// An effect that hands over prepared setups (KivAudioEffectPlugin::HandsOverPreparedSetups)
+// never has its settings read on the audio thread: parameter changes are prepared by the
+// thread that makes them (by the automation update thread when they arrive inside a block),
+// and settings traversals hold the effect's mutex instead of the processing lock. Other
+// effects keep the processing lock around both.
 class KivAudioEffectPluginToAudioPluginAdapter : public KivEffectSideInterface,
                                                  public KivAudioPlugin,
                                                  public KivParameterEffectLink {
@@ -55,6 +61,8 @@ public:
     void Process(float** inputs, float** outputs, int32_t count) override;
     void ProcessUpdate() override;
     void PreProcessing(int32_t count) override;
+    // Also prepares the parameter changes that arrived on the audio thread.
+    void CarryOutAutomationUpdates(int32_t requests) override;
     int32_t GetEffectLatency() override;
     int32_t GetEffectInputChannels() override;
     int32_t GetEffectChannels() override;
@@ -91,6 +99,9 @@ public:
     void MarkForReprepare() override;
 
     KivMutex& GetStateMutex() noexcept { return stateMutex_; }
+    // What a settings traversal holds after the state mutex: the effect's mutex when the
+    // effect hands over prepared setups, otherwise the processing lock.
+    KivSynchronizer& GetSettingsLock() noexcept;
     const KivProcessingContext& GetProcessingContext() const noexcept { return context_; }
 
 private:

@@ -15,7 +15,7 @@
 #include "plugin/kiv_parameter_interpolation.h"
 #include "plugin/kiv_sample_buffer.h"
 #include "plugin/kiv_transport.h"
-#include "threads/kiv_mutex.h"
+#include "threads/kiv_processing_lock.h"
 
 class KivPluginHost;
 class KivXMLItem;
@@ -184,8 +184,15 @@ public:
     int32_t GetPendingInterpolationThreshold() const noexcept { return pendingThreshold_.load(); }
     int32_t GetInterpolationThreshold() const noexcept { return interpolationThreshold_; }
 
+    // The host renders offline: nothing waits for a block in real time, so work the audio
+    // thread otherwise hands to other threads may run inline, which keeps renders repeatable.
+    void SetOfflineProcessing(bool offline) noexcept { offline_.store(offline); }
+    bool IsOfflineProcessing() const noexcept { return offline_.load(); }
+
     KivTransport& GetTransport() noexcept { return transport_; }
-    KivMutex& GetProcessingMutex() noexcept { return processingMutex_; }
+    // Held by the audio thread for each block and by threads that change the processing
+    // configuration (rate, block size, channels, oversampling, the parameter index).
+    KivProcessingLock& GetProcessingMutex() noexcept { return processingMutex_; }
 
 protected:
     // The subclass registers its parameter objects here, then runs BuildParameterIndex.
@@ -262,6 +269,7 @@ private:
     int32_t latency_ = 0;
     int32_t previousLatency_ = 0;
     std::atomic<bool> bypass_{false};
+    std::atomic<bool> offline_{false};
     std::atomic<int32_t> suspensions_{0};
     bool hasSSE2_ = true;
 
@@ -290,6 +298,6 @@ private:
     float* fastInputs_[kMaxHostChannels] = {};
     float* fastOutputs_[kMaxHostChannels] = {};
 
-    KivMutex processingMutex_;
+    KivProcessingLock processingMutex_{"KivAudioPlugin processing lock"};
     KivAutomationUpdateRequestThread automationUpdates_{*this};
 };

@@ -5,6 +5,7 @@
 #include "platform/kiv_float_control.h"
 #include "plugin/kiv_audio_plugin.h"
 #include "threads/kiv_synchronizer_guard.h"
+#include "threads/kiv_thread_role.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ int32_t UsedChannels(int32_t hostChannels) {
 }  // namespace
 
 void KivAudioPlugin::ProcessAudio(float** inputs, float** outputs, int32_t count, bool replacing) noexcept {
+    KivThreadRole::AudioScope audioThread;
     KivGuard("KivAudioPlugin::ProcessAudio", [&] {
         if (!outputs || count <= 0) return;
         if (IsSuspended()) {

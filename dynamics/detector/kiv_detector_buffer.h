@@ -25,6 +25,15 @@ public:
         capacity_ = capacity;
     }
 
+    // Exchanges the memory of two buffers without copying or allocating.
+    void Swap(KivDetectorBuffer& other) noexcept {
+        T* data = data_;
+        data_ = other.data_;
+        other.data_ = data;
+        const size_t capacity = capacity_;
+        capacity_ = other.capacity_;
+        other.capacity_ = capacity;
+    }
     T* Data() noexcept { return data_; }
     const T* Data() const noexcept { return data_; }
     size_t Capacity() const noexcept { return capacity_; }

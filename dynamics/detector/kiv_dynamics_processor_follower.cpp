@@ -102,10 +102,8 @@ void KivDynamicsProcessorFollower::ApplySettings(Settings& s) {
 void KivDynamicsProcessorFollower::ConfigureChannel(ChannelState& state) {
     state.envelope.stepCounter = 0;
     state.follower = this;
-    if (trueRMS_ && !peakMode_) {
-        const int32_t length = std::max(1, static_cast<int32_t>(rmsSamples_));
-        if (length != state.trueRms.Length()) state.trueRms.Build(length);
-    }
+    const int32_t length = TrueRmsLength();
+    if (length > 0 && length != state.trueRms.Length()) state.trueRms.Build(length);
     if (releaseMode_ == KivReleaseMode::kManual) state.envelope.release.releaseCoefficient = releaseCoefficient_;
     if (gainOnly_) return;
     if (lookAhead_ <= 0) {
@@ -113,6 +111,10 @@ void KivDynamicsProcessorFollower::ConfigureChannel(ChannelState& state) {
     } else if (state.lookAhead.Fill() != std::max(1, lookAhead_)) {
         state.lookAhead.Restart(std::max(1, lookAhead_));
     }
+}
+
+int32_t KivDynamicsProcessorFollower::TrueRmsLength() const noexcept {
+    return trueRMS_ && !peakMode_ ? std::max(1, static_cast<int32_t>(rmsSamples_)) : 0;
 }
 
 void KivDynamicsProcessorFollower::ResetChannel(ChannelState& state) noexcept {

@@ -73,6 +73,8 @@ public:
     // envelopes (logarithmic shape mode with a logarithmic release).
     bool LevelsAreLogarithms() const noexcept { return logarithmicLevels_; }
     double GetRmsSamples() const noexcept { return rmsSamples_; }
+    // The length of the channels' true RMS rings under these settings; 0 when none is used.
+    int32_t TrueRmsLength() const noexcept;
     double GetAttackCoefficient() const noexcept { return attackCoefficient_; }
     double GetManualReleaseCoefficient() const noexcept { return releaseCoefficient_; }
     double GetHoldDecay() const noexcept { return holdDecay_; }

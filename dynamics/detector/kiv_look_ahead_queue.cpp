@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "base/kiv_exception.h"
 
@@ -11,6 +12,12 @@ void KivLookAheadQueue::Restart(int32_t length) {
     Reserve(length);
     std::memset(ring_.Data(), 0, sizeof(float) * static_cast<size_t>(length));
     fill_ = length;
+}
+
+void KivLookAheadQueue::Swap(KivLookAheadQueue& other) noexcept {
+    ring_.Swap(other.ring_);
+    std::swap(head_, other.head_);
+    std::swap(fill_, other.fill_);
 }
 
 void KivLookAheadQueue::Reserve(int32_t samples) {

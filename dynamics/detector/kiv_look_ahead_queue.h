@@ -14,6 +14,9 @@ public:
     // Room for the look-ahead plus the longest block, so that processing never allocates.
     void Reserve(int32_t samples);
     void Clear() noexcept { fill_ = 0; head_ = 0; }
+    // Exchanges contents and memory with `other`: a queue made ready off the audio thread
+    // takes the place of one without allocating.
+    void Swap(KivLookAheadQueue& other) noexcept;
 
     int32_t Fill() const noexcept { return fill_; }
     void Append(const float* samples, int32_t count);

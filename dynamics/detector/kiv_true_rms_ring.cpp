@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "dynamics/detector/kiv_vector_clones.h"
 
@@ -10,6 +11,15 @@ void KivTrueRmsRing::Build(int32_t length) {
     inverseLength_ = 1.0 / length_;
     samples_.Reserve(static_cast<size_t>(length_));
     Clear();
+}
+
+void KivTrueRmsRing::Swap(KivTrueRmsRing& other) noexcept {
+    samples_.Swap(other.samples_);
+    std::swap(position_, other.position_);
+    std::swap(sum_, other.sum_);
+    std::swap(freshSum_, other.freshSum_);
+    std::swap(inverseLength_, other.inverseLength_);
+    std::swap(length_, other.length_);
 }
 
 void KivTrueRmsRing::Clear() noexcept {

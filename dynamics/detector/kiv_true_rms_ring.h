@@ -31,6 +31,8 @@ public:
     void AverageBlock(double* powers, int32_t count) noexcept;
 
     int32_t Length() const noexcept { return length_; }
+    // Exchanges contents and memory with `other`, without allocating.
+    void Swap(KivTrueRmsRing& other) noexcept;
 
 private:
     KivDetectorBuffer<float> samples_;

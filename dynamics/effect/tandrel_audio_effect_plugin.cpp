@@ -4,6 +4,7 @@
 #include "dynamics/processing/tandrel_processing_setup.h"
 #include "plugin/kiv_effect_message.h"
 #include "threads/kiv_synchronizer_guard.h"
+#include "threads/kiv_thread_role.h"
 
 TandrelAudioEffectPlugin::TandrelAudioEffectPlugin() : table_(&drawnShape_, &shapeEditor_) {
     drawnShape_.GetEnvelope().ResetToLine(0.0, 1.0);
@@ -13,36 +14,103 @@ TandrelAudioEffectPlugin::TandrelAudioEffectPlugin() : table_(&drawnShape_, &sha
     DeclareParameters(table_.Declaration());
 }
 
-TandrelAudioEffectPlugin::~TandrelAudioEffectPlugin() = default;
+TandrelAudioEffectPlugin::~TandrelAudioEffectPlugin() {
+    delete pending_.exchange(nullptr);
+    FreeRetiredSetups();
+    delete pipeline_.Install(pipeline_.IdleSetup());
+}
 
 void TandrelAudioEffectPlugin::InitProcessing(int32_t channels, int32_t sampleRate) {
+    KivThreadRole::ExpectNotAudio("TandrelAudioEffectPlugin::InitProcessing");
     KivSynchronizerGuard lock(GetEffectMutex());
     channels_ = channels;
     sampleRate_ = sampleRate;
     meters_.Initialize(sampleRate);
-    pipeline_.Initialize(channels, sampleRate);
+    meters_.SetDecays(sampleRate);
+    pipeline_.Initialize(channels, sampleRate, maxBlock_);
     lastReleaseMode_ = -1;
 }
 
+void TandrelAudioEffectPlugin::SetMaxBlockSize(int32_t samples) {
+    KivSynchronizerGuard lock(GetEffectMutex());
+    maxBlock_ = samples;
+}
+
 void TandrelAudioEffectPlugin::Reprepare() {
+    KivThreadRole::ExpectNotAudio("TandrelAudioEffectPlugin::Reprepare");
     if (sampleRate_ < 1) return;
-    {
-        KivSynchronizerGuard lock(GetEffectMutex());
-        meters_.SetDecays(sampleRate_);
-        ApplyParameters();
-        meters_.ResetHeld();
-        if (editor_) editor_->RefreshState();
-    }
+    PrepareAndPublish(false);
     ReportLatency();
 }
 
-void TandrelAudioEffectPlugin::ApplyParameters() {
-    shape_.ClearPoints();
-    TandrelProcessingSetup setup =
-        TandrelReadProcessingSetup(table_, product_, sampleRate_, drawnShape_.GetEnvelope(), shape_);
-    ApplyReleaseMode(setup.releaseMode);
-    pipeline_.CompileCustomShapes(setup.follower, customAttack_, customRelease_);
-    pipeline_.Configure(setup, shape_);
+// New settings start from silence, as a freshly initialised plug-in would play them.
+void TandrelAudioEffectPlugin::ReprepareAfterLoading() {
+    KivThreadRole::ExpectNotAudio("TandrelAudioEffectPlugin::ReprepareAfterLoading");
+    if (sampleRate_ < 1) return;
+    {
+        KivSynchronizerGuard lock(GetEffectMutex());
+        lastReleaseMode_ = -1;
+    }
+    PrepareAndPublish(true);
+    CopyValuesToTargets();
+    ReportLatency();
+}
+
+void TandrelAudioEffectPlugin::PrepareAndPublish(bool resetChannels) {
+    KivSynchronizerGuard lock(GetEffectMutex());
+    meters_.ResetHeld();
+    PrepareSetup(resetChannels);
+    FreeRetiredSetups();
+    if (TandrelMeterView* editor = editor_.load()) editor->RefreshState();
+}
+
+void TandrelAudioEffectPlugin::PrepareSetup(bool resetChannels) {
+    for (;;) {
+        TandrelPipelineSetup* waiting = pending_.load(std::memory_order_acquire);
+        // The channel memory the new setup brings is sized against the setup the audio thread
+        // will leave for it: the one still waiting is replaced, never installed.
+        const TandrelSetupSizes base = waiting ? pendingBase_ : publishedSizes_;
+        shape_.ClearPoints();
+        TandrelProcessingSetup setup =
+            TandrelReadProcessingSetup(table_, product_, sampleRate_, drawnShape_.GetEnvelope(), shape_);
+        ApplyReleaseMode(setup.releaseMode);
+        std::unique_ptr<TandrelPipelineSetup> next =
+            pipeline_.Prepare(setup, shape_, customAttack_, customRelease_, base, maxBlock_);
+        // A reset still waiting must not be lost with the setup that carried it.
+        next->resetChannels = resetChannels || (waiting && waiting->resetChannels);
+        const int32_t latency = next->sizes.lookAhead;
+        if (pending_.compare_exchange_strong(waiting, next.get(), std::memory_order_acq_rel)) {
+            pendingBase_ = base;
+            publishedSizes_ = next->sizes;
+            preparedLatency_.store(latency);
+            next.release();
+            delete waiting;  // the audio thread never saw it
+            return;
+        }
+        // The audio thread took the waiting setup meanwhile: the base has changed.
+    }
+}
+
+void TandrelAudioEffectPlugin::InstallPendingSetup() noexcept {
+    if (!pending_.load(std::memory_order_relaxed)) return;
+    TandrelPipelineSetup* next = pending_.exchange(nullptr, std::memory_order_acq_rel);
+    if (!next) return;
+    TandrelPipelineSetup* left = pipeline_.Install(*next);
+    installedSetups_.fetch_add(1, std::memory_order_relaxed);
+    if (!left) return;
+    left->nextRetired = retired_.load(std::memory_order_relaxed);
+    while (!retired_.compare_exchange_weak(left->nextRetired, left, std::memory_order_release,
+                                           std::memory_order_relaxed)) {
+    }
+}
+
+void TandrelAudioEffectPlugin::FreeRetiredSetups() noexcept {
+    TandrelPipelineSetup* setup = retired_.exchange(nullptr, std::memory_order_acquire);
+    while (setup) {
+        TandrelPipelineSetup* next = setup->nextRetired;
+        delete setup;
+        setup = next;
+    }
 }
 
 void TandrelAudioEffectPlugin::ApplyReleaseMode(int32_t mode) {
@@ -60,42 +128,38 @@ void TandrelAudioEffectPlugin::ReportLatency() {
     CallHost(kKivEffectHostLatencyChanged);
 }
 
-void TandrelAudioEffectPlugin::Reset() {
-    KivSynchronizerGuard lock(GetEffectMutex());
-    pipeline_.Reset();
-}
+void TandrelAudioEffectPlugin::Reset() { resetRequested_.store(true); }
 
 void TandrelAudioEffectPlugin::Process(const KivProcessingContext&, float** inputs, float** outputs, int32_t count) {
-    KivSynchronizerGuard lock(GetEffectMutex());
+    InstallPendingSetup();
+    if (resetRequested_.exchange(false, std::memory_order_acquire)) pipeline_.Reset();
     pipeline_.Process(inputs, outputs, count);
-    meters_.Measure(pipeline_, outputs, count, editor_);
+    meters_.Measure(pipeline_, outputs, count, editor_.load(std::memory_order_relaxed) != nullptr);
 }
 
 void TandrelAudioEffectPlugin::ProcessUpdate() {
     KivSynchronizerGuard lock(GetEffectMutex());
-    if (!editor_) return;
-    meters_.Publish(*editor_);
-    editor_->UpdateLevelGraph();
+    TandrelMeterView* editor = editor_.load();
+    if (!editor) return;
+    meters_.Publish(*editor);
+    editor->UpdateLevelGraph();
 }
 
 void TandrelAudioEffectPlugin::UpdateEditorChannelControls() {
     KivSynchronizerGuard lock(GetEffectMutex());
-    if (editor_) editor_->ShowChannelMeters(channels_);
+    if (TandrelMeterView* editor = editor_.load()) editor->ShowChannelMeters(channels_);
 }
 
-int32_t TandrelAudioEffectPlugin::GetLatency() { return pipeline_.GetLatency(); }
+int32_t TandrelAudioEffectPlugin::GetLatency() { return preparedLatency_.load(); }
 
 void TandrelAudioEffectPlugin::AttachEditor(TandrelMeterView* editor) {
     KivSynchronizerGuard lock(GetEffectMutex());
-    editor_ = editor;
+    editor_.store(editor);
 }
 
 void TandrelAudioEffectPlugin::DetachEditor() {
     KivSynchronizerGuard lock(GetEffectMutex());
-    editor_ = nullptr;
+    editor_.store(nullptr);
 }
 
-void TandrelAudioEffectPlugin::ResetHeldMeters() {
-    KivSynchronizerGuard lock(GetEffectMutex());
-    meters_.ResetHeld();
-}
+void TandrelAudioEffectPlugin::ResetHeldMeters() { meters_.ResetHeld(); }

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 
 #include "dynamics/parameters/tandrel_parameter_table.h"
@@ -15,9 +16,14 @@ class TandrelMeterView;
 
 // TandrelMini's effect: two compressor/expanders and a gate combined into one transfer shape
 // (or a drawn one), driven by a level detector with look-ahead and channel linking, for up to
-// eight channels. Processing, parameter application, settings loading and the editor's
-// refresh run under the effect's mutex, so the audio and GUI threads never meet a
-// half-applied shape or a half-filled meter set.
+// eight channels.
+//
+// The audio thread only consumes. Applying the parameters (Reprepare) builds a complete
+// pipeline setup on the thread that changed them, under the effect's mutex, and hands it over
+// through one atomic pointer; the audio thread installs it at the start of its next block and
+// leaves the setup it replaced on a lock-free list that the preparing side frees. Settings,
+// the stored follower, the shapes and the editor pointer belong to the effect's mutex, which
+// the audio thread never takes; meters cross through atomics.
 class TandrelAudioEffectPlugin : public KivAudioEffectPlugin {
 public:
     TandrelAudioEffectPlugin();
@@ -25,13 +31,19 @@ public:
 
     // --- effect interface -----------------------------------------------------------------------
     void InitProcessing(int32_t channels, int32_t sampleRate) override;
+    void SetMaxBlockSize(int32_t samples) override;
     // Applies the parameters: transfer shape, detector, gains, link, release mode, look-ahead.
+    // Not on the audio thread; the setup it builds plays from the next block on.
     void Reprepare() override;
+    void ReprepareAfterLoading() override;
+    bool HandsOverPreparedSetups() const noexcept override { return true; }
+    // The channels are cleared at the start of the next block.
     void Reset() override;
     void Process(const KivProcessingContext& context, float** inputs, float** outputs, int32_t count) override;
     // The editor's periodic refresh: publishes the meters.
     void ProcessUpdate() override;
     void UpdateEditorChannelControls() override;
+    // The look-ahead of the setup prepared last, which the host is told about.
     int32_t GetLatency() override;
     bool LoadSettings(KivXMLItem& item) override;
     bool StoreSettings(KivXMLItem& item) override;
@@ -52,9 +64,16 @@ public:
     KivEnvelope& CustomReleaseShape() noexcept { return customRelease_; }
     KivDynamicsProcessorFollower& Follower() noexcept { return pipeline_.Follower(); }
     const TandrelMeterBank& Meters() const noexcept { return meters_; }
+    // Setups the audio thread has installed so far.
+    int64_t GetInstalledSetups() const noexcept { return installedSetups_.load(std::memory_order_relaxed); }
 
 private:
-    void ApplyParameters();
+    // Builds the setup for the current settings and hands it over; under the effect's mutex.
+    void PrepareAndPublish(bool resetChannels);
+    void PrepareSetup(bool resetChannels);
+    // Audio thread: takes over a setup waiting at the block boundary.
+    void InstallPendingSetup() noexcept;
+    void FreeRetiredSetups() noexcept;
     void ApplyReleaseMode(int32_t mode);
     void ReportLatency();
     void StoreProductSettings(KivXMLItem& item, bool storing);
@@ -71,9 +90,22 @@ private:
     TandrelProductSettings product_;
     TandrelDynamicsPipeline pipeline_;
     TandrelMeterBank meters_;
-    TandrelMeterView* editor_ = nullptr;
+    std::atomic<TandrelMeterView*> editor_{nullptr};
     int32_t sampleRate_ = 0;
     int32_t channels_ = 0;
+    int32_t maxBlock_ = 0;
     int32_t lastReleaseMode_ = -1;
     int32_t reportedLatency_ = 0;
+
+    // The hand-over. `pending_` holds at most one setup the audio thread has not taken;
+    // `retired_` is a list the audio thread pushes the setups it left onto.
+    std::atomic<TandrelPipelineSetup*> pending_{nullptr};
+    std::atomic<TandrelPipelineSetup*> retired_{nullptr};
+    // Settings side: sizes of the setup published last, and of the one the audio thread
+    // leaves for the pending setup.
+    TandrelSetupSizes publishedSizes_;
+    TandrelSetupSizes pendingBase_;
+    std::atomic<int32_t> preparedLatency_{0};
+    std::atomic<bool> resetRequested_{false};
+    std::atomic<int64_t> installedSetups_{0};
 };

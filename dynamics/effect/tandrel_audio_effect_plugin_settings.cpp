@@ -48,6 +48,7 @@ bool TandrelAudioEffectPlugin::LoadSettings(KivXMLItem& item) {
 }
 
 bool TandrelAudioEffectPlugin::StoreSettings(KivXMLItem& item) {
+    KivSynchronizerGuard lock(GetEffectMutex());
     KivAudioEffectPlugin::StoreSettings(item);
     StoreProductSettings(item, true);
     return true;

@@ -25,6 +25,9 @@ void TandrelChannelMeters::Initialize(int32_t sampleRate) {
     fast_ = 0.0;
     slow_ = 0.0;
     rms_.Build(sampleRate);
+    shownFast_.store(0.0, std::memory_order_relaxed);
+    shownSlow_.store(0.0, std::memory_order_relaxed);
+    shownRms_.store(rms_.Rms(), std::memory_order_relaxed);
 }
 
 void TandrelChannelMeters::SetDecays(int32_t sampleRate) noexcept {
@@ -33,8 +36,8 @@ void TandrelChannelMeters::SetDecays(int32_t sampleRate) noexcept {
 }
 
 void TandrelChannelMeters::ResetHeld() noexcept {
-    heldReduction_ = 1.0;
-    heldPeak_ = 0.0;
+    heldReduction_.store(1.0, std::memory_order_relaxed);
+    heldPeak_.store(0.0, std::memory_order_relaxed);
 }
 
 void TandrelChannelMeters::Measure(const float* output, int32_t count) noexcept {
@@ -43,18 +46,24 @@ void TandrelChannelMeters::Measure(const float* output, int32_t count) noexcept 
     rms_.Feed(output, count);
     fast_ = std::max(peakSquare, fast_ * std::pow(fastDecay_.keep, count)) + kFloor;
     slow_ = std::max(peakSquare, slow_ * std::pow(slowDecay_.keep, count)) + kFloor;
+    shownFast_.store(fast_, std::memory_order_relaxed);
+    shownSlow_.store(slow_, std::memory_order_relaxed);
+    shownRms_.store(rms_.Rms(), std::memory_order_relaxed);
 }
 
 void TandrelChannelMeters::PublishReduction(TandrelMeterView& view, int32_t channel) noexcept {
-    view.ShowGainReduction(channel, std::sqrt(gainReduction_) + kReductionMeterOffset);
-    heldReduction_ = std::min(heldReduction_, gainReduction_);
-    view.ShowHeldReduction(channel, heldReduction_);
+    const double reduction = GainReduction();
+    view.ShowGainReduction(channel, std::sqrt(reduction) + kReductionMeterOffset);
+    const double held = std::min(HeldReduction(), reduction);
+    heldReduction_.store(held, std::memory_order_relaxed);
+    view.ShowHeldReduction(channel, held);
 }
 
 void TandrelChannelMeters::PublishOutput(TandrelMeterView& view, int32_t channel) noexcept {
-    const double peak = std::sqrt(fast_);
-    heldPeak_ = std::max(heldPeak_, peak);
-    view.ShowOutputLevels(channel, TandrelMeterPosition(peak), TandrelMeterPosition(rms_.Rms()),
-                          TandrelMeterPosition(std::sqrt(slow_)));
-    view.ShowHeldPeak(channel, heldPeak_);
+    const double peak = std::sqrt(FastPeak());
+    const double held = std::max(HeldPeak(), peak);
+    heldPeak_.store(held, std::memory_order_relaxed);
+    view.ShowOutputLevels(channel, TandrelMeterPosition(peak), TandrelMeterPosition(Rms()),
+                          TandrelMeterPosition(std::sqrt(SlowPeak())));
+    view.ShowHeldPeak(channel, held);
 }

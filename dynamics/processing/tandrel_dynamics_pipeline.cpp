@@ -46,58 +46,104 @@ KIV_VECTOR_CLONES void MultiplyInto(const float* signal, const double* gains, fl
 
 TandrelDynamicsPipeline::TandrelDynamicsPipeline() {
     for (int32_t c = 0; c < kChannels; ++c) statePointers_[c] = &states_[c];
-    follower_.SetCustomShapes(&customAttack_, &customRelease_);
 }
 
-void TandrelDynamicsPipeline::Initialize(int32_t channels, int32_t sampleRate) {
+void TandrelDynamicsPipeline::Initialize(int32_t channels, int32_t sampleRate, int32_t maxBlock) {
     channels_ = channels;
     sampleRate_ = sampleRate;
-    for (int32_t c = 0; c < ActiveChannels(); ++c) follower_.ResetChannel(states_[c]);
+    for (int32_t c = 0; c < ActiveChannels(); ++c) setup_->follower.ResetChannel(states_[c]);
+    const int32_t block = std::max(maxBlock, 1);
+    gains_.Reserve(static_cast<size_t>(block));
+    for (int32_t c = 0; c < kChannels; ++c) {
+        cleanSources_[c].Reserve(static_cast<size_t>(block));
+        states_[c].Reserve(block, std::max(setup_->follower.GetLookAhead(), 0));
+    }
 }
 
 int32_t TandrelDynamicsPipeline::ActiveChannels() const noexcept { return std::clamp(channels_, 0, kChannels); }
 
-void TandrelDynamicsPipeline::CompileCustomShapes(const KivFollowerSettings& settings, const KivEnvelope& attack,
-                                                  const KivEnvelope& release) {
-    if (IsCustom(settings.attackShape)) customAttack_.Compile(attack);
-    if (IsCustom(settings.releaseShape)) customRelease_.Compile(release);
-}
+// --- settings side ------------------------------------------------------------------------------
 
-void TandrelDynamicsPipeline::Configure(TandrelProcessingSetup& setup, KivEnvelope& shape) {
-    EnterGainOnly(setup.shapeKind == TandrelShapeKind::kGainOnly);
-    ApplyLink(setup.link);
-    follower_.SetLookAhead(setup.lookAheadSamples);
-    follower_.ApplySettings(setup.follower);
-    const KivGainStageSettings& gain = setup.gain;
-    gainOnlyFactor_ = gain.inputGain * gain.outputGain * gain.wet;
-    if (!gainOnly_) {
-        KivEnvelope meterShape;  // empty: the stage takes a copy of the main shape
-        gainStage_.Apply(gain, shape, meterShape);
-    }
-    for (auto& state : states_) follower_.ConfigureChannel(state);
-    if (gainOnly_) KeepGainOnlyDelay();
-}
-
-// The detector is idle in gain-only mode, so its states are cleared once on the way in and
-// are fresh when a processor comes back on.
-void TandrelDynamicsPipeline::EnterGainOnly(bool gainOnly) noexcept {
-    if (gainOnly && !gainOnly_) {
-        for (auto& state : states_) follower_.ResetChannel(state);
-    }
-    gainOnly_ = gainOnly;
+std::unique_ptr<TandrelPipelineSetup> TandrelDynamicsPipeline::Prepare(TandrelProcessingSetup& settings,
+                                                                       KivEnvelope& shape, const KivEnvelope& attack,
+                                                                       const KivEnvelope& release,
+                                                                       const TandrelSetupSizes& base,
+                                                                       int32_t maxBlock) {
+    auto next = std::make_unique<TandrelPipelineSetup>();
+    const bool gainOnly = settings.shapeKind == TandrelShapeKind::kGainOnly;
+    // The stored follower is designed in place, so that its filter stages keep their design
+    // versions from one setup to the next (an unchanged filter never restarts in a channel).
     follower_.SetGainOnly(gainOnly);
+    follower_.SetLinkAmount(settings.link);
+    follower_.SetLookAhead(settings.lookAheadSamples);
+    follower_.ApplySettings(settings.follower);
+    next->follower = follower_;
+    next->follower.SetCustomShapes(&next->customAttack, &next->customRelease);
+    if (IsCustom(settings.follower.attackShape)) next->customAttack.Compile(attack);
+    if (IsCustom(settings.follower.releaseShape)) next->customRelease.Compile(release);
+    const KivGainStageSettings& gain = settings.gain;
+    next->gainOnly = gainOnly;
+    next->gainOnlyFactor = gain.inputGain * gain.outputGain * gain.wet;
+    if (!gainOnly) {
+        KivEnvelope meterShape;  // empty: the stage takes a copy of the main shape
+        next->gainStage.Apply(gain, shape, meterShape);
+    }
+    next->sizes.trueRmsLength = next->follower.TrueRmsLength();
+    next->sizes.lookAhead = next->follower.GetLookAhead();
+    if (next->sizes.trueRmsLength > 0 && next->sizes.trueRmsLength != base.trueRmsLength) {
+        next->hasRings = true;
+        for (KivTrueRmsRing& ring : next->rings) ring.Build(next->sizes.trueRmsLength);
+    }
+    const int32_t lookAhead = next->sizes.lookAhead;
+    if (lookAhead > 0 && lookAhead != base.lookAhead) {
+        next->hasQueues = true;
+        for (KivLookAheadQueue& queue : next->queues) {
+            queue.Reserve(lookAhead + std::max(maxBlock, 1));
+            queue.Restart(lookAhead);
+        }
+    }
+    return next;
 }
 
-void TandrelDynamicsPipeline::ApplyLink(double amount) noexcept {
-    const bool wasFull = IsFullLink(follower_.GetLinkAmount());
-    follower_.SetLinkAmount(amount);
-    if (wasFull != IsFullLink(amount)) follower_.LinkChanged(kChannels, statePointers_);
+// --- audio side ---------------------------------------------------------------------------------
+
+TandrelPipelineSetup* TandrelDynamicsPipeline::Install(TandrelPipelineSetup& next) noexcept {
+    TandrelPipelineSetup* left = setup_;
+    setup_ = &next;
+    KivDynamicsProcessorFollower& follower = next.follower;
+    if (next.resetChannels) {
+        for (int32_t c = 0; c < ActiveChannels(); ++c) follower.ResetChannel(states_[c]);
+    }
+    // The detector is idle in gain-only mode, so its states are cleared once on the way in and
+    // are fresh when a processor comes back on.
+    if (next.gainOnly && !left->gainOnly) {
+        for (auto& state : states_) follower.ResetChannel(state);
+    }
+    if (IsFullLink(left->follower.GetLinkAmount()) != IsFullLink(follower.GetLinkAmount())) {
+        follower.LinkChanged(kChannels, statePointers_);
+    }
+    SwapInChannelMemory(next);
+    for (auto& state : states_) follower.ConfigureChannel(state);
+    if (next.gainOnly) KeepGainOnlyDelay();
+    return left == &idle_ ? nullptr : left;
+}
+
+// Rings and queues of a new size were made with the setup: they take the channels' places,
+// and the memory they replace leaves with the setup that brought them.
+void TandrelDynamicsPipeline::SwapInChannelMemory(TandrelPipelineSetup& next) noexcept {
+    const int32_t length = next.sizes.trueRmsLength;
+    const int32_t lookAhead = next.sizes.lookAhead;
+    for (int32_t c = 0; c < kChannels; ++c) {
+        KivDynamicsProcessorFollower::ChannelState& state = states_[c];
+        if (next.hasRings && state.trueRms.Length() != length) state.trueRms.Swap(next.rings[c]);
+        if (next.hasQueues && state.lookAhead.Fill() != lookAhead) state.lookAhead.Swap(next.queues[c]);
+    }
 }
 
 // The reported latency stays the look-ahead in every mode, so the gain-only path keeps the
 // same delay and switching every processor off never shifts the audio in time.
 void TandrelDynamicsPipeline::KeepGainOnlyDelay() {
-    const int32_t lookAhead = follower_.GetLookAhead();
+    const int32_t lookAhead = setup_->follower.GetLookAhead();
     for (auto& state : states_) {
         if (lookAhead <= 0) {
             state.lookAhead.Clear();
@@ -108,28 +154,30 @@ void TandrelDynamicsPipeline::KeepGainOnlyDelay() {
 }
 
 void TandrelDynamicsPipeline::Reset() noexcept {
-    for (auto& state : states_) follower_.ResetChannel(state);
-    for (auto& state : states_) follower_.ConfigureChannel(state);
-    if (gainOnly_) KeepGainOnlyDelay();
+    KivDynamicsProcessorFollower& follower = setup_->follower;
+    for (auto& state : states_) follower.ResetChannel(state);
+    for (auto& state : states_) follower.ConfigureChannel(state);
+    if (setup_->gainOnly) KeepGainOnlyDelay();
 }
 
 void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* outputs, int32_t count) {
     if (count <= 0) return;
-    if (gainOnly_) {
+    if (setup_->gainOnly) {
         ProcessGainOnly(inputs, outputs, count);
         return;
     }
+    KivDynamicsProcessorFollower& follower = setup_->follower;
     const int32_t channels = ActiveChannels();
     // Detection reads the inputs before the delayed audio may overwrite them in place.
-    const bool fullyLinked = follower_.Detect(statePointers_, CleanDetectorSources(inputs, channels, count), channels,
+    const bool fullyLinked = follower.Detect(statePointers_, CleanDetectorSources(inputs, channels, count), channels,
                                               count);
     // Without look-ahead the gains go straight from the inputs into the outputs, sparing a copy.
-    const bool delayed = follower_.IsLookAheadActive();
+    const bool delayed = follower.IsLookAheadActive();
     if (delayed) {
         for (int32_t c = 0; c < channels; ++c) Delay(states_[c], inputs[c], outputs[c], count, delayed);
     }
     ApplyGains(delayed ? outputs : inputs, outputs, fullyLinked, count);
-    if (follower_.GetSideChainPlay() && follower_.Filter().IsAnyStageActive()) PlaySideChain(outputs, count);
+    if (follower.GetSideChainPlay() && follower.Filter().IsAnyStageActive()) PlaySideChain(outputs, count);
     StoreGainReductions(fullyLinked);
 }
 
@@ -159,8 +207,8 @@ void TandrelDynamicsPipeline::Delay(KivDynamicsProcessorFollower::ChannelState& 
 }
 
 void TandrelDynamicsPipeline::ProcessGainOnly(const float* const* inputs, float* const* outputs, int32_t count) {
-    const bool delayed = follower_.GetLookAhead() > 0;
-    const float factor = static_cast<float>(gainOnlyFactor_);
+    const bool delayed = setup_->follower.GetLookAhead() > 0;
+    const float factor = static_cast<float>(setup_->gainOnlyFactor);
     for (int32_t c = 0; c < ActiveChannels(); ++c) {
         Delay(states_[c], inputs[c], outputs[c], count, delayed);
         float* output = outputs[c];
@@ -169,8 +217,9 @@ void TandrelDynamicsPipeline::ProcessGainOnly(const float* const* inputs, float*
 }
 
 void TandrelDynamicsPipeline::ComputeGains(const double* levels, double* gains, int32_t count) noexcept {
-    if (follower_.LevelsAreLogarithms()) gainStage_.ComputeGainsFromLogarithms(levels, gains, count);
-    else gainStage_.ComputeGains(levels, gains, count);
+    KivDynamicsGainStage& stage = setup_->gainStage;
+    if (setup_->follower.LevelsAreLogarithms()) stage.ComputeGainsFromLogarithms(levels, gains, count);
+    else stage.ComputeGains(levels, gains, count);
 }
 
 void TandrelDynamicsPipeline::ApplyGains(const float* const* signals, float* const* outputs, bool fullyLinked,
@@ -192,6 +241,6 @@ void TandrelDynamicsPipeline::PlaySideChain(float* const* outputs, int32_t count
 void TandrelDynamicsPipeline::StoreGainReductions(bool fullyLinked) noexcept {
     for (int32_t c = 0; c < ActiveChannels(); ++c) {
         states_[c].gainReduction =
-            fullyLinked && c > 0 ? states_[0].gainReduction : gainStage_.MeterGain(states_[c].blockMaximum);
+            fullyLinked && c > 0 ? states_[0].gainReduction : setup_->gainStage.MeterGain(states_[c].blockMaximum);
     }
 }

@@ -1,17 +1,22 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "dynamics/detector/kiv_detector_buffer.h"
 #include "dynamics/detector/kiv_dynamics_processor_follower.h"
-#include "dynamics/gain/kiv_dynamics_gain_stage.h"
-#include "dynamics/processing/kiv_envelope_follower_shape.h"
+#include "dynamics/processing/tandrel_pipeline_setup.h"
 #include "dynamics/processing/tandrel_processing_setup.h"
 
 class KivEnvelope;
 
 // The signal path of up to eight channels: the detector follows the undelayed input, the
 // audio waits in the look-ahead queue, and the gain from the compiled transfer shape is
-// multiplied into it. Not locked: the effect serialises every call under its mutex.
+// multiplied into it.
+//
+// Two sides. The settings side (Follower's settings, Prepare) runs on any thread but the
+// audio thread, one at a time, and builds complete setups. The audio side (Install, Process,
+// the channel states) runs on the audio thread only; Initialize and Reset belong to it too
+// and are called by others only while no block runs.
 class TandrelDynamicsPipeline {
 public:
     static constexpr int32_t kChannels = KivDynamicsProcessorFollower::kChannelCount;
@@ -20,34 +25,45 @@ public:
     TandrelDynamicsPipeline(const TandrelDynamicsPipeline&) = delete;
     TandrelDynamicsPipeline& operator=(const TandrelDynamicsPipeline&) = delete;
 
-    // Clears the states of the first `channels` channels.
-    void Initialize(int32_t channels, int32_t sampleRate);
-    // Compiles the drawn attack and release shapes the setup selects (null: not drawn).
-    void CompileCustomShapes(const KivFollowerSettings& settings, const KivEnvelope& attack,
-                             const KivEnvelope& release);
-    // Takes over the setup and the transfer shape built for it; `shape` is converted in place.
-    void Configure(TandrelProcessingSetup& setup, KivEnvelope& shape);
+    // Clears the states of the first `channels` channels and makes room for blocks of
+    // `maxBlock` samples.
+    void Initialize(int32_t channels, int32_t sampleRate, int32_t maxBlock);
+
+    // --- settings side ------------------------------------------------------------------------
+    // Builds the setup for `settings` with the transfer shape `shape` (converted in place) and
+    // the drawn attack and release shapes; `base` is the setup the audio thread will leave for
+    // it, whose channel memory it reuses when the sizes agree.
+    std::unique_ptr<TandrelPipelineSetup> Prepare(TandrelProcessingSetup& settings, KivEnvelope& shape,
+                                                  const KivEnvelope& attack, const KivEnvelope& release,
+                                                  const TandrelSetupSizes& base, int32_t maxBlock);
+    // The detector's settings as stored and edited; setups copy them.
+    KivDynamicsProcessorFollower& Follower() noexcept { return follower_; }
+
+    // --- audio side ---------------------------------------------------------------------------
+    // Makes `next` the setup of the following blocks and answers the one it replaces (the
+    // idle setup the pipeline starts with is never answered). Never allocates.
+    TandrelPipelineSetup* Install(TandrelPipelineSetup& next) noexcept;
+    // The setup the pipeline starts with; installing it hands back the last real one.
+    TandrelPipelineSetup& IdleSetup() noexcept { return idle_; }
     // Every state back to silence (detector, filters, look-ahead queue).
     void Reset() noexcept;
-
-    // Inputs and outputs may be the same buffers. Allocates only when a block is longer than
-    // any before.
+    // Inputs and outputs may be the same buffers. Blocks up to the size given to Initialize
+    // never allocate.
     void Process(const float* const* inputs, float* const* outputs, int32_t count);
 
-    bool IsGainOnly() const noexcept { return gainOnly_; }
+    bool IsGainOnly() const noexcept { return setup_->gainOnly; }
     int32_t GetChannelCount() const noexcept { return channels_; }
     int32_t GetSampleRate() const noexcept { return sampleRate_; }
-    int32_t GetLatency() const noexcept { return follower_.GetLookAhead(); }
+    // The look-ahead of the installed setup.
+    int32_t GetLatency() const noexcept { return setup_->follower.GetLookAhead(); }
     // The gain of the last block at its loudest envelope (1 = no reduction).
     double GetGainReduction(int32_t channel) const noexcept { return states_[channel].gainReduction; }
-    KivDynamicsProcessorFollower& Follower() noexcept { return follower_; }
-    const KivDynamicsGainStage& GainStage() const noexcept { return gainStage_; }
+    const KivDynamicsGainStage& GainStage() const noexcept { return setup_->gainStage; }
 
 private:
     int32_t ActiveChannels() const noexcept;
     const float* const* CleanDetectorSources(const float* const* inputs, int32_t channels, int32_t count);
-    void EnterGainOnly(bool gainOnly) noexcept;
-    void ApplyLink(double amount) noexcept;
+    void SwapInChannelMemory(TandrelPipelineSetup& next) noexcept;
     void KeepGainOnlyDelay();
     void Delay(KivDynamicsProcessorFollower::ChannelState& state, const float* input, float* output, int32_t count,
                bool delayed);
@@ -58,17 +74,16 @@ private:
     void PlaySideChain(float* const* outputs, int32_t count) noexcept;
     void StoreGainReductions(bool fullyLinked) noexcept;
 
+    // Settings side.
     KivDynamicsProcessorFollower follower_;
+    // Audio side.
+    TandrelPipelineSetup idle_;
+    TandrelPipelineSetup* setup_ = &idle_;
     KivDynamicsProcessorFollower::ChannelState states_[kChannels];
     KivDynamicsProcessorFollower::ChannelState* statePointers_[kChannels];
-    KivDynamicsGainStage gainStage_;
-    KivEnvelopeFollowerShape customAttack_;
-    KivEnvelopeFollowerShape customRelease_;
     KivDetectorBuffer<double> gains_;
     KivDetectorBuffer<float> cleanSources_[kChannels];
     const float* sources_[kChannels] = {};
     int32_t channels_ = 2;
     int32_t sampleRate_ = 0;
-    bool gainOnly_ = false;
-    double gainOnlyFactor_ = 1.0;
 };

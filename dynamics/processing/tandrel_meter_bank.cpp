@@ -22,14 +22,13 @@ void TandrelMeterBank::ResetHeld() noexcept {
 }
 
 void TandrelMeterBank::Measure(const TandrelDynamicsPipeline& pipeline, const float* const* outputs, int32_t count,
-                               TandrelMeterView* editor) noexcept {
+                               bool editorOpen) noexcept {
     const int32_t channels = std::clamp(pipeline.GetChannelCount(), 0, kChannels);
-    if (editor) {
+    if (editorOpen) {
         for (int32_t c = 0; c < channels; ++c) channels_[c].Measure(outputs[c], count);
     }
     if (pipeline.IsGainOnly()) {
         for (int32_t c = 0; c < channels; ++c) channels_[c].SetGainReduction(kGainOnlyReduction);
-        if (editor) PublishOutputs(*editor);
         return;
     }
     for (int32_t c = 0; c < channels; ++c) {

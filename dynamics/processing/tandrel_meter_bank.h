@@ -21,10 +21,10 @@ public:
     void SetDecays(int32_t sampleRate) noexcept;
     void ResetHeld() noexcept;
 
-    // After a processed block: the output meters while `editorOpen` (shown at once in
-    // gain-only mode, where nothing else refreshes them), then every channel's reduction.
+    // After a processed block (audio thread): the output meters while `editorOpen`, then every
+    // channel's reduction. Nothing is shown from here: the editor's refresh publishes.
     void Measure(const TandrelDynamicsPipeline& pipeline, const float* const* outputs, int32_t count,
-                 TandrelMeterView* editor) noexcept;
+                 bool editorOpen) noexcept;
     // The refresh step: reductions, held reductions and output meters of every channel.
     void Publish(TandrelMeterView& view) noexcept;
     void PublishOutputs(TandrelMeterView& view) noexcept;

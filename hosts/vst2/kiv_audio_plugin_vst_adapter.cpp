@@ -8,6 +8,7 @@
 #include "base/kiv_boundary.h"
 #include "base/kiv_trace.h"
 #include "hosts/vst2/vst2_text.h"
+#include "threads/kiv_thread_role.h"
 
 std::atomic<int32_t> KivAudioPluginVSTAdapter::liveCount_{0};
 
@@ -100,10 +101,20 @@ bool KivAudioPluginVSTAdapter::IsSynth() const {
 
 // ---- Parameters -------------------------------------------------------------------------
 
+// VST 2.4 hosts play automation by calling setParameter on their audio thread between blocks.
+// The host says which thread it is calling from: a change from its real-time thread is applied
+// as one arriving inside a block (prepared off the audio thread), any other, offline renders
+// included, is prepared by the calling thread.
 void KivAudioPluginVSTAdapter::setParameter(int32_t index, float value) {
     if (automationInProgress_.load()) return;
-    KivGuard("KivAudioPluginVSTAdapter::setParameter",
-             [&] { plugin_->SetParameter(index, static_cast<double>(value), false); });
+    KivGuard("KivAudioPluginVSTAdapter::setParameter", [&] {
+        if (getCurrentProcessLevel() == kVstProcessLevelRealtime) {
+            KivThreadRole::AudioScope audioThread;
+            plugin_->SetParameter(index, static_cast<double>(value), false);
+        } else {
+            plugin_->SetParameter(index, static_cast<double>(value), false);
+        }
+    });
 }
 
 float KivAudioPluginVSTAdapter::getParameter(int32_t index) {

@@ -3,6 +3,7 @@
 #include "base/kiv_boundary.h"
 #include "hosts/vst2/kiv_audio_plugin_vst_adapter.h"
 #include "hosts/vst2/kiv_vst_transport_update.h"
+#include "threads/kiv_thread_role.h"
 
 namespace {
 
@@ -36,6 +37,9 @@ void KivAudioPluginVSTAdapter::process(float** inputs, float** outputs, int32_t 
 void KivAudioPluginVSTAdapter::PerformProcessing(float** inputs, float** outputs, int32_t sampleFrames,
                                                  bool replacing) {
     if (sampleFrames <= 0 || !outputs) return;
+    // The MIDI events of the block are applied on the audio thread too.
+    KivThreadRole::AudioScope audioThread;
+    plugin_->SetOfflineProcessing(getCurrentProcessLevel() == kVstProcessLevelOffline);
     KivGuard("KivAudioPluginVSTAdapter::PerformProcessing", [&] {
         PrepareProcessing();
         if (NeedsRepacking()) ProcessRepacked(inputs, outputs, sampleFrames, replacing);

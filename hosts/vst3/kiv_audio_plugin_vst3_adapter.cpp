@@ -155,6 +155,7 @@ tresult KivAudioPluginVST3Adapter::setActive(TBool state) {
 tresult KivAudioPluginVST3Adapter::setupProcessing(ProcessSetup& setup) {
     return KivGuard("KivAudioPluginVST3Adapter::setupProcessing", kResultFalse, [&] {
         processMode_ = setup.processMode;
+        plugin_->SetOfflineProcessing(processMode_ == Steinberg::Vst::kOffline);
         const double rounded = std::floor(setup.sampleRate + 0.5);
         if (rounded >= kMinimumSampleRate) plugin_->SetSampleRate(static_cast<int32_t>(rounded));
         if (setup.maxSamplesPerBlock > 0) plugin_->SetMaxBlockSize(setup.maxSamplesPerBlock);

@@ -7,6 +7,7 @@
 #include "hosts/vst3/kiv_audio_plugin_vst3_adapter.h"
 #include "hosts/vst3/kiv_vst3_transport_update.h"
 #include "threads/kiv_synchronizer_guard.h"
+#include "threads/kiv_thread_role.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -78,6 +79,8 @@ void LayOut(const AudioBusBuffers* buses, int32 count, int32_t stride, float** t
 }  // namespace
 
 tresult KivAudioPluginVST3Adapter::process(ProcessData& data) {
+    // Parameter changes and MIDI events of the block are applied on the audio thread too.
+    KivThreadRole::AudioScope audioThread;
     return KivGuard("KivAudioPluginVST3Adapter::process", kResultFalse, [&] {
         ApplyInputParameterChanges(data);
         if (data.processContext && plugin_->GetTransport().usesHostTime) UpdateTransport(*data.processContext);

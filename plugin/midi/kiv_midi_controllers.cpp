@@ -1,5 +1,8 @@
 #include "plugin/midi/kiv_midi_controllers.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "base/kiv_number.h"
 #include "base/xml/kiv_xml_item.h"
 #include "plugin/kiv_audio_plugin.h"
@@ -43,7 +46,7 @@ void StoreSlots(KivXMLItem& container, const char* prefix, Slot (&slots)[KivMIDI
 // --- events -------------------------------------------------------------------------------------
 
 void KivMIDIControllers::OnController(int32_t channel, double value, uint32_t controller) {
-    KivSynchronizerGuard lock(plugin_.GetProcessingMutex());
+    KivSynchronizerGuard lock(lock_);
     ApplyControllerSlots(channel, value, controller);
     LearnController(channel, controller);
 }
@@ -54,14 +57,14 @@ void KivMIDIControllers::OnAftertouch(int32_t channel, double value, int32_t not
 }
 
 void KivMIDIControllers::OnPitchBend(int32_t channel, double bend) {
-    KivSynchronizerGuard lock(plugin_.GetProcessingMutex());
+    KivSynchronizerGuard lock(lock_);
     ApplyControllerSlots(channel, (bend + 1) / 2, KivControllerSlot::kPitchBend);
     FollowPitchBend(channel, bend);
     LearnController(channel, KivControllerSlot::kPitchBend);
 }
 
 void KivMIDIControllers::OnNote(int32_t channel, int32_t note, bool on, double bend) {
-    KivSynchronizerGuard lock(plugin_.GetProcessingMutex());
+    KivSynchronizerGuard lock(lock_);
     if (on) lastNote_ = note;
     ApplyNoteSlots(channel, note, on, bend);
     if (on) LearnNote(note);
@@ -108,25 +111,25 @@ void KivMIDIControllers::LearnNote(int32_t note) {
 // --- editing ------------------------------------------------------------------------------------
 
 KivControllerSlot KivMIDIControllers::GetControllerSlot(int32_t slot) const {
-    KivSynchronizerGuard lock(plugin_.GetProcessingMutex());
+    KivSynchronizerGuard lock(lock_);
     return controllers_[slot];
 }
 
 void KivMIDIControllers::SetControllerSlot(int32_t slot, const KivControllerSlot& settings) {
     const int32_t parameter = FindParameter(settings.parameterName);
-    KivSynchronizerGuard lock(plugin_.GetProcessingMutex());
+    KivSynchronizerGuard lock(lock_);
     controllers_[slot] = settings;
     controllers_[slot].parameter = parameter;
 }
 
 KivNoteControllerSlot KivMIDIControllers::GetNoteControllerSlot(int32_t slot) const {
-    KivSynchronizerGuard lock(plugin_.GetProcessingMutex());
+    KivSynchronizerGuard lock(lock_);
     return notes_[slot];
 }
 
 void KivMIDIControllers::SetNoteControllerSlot(int32_t slot, const KivNoteControllerSlot& settings) {
     const int32_t parameter = FindParameter(settings.parameterName);
-    KivSynchronizerGuard lock(plugin_.GetProcessingMutex());
+    KivSynchronizerGuard lock(lock_);
     notes_[slot] = settings;
     notes_[slot].parameter = parameter;
 }
@@ -142,23 +145,35 @@ int32_t KivMIDIControllers::FindParameter(const KivString& name) const {
 // --- storage ------------------------------------------------------------------------------------
 
 void KivMIDIControllers::StoreControllers(KivXMLItem& item, bool storing) {
-    KivSynchronizerGuard lock(plugin_.GetProcessingMutex());
-    StoreControllerSlots(item, storing);
-    StoreNoteControllerSlots(item, storing);
+    KivControllerSlot controllers[kSlots];
+    KivNoteControllerSlot notes[kSlots];
+    {
+        KivSynchronizerGuard lock(lock_);
+        std::copy(std::begin(controllers_), std::end(controllers_), std::begin(controllers));
+        std::copy(std::begin(notes_), std::end(notes_), std::begin(notes));
+    }
+    StoreControllerSlots(controllers, item, storing);
+    StoreNoteControllerSlots(notes, item, storing);
+    if (storing) return;
+    KivSynchronizerGuard lock(lock_);
+    std::copy(std::begin(controllers), std::end(controllers), std::begin(controllers_));
+    std::copy(std::begin(notes), std::end(notes), std::begin(notes_));
 }
 
-void KivMIDIControllers::StoreControllerSlots(KivXMLItem& item, bool storing) {
+void KivMIDIControllers::StoreControllerSlots(KivControllerSlot (&slots)[kSlots], KivXMLItem& item,
+                                              bool storing) const {
     KivXMLItem* container = SlotContainer(item, "Controllers", storing);
     if (!container) return;
-    StoreSlots(*container, "Controller", controllers_, storing);
+    StoreSlots(*container, "Controller", slots, storing);
     if (!storing)
-        for (KivControllerSlot& slot : controllers_) slot.parameter = FindParameter(slot.parameterName);
+        for (KivControllerSlot& slot : slots) slot.parameter = FindParameter(slot.parameterName);
 }
 
-void KivMIDIControllers::StoreNoteControllerSlots(KivXMLItem& item, bool storing) {
+void KivMIDIControllers::StoreNoteControllerSlots(KivNoteControllerSlot (&slots)[kSlots], KivXMLItem& item,
+                                                  bool storing) const {
     KivXMLItem* container = SlotContainer(item, "NoteControllers", storing);
     if (!container) return;
-    StoreSlots(*container, "NoteController", notes_, storing);
+    StoreSlots(*container, "NoteController", slots, storing);
     if (!storing)
-        for (KivNoteControllerSlot& slot : notes_) slot.parameter = FindParameter(slot.parameterName);
+        for (KivNoteControllerSlot& slot : slots) slot.parameter = FindParameter(slot.parameterName);
 }

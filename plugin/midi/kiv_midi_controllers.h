@@ -4,6 +4,7 @@
 
 #include "plugin/midi/kiv_controller_slot.h"
 #include "plugin/midi/kiv_note_controller_slot.h"
+#include "threads/kiv_processing_lock.h"
 
 class KivAudioPlugin;
 class KivXMLItem;
@@ -11,9 +12,10 @@ class KivXMLItem;
 // The MIDI assignments of one plug-in: 16 controller slots and 16 note-controller slots that
 // set parameters through the plug-in core, their learn state and their storage.
 //
-// Events arrive on the audio thread; the slots are edited and stored on the GUI thread. Both
-// sides hold the core's processing mutex while they touch the slots; the learn requests and
-// the last learned source are atomics the editor may read at any time.
+// Events arrive on the audio thread; the slots are edited and stored on other threads. Every
+// side holds the slots' own lock while it touches them, the other threads only to copy (a
+// settings traversal writes and reads its copy outside the lock); the learn requests and the
+// last learned source are atomics the editor may read at any time.
 class KivMIDIControllers {
 public:
     static constexpr int32_t kSlots = 16;
@@ -61,10 +63,11 @@ private:
     void ApplyNoteSlots(int32_t channel, int32_t note, bool on, double bend);
     void FollowPitchBend(int32_t channel, double bend);
     void LearnNote(int32_t note);
-    void StoreControllerSlots(KivXMLItem& item, bool storing);
-    void StoreNoteControllerSlots(KivXMLItem& item, bool storing);
+    void StoreControllerSlots(KivControllerSlot (&slots)[kSlots], KivXMLItem& item, bool storing) const;
+    void StoreNoteControllerSlots(KivNoteControllerSlot (&slots)[kSlots], KivXMLItem& item, bool storing) const;
 
     KivAudioPlugin& plugin_;
+    mutable KivProcessingLock lock_{"KivMIDIControllers slots"};
     KivControllerSlot controllers_[kSlots];
     KivNoteControllerSlot notes_[kSlots];
     std::atomic<bool> controllerLearning_[kSlots] = {};

@@ -2,6 +2,7 @@
 // the effect's own, the effect reached through its settings messages, the standard settings
 // and the re-initialisation after a load.
 #include "base/kiv_exception.h"
+#include "plugin/kiv_audio_effect_plugin.h"
 #include "plugin/kiv_audio_effect_plugin_host.h"
 #include "plugin/kiv_audio_effect_plugin_to_audio_plugin_adapter.h"
 #include "threads/kiv_synchronizer_guard.h"
@@ -22,12 +23,17 @@ void KivAudioEffectPluginToAudioPluginAdapter::StoreSettings(KivXMLItem& item, b
 void KivAudioEffectPluginToAudioPluginAdapter::StoreEffectSettings(KivXMLItem& item, bool storing) {
     {
         KivSynchronizerGuard state(stateMutex_);
-        KivSynchronizerGuard processing(GetProcessingMutex());
+        KivSynchronizerGuard settings(GetSettingsLock());
         ExchangeEffectSettings(item, storing);
         StoreStandardSettings(item, storing);
-        // The next block must run with what was loaded: both mutexes are taken again by this
-        // thread inside.
-        if (!storing) InitProcessing();
+        // The next block must run with what was loaded. An effect that hands over setups
+        // prepares one (the audio thread takes it at the next block boundary, the channels
+        // starting from silence); any other is initialised again under the processing lock
+        // (both locks are taken again by this thread inside).
+        if (!storing) {
+            if (effect_ && effect_->HandsOverPreparedSetups()) effect_->ReprepareAfterLoading();
+            else InitProcessing();
+        }
     }
     if (!storing) ActualiseAfterLoading();
 }

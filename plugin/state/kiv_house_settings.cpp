@@ -9,6 +9,7 @@
 #include "plugin/state/kiv_settings_item_copy.h"
 #include "plugin/state/kiv_settings_values.h"
 #include "threads/kiv_synchronizer_guard.h"
+#include "threads/kiv_thread_role.h"
 
 namespace {
 
@@ -53,9 +54,13 @@ void KivKestruneAudioEffectPlugin::TraverseLiveSettings(KivXMLItem& item, bool s
     KivSettingsValues::StoreFlag(item, kAGC, agc_, storing);
 }
 
+// The settings lock keeps every block on whole settings: the audio thread plays only setups
+// prepared from complete settings, or (for effects that read settings while processing) is
+// held off by the processing lock. Writing the document out happens after this returns.
 void KivKestruneAudioEffectPlugin::RunTraversal(Traversal traversal, KivXMLItem& item, bool storing) {
+    KivThreadRole::ExpectNotAudio("KivKestruneAudioEffectPlugin::RunTraversal");
     KivSynchronizerGuard state(GetStateMutex());
-    KivSynchronizerGuard processing(GetProcessingMutex());
+    KivSynchronizerGuard settings(GetSettingsLock());
     if (storing) {
         (this->*traversal)(item, true);
         return;

@@ -72,14 +72,15 @@ TEST(TandrelMeters, PublishOutputLevelsReductionAndHeldValues) {
 }
 
 // In gain-only mode the reduction meter reads 2 (above its scale) and the output meters are
-// shown with every block.
-TEST(TandrelMeters, GainOnlyShowsNoReductionAtOnce) {
+// shown by the refresh as in every other mode.
+TEST(TandrelMeters, GainOnlyShowsNoReduction) {
     TandrelRig rig;
     rig.table().Switches().processor1 = 0;
-    rig.effect().MarkForReprepare();
+    rig.effect().Reprepare();
     RecordingView view;
     rig.effect().AttachEditor(&view);
     rig.RunConstant(512, 0.5f);
+    rig.effect().ProcessUpdate();
     EXPECT_NEAR(view.heldPeak[0], 0.5, 1e-6);
     EXPECT_EQ(rig.effect().Meters().Channel(0).GainReduction(), 2.0);
     rig.effect().DetachEditor();
@@ -95,8 +96,8 @@ TEST(TandrelSettings, ProductSettingsRoundTrip) {
     product.attackShape = KivAttackReleaseMode::kFastest;
     product.releaseShape = KivAttackReleaseMode::kExtreme;
     first.effect().DrawnShape().GetEnvelope().InsertPoint(0.5, 0.25);
-    first.effect().Follower().SetLookAhead(17);
     first.Set(kTandrelRatio1, 4.0);
+    first.effect().Follower().SetLookAhead(17);  // after applying, which sets it from the parameter
     KivXMLItem item(KivString("settings"));
     first.effect().HandleMessage(kKivEffectStoreSettings, nullptr);  // no item: answered, nothing written
     ASSERT_TRUE(first.effect().StoreSettings(item));

@@ -26,17 +26,17 @@ struct TandrelRig {
     TandrelAudioEffectPlugin& effect() { return *static_cast<TandrelAudioEffectPlugin*>(plugin.GetEffect()); }
     TandrelParameterTable& table() { return effect().Parameters(); }
 
-    // Writes a record's real value, as a host change does, and has it applied before the
-    // next block.
+    // Writes a record's real value and applies it as a change made off the audio thread is
+    // applied: prepared at once, played from the next block.
     void Set(int32_t slot, double value) {
         auto& values = table().Record(slot).values.asFloat;
         values.value = values.target = value;
-        effect().MarkForReprepare();
+        effect().Reprepare();
     }
     void SetItem(int32_t slot, int32_t index) {
         auto& values = table().Record(slot).values.asEnumeration;
         values.index = values.targetIndex = index;
-        effect().MarkForReprepare();
+        effect().Reprepare();
     }
     static double RootAmplitude(double decibels) { return std::sqrt(std::pow(10.0, decibels / 20.0)); }
     // Processor 1 alone, knee 0.
