@@ -7,6 +7,7 @@
 #include "dynamics/detector/kiv_vector_exp_log.h"
 #include "dynamics/gain/kiv_shape_domain.h"
 #include "envelope/kiv_envelope.h"
+#include "envelope/kiv_envelope_segment_type.h"
 
 namespace {
 
@@ -83,7 +84,42 @@ double LogarithmicShapeGain(KivEnvelopeComputer& shape, double level) noexcept {
     return std::exp(kLn10 * shape.Value(std::log10(level))) / level;
 }
 
+// A straight segment from the point (no curvature, no stairs or pulses).
+bool IsStraight(const KivEnvelopePoint& point) noexcept {
+    if (point.segmentType < kKivSegmentQuadratic || point.segmentType > kKivSegmentDouble) return false;
+    if (std::fabs(point.curvature) >= 1e-20) return false;
+    return point.segmentType != kKivSegmentBezier || std::fabs(point.horizontalCurvature) < 1e-20;
+}
+
+// On the diagonal within rounding: the builder's rows pass through decibels and back.
+bool OnDiagonal(const KivEnvelopePoint& point) noexcept {
+    return std::fabs(point.y - point.x) <= 1e-12 * std::fabs(point.x);
+}
+
 }  // namespace
+
+void KivDynamicsGainStage::Identity::Detect(const KivEnvelope& shape) noexcept {
+    const int32_t count = shape.GetPointCount();
+    on = count >= 2;
+    for (int32_t i = 0; on && i < count; ++i) {
+        const KivEnvelopePoint& point = shape.GetPoint(i);
+        on = OnDiagonal(point) && (i + 1 == count || IsStraight(point));
+    }
+    if (!on) return;
+    firstX = shape.GetPoint(0).x;
+    firstY = shape.GetPoint(0).y;
+    lastX = shape.GetPoint(count - 1).x;
+    lastY = shape.GetPoint(count - 1).y;
+}
+
+// Beyond its ends the shape holds the end's output, as every shape does (above the last
+// point that limits the level back to it).
+double KivDynamicsGainStage::Identity::Gain(double level) const noexcept {
+    level = Floored(level);
+    if (level > lastX) return lastY / level;
+    if (level < firstX) return firstY / level;
+    return 1.0;
+}
 
 KivDynamicsGainStage::KivDynamicsGainStage()
     : shapeGains_(&KivDynamicsGainStage::SquaredGains), shapeValue_(SquaredShapeGain) {}
@@ -111,6 +147,9 @@ void KivDynamicsGainStage::Apply(const KivGainStageSettings& settings, KivEnvelo
         break;
     }
     if (meterShape.GetPointCount() == 0) meterShape.CopyFrom(shape);
+    identity_.Detect(shape);
+    meterIdentity_.Detect(meterShape);
+    if (identity_.on) shapeGains_ = &KivDynamicsGainStage::IdentityGains;
     KivConvertShapeDomain(shape, shapeMode_);
     KivConvertShapeDomain(meterShape, shapeMode_);
     main_.Compile(shape);
@@ -157,11 +196,17 @@ void KivDynamicsGainStage::LogarithmicGainsFromLogarithms(const double* logarith
     Blend(gains_, wetGain_, dry_, gains, count);
 }
 
+void KivDynamicsGainStage::IdentityGains(const double* envelope, double* gains,
+                                         int32_t count) noexcept {
+    const Identity identity = identity_;
+    for (int32_t i = 0; i < count; ++i) gains[i] = identity.Gain(envelope[i]) * wetGain_ + dry_;
+}
+
 void KivDynamicsGainStage::ComputeGainsFromLogarithms(const double* logarithms, double* gains,
                                                       int32_t count) noexcept {
     for (int32_t start = 0; start < count; start += kChunk) {
         const int32_t n = std::min(kChunk, count - start);
-        if (shapeMode_ == kKivShapeLogarithmic) {
+        if (shapeMode_ == kKivShapeLogarithmic && !identity_.on) {
             LogarithmicGainsFromLogarithms(logarithms + start, gains + start, n);
         } else {
             KivVectorExpLog::Exponentials(logarithms + start, envelopes_, n);
@@ -187,6 +232,7 @@ void KivDynamicsGainStage::MultiplyGains(const double* envelope, float* signal, 
 
 double KivDynamicsGainStage::MeterGain(double blockMaximum) noexcept {
     if (blockMaximum - 1e-20 <= 0.0) return 1.0;
-    double gain = std::min(shapeValue_(meter_, blockMaximum), kMaximumMeterGain);
+    double shapeGain = meterIdentity_.on ? meterIdentity_.Gain(blockMaximum) : shapeValue_(meter_, blockMaximum);
+    double gain = std::min(shapeGain, kMaximumMeterGain);
     return gain * wet_ + dry_;
 }

@@ -58,6 +58,7 @@ private:
     void SquaredGains(const double* envelope, double* gains, int32_t count) noexcept;
     void LogarithmicGains(const double* envelope, double* gains, int32_t count) noexcept;
     void LogarithmicGainsFromLogarithms(const double* logarithms, double* gains, int32_t count) noexcept;
+    void IdentityGains(const double* envelope, double* gains, int32_t count) noexcept;
 
     double wet_ = 1.0;
     double dry_ = 0.0;
@@ -66,6 +67,16 @@ private:
     double inverseGain_ = 1.0;
     double wetGain_ = 1.0;
     KivShapeMode shapeMode_ = kKivShapeSquared;
+    // A shape on the diagonal (ratio 1:1, whatever the knee and mode) passes the signal
+    // untouched between its ends, to the bit: no domain round trip of the level.
+    struct Identity {
+        bool on = false;
+        double firstX = 0.0, firstY = 0.0, lastX = 0.0, lastY = 0.0;
+        double Gain(double level) const noexcept;
+        void Detect(const KivEnvelope& shape) noexcept;
+    };
+    Identity identity_;
+    Identity meterIdentity_;
     ShapeGains shapeGains_;
     ShapeValue shapeValue_;
     KivEnvelopeComputer main_;

@@ -13,11 +13,20 @@ double Level(double decibels) {
     return decibels <= kKivSilenceDecibels ? 0.0 : std::pow(10.0, decibels / 20.0);
 }
 
+// The knee rounds the corner at the breakpoint and nothing else: the segments stay straight
+// in the shape mode's domain (curvature 0; a curvature would bend the whole segment, so a
+// 1:1 ratio would no longer pass the signal unchanged and the level would be wrong far from
+// any threshold). The rounding is symmetric (a new point's "Proportional" width): it spans
+// knee x the distance to the nearer neighbour, centred on the corner, and on two straight
+// lines that is the parabola of the classic soft knee. Neighbouring corners at 100% meet at
+// most half way, so they never overlap.
 void AddBreakpoint(KivEnvelope& shape, double x, double y, double knee) {
     KivEnvelopePoint& point = shape.AddPoint(Level(x), Level(y));
-    point.curvature = knee;
+    point.curvature = 0.0;
     point.leftSmoothness = knee;
     point.rightSmoothness = knee;
+    point.Set(KivEnvelopePoint::kSymmetricWidth, true);
+    point.Set(KivEnvelopePoint::kSameSmoothness, true);
 }
 
 void AddExtension(KivEnvelope& shape, const KivBreakpointRows& rows) {

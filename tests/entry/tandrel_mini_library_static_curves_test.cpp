@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "tools/vst2host/kiv_vst2_plugin.h"
+#include "tests/support/tandrel_mini_vst2_session.h"
 
 namespace {
+
+using namespace tandrel_mini_test;
 
 constexpr double kSampleRate = 48000.0;
 // The default RMS length (1 ms) spans 48 samples; a tone with exactly that period has the
@@ -41,12 +43,6 @@ struct Case {
     std::vector<Breakpoint> breakpoints;
     bool extendAbove0dB;
 };
-
-// Host values of the linear parameter scales.
-double Linear(double value, double low, double high) { return (value - low) / (high - low); }
-// Thresholds are root amplitudes 0.01 .. 1: the level is the value squared.
-double Threshold(double decibels) { return Linear(std::sqrt(std::pow(10.0, decibels / 20.0)), 0.01, 1.0); }
-double RatioCode(double code) { return Linear(code, -1.0, 20.0); }
 
 // Fast detection (attack 0, release 1 ms) and sharp corners everywhere.
 std::vector<Setting> Base(bool processor1, bool gate) {
@@ -107,8 +103,6 @@ struct Point {
     double x, y;  // linear amplitude
 };
 
-double Amplitude(double decibels) { return decibels <= kSilenceDb ? 0.0 : std::pow(10.0, decibels / 20.0); }
-
 std::vector<Point> ShapePoints(const Case& shape) {
     std::vector<Point> points{{0.0, 0.0}};
     for (const Breakpoint& b : shape.breakpoints) points.push_back({Amplitude(b.x), Amplitude(b.y)});
@@ -154,29 +148,6 @@ double ExpectedLevel(const Case& shape, Mode mode, double level) {
     return FromDomain(mode, points.back().y);
 }
 
-double Decibels(double level) { return level > 0.0 ? 20.0 * std::log10(level) : -1000.0; }
-
-int32_t ParameterIndex(KivVst2Plugin& plugin, const std::string& name) {
-    for (int32_t index = 0; index < plugin.NumParams(); ++index)
-        if (plugin.ParameterName(index) == name.substr(0, 24)) return index;
-    ADD_FAILURE() << "no parameter " << name;
-    return 0;
-}
-
-// Switches product settings on by rewriting their attributes in the plug-in's own chunk.
-void SwitchOnInState(KivVst2Plugin& plugin, const std::vector<const char*>& flags) {
-    if (flags.empty()) return;
-    const std::vector<uint8_t> chunk = plugin.GetChunk();
-    std::string text(chunk.begin(), chunk.end());
-    for (const char* flag : flags) {
-        const std::string off = std::string(flag) + "=\"0\"";
-        const size_t at = text.find(off);
-        ASSERT_NE(at, std::string::npos) << flag << " not in the state";
-        text.replace(at, off.size(), std::string(flag) + "=\"1\"");
-    }
-    ASSERT_TRUE(plugin.SetChunk(std::vector<uint8_t>(text.begin(), text.end())));
-}
-
 // Runs `frames` of DC or of the tone at RMS level `level` through both channels; returns
 // the RMS level of the left output over the last kMeasureFrames.
 double SettledOutput(KivVst2Plugin& plugin, double level, bool tone) {
@@ -201,7 +172,7 @@ TEST(TandrelMiniLibraryStaticCurves, OutputLevelsFollowTheShapeInEveryMode) {
             KivVst2Plugin plugin;
             ASSERT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH, {kSampleRate, 512})) << plugin.ErrorText();
             plugin.Open();
-            SwitchOnInState(plugin, shape.stateFlags);
+            SetInState(plugin, shape.stateFlags);
             for (const Setting& setting : shape.settings)
                 plugin.SetParameter(ParameterIndex(plugin, setting.name), static_cast<float>(setting.hostValue));
             const int32_t modeIndex = ParameterIndex(plugin, "Mode (General parameters)");

@@ -28,7 +28,7 @@ TEST(KivTransferShapeBuilder, PointsInLinearAmplitude) {
     EXPECT_NEAR(shape.GetPoint(2).x, 1.0, 1e-15);
     EXPECT_NEAR(shape.GetPoint(2).y, 0.501187233627272, 1e-12);
     // The knee rounds the threshold corner only; the ends are locked.
-    EXPECT_EQ(shape.GetPoint(1).curvature, 0.25);
+    EXPECT_EQ(shape.GetPoint(1).curvature, 0.0);  // the segments stay straight
     EXPECT_EQ(shape.GetPoint(1).leftSmoothness, 0.25);
     EXPECT_EQ(shape.GetPoint(1).segmentType, 1);
     EXPECT_EQ(shape.GetPoint(2).curvature, 0.0);
