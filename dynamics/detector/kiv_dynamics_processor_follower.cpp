@@ -135,9 +135,12 @@ void KivDynamicsProcessorFollower::LinkChanged(int32_t channelCount, ChannelStat
         if (fullyLinked) {
             ResetChannel(*states[i]);
         } else {
-            // Each channel goes on from where the shared envelope was, without a jump.
-            states[i]->envelope.envelope = states[0]->envelope.envelope;
-            states[i]->envelope.release.automaticTime = states[0]->envelope.release.automaticTime;
+            // Each channel goes on from where the shared detector was, without a jump: the
+            // envelope with its release state and the averages that feed it (only the first
+            // channel's ran while the channels were fully linked).
+            states[i]->envelope = states[0]->envelope;
+            states[i]->rmsAccumulator = states[0]->rmsAccumulator;
+            states[i]->trueRms.CopyFrom(states[0]->trueRms);
         }
     }
 }

@@ -9,16 +9,31 @@ constexpr double kZero = 1e-50;
 constexpr double kShortestAttack = 0.001;
 constexpr double kShortestLinearRelease = 0.0001;
 constexpr double kUpdatesPerAutoSpeed = 16.0;  // the update runs every 16th sample
+// The slowest one-pole coefficient: the steps blend logarithms with weights k and 1 - k, and
+// a weight of exactly 0 on a silent value would give 0 x infinity.
+constexpr double kLargestCoefficient = 1.0 - 1e-12;
+
+// Every mode's release time in seconds goes through this floor: a release shorter than the
+// attack turns the Linear modes' slope negative, and a negative time would give a
+// coefficient above 1, so the envelope would run away instead of releasing.
+double ReleaseCoefficient(double seconds, double sampleRate) noexcept {
+    return KivReleaseModes::Coefficient(std::max(seconds, kShortestLinearRelease) * sampleRate);
+}
+
+// A time that is not a number (a state met by an invalid level) starts again from the shortest.
+double AutomaticTime(const KivReleaseModeBlock& b, const KivReleaseModeChannel& c) noexcept {
+    return std::isfinite(c.automaticTime) ? c.automaticTime : b.start;
+}
 
 void Automatic(const KivReleaseModeBlock& b, KivReleaseModeChannel& c, double e) {
-    const double t = c.automaticTime;
+    const double t = AutomaticTime(b, c);
     c.automaticTime = e > b.lowestThreshold ? std::min(t + (e - b.lowestThreshold) * b.k1, b.end)
                                             : std::max(t - (b.lowestThreshold - e) * b.k1, b.start);
     c.releaseCoefficient = KivReleaseModes::Coefficient(c.automaticTime);
 }
 
 void AutomaticFast(const KivReleaseModeBlock& b, KivReleaseModeChannel& c, double e) {
-    const double t = c.automaticTime;
+    const double t = AutomaticTime(b, c);
     c.automaticTime = e > b.lowestThreshold ? std::min(t + b.k1, b.end) : std::max(t + b.k0, b.start);
     c.releaseCoefficient = KivReleaseModes::Coefficient(c.automaticTime);
 }
@@ -26,27 +41,28 @@ void AutomaticFast(const KivReleaseModeBlock& b, KivReleaseModeChannel& c, doubl
 void Linear1(const KivReleaseModeBlock& b, KivReleaseModeChannel& c, double e) {
     const double seconds =
         e > b.lowestThreshold ? b.start + b.k1 * std::sqrt((e - b.lowestThreshold) * b.k0) : b.start;
-    c.releaseCoefficient = KivReleaseModes::Coefficient(seconds * b.sampleRate);
+    c.releaseCoefficient = ReleaseCoefficient(seconds, b.sampleRate);
 }
 
 // Linear 2 and Opto: the release time moves in proportion to the level above the threshold.
 void Proportional(const KivReleaseModeBlock& b, KivReleaseModeChannel& c, double e) {
-    double seconds = e > b.lowestThreshold ? b.start + std::min(e - b.lowestThreshold, 1.0) * b.k0 : b.start;
-    seconds = std::max(seconds, kShortestLinearRelease);
-    c.releaseCoefficient = KivReleaseModes::Coefficient(seconds * b.sampleRate);
+    const double seconds = e > b.lowestThreshold ? b.start + std::min(e - b.lowestThreshold, 1.0) * b.k0 : b.start;
+    c.releaseCoefficient = ReleaseCoefficient(seconds, b.sampleRate);
 }
 
 // The same without a threshold: the whole level range up to 1 moves the time.
 void ProportionalWithoutFloor(const KivReleaseModeBlock& b, KivReleaseModeChannel& c, double e) {
-    c.releaseCoefficient = KivReleaseModes::Coefficient((b.start + std::min(e, 1.0) * b.k0) * b.sampleRate);
+    c.releaseCoefficient = ReleaseCoefficient(b.start + std::min(e, 1.0) * b.k0, b.sampleRate);
 }
 
 }  // namespace
 
 namespace KivReleaseModes {
 
+// A time of zero, below zero or not a number jumps at once (0); every other coefficient stays
+// below 1, so no setting makes the envelope grow without bound.
 double Coefficient(double samples) noexcept {
-    return std::fabs(samples) <= kZero ? 0.0 : std::exp(-1.0 / samples);
+    return samples > kZero ? std::min(std::exp(-1.0 / samples), kLargestCoefficient) : 0.0;
 }
 
 KivReleaseModeUpdate Prepare(KivReleaseMode mode, double attack, double release, double autoSpeed,

@@ -29,6 +29,14 @@ void KivTrueRmsRing::Clear() noexcept {
     freshSum_ = 0.0;
 }
 
+void KivTrueRmsRing::CopyFrom(const KivTrueRmsRing& other) noexcept {
+    if (this == &other || length_ == 0 || other.length_ != length_) return;
+    std::memcpy(samples_.Data(), other.samples_.Data(), sizeof(float) * static_cast<size_t>(length_));
+    position_ = other.position_;
+    sum_ = other.sum_;
+    freshSum_ = other.freshSum_;
+}
+
 namespace {
 
 // Rounds the powers to the ring's floats, notes how much each differs from the value it
@@ -48,6 +56,7 @@ KIV_VECTOR_CLONES void EnterRing(double* powers, float* ring, double* difference
 // rounding, the differences to the values leaving the ring and the ring's update run as
 // vector passes; only the two running sums stay sample by sample. Same bits as Average.
 void KivTrueRmsRing::AverageBlock(double* powers, int32_t count) noexcept {
+    if (length_ == 0) return;  // never built: the powers pass unaveraged
     constexpr int32_t kRun = 256;
     double differences[kRun];
     double sum = sum_, freshSum = freshSum_;

@@ -11,6 +11,9 @@ class KivTrueRmsRing {
 public:
     void Build(int32_t length);
     void Clear() noexcept;
+    // Takes over another ring's contents and sums when both have the same length (never
+    // allocates; rings of different lengths are left as they are).
+    void CopyFrom(const KivTrueRmsRing& other) noexcept;
 
     double Average(double power) noexcept {
         const float stored = static_cast<float>(power);
@@ -40,5 +43,5 @@ private:
     double sum_ = 0.0;
     double freshSum_ = 0.0;
     double inverseLength_ = 1.0;
-    int32_t length_ = 1;
+    int32_t length_ = 0;  // not built: any first length, 1 included, builds the ring
 };

@@ -17,13 +17,13 @@ void StoreByte(KivXMLItem& item, const char* key, uint8_t& value, bool storing) 
     }
 }
 
-void StoreMode(KivXMLItem& item, const char* key, KivAttackReleaseMode& mode, bool storing) {
+void StoreMode(KivXMLItem& item, const char* key, KivAttackReleaseMode& mode, bool storing, const char* absent) {
     const KivString name(key);
     if (storing) {
         item.SetAttribute(name, KivAttackReleaseModeText(mode));
     } else {
         mode = KivAttackReleaseModeFromText(item.HasAttribute(name) ? item.GetAttribute()
-                                                                    : KivString(kTandrelShapeWhenAbsent));
+                                                                    : KivString(absent));
     }
 }
 
@@ -55,6 +55,9 @@ bool TandrelAudioEffectPlugin::StoreSettings(KivXMLItem& item) {
 }
 
 void TandrelAudioEffectPlugin::StoreProductSettings(KivXMLItem& item, bool storing) {
+    // A state without a drawing gets the straight line of a new instance, not whatever the
+    // previous state had drawn.
+    if (!storing && !item.HasSubItem(KivString(kTandrelKeyGraph))) drawnShape_.GetEnvelope().ResetToLine(0.0, 1.0);
     StoreEnvelope(item, kTandrelKeyGraph, drawnShape_.GetEnvelope(), storing);
     if (!storing) KeepDrawnShapeUsable();
     StoreByte(item, kTandrelKeyDoNotLimitAbove0dB, product_.doNotLimitAbove0dB, storing);
@@ -62,8 +65,8 @@ void TandrelAudioEffectPlugin::StoreProductSettings(KivXMLItem& item, bool stori
     StoreByte(item, kTandrelKeyEnabledCustomShape, product_.customShape, storing);
     StoreByte(item, kTandrelKeyExpander1, product_.expander1, storing);
     StoreByte(item, kTandrelKeyExpander2, product_.expander2, storing);
-    StoreMode(item, kTandrelKeyAttackMode, product_.attackShape, storing);
-    StoreMode(item, kTandrelKeyReleaseMode, product_.releaseShape, storing);
+    StoreMode(item, kTandrelKeyAttackMode, product_.attackShape, storing, kTandrelAttackShapeWhenAbsent);
+    StoreMode(item, kTandrelKeyReleaseMode, product_.releaseShape, storing, kTandrelReleaseShapeWhenAbsent);
     StoreShapes(item, storing);
 }
 

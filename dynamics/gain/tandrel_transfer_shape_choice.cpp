@@ -9,9 +9,14 @@ namespace {
 
 constexpr double kTopLevelDecibels = 0.0;
 
-// Raises the shape so that its last point reaches 0 dB output.
+// Raises the shape so that 0 dB in gives 0 dB out. The output is read at 0 dB input (the
+// builder's top row), not at the last point: with levels above 0 dB not limited the last
+// point is the +64 dB extension, and scaling by it would make everything 32 dB quieter
+// instead of louder.
 void Maximize(KivEnvelope& shape) {
-    double top = shape.GetPoint(shape.GetPointCount() - 1).y;
+    double top = 0.0;
+    for (int32_t i = 0; i < shape.GetPointCount() && shape.GetPoint(i).x <= 1.0 + 1e-12; ++i)
+        top = shape.GetPoint(i).y;
     if (top > 1e-20) shape.ScaleY(1.0 / top);
 }
 

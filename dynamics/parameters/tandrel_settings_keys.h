@@ -29,5 +29,7 @@ inline constexpr const char* kTandrelKeyThreePhaseFiltering = "ThreePhaseFilteri
 inline constexpr const char* kTandrelKeySideChainEqEnabled = "SideChainEqEnabled";
 inline constexpr const char* kTandrelKeySideChainEq = "SideChainEq";
 
-// A new instance starts with both shapes "Fast"; a stored state without them reads "Slow".
-inline constexpr const char* kTandrelShapeWhenAbsent = "Slow";
+// A new instance starts with both shapes "Fast"; a stored state without "AttackMode" reads
+// "Fast" too, one without "ReleaseMode" reads "Slow".
+inline constexpr const char* kTandrelAttackShapeWhenAbsent = "Fast";
+inline constexpr const char* kTandrelReleaseShapeWhenAbsent = "Slow";

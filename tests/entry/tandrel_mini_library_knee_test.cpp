@@ -206,3 +206,32 @@ TEST(TandrelMiniLibraryKnee, GateWithItsDefaultKnee) {
 }
 
 }  // namespace
+
+namespace {
+
+// "Maximize" raises the shape so that 0 dB in gives 0 dB out, measured on the shape at 0 dB
+// input whether or not levels above 0 dB are limited: processor 1 at -12 dB, 2:1 gives -6 dB
+// at 0 dB, so the shape's outputs double (+6.02 dB; below the threshold, where the Squared
+// mode's line runs through the origin, every level gains exactly that), and below 0 dBFS both
+// settings sound the same.
+TEST(TandrelMiniLibraryMaximize, SameGainWithAndWithoutLimitingAbove0dB) {
+    const double doubled = 20.0 * std::log10(2.0);
+    std::vector<float> outputs[2];
+    for (bool extended : {false, true}) {
+        Plugin plugin(kSquared);
+        if (extended) SetInState(*plugin, {"DoNotLimitAbove0dB"});
+        Set(*plugin, "Processor 1 (Processor 1)", 1.0);
+        Set(*plugin, "Gate (Gate)", 0.0);
+        Set(*plugin, "Threshold (Processor 1)", Threshold(-12));
+        Set(*plugin, "Ratio (Processor 1)", RatioCode(2));
+        Set(*plugin, "Knee size (Processor 1)", 0.0);
+        Set(*plugin, "Maximize signal strength to 0dB (General parameters)", 1.0);
+        EXPECT_NEAR(Decibels(plugin.Output(Amplitude(-24))), -24 + doubled, kToleranceDb);
+        EXPECT_NEAR(Decibels(plugin.Output(Amplitude(-13))), -13 + doubled, kToleranceDb);
+        EXPECT_NEAR(Decibels(plugin.Output(Amplitude(0))), 0.0, kToleranceDb);
+        outputs[extended] = plugin.Process(Programme(24000));
+    }
+    EXPECT_EQ(outputs[0], outputs[1]);
+}
+
+}  // namespace

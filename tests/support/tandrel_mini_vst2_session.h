@@ -45,6 +45,18 @@ inline void SetInState(KivVst2Plugin& plugin, const std::vector<const char*>& fl
     ASSERT_TRUE(plugin.SetChunk(std::vector<uint8_t>(text.begin(), text.end())));
 }
 
+// Gives an attribute of the plug-in's own chunk a new value.
+inline void SetAttributeInState(KivVst2Plugin& plugin, const std::string& key, const std::string& value) {
+    const std::vector<uint8_t> chunk = plugin.GetChunk();
+    std::string text(chunk.begin(), chunk.end());
+    const size_t at = text.find(" " + key + "=\"");
+    ASSERT_NE(at, std::string::npos) << key << " not in the state";
+    const size_t start = at + key.size() + 3;
+    const size_t end = text.find('"', start);
+    text.replace(start, end - start, value);
+    ASSERT_TRUE(plugin.SetChunk(std::vector<uint8_t>(text.begin(), text.end())));
+}
+
 inline double Amplitude(double decibels) { return decibels <= -140.0 ? 0.0 : std::pow(10.0, decibels / 20.0); }
 inline double Decibels(double level) { return level > 0.0 ? 20.0 * std::log10(level) : -1000.0; }
 

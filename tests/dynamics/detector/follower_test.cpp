@@ -420,3 +420,77 @@ TEST(FollowerRobustness, SilenceProducesNoDenormals) {
         for (const auto& b : s.filter.splitter.b) EXPECT_TRUE(Clean(b.s1) && Clean(b.s2));
     }
 }
+
+// A release shorter than the attack turns the Linear modes' slopes negative; in every mode the
+// release coefficient stays in [0, 1) for any level (loud, full scale, far above it), so the
+// envelope always comes back down.
+TEST(FollowerReleaseModes, EveryModeKeepsItsCoefficientBelowOne) {
+    const KivReleaseMode modes[] = {KivReleaseMode::kManual,   KivReleaseMode::kAutomatic, KivReleaseMode::kAutomaticFast,
+                                    KivReleaseMode::kLinear1,  KivReleaseMode::kLinear2,   KivReleaseMode::kOpto};
+    for (KivReleaseMode mode : modes) {
+        for (double threshold : {0.3, 0.0}) {
+            Rig rig(0.2, 0.05, Mode::kFast, Mode::kFast);
+            rig.settings.releaseMode = mode;
+            rig.settings.lowestThreshold = threshold;
+            rig.Apply();
+            for (double level : {0.5, 1.0, 4.0, 1e6}) {
+                rig.Run(level * level, 4800);
+                const double k = rig.states[0].envelope.release.releaseCoefficient;
+                EXPECT_GE(k, 0.0) << static_cast<int>(mode) << " " << threshold << " " << level;
+                EXPECT_LT(k, 1.0) << static_cast<int>(mode) << " " << threshold << " " << level;
+            }
+            // 2 s of a level far below: the envelope is back within 1% of it.
+            const std::vector<double> e = rig.Run(1e-4, 96000);
+            EXPECT_NEAR(e.back(), 1e-2, 1e-4) << static_cast<int>(mode) << " " << threshold;
+        }
+    }
+}
+
+// Simple RMS with peak hold: after a steady power P the average holds and decays by the hold
+// time alone (it is longer than the RMS length), s_n = P h^n with h = exp(-1/(hold x rate));
+// with attack and release 0 the envelope is its square root.
+TEST(FollowerRms, SimpleRmsWithPeakHoldDecaysByTheHoldTime) {
+    Rig rig(0.0, 0.0);
+    rig.settings.rmsLength = 0.001;
+    rig.settings.peakHold = 0.01;
+    rig.Apply();
+    rig.Run(0.25, 4800);
+    const std::vector<double> e = rig.Run(0.0, 480);
+    for (int32_t n : {1, 48, 240, 480}) EXPECT_NEAR(e[n - 1], 0.5 * std::exp(-n / (2.0 * 480.0)), 1e-9) << n;
+}
+
+// A true-RMS ring first configured at one sample (shorter than 2) is built and averages over
+// that one sample: the envelope follows the level itself.
+TEST(FollowerRms, TrueRmsRingOfOneSample) {
+    Rig rig(0.0, 0.0);
+    rig.follower.SetTrueRMS(true);
+    rig.settings.rmsLength = 1.5 / kRate;
+    rig.Apply();
+    const std::vector<double> e = rig.Run(0.36, 100);
+    EXPECT_NEAR(e.back(), 0.6, 1e-6);
+}
+
+// Four channels at half link: each hears (1 - L) of its own power and L times the mean of all.
+TEST(FollowerLinking, MoreThanTwoChannelsShareTheMeanPower) {
+    Rig rig;
+    rig.follower.SetLinkAmount(0.5);
+    rig.Apply();
+    const float values[4] = {0.1f, 0.2f, 0.4f, 0.8f};
+    std::vector<std::vector<float>> x(4);
+    const float* signals[4];
+    Follower::ChannelState* states[4];
+    for (int c = 0; c < 4; ++c) {
+        x[c].assign(16, values[c]);
+        signals[c] = x[c].data();
+        states[c] = &rig.states[c];
+    }
+    EXPECT_FALSE(rig.follower.ComputePower(states, signals, 4, 16));
+    double mean = 0.0;
+    for (float v : values) mean += double(v) * v / 4.0;
+    for (int c = 0; c < 4; ++c)
+        EXPECT_NEAR(rig.states[c].levels[5], 0.5 * double(values[c]) * values[c] + 0.5 * mean, 1e-9) << c;
+    // Fully linked: one envelope from the mean power of all four.
+    rig.follower.SetLinkAmount(1.0);
+    EXPECT_TRUE(rig.follower.ComputePower(states, signals, 4, 16));
+    EXPECT_NEAR(rig.states[0].levels[5], mean, 1e-9);
+}

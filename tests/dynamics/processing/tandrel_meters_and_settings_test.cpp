@@ -147,3 +147,53 @@ TEST(TandrelSettings, SampleRateZeroAppliesNothing) {
     rig.effect().Reprepare();
     EXPECT_EQ(rig.effect().GetLatency(), 0);
 }
+
+// A state without "AttackMode" gives "Fast" (without "ReleaseMode": "Slow"); a state without
+// "graph" gives the straight line of a new instance instead of keeping the drawing.
+TEST(TandrelSettings, AbsentKeysGiveTheirDefaults) {
+    TandrelRig rig;
+    KivXMLItem drawn(KivString("settings"));
+    drawn.SetAttribute(KivString("AttackMode"), KivString("Slowest"));
+    KivXMLItem& graph = drawn.AddSubItem(KivString("graph"));
+    KivEnvelope three;
+    three.ResetToLine(0.0, 1.0);
+    three.InsertPoint(0.5, 0.2);
+    three.Store(graph);
+    ASSERT_TRUE(rig.effect().LoadSettings(drawn));
+    ASSERT_EQ(rig.effect().DrawnShape().GetEnvelope().GetPointCount(), 3);
+    EXPECT_EQ(rig.effect().ProductSettings().attackShape, KivAttackReleaseMode::kSlowest);
+
+    KivXMLItem bare(KivString("settings"));
+    ASSERT_TRUE(rig.effect().LoadSettings(bare));
+    EXPECT_EQ(rig.effect().ProductSettings().attackShape, KivAttackReleaseMode::kFast);
+    EXPECT_EQ(rig.effect().ProductSettings().releaseShape, KivAttackReleaseMode::kSlow);
+    const KivEnvelope& shape = rig.effect().DrawnShape().GetEnvelope();
+    ASSERT_EQ(shape.GetPointCount(), 2);
+    EXPECT_EQ(shape.GetPoint(1).x, 1.0);
+    EXPECT_EQ(shape.GetPoint(1).y, 1.0);
+}
+
+// Loading an unlinked state over fully linked processing hands the shared envelope to every
+// channel, as the parameter does: both channels of a loud stereo tone stay equal from the first
+// block instead of the right one starting from its stale (reset) envelope.
+TEST(TandrelSettings, LoadedLinkAmountHandsTheEnvelopeOver) {
+    TandrelRig rig;
+    rig.Compressor(-20.0, 4.0);
+    rig.Set(kTandrelAttack, 0.05);
+    auto tone = [](int32_t i) { return static_cast<float>(0.8 * std::sin(0.05 * i)); };
+    rig.Run(44100, tone);
+    // A state whose link parameter and detector key both say 0.
+    auto& link = rig.table().Record(kTandrelLinkChannels).values.asFloat;
+    link.value = link.target = 0.0;
+    KivXMLItem item(KivString("settings"));
+    ASSERT_TRUE(rig.effect().StoreSettings(item));
+    item.SetAttribute(KivString("LinkChannels"), KivString("0"));
+    ASSERT_TRUE(rig.effect().LoadSettings(item));
+    rig.effect().MarkForReprepare();
+    const std::vector<float> left = rig.Run(512, tone);
+    ASSERT_EQ(rig.table().Value(kTandrelLinkChannels), 0.0);
+    for (int32_t i = 0; i < 512; ++i) ASSERT_EQ(rig.out[1][i], rig.out[0][i]) << i;
+    double peak = 0.0;
+    for (float v : left) peak = std::max(peak, std::fabs(double(v)));
+    EXPECT_LT(peak, 0.5);  // attenuated from the start
+}
