@@ -38,6 +38,7 @@ double StepByStepLoop(KivEnvelopeChannel& channel, double* values, int32_t count
         largest = std::max(largest, e);
     }
     channel.envelope = e;
+    channel.logarithmOf = -1.0;  // no logarithm to go on from
     channel.stepCounter = counter;
     return largest;
 }

@@ -10,6 +10,12 @@ struct KivEnvelopeChannel {
     double envelope = 0.0;
     KivReleaseModeChannel release = {0.0, 0.0};
     uint8_t stepCounter = 0;
+    // The logarithmic release goes on from the logarithm it left (a release in progress at the
+    // end of a block or chunk), not from the logarithm of the rounded envelope, so where the
+    // blocks fall never changes a bit of the result. Valid while `envelope` still equals
+    // `logarithmOf` (anyone who sets the envelope thereby drops it).
+    double logarithm = 0.0;
+    double logarithmOf = -1.0;
 };
 
 // What the loop needs from the follower for one block.

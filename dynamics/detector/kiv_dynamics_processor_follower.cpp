@@ -119,7 +119,8 @@ int32_t KivDynamicsProcessorFollower::TrueRmsLength() const noexcept {
 
 void KivDynamicsProcessorFollower::ResetChannel(ChannelState& state) noexcept {
     state.rmsAccumulator = 0.0;
-    state.envelope.envelope = 0.0;
+    state.envelope.envelope = kOffset;
+    state.atRest = true;
     state.blockMaximum = 0.0;
     state.envelope.release = {0.0, 0.0};
     state.envelope.stepCounter = 0;
@@ -139,6 +140,7 @@ void KivDynamicsProcessorFollower::LinkChanged(int32_t channelCount, ChannelStat
             // envelope with its release state and the averages that feed it (only the first
             // channel's ran while the channels were fully linked).
             states[i]->envelope = states[0]->envelope;
+            states[i]->atRest = states[0]->atRest;
             states[i]->rmsAccumulator = states[0]->rmsAccumulator;
             states[i]->trueRms.CopyFrom(states[0]->trueRms);
         }
@@ -187,10 +189,27 @@ KivEnvelopeContext KivDynamicsProcessorFollower::EnvelopeContext() noexcept {
             logarithmicLevels_};
 }
 
+// Renders must not depend on how much audio came before them or on where the blocks fall,
+// so nothing here runs once per block and exact silence does not age a fresh state: while a
+// channel is at rest (reset and silent since), its leading silent samples are skipped and
+// read the rest envelope, and the averages, the ring positions and the release-mode step
+// counter wait for the first sound. (Adding 1e-15 to the envelope once per block, as the
+// detector once did, made every block boundary a tiny step; the reset envelope of 1e-15 and
+// the 1e-15 on every detector value keep the envelope away from zero instead.)
 void KivDynamicsProcessorFollower::Follow(ChannelState& state, double* buffer, int32_t count) noexcept {
-    RmsAndRoot(state, buffer, count);
-    state.envelope.envelope += kOffset;
-    state.blockMaximum = processor_.Run(state.envelope, buffer, count, EnvelopeContext());
+    int32_t resting = 0;
+    if (state.atRest) {
+        while (resting < count && buffer[resting] == kPowerFloor) ++resting;
+        const double e = state.envelope.envelope;
+        const double level = logarithmicLevels_ ? std::log(e) : e;
+        for (int32_t i = 0; i < resting; ++i) buffer[i] = level;
+        state.blockMaximum = e;
+        if (resting == count) return;
+        state.atRest = false;
+    }
+    RmsAndRoot(state, buffer + resting, count - resting);
+    const double largest = processor_.Run(state.envelope, buffer + resting, count - resting, EnvelopeContext());
+    state.blockMaximum = resting > 0 ? std::max(largest, state.blockMaximum) : largest;
 }
 
 const float* KivDynamicsProcessorFollower::DetectorSignal(ChannelState& state, const float* source,

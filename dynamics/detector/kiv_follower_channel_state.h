@@ -14,6 +14,9 @@ struct KivFollowerChannelState {
     double rmsAccumulator = 0.0;     // power
     KivEnvelopeChannel envelope;     // envelope, release coefficient, automatic time, step counter
     double blockMaximum = 0.0;
+    // Fresh from a reset and nothing but exact silence since: silence leaves such a state
+    // exactly as it is (see KivDynamicsProcessorFollower::Follow).
+    bool atRest = true;
     KivTrueRmsRing trueRms;
     KivDynamicsProcessorFollower* follower = nullptr;
     double gainReduction = 1.0;      // of the last block, linear

@@ -98,24 +98,24 @@ double LastEnvelope(const double* values, const double* logarithms, int32_t coun
 template <typename Attack>
 double Run(KivEnvelopeChannel& channel, double* values, int32_t count, const KivEnvelopeContext& context) {
     if (count <= 0) return channel.envelope;
-    Envelope envelope{channel.envelope, 0.0, false};
+    Envelope envelope{channel.envelope, channel.logarithm, channel.logarithmOf == channel.envelope};
     double largest = 0.0;
     double logarithms[kChunk];
     for (int32_t start = 0; start < count; start += kChunk) {
         const int32_t n = std::min(kChunk, count - start);
         KivVectorExpLog::Logarithms(values + start, logarithms, n);
         RunChunk<Attack>(channel, envelope, values + start, logarithms, n, context);
-        // The next chunk goes on from the envelope as the linear output shows it.
+        // The next chunk goes on from the envelope in the form the last step left it.
+        if (envelope.inLogarithm) envelope.linear = LastEnvelope(values + start, logarithms, n);
         if (context.logarithmicOutput) {
-            const double last = LastEnvelope(values + start, logarithms, n);
             largest = std::max(largest, KeepLogarithms(values + start, logarithms, n));
-            envelope = {last, 0.0, false};
         } else {
             largest = std::max(largest, ResolveChunk(values + start, logarithms, n));
-            envelope = {values[start + n - 1], 0.0, false};
         }
     }
     channel.envelope = envelope.linear;
+    channel.logarithm = envelope.logarithm;
+    channel.logarithmOf = envelope.inLogarithm ? envelope.linear : -1.0;
     return largest;
 }
 

@@ -316,7 +316,7 @@ TEST(FollowerLinking, LinkChangesCopyOrResetTheFollowers) {
     EXPECT_EQ(rig.states[2].envelope.release.automaticTime, 99.0);
     rig.follower.SetLinkAmount(1.0);
     rig.follower.LinkChanged(3, states);
-    EXPECT_EQ(rig.states[1].envelope.envelope, 0.0);
+    EXPECT_EQ(rig.states[1].envelope.envelope, 1e-15);  // the reset envelope
     EXPECT_EQ(rig.states[0].envelope.envelope, 0.7);
 }
 
@@ -493,4 +493,30 @@ TEST(FollowerLinking, MoreThanTwoChannelsShareTheMeanPower) {
     rig.follower.SetLinkAmount(1.0);
     EXPECT_TRUE(rig.follower.ComputePower(states, signals, 4, 16));
     EXPECT_NEAR(rig.states[0].levels[5], mean, 1e-9);
+}
+
+// Silence does not age a fresh channel, and where the blocks fall does not matter: the same
+// sound after 0, 1 or 37 silent samples, in blocks of any length, gives the same envelopes to
+// the bit (automatic release, whose update runs every 16th sample).
+TEST(FollowerRest, EnvelopesDoNotDependOnLeadingSilenceOrBlocks) {
+    auto render = [](int32_t silence, int32_t block) {
+        Rig rig(0.001, 0.05);
+        rig.settings.releaseMode = KivReleaseMode::kAutomatic;
+        rig.settings.rmsLength = 0.001;
+        rig.Apply();
+        std::vector<double> powers(silence, 1e-30);
+        for (int32_t i = 0; i < 4000; ++i) powers.push_back(1e-30 + (i / 1000 % 2 ? 0.5 : 0.01) * (1 + std::sin(0.01 * i)));
+        for (size_t start = 0; start < powers.size(); start += block)
+            rig.follower.Follow(rig.states[0], powers.data() + start,
+                                static_cast<int32_t>(std::min<size_t>(block, powers.size() - start)));
+        return std::vector<double>(powers.begin() + silence, powers.end());
+    };
+    const std::vector<double> reference = render(0, 4000);
+    for (int32_t silence : {1, 37})
+        for (int32_t block : {1, 64, 333}) {
+            const std::vector<double> out = render(silence, block);
+            size_t first = 0;
+            while (first < out.size() && out[first] == reference[first]) ++first;
+            EXPECT_EQ(first, out.size()) << silence << " " << block << ": " << (first < out.size() ? out[first] - reference[first] : 0.0);
+        }
 }
