@@ -15,6 +15,22 @@ double From01(double value01, double minimum, double maximum) {
     return minimum + (maximum - minimum) * std::clamp(value01, 0.0, 1.0);
 }
 
+// Holds an optional lock for a scope.
+class OptionalLock {
+public:
+    explicit OptionalLock(KivSynchronizer* lock) : lock_(lock) {
+        if (lock_ && lock_->Acquire() != 0) lock_ = nullptr;
+    }
+    ~OptionalLock() {
+        if (lock_) lock_->Release();
+    }
+    OptionalLock(const OptionalLock&) = delete;
+    OptionalLock& operator=(const OptionalLock&) = delete;
+
+private:
+    KivSynchronizer* lock_;
+};
+
 }  // namespace
 
 void KivEnvelopeGraph::AddChangeHandler(KivCompoundChangeHandler& handler) {
@@ -37,6 +53,7 @@ void KivEnvelopeGraph::NotifyChanged() {
 }
 
 double KivEnvelopeGraph::GetPoint01(int32_t point, PointField field) const {
+    OptionalLock lock(lock_);
     if (point < 0 || point >= envelope_.GetPointCount()) return 0.0;
     const KivEnvelopePoint& p = envelope_.GetPoint(point);
     switch (field) {
@@ -49,6 +66,7 @@ double KivEnvelopeGraph::GetPoint01(int32_t point, PointField field) const {
 }
 
 void KivEnvelopeGraph::SetPoint01(int32_t point, PointField field, double value) {
+    OptionalLock lock(lock_);
     if (point < 0 || point >= envelope_.GetPointCount()) return;
     KivEnvelopePoint& p = envelope_.GetPoint(point);
     if (p.IsLocked()) return;

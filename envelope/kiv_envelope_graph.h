@@ -4,6 +4,7 @@
 #include "base/kiv_list.h"
 #include "envelope/kiv_envelope.h"
 #include "parameters/compound/kiv_envelope_model.h"
+#include "threads/kiv_synchronizer.h"
 
 // An envelope as a compound object: its editor changes the points and calls NotifyChanged,
 // which reaches the host face (and anything else subscribed); the host face reads and
@@ -13,6 +14,10 @@ public:
     KivEnvelopeGraph() = default;
     KivEnvelopeGraph(const KivEnvelopeGraph&) = delete;
     KivEnvelopeGraph& operator=(const KivEnvelopeGraph&) = delete;
+
+    // The lock of whoever else edits or rebuilds the envelope (its owner's settings lock): the
+    // host face's reads and writes hold it, since a rebuild may move the points meanwhile.
+    void SetLock(KivSynchronizer* lock) noexcept { lock_ = lock; }
 
     KivEnvelope& GetEnvelope() noexcept { return envelope_; }
     const KivEnvelope& GetEnvelope() const noexcept { return envelope_; }
@@ -34,4 +39,5 @@ private:
 
     KivEnvelope envelope_;
     KivList<KivCompoundChangeHandler*, 2> handlers_;
+    KivSynchronizer* lock_ = nullptr;
 };

@@ -8,6 +8,8 @@
 
 TandrelAudioEffectPlugin::TandrelAudioEffectPlugin() : table_(&drawnShape_, &shapeEditor_) {
     drawnShape_.GetEnvelope().ResetToLine(0.0, 1.0);
+    // Applying the parameters rebuilds the drawn shape while the custom shape is off.
+    drawnShape_.SetLock(&GetEffectMutex());
     // Constant 1: the custom steps then move like the plain linear and logarithmic ones.
     customAttack_.ResetToLine(1.0, 1.0);
     customRelease_.ResetToLine(1.0, 1.0);

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "tools/bench/tandrel/kiv_contention_bench.h"
 #include "tools/bench/tandrel/kiv_programme_signal.h"
 #include "tools/render/kiv_parameter_lookup.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
@@ -130,6 +131,15 @@ double TimeOneRound(Contender& contender, const std::vector<std::vector<float>>&
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "--contention") {
+        const int32_t blocks = argc >= 5 && std::string(argv[3]) == "--blocks" ? std::max(100, std::atoi(argv[4])) : 2000;
+        try {
+            return KivContentionBench::Run(argv[2], blocks);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "tandrel-bench: %s\n", error.what());
+            return 1;
+        }
+    }
     std::vector<Contender> contenders;
     std::vector<std::pair<size_t, std::string>> assignments;  // contenders before it, NAME=TEXT
     double seconds = 10.0;
@@ -142,7 +152,8 @@ int main(int argc, char** argv) {
         else contenders.push_back(Contender{argument, {}, {}, nullptr, {}, 1e300});
     }
     if (contenders.empty()) {
-        std::fprintf(stderr, "usage: tandrel-bench [--seconds S] [--rounds R] PLUGIN [--set NAME=TEXT]...\n");
+        std::fprintf(stderr, "usage: tandrel-bench [--seconds S] [--rounds R] PLUGIN [--set NAME=TEXT]...\n"
+                             "       tandrel-bench --contention PLUGIN [--blocks N]\n");
         return 2;
     }
     try {

@@ -1,0 +1,261 @@
+#include "tools/bench/tandrel/kiv_contention_bench.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "hosts/vst2/kiv_vst_editor_snapshot.h"
+#include "tools/bench/tandrel/kiv_programme_signal.h"
+#include "tools/vst2host/kiv_vst2_plugin.h"
+
+namespace KivContentionBench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int32_t kSampleRate = 48000;
+constexpr int64_t kSignalFrames = 10 * kSampleRate;
+
+double Microseconds(Clock::duration duration) {
+    return std::chrono::duration<double, std::micro>(duration).count();
+}
+
+// A second host thread's work, repeated for as long as the audio thread plays.
+struct Load {
+    const char* name;
+    // Prepares the plug-in for the load on the main thread; false when it does not apply.
+    std::function<bool(KivVst2Plugin&)> prepare;
+    std::function<void(KivVst2Plugin&, uint32_t& random)> step;
+    std::function<void(KivVst2Plugin&)> finish;
+    // MIDI program changes sent with every eighth block: the plug-in switches preset slots on
+    // a thread of its own while the audio thread plays.
+    bool programChanges = false;
+};
+
+uint32_t Next(uint32_t& state) {
+    state = state * 1664525u + 1013904223u;
+    return state >> 8;
+}
+
+std::vector<Load> Loads() {
+    auto always = [](KivVst2Plugin&) { return true; };
+    auto nothing = [](KivVst2Plugin&) {};
+    auto hasChunks = [](KivVst2Plugin& plugin) { return plugin.HasFlag(effFlagsProgramChunks); };
+    auto snapshot = [](KivVst2Plugin& plugin, KivVstEditorSnapshot::Step step) {
+        return plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, step) == 1;
+    };
+    return {
+        {"none", always, nullptr, nothing},
+        {"effGetChunk", hasChunks, [](KivVst2Plugin& plugin, uint32_t&) { plugin.GetChunk(); }, nothing},
+        {"effGetChunk + effSetChunk", hasChunks,
+         [](KivVst2Plugin& plugin, uint32_t&) { plugin.SetChunk(plugin.GetChunk()); }, nothing},
+        {"setParameter (random)", always,
+         [](KivVst2Plugin& plugin, uint32_t& random) {
+             const auto index = static_cast<int32_t>(Next(random) % static_cast<uint32_t>(plugin.NumParams()));
+             plugin.SetParameter(index, static_cast<float>(Next(random) % 1001u) / 1000.0f);
+         },
+         nothing},
+        {"program switches (effSetProgram)", [](KivVst2Plugin& plugin) { return plugin.NumPrograms() > 1; },
+         [](KivVst2Plugin& plugin, uint32_t& random) {
+             plugin.Dispatch(effSetProgram, 0, static_cast<intptr_t>(Next(random) % plugin.NumPrograms()));
+         },
+         nothing},
+        {"slot switches (MIDI program change)", [](KivVst2Plugin& plugin) { return plugin.CanDo("receiveVstMidiEvent") == 1; },
+         nullptr, nothing, true},
+        {"editor refresh", [snapshot](KivVst2Plugin& plugin) { return snapshot(plugin, KivVstEditorSnapshot::kStart); },
+         [snapshot](KivVst2Plugin& plugin, uint32_t&) { snapshot(plugin, KivVstEditorSnapshot::kRefresh); },
+         [snapshot](KivVst2Plugin& plugin) { snapshot(plugin, KivVstEditorSnapshot::kEnd); }},
+    };
+}
+
+std::unique_ptr<KivVst2Plugin> Open(const std::string& path, int32_t block) {
+    KivVst2HostSettings settings;
+    settings.sampleRate = kSampleRate;
+    settings.blockSize = block;
+    auto plugin = std::make_unique<KivVst2Plugin>();
+    if (!plugin->Load(path, settings)) throw std::runtime_error(path + ": " + plugin->ErrorText());
+    plugin->Open();
+    return plugin;
+}
+
+// Plays the programme in blocks of `block` frames; `pause` after each block.
+class Player {
+public:
+    Player(KivVst2Plugin& plugin, const std::vector<std::vector<float>>& signal, int32_t block)
+        : plugin_(plugin), signal_(signal), block_(block), outputs_(std::max(2, plugin.NumOutputs())) {
+        for (auto& channel : outputs_) channel.assign(static_cast<size_t>(block), 0.0f);
+    }
+    Clock::duration Play() {
+        float* inputs[2] = {const_cast<float*>(signal_[0].data() + offset_),
+                            const_cast<float*>(signal_[1].data() + offset_)};
+        std::vector<float*> outputs;
+        for (auto& channel : outputs_) outputs.push_back(channel.data());
+        const Clock::time_point start = Clock::now();
+        plugin_.ProcessReplacing(inputs, outputs.data(), block_);
+        const Clock::duration took = Clock::now() - start;
+        offset_ += block_;
+        if (offset_ + block_ > static_cast<int64_t>(signal_[0].size())) offset_ = 0;
+        return took;
+    }
+    const std::vector<float>& Left() const { return outputs_[0]; }
+
+private:
+    KivVst2Plugin& plugin_;
+    const std::vector<std::vector<float>>& signal_;
+    int32_t block_;
+    int64_t offset_ = 0;
+    std::vector<std::vector<float>> outputs_;
+};
+
+struct Figures {
+    double median, p99, p999, worst;
+};
+
+Figures Percentiles(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    const auto at = [&](double fraction) {
+        const auto index = static_cast<size_t>(std::floor(fraction * static_cast<double>(times.size())));
+        return times[std::min(index, times.size() - 1)];
+    };
+    return {at(0.5), at(0.99), at(0.999), times.back()};
+}
+
+void MeasureLoad(const std::string& path, const Load& load, int32_t block, int32_t blocks,
+                 const std::vector<std::vector<float>>& signal) {
+    std::unique_ptr<KivVst2Plugin> plugin = Open(path, block);
+    if (!load.prepare(*plugin)) {
+        std::printf("| %s | %d | n/a | n/a | n/a | n/a | 0 |\n", load.name, block);
+        return;
+    }
+    Player player(*plugin, signal, block);
+    for (int32_t i = 0; i < 50; ++i) player.Play();  // warm-up
+    const auto pause = std::chrono::microseconds(static_cast<int64_t>(250000.0 * block / kSampleRate));
+    std::atomic<bool> playing{true};
+    std::atomic<int64_t> steps{0};
+    std::thread other;
+    if (load.step) {
+        other = std::thread([&] {
+            uint32_t random = 12345;
+            while (playing.load(std::memory_order_relaxed)) {
+                load.step(*plugin, random);
+                steps.fetch_add(1, std::memory_order_relaxed);
+            }
+        });
+        while (steps.load() == 0) std::this_thread::yield();
+    }
+    std::vector<double> times;
+    times.reserve(static_cast<size_t>(blocks));
+    for (int32_t i = 0; i < blocks; ++i) {
+        if (load.programChanges && i % 8 == 0) {
+            KivVst2MidiMessage change;
+            change.bytes[0] = 0xC0;
+            change.bytes[1] = static_cast<uint8_t>((i / 8) % 8);
+            plugin->ProcessEvents({change});
+            steps.fetch_add(1, std::memory_order_relaxed);
+        }
+        times.push_back(Microseconds(player.Play()));
+        std::this_thread::sleep_for(pause);
+    }
+    playing.store(false);
+    if (other.joinable()) other.join();
+    load.finish(*plugin);
+    const Figures figures = Percentiles(times);
+    std::printf("| %s | %d | %.1f | %.1f | %.1f | %.1f | %d (%lld load steps) |\n", load.name, block, figures.median,
+                figures.p99, figures.p999, figures.worst, blocks, static_cast<long long>(steps.load()));
+    std::fflush(stdout);
+}
+
+// The output gain moves between two host values on the audio thread, between blocks, as a host
+// plays automation; blocks come at their real-time pace on constant input. The delay is counted
+// from the setParameter call to the start of the first block whose output has the new gain.
+void MeasureAutomationDelay(const std::string& path, int32_t block) {
+    std::unique_ptr<KivVst2Plugin> plugin = Open(path, block);
+    int32_t gain = -1;
+    for (int32_t index = 0; index < plugin->NumParams() && gain < 0; ++index)
+        if (plugin->ParameterName(index).rfind("Output gain", 0) == 0) gain = index;
+    if (gain < 0) {
+        std::printf("| %d | n/a (no \"Output gain\") | | | |\n", block);
+        return;
+    }
+    const std::vector<std::vector<float>> constant(2, std::vector<float>(static_cast<size_t>(kSignalFrames), 0.25f));
+    Player player(*plugin, constant, block);
+    const auto period = std::chrono::nanoseconds(static_cast<int64_t>(1e9 * block / kSampleRate));
+    Clock::time_point next = Clock::now();
+    const auto playAtPace = [&] {
+        std::this_thread::sleep_until(next);
+        next += period;
+        player.Play();
+        return player.Left()[static_cast<size_t>(block - 1)];
+    };
+    for (int32_t i = 0; i < 20; ++i) playAtPace();
+    std::vector<double> delayBlocks, delayMicroseconds;
+    for (int32_t trial = 0; trial < 40; ++trial) {
+        const float before = playAtPace();
+        plugin->Host().SetProcessing(true);  // the host's real-time thread sets it
+        const Clock::time_point set = Clock::now();
+        plugin->SetParameter(gain, trial % 2 ? 0.5f : 0.375f);
+        plugin->Host().SetProcessing(false);
+        for (int32_t waited = 1; waited <= 1000; ++waited) {
+            const Clock::time_point started = std::max(Clock::now(), next);
+            if (std::fabs(playAtPace() - before) > 0.01f * std::fabs(before)) {
+                delayBlocks.push_back(waited);
+                delayMicroseconds.push_back(Microseconds(started - set));
+                break;
+            }
+        }
+    }
+    // How soon a change could be heard at all: blocks back to back right after it.
+    std::vector<double> readyMicroseconds;
+    for (int32_t trial = 0; trial < 40; ++trial) {
+        const float before = playAtPace();
+        plugin->Host().SetProcessing(true);
+        const Clock::time_point set = Clock::now();
+        plugin->SetParameter(gain, trial % 2 ? 0.5f : 0.375f);
+        plugin->Host().SetProcessing(false);
+        for (int32_t waited = 1; waited <= 100000; ++waited) {
+            const Clock::time_point started = Clock::now();
+            player.Play();
+            if (std::fabs(player.Left()[static_cast<size_t>(block - 1)] - before) > 0.01f * std::fabs(before)) {
+                readyMicroseconds.push_back(Microseconds(started - set));
+                break;
+            }
+        }
+        next = Clock::now() + period;
+    }
+    if (delayBlocks.empty() || readyMicroseconds.empty()) {
+        std::printf("| %d | not heard | | | |\n", block);
+        return;
+    }
+    const Figures blocks = Percentiles(delayBlocks);
+    const Figures micro = Percentiles(delayMicroseconds);
+    const Figures ready = Percentiles(readyMicroseconds);
+    std::printf("| %d | %.0f / %.0f | %.0f / %.0f | %.0f / %.0f | %zu |\n", block, blocks.median, blocks.worst,
+                micro.median, micro.worst, ready.median, ready.worst, delayBlocks.size());
+}
+
+}  // namespace
+
+int Run(const std::string& path, int32_t blocks) {
+    const std::vector<std::vector<float>> signal = KivProgrammeSignal::Generate(kSampleRate, kSignalFrames);
+    std::printf("%s: stereo, %d Hz, %d blocks per case, a quarter block's pause after each\n\n", path.c_str(),
+                kSampleRate, blocks);
+    std::printf("| load on a second thread | frames | median us | p99 us | p99.9 us | worst us | blocks |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---|\n");
+    for (int32_t block : {64, 512}) {
+        for (const Load& load : Loads()) MeasureLoad(path, load, block, blocks, signal);
+    }
+    std::printf("\nAutomation on the audio thread to audible effect, blocks at real-time pace\n\n");
+    std::printf("| frames | heard after blocks (median / worst) | us to that block (median / worst) | "
+                "us until a block could play it (median / worst) | changes |\n|---:|---|---|---|---:|\n");
+    for (int32_t block : {64, 512}) MeasureAutomationDelay(path, block);
+    return 0;
+}
+
+}  // namespace KivContentionBench
