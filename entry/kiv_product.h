@@ -20,6 +20,8 @@ struct KivProduct {
     KivAudioPlugin::EditorFactory createEditor;
     // Paints that editor without a screen, for offline tools; null: no pictures.
     KivEditorSnapshot::Factory snapshotEditor;
+    // The product's version ("7.0.0"), the same in its packages and its bundle description.
+    const char* version;
 };
 
 const KivProduct& KivShippedProduct();

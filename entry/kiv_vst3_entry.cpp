@@ -17,7 +17,6 @@ constexpr const char* kWebAddress = "https://www.kestrune.com";
 constexpr const char* kContactAddress = "mailto:info@kestrune.com";
 constexpr const char* kCategory = "Audio Module Class";
 constexpr const char* kSubCategories = "Fx|Dynamics";
-constexpr const char* kVersion = "7.00";
 constexpr const char* kSdkVersion = "VST 3.5.1";
 
 constexpr FUID kClassId(KivVst3Entry::kClassWords[0], KivVst3Entry::kClassWords[1], KivVst3Entry::kClassWords[2],
@@ -51,7 +50,7 @@ void Describe(CPluginFactory& factory) {
     Text::CopyAscii(info.name, KivShippedProduct().pluginName, PClassInfo::kNameSize);
     info.classFlags = 0;
     Text::CopyAscii(info.subCategories, kSubCategories, PClassInfo2::kSubCategoriesSize);
-    Text::CopyAscii(info.version, kVersion, PClassInfo2::kVersionSize);
+    Text::CopyAscii(info.version, KivShippedProduct().version, PClassInfo2::kVersionSize);
     Text::CopyAscii(info.sdkVersion, kSdkVersion, PClassInfo2::kVersionSize);
     factory.RegisterClass(info, &CreateInstance);
 }

@@ -12,6 +12,8 @@ packages=(
   libxext-dev libxtst-dev xauth
   lsp-plugins-vst zam-plugins
   fonts-dejavu-core
+  file dpkg-dev  # packages: dpkg-shlibdeps finds the Debian package's dependencies
+  ardour         # Ardour 7 (about 200 MB): its scanners and Lua session program host the plug-in in tests
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "dynamics/editor/tandrel_dynamics_editor.h"
 #include "dynamics/effect/tandrel_audio_effect_plugin.h"
 #include "entry/kiv_product.h"
+#include "entry/product/kiv_product_version.h"
 #include "plugin/editor/kiv_offscreen_editor_snapshot.h"
 
 namespace {
@@ -11,6 +12,7 @@ KivAudioEffectPlugin* CreateTandrelEffect() { return new TandrelAudioEffectPlugi
 
 const KivProduct& KivShippedProduct() {
     static const KivProduct product{"TandrelMini", "Kestrune", "Tandrel", &CreateTandrelEffect,
-                                    &TandrelDynamicsEditor::Create, &KivOffscreenEditorSnapshot::Create};
+                                    &TandrelDynamicsEditor::Create, &KivOffscreenEditorSnapshot::Create,
+                                    KIV_PRODUCT_VERSION};
     return product;
 }

@@ -9,6 +9,6 @@ KivAudioEffectPlugin* CreatePassThroughEffect() { return new KivPassThroughEffec
 
 const KivProduct& KivShippedProduct() {
     static const KivProduct product{"KivPassThroughPlugin", "Kestrune", "KivPassThrough", &CreatePassThroughEffect,
-                                    nullptr, nullptr};
+                                    nullptr, nullptr, "1.0.0"};
     return product;
 }

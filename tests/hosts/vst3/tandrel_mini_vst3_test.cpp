@@ -142,7 +142,7 @@ TEST_F(TandrelMiniVst3, FactoryDescribesOneClassAsTheBundleDescriptionDoes) {
     EXPECT_STREQ(info2.name, "TandrelMini");
     EXPECT_EQ(info2.classFlags, 0u);
     EXPECT_STREQ(info2.subCategories, "Fx|Dynamics");
-    EXPECT_STREQ(info2.version, "7.00");
+    EXPECT_STREQ(info2.version, KIV_PRODUCT_VERSION);
     EXPECT_STREQ(info2.sdkVersion, "VST 3.5.1");
     EXPECT_STREQ(info2.vendor, "");
     PClassInfoW wide{};
@@ -156,6 +156,8 @@ TEST_F(TandrelMiniVst3, FactoryDescribesOneClassAsTheBundleDescriptionDoes) {
     const std::string description((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     EXPECT_NE(description.find("\"CID\": \"4B65737472756E654B4165404B416540\""), std::string::npos);
     EXPECT_NE(description.find("\"SDKVersion\": \"VST 3.5.1\""), std::string::npos);
+    // The description hosts read without loading the library shows the version the class reports.
+    EXPECT_NE(description.find(std::string("\"Version\": \"") + KIV_PRODUCT_VERSION + "\""), std::string::npos);
 }
 
 TEST_F(TandrelMiniVst3, InstanceOffersBusesParametersAndMidiMapping) {
