@@ -10,6 +10,7 @@
 #include "dynamics/editor/tandrel_decibel_axis.h"
 #include "dynamics/editor/tandrel_editor_description.h"
 #include "dynamics/editor/tandrel_level_meter.h"
+#include "dynamics/presets/tandrel_factory_presets.h"
 #include "dynamics/editor/tandrel_reduction_meter.h"
 #include "dynamics/editor/tandrel_envelope_binding.h"
 #include "dynamics/effect/tandrel_audio_effect_plugin.h"
@@ -90,7 +91,8 @@ void OpenMorphWindow(KivWindow& parent, KivKestruneAudioEffectPlugin& plugin) { 
 
 void OpenPresetLibrary(KivWindow& parent, KivKestruneAudioEffectPlugin& plugin) {
     KivDataFolderSource* folder = plugin.GetDataFolderSource();
-    KivPluginPresetLibrary::Run(&parent, plugin, folder ? folder->GetDataFolder() : KivString());
+    KivPluginPresetLibrary::Run(&parent, plugin, folder ? folder->GetDataFolder() : KivString(),
+                                TandrelFactoryPresetDocument());
 }
 
 }  // namespace

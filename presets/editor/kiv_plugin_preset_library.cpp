@@ -12,10 +12,12 @@ void KivPluginPresetOwner::StoreSettings(KivXMLItem& item, bool storing) {
     if (!storing) plugin_.OnSettingsChanged();
 }
 
-void KivPluginPresetLibrary::Run(KivWindow* parent, KivKestruneAudioEffectPlugin& plugin, const KivString& dataFolder) {
+void KivPluginPresetLibrary::Run(KivWindow* parent, KivKestruneAudioEffectPlugin& plugin, const KivString& dataFolder,
+                                 const char* factoryPresets) {
     KivGuard("KivPluginPresetLibrary::Run", [&] {
         KivPluginPresetOwner owner(plugin, dataFolder);
         KivPresetManagerT<KivPluginPresetOwner> manager(owner);
+        manager.GetLibrary().SetFactoryPresets(factoryPresets);
         KivPresetLibraryWindow::Run(parent, manager);
     });
 }

@@ -26,7 +26,9 @@ private:
 namespace KivPluginPresetLibrary {
 
 // Opens the preset library window of `plugin` over `parent` (may be null); `dataFolder` is
-// the plug-in's per-user data folder. Returns when the window is closed; never throws.
-void Run(KivWindow* parent, KivKestruneAudioEffectPlugin& plugin, const KivString& dataFolder);
+// the plug-in's per-user data folder, `factoryPresets` the product's factory presets (see
+// KivFactoryPresets; null: none). Returns when the window is closed; never throws.
+void Run(KivWindow* parent, KivKestruneAudioEffectPlugin& plugin, const KivString& dataFolder,
+         const char* factoryPresets = nullptr);
 
 }  // namespace KivPluginPresetLibrary

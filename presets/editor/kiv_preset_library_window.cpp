@@ -17,6 +17,7 @@
 #include "presets/editor/kiv_editor_dialogs.h"
 #include "presets/editor/kiv_preset_random_mix.h"
 #include "presets/editor/kiv_text_prompt_window.h"
+#include "presets/library/kiv_factory_presets.h"
 #include "presets/library/kiv_preset_texts.h"
 #include "presets/library/kiv_preset_tree.h"
 
@@ -205,14 +206,19 @@ void KivPresetLibraryWindow::RebuildPresets(const KivString& name) {
 void KivPresetLibraryWindow::UpdateButtons() {
     const bool preset = GetSelectedPreset() != nullptr;
     const bool subfolder = &GetSelectedFolder() != &library_.GetLibrary().GetRoot();
+    // The factory folder can be loaded from, mixed from and exported, never changed.
+    const bool writable = !KivFactoryPresets::IsReadOnly(GetSelectedFolder());
     GetButton("Load")->SetEnabled(preset);
-    GetButton("Rename")->SetEnabled(preset);
-    GetButton("Delete")->SetEnabled(preset);
+    GetButton("Store")->SetEnabled(writable);
+    GetButton("Import")->SetEnabled(writable);
+    GetButton("New folder")->SetEnabled(writable);
+    GetButton("Rename")->SetEnabled(preset && writable);
+    GetButton("Delete")->SetEnabled(preset && writable);
     bool anyPreset = false;
     KivPresetTree::ForEachPreset(GetSelectedFolder(), [&](KivXMLItem&) { anyPreset = true; });
     GetButton("Random")->SetEnabled(anyPreset);
-    GetButton("Rename folder")->SetEnabled(subfolder);
-    GetButton("Delete folder")->SetEnabled(subfolder);
+    GetButton("Rename folder")->SetEnabled(subfolder && writable);
+    GetButton("Delete folder")->SetEnabled(subfolder && writable);
 }
 
 void KivPresetLibraryWindow::OnFolderSelected(KivOnItemParams<KivTreeItem*>&) { RebuildPresets(KivString()); }

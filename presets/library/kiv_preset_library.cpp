@@ -8,6 +8,7 @@
 #include "platform/kiv_file_system.h"
 #include "presets/library/kiv_atomic_file_writer.h"
 #include "presets/library/kiv_complete_xml_reader.h"
+#include "presets/library/kiv_factory_presets.h"
 #include "presets/library/kiv_preset_names.h"
 #include "presets/library/kiv_preset_packing.h"
 #include "presets/library/kiv_preset_tree.h"
@@ -21,6 +22,12 @@ constexpr const char* kImportUnreadable = "Preset file \"{0}\" could not be read
 void RequireNamedItem(const KivXMLItem& item) {
     if (!item.GetParent() || !(KivPresetTree::IsPreset(item) || KivPresetTree::IsFolder(item)))
         throw KivException("Only presets and folders can be renamed or deleted.", KivException::kInvalidArgument);
+}
+
+void RequireWritable(const KivXMLItem& item) {
+    if (KivFactoryPresets::IsReadOnly(item))
+        throw KivException("The factory presets cannot be changed. Store your own presets in another folder.",
+                           KivException::kInvalidArgument);
 }
 
 void RequireExportRoot(const KivXMLItem& document, const KivString& fileName) {
@@ -62,7 +69,12 @@ void KivPresetLibrary::Load() {
     KivXMLItem document(KivPresetNames::kLibraryRoot);
     if (KivPlatform::FileExists(fileName_.ToU16())) ReadDocument(fileName_, kLibraryUnreadable, document);
     ConvertOldPresets(document);
+    // The factory folder is built before anything changes, so that a failure leaves the
+    // library as it was.
+    KivXMLItem factory;
+    if (factoryPresets_) KivFactoryPresets::BuildFolder(factoryPresets_, factory);
     root_.TakeContents(document);
+    if (factoryPresets_) root_.AddSubItem(KivString()).TakeContents(factory);
     loaded_ = true;
 }
 
@@ -73,7 +85,17 @@ void KivPresetLibrary::RequireLoaded() const {
     }
 }
 
-void KivPresetLibrary::WriteDocument(KivStream& stream) const { root_.Save(stream, KivPresetNames::kEncoding); }
+// The user's file holds the user's presets only: read-only folders come with the product.
+void KivPresetLibrary::WriteDocument(KivStream& stream) const {
+    KivXMLItem user(root_.GetName());
+    for (int32_t index = 0; index < root_.GetAttributeCount(); ++index)
+        user.SetAttribute(root_.GetAttributeAt(index).name, root_.GetAttributeAt(index).value);
+    for (int32_t index = 0; index < root_.GetSubItemCount(); ++index) {
+        const KivXMLItem& item = root_.GetSubItemAt(index);
+        if (!KivFactoryPresets::IsReadOnly(item)) KivAppendXMLItemCopy(item, user);
+    }
+    user.Save(stream, KivPresetNames::kEncoding);
+}
 
 void KivPresetLibrary::Save() {
     RequireLoaded();
@@ -83,6 +105,7 @@ void KivPresetLibrary::Save() {
 }
 
 KivXMLItem& KivPresetLibrary::StorePreset(KivXMLItem& folder, const KivString& name, const KivXMLItem& settings) {
+    RequireWritable(folder);
     const KivString packed = KivPresetPacking::Pack(settings);
     KivXMLItem* preset = KivPresetTree::FindPreset(folder, name);
     if (!preset) {
@@ -96,6 +119,7 @@ KivXMLItem& KivPresetLibrary::StorePreset(KivXMLItem& folder, const KivString& n
 }
 
 KivXMLItem& KivPresetLibrary::AddFolder(KivXMLItem& parent, const KivString& name) {
+    RequireWritable(parent);
     KivXMLItem& folder = parent.AddSubItem(KivPresetNames::kFolder);
     folder.SetAttribute(KivPresetNames::kName, name);
     return folder;
@@ -103,11 +127,13 @@ KivXMLItem& KivPresetLibrary::AddFolder(KivXMLItem& parent, const KivString& nam
 
 void KivPresetLibrary::Rename(KivXMLItem& presetOrFolder, const KivString& name) {
     RequireNamedItem(presetOrFolder);
+    RequireWritable(presetOrFolder);
     presetOrFolder.SetAttribute(KivPresetNames::kName, name);
 }
 
 void KivPresetLibrary::Delete(KivXMLItem& presetOrFolder) {
     RequireNamedItem(presetOrFolder);
+    RequireWritable(presetOrFolder);
     presetOrFolder.GetParent()->RemoveSubItem(presetOrFolder);
 }
 
@@ -123,6 +149,7 @@ void KivPresetLibrary::ExportFolder(const KivXMLItem& folder, const KivString& f
 }
 
 void KivPresetLibrary::ImportFolder(KivXMLItem& folder, const KivString& fileName) {
+    RequireWritable(folder);
     KivXMLItem document;
     ReadDocument(fileName, kImportUnreadable, document);
     RequireExportRoot(document, fileName);

@@ -26,12 +26,19 @@ public:
     // The top folder.
     KivXMLItem& GetRoot() { return root_; }
 
+    // The product's factory presets (see KivFactoryPresets): from the next Load on, the top
+    // folder also holds their read-only "Factory" folder, which Save leaves out and no
+    // operation changes. Null: none. The text must outlive the library.
+    void SetFactoryPresets(const char* document) { factoryPresets_ = document; }
+
     // Reads the file; a missing file is an empty library. A file that cannot be read or
     // parsed raises a KivException naming the file, and is left as it is.
     void Load();
     // Writes the file in one step (see KivAtomicFileWriter); raises code 258 when the
     // library has not been loaded.
     void Save();
+
+    // The changes below raise code 1 (invalid argument) for anything in a read-only folder.
 
     // Stores `settings` packed under `name` in `folder`. A preset of that name is replaced
     // in its place and loses its ExchangeIndex: it no longer holds the exchanged settings.
@@ -58,5 +65,6 @@ private:
 
     KivString fileName_;
     KivXMLItem root_;
+    const char* factoryPresets_ = nullptr;
     bool loaded_ = false;
 };
