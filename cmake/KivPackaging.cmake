@@ -15,7 +15,7 @@ set(kiv_module_info ${CMAKE_BINARY_DIR}/entry/moduleinfo.json)
 set(kiv_licences ${PROJECT_SOURCE_DIR}/cmake/packaging/copyright
                  ${PROJECT_SOURCE_DIR}/gui/text/generated/DejaVu-LICENSE.txt)
 if(WIN32)
-  install(TARGETS TandrelMini LIBRARY DESTINATION . RUNTIME DESTINATION . COMPONENT package EXCLUDE_FROM_ALL)
+  install(TARGETS TandrelMini LIBRARY DESTINATION . COMPONENT package EXCLUDE_FROM_ALL)
   install(FILES $<TARGET_FILE:TandrelMini> DESTINATION TandrelMini.vst3/Contents/x86_64-win
           RENAME TandrelMini.vst3 COMPONENT package EXCLUDE_FROM_ALL)
   install(FILES ${kiv_module_info} DESTINATION TandrelMini.vst3/Contents/Resources COMPONENT package EXCLUDE_FROM_ALL)
@@ -33,6 +33,9 @@ else()
           COMPONENT package EXCLUDE_FROM_ALL)
   install(FILES ${kiv_licences} DESTINATION share/doc/${KIV_PACKAGE_NAME} COMPONENT package EXCLUDE_FROM_ALL)
   set(CPACK_GENERATOR DEB TGZ)
+  # The Linux build carries debug information; the packages do not. (The Windows zip keeps
+  # its two copies of the library identical: the bundle's copy is not a target to strip.)
+  set(CPACK_STRIP_FILES ON)
   set(CPACK_SYSTEM_NAME linux-x86_64)
 endif()
 
@@ -47,7 +50,6 @@ set(CPACK_PACKAGE_FILE_NAME ${KIV_PACKAGE_NAME}-${PROJECT_VERSION}-${CPACK_SYSTE
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 # Only the package's own component: the Debian package and the archives never touch home folders.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};TandrelMini;package;/")
-set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
