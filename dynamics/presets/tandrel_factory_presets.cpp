@@ -83,7 +83,7 @@ const char* TandrelFactoryPresetDocument() {
         parameterrmslength="0.003"
         parameteroutputgain="4"
         />
-    <!-- 2.5:1 above -24 dB, opto-like release from 400 ms, +3 dB make-up -->
+    <!-- 2.5:1 above -24 dB, opto-like release from 400 ms, +2 dB make-up -->
     <preset name="Vocal gentle opto"
         parametershapemodeEnum="Logarithmic"
         parameterthreshold1="0.251189"
@@ -93,7 +93,7 @@ const char* TandrelFactoryPresetDocument() {
         parameterrelease="0.4"
         parameterrmslength="0.01"
         parameterreleasemodeEnum="Opto"
-        parameteroutputgain="3"
+        parameteroutputgain="2"
         />
     <!-- 6:1 above -40 dB on what the detector hears above 5 kHz (side-chain high-pass, 6 kHz band +6 dB) -->
     <preset name="De-esser"
@@ -130,10 +130,10 @@ const char* TandrelFactoryPresetDocument() {
         parameterrmslength="0.01"
         parameterreleasemodeEnum="Automatic"
         />
-    <!-- 1.5:1 above -18 dB, 50 ms attack, 500 ms release -->
+    <!-- 1.5:1 above -21 dB, 50 ms attack, 500 ms release -->
     <preset name="Mix bus glue slow"
         parametershapemodeEnum="Logarithmic"
-        parameterthreshold1="0.354813"
+        parameterthreshold1="0.298538"
         parameterratio1="1.5"
         parameterkneesize1="1"
         parameterattack="0.05"
@@ -199,10 +199,10 @@ const char* TandrelFactoryPresetDocument() {
         />
   </Directory>
   <Directory name="Mastering">
-    <!-- 1.5:1 above -14 dB, widest knee, 30 ms attack, fast automatic release around 300 ms -->
+    <!-- 1.5:1 above -17 dB, widest knee, 30 ms attack, fast automatic release around 300 ms -->
     <preset name="Mastering gentle"
         parametershapemodeEnum="Logarithmic"
-        parameterthreshold1="0.446684"
+        parameterthreshold1="0.375837"
         parameterratio1="1.5"
         parameterkneesize1="1"
         parameterattack="0.03"
