@@ -221,6 +221,10 @@ void KivAudioPlugin::OnEditorClosed() {}
 bool KivAudioPlugin::CanOpenEditor() { return true; }
 void KivAudioPlugin::CarryOutAutomationUpdates(int32_t) {}
 
+void KivAudioPlugin::DeliverHostNotifications() {
+    if (pluginHost_) pluginHost_->DeliverFromPluginThread();
+}
+
 void KivAudioPlugin::ChangeBypass(bool on) {
     if (bypass_.exchange(on) == on) return;
     if (pluginHost_) pluginHost_->SendBypassAutomation(on);

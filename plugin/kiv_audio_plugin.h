@@ -126,6 +126,12 @@ public:
     // Hands the pending editor updates on (the automation update thread calls it).
     virtual void CarryOutAutomationUpdates(int32_t requests);
     int32_t GetPendingAutomationUpdates() const noexcept { return automationUpdates_.GetPendingCount(); }
+    // Asks the update thread for a pass that ends with the host adapter's delivery of its
+    // pending notifications: at its next tick, or at once when `urgent` wakes it (which
+    // takes the thread's wake lock for a moment: never from the audio thread).
+    void RequestHostDelivery(bool urgent) { automationUpdates_.Request(urgent); }
+    // The update thread's pass is over: the host adapter may deliver from here.
+    void DeliverHostNotifications();
     // Parameter objects an editor registers for its own lifetime, numbered after the plug-in's
     // own; DestroyTemporaryAutomationAdapters removes every one of them.
     void AddTemporaryAutomationAdapter(std::unique_ptr<AutomationAdapter> object);

@@ -21,6 +21,8 @@ int32_t KivAutomationUpdateRequestThread::Thread() {
         if (requests > 0) {
             KivGuard("KivAudioPlugin::AutomationUpdateRequestThread::Thread",
                      [&] { plugin_.CarryOutAutomationUpdates(requests); });
+            KivGuard("KivAudioPlugin::AutomationUpdateRequestThread::Deliver",
+                     [&] { plugin_.DeliverHostNotifications(); });
         }
         WaitForWake(kIntervalMilliseconds);
     }

@@ -45,8 +45,8 @@ public:
     void ProcessProgramChange(int32_t sampleOffset, double timePosition, int32_t channel,
                               int32_t program) override;
     void CarryOutAutomationUpdates(int32_t requests) override;
-    // The live settings changed as a whole (slot switch, paste, morph): editor and host
-    // refresh. Nothing to refresh while there is no editor.
+    // The live settings changed as a whole (slot switch, paste, morph, a library preset): the
+    // host hears of it and reads every parameter again.
     virtual void OnSettingsChanged();
 
     bool IsAGCOn() const noexcept { return agc_; }

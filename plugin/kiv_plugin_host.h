@@ -3,7 +3,9 @@
 
 // What a host adapter offers the plug-in it wraps: the way back to the host for automation
 // made in the editor, generated MIDI, latency and editor size changes. The adapter outlives
-// nothing it lends: the plug-in only borrows it.
+// nothing it lends: the plug-in only borrows it. Every call may come from any thread,
+// the audio thread included, and returns without waiting: the adapter passes the news on
+// to the host from a thread the host allows.
 class KivPluginHost {
 public:
     // Reports a value (0..1) of host parameter `index` to the host as automation.
@@ -23,6 +25,12 @@ public:
     // to it, so a host records it as one move. Hosts without gestures ignore both.
     virtual void BeginEdit(int32_t /*index*/) {}
     virtual void EndEdit(int32_t /*index*/) {}
+    // The live settings changed as a whole (slot switch, paste, morph, a preset loaded): the
+    // host reads every parameter again.
+    virtual void SettingsChanged() {}
+    // The plug-in's update thread passes by; an adapter may tell the host what is pending
+    // from there when its format allows.
+    virtual void DeliverFromPluginThread() {}
 
 protected:
     // Adapters are owned by their concrete type, never destroyed through this interface.

@@ -7,6 +7,7 @@
 
 #include "base/kiv_boundary.h"
 #include "base/kiv_trace.h"
+#include "hosts/bridge/kiv_host_setup.h"
 #include "hosts/vst2/vst2_text.h"
 #include "threads/kiv_thread_role.h"
 
@@ -15,7 +16,6 @@ std::atomic<int32_t> KivAudioPluginVSTAdapter::liveCount_{0};
 namespace {
 
 constexpr int32_t kMaxParameterNameCharacters = 24;
-constexpr int32_t kMinimumSampleRate = 101;
 constexpr int32_t kOldestCountedHost = 100;
 constexpr const char* kHostType = "VST";
 
@@ -44,6 +44,13 @@ KivAudioPluginVSTAdapter::KivAudioPluginVSTAdapter(audioMasterCallback audioMast
     : AudioEffectX(audioMaster, 0, plugin->GetParameterCount()),
       plugin_(std::move(plugin)),
       description_(*plugin_) {
+    // VST 2.4 names no main thread; the one that creates the instance is the host's.
+    BindMainThread();
+    KivGuard("KivAudioPluginVSTAdapter::KivAudioPluginVSTAdapter", [&] {
+        PrepareNotifications(plugin_->GetParameterCount());
+        outgoingEvents_.resize(KivHostMidiQueue::kCapacity);
+        outgoingBlock_.resize(2 + KivHostMidiQueue::kCapacity);
+    });
     plugin_->SetPluginHost(this);
     plugin_->SetHostType(KivString(kHostType));
     ++liveCount_;
@@ -51,6 +58,7 @@ KivAudioPluginVSTAdapter::KivAudioPluginVSTAdapter(audioMasterCallback audioMast
 }
 
 KivAudioPluginVSTAdapter::~KivAudioPluginVSTAdapter() {
+    Retire();
     KivGuard("KivAudioPluginVSTAdapter::~KivAudioPluginVSTAdapter", [&] {
         setEditor(nullptr);
         plugin_->DestroyEditor();
@@ -65,7 +73,8 @@ void KivAudioPluginVSTAdapter::Construct() {
         const intptr_t answer = callHost(audioMasterVersion);
         DeclareChannels(answer ? static_cast<int32_t>(answer) : 1);
         WriteIdentity();
-        LatencyChanged();
+        // The host reads initialDelay once it has the instance: nothing to tell yet.
+        setInitialDelay(plugin_->GetLatency());
         ResumePlugin();
     }
     setEditor(new KivEditor(*this));
@@ -106,7 +115,7 @@ bool KivAudioPluginVSTAdapter::IsSynth() const {
 // as one arriving inside a block (prepared off the audio thread), any other, offline renders
 // included, is prepared by the calling thread.
 void KivAudioPluginVSTAdapter::setParameter(int32_t index, float value) {
-    if (automationInProgress_.load()) return;
+    if (IsEcho(index)) return;
     KivGuard("KivAudioPluginVSTAdapter::setParameter", [&] {
         if (getCurrentProcessLevel() == kVstProcessLevelRealtime) {
             KivThreadRole::AudioScope audioThread;
@@ -239,9 +248,9 @@ bool KivAudioPluginVSTAdapter::getSpeakerArrangement(VstSpeakerArrangement** inp
 void KivAudioPluginVSTAdapter::setSampleRate(float sampleRate) {
     AudioEffectX::setSampleRate(sampleRate);
     KivGuard("KivAudioPluginVSTAdapter::setSampleRate", [&] {
-        const double rounded = std::floor(static_cast<double>(sampleRate) + 0.5);
-        if (rounded < kMinimumSampleRate) return;
-        plugin_->SetSampleRate(static_cast<int32_t>(rounded));
+        const int32_t rounded = KivHostSetup::RoundSampleRate(sampleRate);
+        if (rounded == 0) return;
+        plugin_->SetSampleRate(rounded);
         plugin_->InitProcessing();
     });
 }

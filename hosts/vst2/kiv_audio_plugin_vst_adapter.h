@@ -4,19 +4,21 @@
 #include <memory>
 #include <vector>
 
+#include "hosts/bridge/kiv_host_bridge.h"
+#include "hosts/bridge/kiv_host_midi_queue.h"
 #include "hosts/vst2/aeff_editor.h"
-#include "plugin/kiv_editor_snapshot.h"
 #include "hosts/vst2/audio_effect_x.h"
-#include "hosts/vst2/kiv_vst_event_queue.h"
 #include "hosts/vst2/kiv_vst_plugin_description.h"
 #include "plugin/kiv_audio_plugin.h"
-#include "plugin/kiv_plugin_host.h"
+#include "plugin/kiv_editor_snapshot.h"
 
 // Presents one KivAudioPlugin to a VST 2.4 host. Host calls become calls on the plug-in; the
-// plug-in reaches the host back through the KivPluginHost side (automation, MIDI, latency,
-// editor size). Owns the plug-in. Every host-facing operation catches what the plug-in
-// throws: a KivException silently, anything else traced with the operation's name.
-class KivAudioPluginVSTAdapter : public AudioEffectX, public KivPluginHost {
+// plug-in reaches the host back through the bridge (automation, MIDI, latency, whole-settings
+// changes, editor size). The host hears of them from the thread that created the instance,
+// the editor's idle or the plug-in's update thread, never from inside processing. Owns the
+// plug-in. Every host-facing operation catches what the plug-in throws: a KivException
+// silently, anything else traced with the operation's name.
+class KivAudioPluginVSTAdapter : public AudioEffectX, public KivHostBridge {
 public:
     class KivEditor;
 
@@ -30,7 +32,6 @@ public:
     ~KivAudioPluginVSTAdapter() override;
 
     KivAudioPlugin& GetPlugin() noexcept { return *plugin_; }
-    bool IsAutomationInProgress() const noexcept { return automationInProgress_.load(); }
     // Adapters constructed and not yet destroyed in this process.
     static int32_t LiveCount() noexcept { return liveCount_.load(); }
 
@@ -61,12 +62,18 @@ public:
     intptr_t vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) override;
 
     // ---- KivPluginHost ---------------------------------------------------------------------
-    void SendAutomation(int32_t index, double value) override;
-    void GenerateMIDIEvent(int32_t deltaFrames, const uint8_t* bytes) override;
-    void LatencyChanged() override;
     void ChangeEditorSize(int32_t width, int32_t height) override;
-    void BeginEdit(int32_t index) override { beginEdit(index); }
-    void EndEdit(int32_t index) override { endEdit(index); }
+
+protected:
+    // ---- KivHostBridge: how a VST 2.4 host is told ---------------------------------------
+    bool DeliversOnPluginThread() const noexcept override { return true; }
+    void RequestDelivery() noexcept override;
+    void TellBeginEdit(int32_t slot) override;
+    void TellValue(int32_t slot, double value, bool inGesture) override;
+    void TellEndEdit(int32_t slot) override;
+    // initialDelay takes the new latency before audioMasterIOChanged makes the host read it.
+    void TellLatency() override;
+    void TellSettingsChanged() override;
 
 private:
     void Construct();
@@ -81,6 +88,7 @@ private:
     bool NeedsRepacking() const;
     void ProcessRepacked(float** inputs, float** outputs, int32_t sampleFrames, bool replacing);
     void SendOutgoingEvents();
+    bool IsPluginSlot(int32_t slot) const noexcept { return slot >= 0 && slot < BypassSlot(); }
     bool DescribePin(int32_t index, int32_t count, const KivString& name, VstPinProperties* properties);
     int32_t ArrangedInputChannels(const VstSpeakerArrangement* input) const;
     int32_t ArrangedOutputChannels(const VstSpeakerArrangement* output) const;
@@ -88,17 +96,17 @@ private:
     std::unique_ptr<KivAudioPlugin> plugin_;
     KivVstPluginDescription description_;
     double lastSongPosition_ = 0.0;
-    KivVstEventQueue incomingEvents_;
-    KivVstEventQueue outgoingEvents_;
+    KivHostMidiQueue incomingEvents_;
     std::vector<uint8_t> chunk_;
     // Declared after the plug-in: it goes first.
     std::unique_ptr<KivEditorSnapshot> snapshot_;
     std::vector<uint32_t> snapshotPixels_;
-    std::atomic<bool> automationInProgress_{false};
     // Channel pointers laid out eight to a group for plug-ins whose groups are narrower.
     float* repackedInputs_[KivAudioPlugin::kMaxHostChannels] = {};
     float* repackedOutputs_[KivAudioPlugin::kMaxHostChannels] = {};
-    // A VstEvents record for the outgoing events, kept in 8-byte words for its alignment.
+    // The outgoing events and a VstEvents record pointing at them (kept in 8-byte words for
+    // its alignment), both sized for a full queue when the adapter is built.
+    std::vector<VstMidiEvent> outgoingEvents_;
     std::vector<uint64_t> outgoingBlock_;
 
     static std::atomic<int32_t> liveCount_;

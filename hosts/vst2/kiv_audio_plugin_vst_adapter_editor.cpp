@@ -1,4 +1,5 @@
 #include "base/kiv_boundary.h"
+#include "hosts/bridge/kiv_host_setup.h"
 #include "hosts/vst2/kiv_audio_plugin_vst_adapter.h"
 #include "hosts/vst2/kiv_vst_editor_snapshot.h"
 #include "plugin/kiv_audio_plugin_editor.h"
@@ -7,8 +8,7 @@ KivAudioPluginVSTAdapter::KivEditor::KivEditor(KivAudioPluginVSTAdapter& adapter
     : AEffEditor(&adapter), adapter_(adapter) {}
 
 KivAudioPlugin::KivEditor* KivAudioPluginVSTAdapter::KivEditor::PluginEditor() {
-    KivAudioPlugin& plugin = adapter_.GetPlugin();
-    return plugin.GetEditor() ? plugin.GetEditor() : plugin.CreateEditor(nullptr);
+    return KivHostSetup::EditorOf(adapter_.GetPlugin());
 }
 
 void KivAudioPluginVSTAdapter::KivEditor::UpdateRect() {
@@ -50,11 +50,13 @@ bool KivAudioPluginVSTAdapter::KivEditor::isOpen() const {
 }
 
 // Linux hosts give the plug-in no event loop of its own: their idle calls pump the editor's
-// window events, timers and paints.
+// window events, timers and paints. The host's GUI thread is also where it best hears of
+// the plug-in's news.
 void KivAudioPluginVSTAdapter::KivEditor::idle() {
     KivGuard("KivAudioPluginVSTAdapter::KivEditor::idle", [&] {
         if (KivAudioPlugin::KivEditor* editor = adapter_.GetPlugin().GetEditor()) editor->Idle();
     });
+    adapter_.DeliverHere();
 }
 
 void KivAudioPluginVSTAdapter::KivEditor::update() {}

@@ -6,30 +6,37 @@
 #include "plugin/state/kiv_state_document.h"
 #include "hosts/vst2/kiv_audio_plugin_vst_adapter.h"
 
-// ---- KivPluginHost ----------------------------------------------------------------------
+// ---- KivHostBridge ---------------------------------------------------------------------
 
-void KivAudioPluginVSTAdapter::SendAutomation(int32_t index, double value) {
-    // The host may answer by setting the parameter it was told about; the plug-in already
-    // has that value, and taking it again would round it through single precision.
-    automationInProgress_.store(true);
-    try {
-        setParameterAutomated(index, static_cast<float>(value));
-    } catch (...) {
-        automationInProgress_.store(false);
-        throw;
-    }
-    automationInProgress_.store(false);
+// The plug-in's update thread delivers what other threads post, at its next tick (within
+// 100 ms): waking it at once would take its wake lock, and a VST 2.4 host may call
+// setParameter from its audio thread outside processing too.
+void KivAudioPluginVSTAdapter::RequestDelivery() noexcept {
+    KivGuard("KivAudioPluginVSTAdapter::RequestDelivery", [&] { plugin_->RequestHostDelivery(false); });
 }
 
-void KivAudioPluginVSTAdapter::GenerateMIDIEvent(int32_t deltaFrames, const uint8_t* bytes) {
-    outgoingEvents_.AppendMidi(deltaFrames, bytes);
+// Bypass is no parameter of a VST 2.4 host (it would bypass without latency compensation).
+void KivAudioPluginVSTAdapter::TellBeginEdit(int32_t slot) {
+    if (IsPluginSlot(slot)) beginEdit(slot);
 }
 
-void KivAudioPluginVSTAdapter::LatencyChanged() {
+void KivAudioPluginVSTAdapter::TellValue(int32_t slot, double value, bool /*inGesture*/) {
+    if (IsPluginSlot(slot)) callHost(audioMasterAutomate, slot, 0, nullptr, static_cast<float>(value));
+}
+
+void KivAudioPluginVSTAdapter::TellEndEdit(int32_t slot) {
+    if (IsPluginSlot(slot)) endEdit(slot);
+}
+
+void KivAudioPluginVSTAdapter::TellLatency() {
     const int32_t latency = plugin_->GetLatency();
+    if (latency == getAeffect()->initialDelay) return;
     KivTrace::Write(KivString("Latency: ") + KivNumber::IntegerToText(latency));
     setInitialDelay(latency);
+    ioChanged();
 }
+
+void KivAudioPluginVSTAdapter::TellSettingsChanged() { updateDisplay(); }
 
 // The host resizes its window around the editor when it can; the editor's own window takes
 // the new size either way, so a refusing host shows it clipped rather than not at all.
@@ -59,6 +66,7 @@ int32_t KivAudioPluginVSTAdapter::setChunk(void* data, int32_t byteSize, bool /*
         if (!data || byteSize <= 0) return 0;
         // A document cut short or damaged raises before anything is loaded: the live state stays.
         KivStateDocument::Load(*plugin_, data, byteSize);
+        SettingsChanged();
         return 1;
     });
 }

@@ -1,26 +1,46 @@
 #include <algorithm>
 
 #include "base/kiv_boundary.h"
+#include "hosts/bridge/kiv_host_channel_layout.h"
+#include "hosts/bridge/kiv_host_transport.h"
 #include "hosts/vst2/kiv_audio_plugin_vst_adapter.h"
-#include "hosts/vst2/kiv_vst_transport_update.h"
 #include "threads/kiv_thread_role.h"
 
 namespace {
 
 constexpr int32_t kRepackedGroupStride = 8;
+constexpr int32_t kMaxGroups = KivAudioPlugin::kMaxHostChannels;
 
-int32_t GroupCount(int32_t channels, int32_t perGroup) { return (channels + perGroup - 1) / perGroup; }
+// The fields a plug-in asks the host for.
+constexpr int32_t kRequestedTimeFields =
+    kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstCyclePosValid | kVstTimeSigValid;
 
-// Lays the host's consecutive channels out eight to a group; entries past a group's last
-// channel repeat it, so that the core never meets a null channel inside a group.
-void Repack(float** source, int32_t channels, int32_t perGroup, float** target, int32_t capacity) {
-    const int32_t groups = std::min(GroupCount(channels, perGroup), capacity / kRepackedGroupStride);
-    for (int32_t group = 0; group < groups; ++group) {
-        const int32_t first = group * perGroup;
-        const int32_t last = std::min(first + perGroup, channels) - 1;
-        for (int32_t entry = 0; entry < kRepackedGroupStride; ++entry)
-            target[group * kRepackedGroupStride + entry] = source[std::min(first + entry, last)];
-    }
+bool Has(const VstTimeInfo& info, int32_t flag) { return (info.flags & flag) != 0; }
+
+// Only what the host marks valid: a host may leave the rest as it was or fill it with zeros.
+KivHostTime HostTimeOf(const VstTimeInfo& info) {
+    KivHostTime time;
+    time.playing = Has(info, kVstTransportPlaying);
+    time.hasPosition = Has(info, kVstPpqPosValid);
+    time.position = info.ppqPos;
+    time.hasTempo = Has(info, kVstTempoValid);
+    time.tempo = info.tempo;
+    time.hasBarStart = Has(info, kVstBarsValid);
+    time.barStart = info.barStartPos;
+    time.hasTimeSignature = Has(info, kVstTimeSigValid);
+    time.timeSignatureNumerator = info.timeSigNumerator;
+    time.timeSignatureDenominator = info.timeSigDenominator;
+    time.cycleActive = Has(info, kVstTransportCycleActive) && Has(info, kVstCyclePosValid);
+    time.cycleStart = info.cycleStartPos;
+    time.cycleEnd = info.cycleEndPos;
+    return time;
+}
+
+// Lays the host's consecutive channels out eight to a group.
+void Repack(float** source, int32_t channels, int32_t perGroup, float** target) {
+    KivHostChannelGroup groups[kMaxGroups];
+    const int32_t count = KivSplitHostChannels(source, channels, perGroup, groups, kMaxGroups);
+    KivLayOutHostChannels(groups, count, kRepackedGroupStride, target, KivAudioPlugin::kMaxHostChannels);
 }
 
 }  // namespace
@@ -37,6 +57,7 @@ void KivAudioPluginVSTAdapter::process(float** inputs, float** outputs, int32_t 
 void KivAudioPluginVSTAdapter::PerformProcessing(float** inputs, float** outputs, int32_t sampleFrames,
                                                  bool replacing) {
     if (sampleFrames <= 0 || !outputs) return;
+    ProcessingScope processing;
     // The MIDI events of the block are applied on the audio thread too.
     KivThreadRole::AudioScope audioThread;
     plugin_->SetOfflineProcessing(getCurrentProcessLevel() == kVstProcessLevelOffline);
@@ -54,16 +75,13 @@ void KivAudioPluginVSTAdapter::PrepareProcessing() {
 }
 
 void KivAudioPluginVSTAdapter::UpdateTransportFromHost() {
-    const VstTimeInfo* info = getTimeInfo(KivVstTransportUpdate::kRequestedFields);
-    if (info) KivVstTransportUpdate::Apply(*info, plugin_->GetTransport(), lastSongPosition_);
+    const VstTimeInfo* info = getTimeInfo(kRequestedTimeFields);
+    if (info) KivApplyHostTime(HostTimeOf(*info), plugin_->GetTransport(), lastSongPosition_);
 }
 
 void KivAudioPluginVSTAdapter::DeliverIncomingEvents() {
-    for (const VstMidiEvent& event : incomingEvents_.TakeOver()) {
-        const uint8_t bytes[3] = {static_cast<uint8_t>(event.midiData[0]), static_cast<uint8_t>(event.midiData[1]),
-                                  static_cast<uint8_t>(event.midiData[2])};
-        plugin_->ProcessMIDIEvent(event.deltaFrames, bytes);
-    }
+    KivHostMidiMessage message;
+    while (incomingEvents_.Take(message)) plugin_->ProcessMIDIEvent(message.deltaFrames, message.bytes);
 }
 
 bool KivAudioPluginVSTAdapter::NeedsRepacking() const {
@@ -74,24 +92,28 @@ bool KivAudioPluginVSTAdapter::NeedsRepacking() const {
 void KivAudioPluginVSTAdapter::ProcessRepacked(float** inputs, float** outputs, int32_t sampleFrames,
                                                bool replacing) {
     const int32_t perGroup = std::max(1, plugin_->GetChannelsPerGroup());
-    const int32_t capacity = KivAudioPlugin::kMaxHostChannels;
     std::fill(std::begin(repackedInputs_), std::end(repackedInputs_), nullptr);
-    std::fill(std::begin(repackedOutputs_), std::end(repackedOutputs_), nullptr);
-    if (inputs) Repack(inputs, getAeffect()->numInputs, perGroup, repackedInputs_, capacity);
-    Repack(outputs, getAeffect()->numOutputs, perGroup, repackedOutputs_, capacity);
+    if (inputs) Repack(inputs, getAeffect()->numInputs, perGroup, repackedInputs_);
+    Repack(outputs, getAeffect()->numOutputs, perGroup, repackedOutputs_);
     plugin_->ProcessAudio(inputs ? repackedInputs_ : nullptr, repackedOutputs_, sampleFrames, replacing);
 }
 
+// The storage was sized for a full queue when the adapter was built: nothing allocates here.
 void KivAudioPluginVSTAdapter::SendOutgoingEvents() {
-    const std::vector<VstMidiEvent>& events = outgoingEvents_.TakeOver();
-    if (events.empty()) return;
-    // The record ends in a pointer array of the events' length.
-    const size_t words = 2 + events.size();
-    outgoingBlock_.assign(words, 0);
     auto* block = reinterpret_cast<VstEvents*>(outgoingBlock_.data());
-    block->numEvents = static_cast<int32_t>(events.size());
-    for (size_t i = 0; i < events.size(); ++i)
-        block->events[i] = reinterpret_cast<VstEvent*>(const_cast<VstMidiEvent*>(&events[i]));
+    int32_t count = 0;
+    KivHostMidiMessage message;
+    while (count < static_cast<int32_t>(outgoingEvents_.size()) && OutgoingMidi().Take(message)) {
+        VstMidiEvent& event = outgoingEvents_[static_cast<size_t>(count)];
+        event = VstMidiEvent{};
+        event.type = kVstMidiType;
+        event.byteSize = sizeof(VstMidiEvent);
+        event.deltaFrames = message.deltaFrames;
+        for (int32_t i = 0; i < 3; ++i) event.midiData[i] = static_cast<char>(message.bytes[i]);
+        block->events[count++] = reinterpret_cast<VstEvent*>(&event);
+    }
+    if (count == 0) return;
+    block->numEvents = count;
     sendVstEventsToHost(block);
 }
 
@@ -103,7 +125,11 @@ int32_t KivAudioPluginVSTAdapter::processEvents(VstEvents* events) {
         if (plugin_->GetTransport().usesHostTime) UpdateTransportFromHost();
         for (int32_t i = 0; i < events->numEvents; ++i) {
             const VstEvent* event = events->events[i];
-            if (event && event->type == kVstMidiType) incomingEvents_.Append(*reinterpret_cast<const VstMidiEvent*>(event));
+            if (!event || event->type != kVstMidiType) continue;
+            const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+            const uint8_t bytes[3] = {static_cast<uint8_t>(midi->midiData[0]), static_cast<uint8_t>(midi->midiData[1]),
+                                      static_cast<uint8_t>(midi->midiData[2])};
+            incomingEvents_.Append(midi->deltaFrames, bytes);
         }
         return 1;
     });

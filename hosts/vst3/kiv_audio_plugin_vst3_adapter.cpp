@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/kiv_boundary.h"
+#include "hosts/bridge/kiv_host_setup.h"
 #include "hosts/vst3/interfaces/ihostapplication.h"
 #include "hosts/vst3/kiv_audio_plugin_vst3_editor.h"
 #include "plugin/kiv_audio_effect_plugin.h"
@@ -17,7 +18,6 @@ std::atomic<int32_t> KivAudioPluginVST3Adapter::liveCount_{0};
 namespace {
 
 constexpr int32_t kChannelsPerBus = 2;
-constexpr int32_t kMinimumSampleRate = 101;
 constexpr int32_t kStartSampleRate = 44100;
 constexpr uint32 kTransportNeeds =
     IProcessContextRequirements::kNeedProjectTimeMusic | IProcessContextRequirements::kNeedBarPositionMusic |
@@ -44,6 +44,7 @@ KivAudioPluginVST3Adapter::KivAudioPluginVST3Adapter(std::unique_ptr<KivAudioPlu
 }
 
 KivAudioPluginVST3Adapter::~KivAudioPluginVST3Adapter() {
+    Retire();
     KivGuard("KivAudioPluginVST3Adapter::~KivAudioPluginVST3Adapter", [&] {
         terminate();
         plugin_->DestroyEditor();
@@ -77,7 +78,10 @@ tresult KivAudioPluginVST3Adapter::initialize(FUnknown* context) {
     });
 }
 
+// The thread that initialises the component is the one the host hears from.
 void KivAudioPluginVST3Adapter::Initialize(FUnknown* context) {
+    BindMainThread();
+    PrepareNotifications(plugin_->GetParameterCount());
     hostContext_ = context;
     if (hostContext_) hostContext_->addRef();
     TakeHostName(context);
@@ -148,6 +152,7 @@ tresult KivAudioPluginVST3Adapter::getControllerClassId(TUID /*classId*/) { retu
 tresult KivAudioPluginVST3Adapter::setActive(TBool state) {
     return KivGuard("KivAudioPluginVST3Adapter::setActive", kResultFalse, [&] {
         if (state) plugin_->InitProcessing();
+        DeliverNotifications();
         return kResultOk;
     });
 }
@@ -156,9 +161,10 @@ tresult KivAudioPluginVST3Adapter::setupProcessing(ProcessSetup& setup) {
     return KivGuard("KivAudioPluginVST3Adapter::setupProcessing", kResultFalse, [&] {
         processMode_ = setup.processMode;
         plugin_->SetOfflineProcessing(processMode_ == Steinberg::Vst::kOffline);
-        const double rounded = std::floor(setup.sampleRate + 0.5);
-        if (rounded >= kMinimumSampleRate) plugin_->SetSampleRate(static_cast<int32_t>(rounded));
+        const int32_t rounded = KivHostSetup::RoundSampleRate(setup.sampleRate);
+        if (rounded != 0) plugin_->SetSampleRate(rounded);
         if (setup.maxSamplesPerBlock > 0) plugin_->SetMaxBlockSize(setup.maxSamplesPerBlock);
+        DeliverNotifications();
         return AudioEffect::setupProcessing(setup) == kResultOk ? kResultOk : kResultFalse;
     });
 }

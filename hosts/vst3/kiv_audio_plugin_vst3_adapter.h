@@ -4,24 +4,27 @@
 #include <memory>
 #include <vector>
 
+#include "hosts/bridge/kiv_host_bridge.h"
 #include "hosts/vst3/interfaces/imidimapping.h"
+#include "hosts/vst3/interfaces/iparameterchanges.h"
 #include "hosts/vst3/sdk/audio_effect.h"
 #include "hosts/vst3/sdk/edit_controller_ex1.h"
 #include "hosts/vst3/sdk/fobject.h"
 #include "plugin/kiv_audio_plugin.h"
-#include "plugin/kiv_plugin_host.h"
-#include "threads/kiv_mutex.h"
 
 // Presents one KivAudioPlugin to a VST 3 host as a single object that is processor and edit
 // controller at once. Host calls become calls on the plug-in; the plug-in reaches the host
-// back through the KivPluginHost side. Besides the plug-in's own parameters (identifiers
+// back through the bridge: automation, latency and whole-settings changes reach the host
+// from the thread that initialised the component (restartComponent and performEdit are
+// main-thread calls), at once when posted there, otherwise at the host's next call on that
+// thread or the editor's next timer. Besides the plug-in's own parameters (identifiers
 // 0..n-1) hosts see "Bypass" and 130 MIDI controller parameters. Owns the plug-in. Every
 // host-facing operation catches what the plug-in throws and answers failure.
 class KivAudioPluginVST3Adapter : public Steinberg::FObject,
                                   public Steinberg::Vst::AudioEffect,
                                   public Steinberg::Vst::EditControllerEx1,
                                   public Steinberg::Vst::IMidiMapping,
-                                  public KivPluginHost {
+                                  public KivHostBridge {
 public:
     class KivEditor;
     using tresult = Steinberg::tresult;
@@ -40,7 +43,6 @@ public:
     ~KivAudioPluginVST3Adapter() override;
 
     KivAudioPlugin& GetPlugin() noexcept { return *plugin_; }
-    bool IsInProcess() const noexcept { return inProcess_.load(); }
     // The name the host application gave on initialise; empty when it gave none.
     const KivString& GetHostName() const noexcept { return hostName_; }
     // Adapters constructed and not yet destroyed in this process.
@@ -83,18 +85,21 @@ public:
                                                      ParamID& id) override;
 
     // ---- KivPluginHost -------------------------------------------------------------------
-    void SendAutomation(int32_t index, double value) override;
-    void GenerateMIDIEvent(int32_t deltaFrames, const uint8_t* bytes) override;
-    void LatencyChanged() override;
     void ChangeEditorSize(int32_t width, int32_t height) override;
-    // Reports the plug-in's own bypass switch to the host as a change of "Bypass".
-    void SendBypassAutomation(bool on) override;
-    // An editor gesture: the automation in between is reported without gestures of its own.
-    void BeginEdit(int32_t index) override;
-    void EndEdit(int32_t index) override;
 
     // The view tells the adapter it is gone.
     void ForgetEditor(KivEditor* editor) noexcept;
+    // The editor's timer on the host's run loop: a chance to tell the host what is pending.
+    void OnEditorTimer() noexcept { DeliverNotifications(); }
+
+protected:
+    // ---- KivHostBridge: how a VST 3 host is told ------------------------------------------
+    void TellBeginEdit(int32_t slot) override;
+    // A value outside an editor gesture comes with a gesture of its own.
+    void TellValue(int32_t slot, double value, bool inGesture) override;
+    void TellEndEdit(int32_t slot) override;
+    void TellLatency() override;
+    void TellSettingsChanged() override;
 
 private:
     void Initialize(Steinberg::FUnknown* context);
@@ -106,12 +111,20 @@ private:
     static bool IsControllerParameter(ParamID id) noexcept;
     void ApplyParameterChange(ParamID id, ParamValue value, bool fromProcess);
     void SendController(int32_t controller, ParamValue value);
-    void ApplyInputParameterChanges(Steinberg::Vst::ProcessData& data);
     void UpdateTransport(const Steinberg::Vst::ProcessContext& context);
     void DeliverInputEvents(Steinberg::Vst::ProcessData& data);
-    void ProcessAudio(Steinberg::Vst::ProcessData& data);
+    void ProcessAutomated(Steinberg::Vst::ProcessData& data);
+    int32_t StartParameterQueues(Steinberg::Vst::ProcessData& data);
+    void ApplyPointsUpTo(int32_t offset, int32_t queues);
+    int32_t NextPointOffset(int32_t queues, int32_t end);
+    bool LayOutBuses(Steinberg::Vst::ProcessData& data);
+    void ProcessRange(Steinberg::Vst::ProcessData& data, int32_t start, int32_t end);
+    void FlagSilentOutputs(Steinberg::Vst::ProcessData& data);
+    bool InputsFlaggedSilent(const Steinberg::Vst::ProcessData& data) const;
+    bool SkipsSilentBlock(Steinberg::Vst::ProcessData& data);
+    void CountQuietFrames(const Steinberg::Vst::ProcessData& data);
     void SendOutgoingEvents(Steinberg::Vst::ProcessData& data);
-    void ReportEdit(ParamID id, ParamValue value);
+    ParamID IdOfSlot(int32_t slot) const noexcept;
     int32_t InputBusCount();
 
     std::unique_ptr<KivAudioPlugin> plugin_;
@@ -124,22 +137,22 @@ private:
     Steinberg::uint32 tail_ = 0;
     Steinberg::int32 processMode_ = Steinberg::Vst::kRealtime;
     double lastTransportPosition_ = 0.0;
-    std::atomic<bool> inProcess_{false};
     KivEditor* editor_ = nullptr;
-    // The parameter of the editor gesture in progress, or -1 (gestures come from the GUI thread).
-    int32_t gestureIndex_ = -1;
+    // Frames of silent input in a row for which the plug-in's output was exactly silent.
+    int64_t quietFrames_ = 0;
 
-    // Outgoing MIDI of the plug-in, sent on the event output with the next block.
-    struct OutgoingMidi {
-        int32_t deltaFrames;
-        uint8_t bytes[3];
-    };
-    KivMutex outgoingLock_;
-    std::vector<OutgoingMidi> outgoing_;
-    std::vector<OutgoingMidi> sending_;
-    // Channel pointers laid out as the plug-in's groups: eight entries per bus.
+    // The host's parameter queues of the block in hand and the next point of each: every
+    // point is applied at its offset, the block processed in pieces between them.
+    static constexpr int32_t kMaxQueues = 512;
+    Steinberg::Vst::IParamValueQueue* queues_[kMaxQueues] = {};
+    int32_t nextPoint_[kMaxQueues] = {};
+    int32_t pointCount_[kMaxQueues] = {};
+    // Channel pointers laid out as the plug-in's groups (eight entries per bus), and the same
+    // moved on to the piece of the block in hand.
     float* inputChannels_[KivAudioPlugin::kMaxHostChannels] = {};
     float* outputChannels_[KivAudioPlugin::kMaxHostChannels] = {};
+    float* pieceInputs_[KivAudioPlugin::kMaxHostChannels] = {};
+    float* pieceOutputs_[KivAudioPlugin::kMaxHostChannels] = {};
 
     static std::atomic<int32_t> liveCount_;
 };

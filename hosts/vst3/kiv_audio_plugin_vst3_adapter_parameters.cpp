@@ -13,16 +13,6 @@ constexpr int32_t kOnOffParameterType = 4;
 constexpr int32_t kMaxTitleUnits = 128;
 constexpr int32_t kControllerPrecision = 4;
 
-// Clears the in-process mark however the report ends.
-class InProcessMark {
-public:
-    explicit InProcessMark(std::atomic<bool>& mark) : mark_(mark) { mark_.store(true); }
-    ~InProcessMark() { mark_.store(false); }
-
-private:
-    std::atomic<bool>& mark_;
-};
-
 std::u16string ControllerTitle(int32_t controller) {
     std::u16string title(u"Controller ");
     for (char c : std::to_string(controller + 1)) title.push_back(static_cast<char16_t>(c));
@@ -61,13 +51,13 @@ bool KivAudioPluginVST3Adapter::IsControllerParameter(ParamID id) noexcept {
 }
 
 // A change from the host: bypass, a MIDI controller, or one of the plug-in's parameters
-// (unless the plug-in itself is reporting that very change).
+// (unless it is the host's echo of the very value the plug-in is reporting on this thread).
 void KivAudioPluginVST3Adapter::ApplyParameterChange(ParamID id, ParamValue value, bool fromProcess) {
     if (id == kBypassId) {
-        plugin_->SetBypass(value > 0.5);
+        if (!IsEcho(BypassSlot())) plugin_->SetBypass(value > 0.5);
     } else if (IsControllerParameter(id)) {
         SendController(static_cast<int32_t>(id - kFirstControllerId), value);
-    } else if (IsPluginParameter(id) && !inProcess_.load()) {
+    } else if (IsPluginParameter(id) && !IsEcho(static_cast<int32_t>(id))) {
         if (fromProcess) plugin_->SetParameterIfChanged(static_cast<int32_t>(id), value, false);
         else plugin_->SetParameter(static_cast<int32_t>(id), value, false);
     }
@@ -89,7 +79,9 @@ tresult KivAudioPluginVST3Adapter::setParamNormalized(ParamID id, ParamValue val
     });
 }
 
+// Hosts ask for values on their main thread all the time: a chance to tell them the news.
 ParamValue KivAudioPluginVST3Adapter::getParamNormalized(ParamID id) {
+    DeliverNotifications();
     return KivGuard("KivAudioPluginVST3Adapter::getParamNormalized", 0.0, [&] {
         if (id == kBypassId) return plugin_->IsBypassed() ? 1.0 : 0.0;
         if (IsPluginParameter(id)) return plugin_->GetParameter(static_cast<int32_t>(id));
@@ -121,34 +113,3 @@ tresult KivAudioPluginVST3Adapter::getMidiControllerAssignment(int32 /*busIndex*
     id = kFirstControllerId + static_cast<ParamID>(midiControllerNumber);
     return kResultOk;
 }
-
-// ---- Changes made inside the plug-in --------------------------------------------------------
-
-// The host may answer performEdit by setting the parameter it was told about; the plug-in
-// already has that value, so the in-process mark keeps it from being applied again.
-void KivAudioPluginVST3Adapter::ReportEdit(ParamID id, ParamValue value) {
-    InProcessMark mark(inProcess_);
-    EditControllerEx1::setParamNormalized(id, value);
-    const bool inGesture = gestureIndex_ >= 0 && static_cast<ParamID>(gestureIndex_) == id;
-    if (!inGesture) EditControllerEx1::BeginEdit(id);
-    PerformEdit(id, value);
-    if (!inGesture) EditControllerEx1::EndEdit(id);
-}
-
-void KivAudioPluginVST3Adapter::BeginEdit(int32_t index) {
-    if (index < 0) return;
-    gestureIndex_ = index;
-    EditControllerEx1::BeginEdit(static_cast<ParamID>(index));
-}
-
-void KivAudioPluginVST3Adapter::EndEdit(int32_t index) {
-    if (index < 0 || index != gestureIndex_) return;
-    gestureIndex_ = -1;
-    EditControllerEx1::EndEdit(static_cast<ParamID>(index));
-}
-
-void KivAudioPluginVST3Adapter::SendAutomation(int32_t index, double value) {
-    if (index >= 0) ReportEdit(static_cast<ParamID>(index), value);
-}
-
-void KivAudioPluginVST3Adapter::SendBypassAutomation(bool on) { ReportEdit(kBypassId, on ? 1.0 : 0.0); }

@@ -5,8 +5,8 @@
 #include "hosts/vst3/interfaces/ievents.h"
 #include "hosts/vst3/interfaces/iparameterchanges.h"
 #include "hosts/vst3/kiv_audio_plugin_vst3_adapter.h"
-#include "hosts/vst3/kiv_vst3_transport_update.h"
-#include "threads/kiv_synchronizer_guard.h"
+#include "hosts/bridge/kiv_host_channel_layout.h"
+#include "hosts/bridge/kiv_host_transport.h"
 #include "threads/kiv_thread_role.h"
 
 using namespace Steinberg;
@@ -63,51 +63,160 @@ bool FromMidi(int32_t deltaFrames, const uint8_t* bytes, Event& event) {
     return false;
 }
 
-// Lays the channels of `count` buses out as the plug-in's groups, `stride` entries to a
-// group; entries past a bus's last channel repeat it, so no group holds a null channel.
-void LayOut(const AudioBusBuffers* buses, int32 count, int32_t stride, float** target, int32_t capacity) {
-    std::fill(target, target + capacity, nullptr);
-    const int32_t groups = std::min<int32_t>(count, capacity / stride);
-    for (int32_t group = 0; group < groups; ++group) {
-        const AudioBusBuffers& bus = buses[group];
-        if (bus.numChannels <= 0 || !bus.channelBuffers32) continue;
-        for (int32_t entry = 0; entry < stride; ++entry)
-            target[group * stride + entry] = bus.channelBuffers32[std::min(entry, bus.numChannels - 1)];
-    }
+// True when every sample of `count` is exactly zero.
+bool IsSilent(const float* samples, int32_t count) {
+    for (int32_t i = 0; i < count; ++i)
+        if (samples[i] != 0.0f) return false;
+    return true;
+}
+
+uint64 AllChannels(int32 channels) {
+    return channels >= 64 ? ~uint64{0} : (uint64{1} << channels) - 1;
 }
 
 }  // namespace
 
 tresult KivAudioPluginVST3Adapter::process(ProcessData& data) {
+    ProcessingScope processing;
     // Parameter changes and MIDI events of the block are applied on the audio thread too.
     KivThreadRole::AudioScope audioThread;
     return KivGuard("KivAudioPluginVST3Adapter::process", kResultFalse, [&] {
-        ApplyInputParameterChanges(data);
         if (data.processContext && plugin_->GetTransport().usesHostTime) UpdateTransport(*data.processContext);
         DeliverInputEvents(data);
-        ProcessAudio(data);
+        ProcessAutomated(data);
         SendOutgoingEvents(data);
         return kResultOk;
     });
 }
 
-// Only the last point of each queue counts: the plug-in smooths towards it by itself.
-void KivAudioPluginVST3Adapter::ApplyInputParameterChanges(ProcessData& data) {
+// Every point of every parameter queue takes effect at its own offset: the block is processed
+// in pieces from one point to the next, the plug-in's smoothing going on across them. A
+// block without audio (a host flushing parameters) applies all its points.
+void KivAudioPluginVST3Adapter::ProcessAutomated(ProcessData& data) {
+    const int32_t queues = StartParameterQueues(data);
+    if (!LayOutBuses(data)) {
+        ApplyPointsUpTo(2147483647, queues);
+        return;
+    }
+    if (SkipsSilentBlock(data)) {
+        ApplyPointsUpTo(2147483647, queues);
+        return;
+    }
+    const int32_t end = data.numSamples;
+    int32_t start = 0;
+    while (start < end) {
+        ApplyPointsUpTo(start, queues);
+        const int32_t next = std::clamp(NextPointOffset(queues, end), start + 1, end);
+        ProcessRange(data, start, next);
+        start = next;
+    }
+    ApplyPointsUpTo(end, queues);
+    FlagSilentOutputs(data);
+    CountQuietFrames(data);
+}
+
+bool KivAudioPluginVST3Adapter::InputsFlaggedSilent(const ProcessData& data) const {
+    if (data.numInputs <= 0 || !data.inputs) return false;
+    for (int32 bus = 0; bus < data.numInputs; ++bus) {
+        const uint64 all = AllChannels(data.inputs[bus].numChannels);
+        if ((data.inputs[bus].silenceFlags & all) != all) return false;
+    }
+    return true;
+}
+
+// Silent input is skipped once the plug-in has settled on it: its output exactly silent for a
+// second of silent input, and at least its latency, so that the delay lines hold only zeros
+// and the detectors have fallen far below any threshold. Until then the plug-in runs: a
+// release or a look-ahead still sounding is heard in full. The outputs are zeroed and flagged,
+// at the cost of checking the flags.
+bool KivAudioPluginVST3Adapter::SkipsSilentBlock(ProcessData& data) {
+    if (!InputsFlaggedSilent(data)) {
+        quietFrames_ = 0;
+        return false;
+    }
+    const int64_t settled = std::max<int64_t>(plugin_->GetSampleRate(), plugin_->GetLatency());
+    if (quietFrames_ < settled) return false;
+    for (int32 bus = 0; bus < data.numOutputs; ++bus) {
+        AudioBusBuffers& buffers = data.outputs[bus];
+        for (int32 channel = 0; buffers.channelBuffers32 && channel < buffers.numChannels; ++channel) {
+            if (float* samples = buffers.channelBuffers32[channel])
+                std::fill(samples, samples + data.numSamples, 0.0f);
+        }
+        buffers.silenceFlags = AllChannels(buffers.numChannels);
+    }
+    return true;
+}
+
+void KivAudioPluginVST3Adapter::CountQuietFrames(const ProcessData& data) {
+    bool silent = InputsFlaggedSilent(data);
+    for (int32 bus = 0; silent && bus < data.numOutputs; ++bus) {
+        const uint64 all = AllChannels(data.outputs[bus].numChannels);
+        silent = (data.outputs[bus].silenceFlags & all) == all;
+    }
+    quietFrames_ = silent ? quietFrames_ + data.numSamples : 0;
+}
+
+int32_t KivAudioPluginVST3Adapter::StartParameterQueues(ProcessData& data) {
     IParameterChanges* changes = data.inputParameterChanges;
-    if (!changes) return;
-    const int32 count = changes->getParameterCount();
+    const int32 count = changes ? std::min<int32>(changes->getParameterCount(), kMaxQueues) : 0;
     for (int32 index = 0; index < count; ++index) {
         IParamValueQueue* queue = changes->getParameterData(index);
-        const int32 points = queue ? queue->getPointCount() : 0;
-        int32 offset = 0;
-        ParamValue value = 0.0;
-        if (points <= 0 || queue->getPoint(points - 1, offset, value) != kResultOk) continue;
-        ApplyParameterChange(queue->getParameterId(), value, true);
+        queues_[index] = queue;
+        nextPoint_[index] = 0;
+        pointCount_[index] = queue ? std::max<int32>(0, queue->getPointCount()) : 0;
+    }
+    return count;
+}
+
+// Applies the points at or before `offset` not applied yet.
+void KivAudioPluginVST3Adapter::ApplyPointsUpTo(int32_t offset, int32_t queues) {
+    for (int32_t index = 0; index < queues; ++index) {
+        IParamValueQueue* queue = queues_[index];
+        while (nextPoint_[index] < pointCount_[index]) {
+            int32 pointOffset = 0;
+            ParamValue value = 0.0;
+            if (queue->getPoint(nextPoint_[index], pointOffset, value) != kResultOk) {
+                nextPoint_[index] = pointCount_[index];
+                break;
+            }
+            if (pointOffset > offset) break;
+            ++nextPoint_[index];
+            ApplyParameterChange(queue->getParameterId(), value, true);
+        }
     }
 }
 
+// The offset of the earliest point not applied yet, after the ones applied; `end` when none.
+int32_t KivAudioPluginVST3Adapter::NextPointOffset(int32_t queues, int32_t end) {
+    int32_t next = end;
+    for (int32_t index = 0; index < queues; ++index) {
+        if (nextPoint_[index] >= pointCount_[index]) continue;
+        int32 pointOffset = 0;
+        ParamValue value = 0.0;
+        if (queues_[index]->getPoint(nextPoint_[index], pointOffset, value) == kResultOk)
+            next = std::min<int32_t>(next, pointOffset);
+    }
+    return next;
+}
+
+// Only the fields the host marks valid.
 void KivAudioPluginVST3Adapter::UpdateTransport(const ProcessContext& context) {
-    KivVst3TransportUpdate::Apply(context, plugin_->GetTransport(), lastTransportPosition_);
+    const auto has = [&](uint32 flag) { return (context.state & flag) != 0; };
+    KivHostTime time;
+    time.playing = has(ProcessContext::kPlaying);
+    time.hasPosition = has(ProcessContext::kProjectTimeMusicValid);
+    time.position = context.projectTimeMusic;
+    time.hasTempo = has(ProcessContext::kTempoValid);
+    time.tempo = context.tempo;
+    time.hasBarStart = has(ProcessContext::kBarPositionValid);
+    time.barStart = context.barPositionMusic;
+    time.hasTimeSignature = has(ProcessContext::kTimeSigValid);
+    time.timeSignatureNumerator = context.timeSigNumerator;
+    time.timeSignatureDenominator = context.timeSigDenominator;
+    time.cycleActive = has(ProcessContext::kCycleActive) && has(ProcessContext::kCycleValid);
+    time.cycleStart = context.cycleStartMusic;
+    time.cycleEnd = context.cycleEndMusic;
+    KivApplyHostTime(time, plugin_->GetTransport(), lastTransportPosition_);
 }
 
 void KivAudioPluginVST3Adapter::DeliverInputEvents(ProcessData& data) {
@@ -122,31 +231,48 @@ void KivAudioPluginVST3Adapter::DeliverInputEvents(ProcessData& data) {
     }
 }
 
-void KivAudioPluginVST3Adapter::ProcessAudio(ProcessData& data) {
-    if (data.numSamples <= 0 || data.numOutputs <= 0 || !data.outputs) return;
-    if (data.symbolicSampleSize != kSample32) return;
+// False when the block holds no audio the plug-in can process.
+bool KivAudioPluginVST3Adapter::LayOutBuses(ProcessData& data) {
+    if (data.numSamples <= 0 || data.numOutputs <= 0 || !data.outputs) return false;
+    if (data.symbolicSampleSize != kSample32) return false;
     const int32_t stride = std::max(1, plugin_->GetGroupStride());
-    const bool hasInputs = data.numInputs > 0 && data.inputs;
-    if (hasInputs) LayOut(data.inputs, data.numInputs, stride, inputChannels_, KivAudioPlugin::kMaxHostChannels);
-    LayOut(data.outputs, data.numOutputs, stride, outputChannels_, KivAudioPlugin::kMaxHostChannels);
-    for (int32 bus = 0; bus < data.numOutputs; ++bus) data.outputs[bus].silenceFlags = 0;
-    plugin_->ProcessAudio(hasInputs ? inputChannels_ : nullptr, outputChannels_, data.numSamples, true);
+    KivHostChannelGroup groups[KivAudioPlugin::kMaxHostChannels];
+    const int32 inputBuses = data.inputs ? std::min<int32>(data.numInputs, KivAudioPlugin::kMaxHostChannels) : 0;
+    for (int32 bus = 0; bus < inputBuses; ++bus) groups[bus] = {data.inputs[bus].channelBuffers32, data.inputs[bus].numChannels};
+    KivLayOutHostChannels(groups, inputBuses, stride, inputChannels_, KivAudioPlugin::kMaxHostChannels);
+    const int32 outputBuses = std::min<int32>(data.numOutputs, KivAudioPlugin::kMaxHostChannels);
+    for (int32 bus = 0; bus < outputBuses; ++bus)
+        groups[bus] = {data.outputs[bus].channelBuffers32, data.outputs[bus].numChannels};
+    KivLayOutHostChannels(groups, outputBuses, stride, outputChannels_, KivAudioPlugin::kMaxHostChannels);
+    return true;
 }
 
-void KivAudioPluginVST3Adapter::GenerateMIDIEvent(int32_t deltaFrames, const uint8_t* bytes) {
-    KivSynchronizerGuard guard(outgoingLock_);
-    outgoing_.push_back({deltaFrames, {bytes[0], bytes[1], bytes[2]}});
+void KivAudioPluginVST3Adapter::ProcessRange(ProcessData& data, int32_t start, int32_t end) {
+    const bool hasInputs = data.numInputs > 0 && data.inputs;
+    for (int32_t channel = 0; channel < KivAudioPlugin::kMaxHostChannels; ++channel) {
+        pieceInputs_[channel] = inputChannels_[channel] ? inputChannels_[channel] + start : nullptr;
+        pieceOutputs_[channel] = outputChannels_[channel] ? outputChannels_[channel] + start : nullptr;
+    }
+    plugin_->ProcessAudio(hasInputs ? pieceInputs_ : nullptr, pieceOutputs_, end - start, true);
+}
+
+// A host may skip what follows a channel flagged silent; only exact zeros are flagged.
+void KivAudioPluginVST3Adapter::FlagSilentOutputs(ProcessData& data) {
+    for (int32 bus = 0; bus < data.numOutputs; ++bus) {
+        AudioBusBuffers& buffers = data.outputs[bus];
+        buffers.silenceFlags = 0;
+        if (!buffers.channelBuffers32) continue;
+        for (int32 channel = 0; channel < std::min<int32>(buffers.numChannels, 64); ++channel) {
+            const float* samples = buffers.channelBuffers32[channel];
+            if (samples && IsSilent(samples, data.numSamples)) buffers.silenceFlags |= uint64{1} << channel;
+        }
+    }
 }
 
 void KivAudioPluginVST3Adapter::SendOutgoingEvents(ProcessData& data) {
-    sending_.clear();
-    {
-        KivSynchronizerGuard guard(outgoingLock_);
-        sending_.swap(outgoing_);
-    }
-    if (!data.outputEvents) return;
-    for (const OutgoingMidi& midi : sending_) {
+    KivHostMidiMessage message;
+    while (OutgoingMidi().Take(message)) {
         Event event{};
-        if (FromMidi(midi.deltaFrames, midi.bytes, event)) data.outputEvents->addEvent(event);
+        if (data.outputEvents && FromMidi(message.deltaFrames, message.bytes, event)) data.outputEvents->addEvent(event);
     }
 }

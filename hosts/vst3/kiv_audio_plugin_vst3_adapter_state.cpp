@@ -31,6 +31,7 @@ std::vector<uint8_t> ReadWhole(IBStream& stream) {
 tresult KivAudioPluginVST3Adapter::getState(IBStream* state) {
     return KivGuard("KivAudioPluginVST3Adapter::getState", kResultFalse, [&] {
         if (!state) return kInvalidArgument;
+        DeliverNotifications();
         const KivByteBuffer document = KivStateDocument::Save(*plugin_);
         int32 written = 0;
         const tresult result = state->write(const_cast<uint8_t*>(document.Data()), document.Size(), &written);
@@ -44,6 +45,7 @@ tresult KivAudioPluginVST3Adapter::setState(IBStream* state) {
         const std::vector<uint8_t> bytes = ReadWhole(*state);
         if (bytes.empty()) return kResultFalse;
         KivStateDocument::Load(*plugin_, bytes.data(), static_cast<int32_t>(bytes.size()));
+        SettingsChanged();
         return kResultOk;
     });
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/kiv_boundary.h"
+#include "hosts/bridge/kiv_host_setup.h"
 #include "plugin/kiv_audio_plugin_editor.h"
 
 using namespace Steinberg;
@@ -45,9 +46,7 @@ tresult Editor::isPlatformTypeSupported(FIDString type) {
 }
 
 KivAudioPlugin::KivEditor* Editor::PluginEditor() {
-    if (!adapter_) return nullptr;
-    KivAudioPlugin& plugin = adapter_->GetPlugin();
-    return plugin.GetEditor() ? plugin.GetEditor() : plugin.CreateEditor(nullptr);
+    return adapter_ ? KivHostSetup::EditorOf(adapter_->GetPlugin()) : nullptr;
 }
 
 // The plug-in builds its editor window inside the host's; a plug-in without one answers
@@ -91,6 +90,7 @@ void Editor::Pump(void* view) {
     auto* editor = static_cast<Editor*>(view);
     if (!editor->adapter_) return;
     if (KivAudioPlugin::KivEditor* window = editor->adapter_->GetPlugin().GetEditor()) window->Idle();
+    editor->adapter_->OnEditorTimer();
 }
 
 // The editor's window receives these once the window system exists.

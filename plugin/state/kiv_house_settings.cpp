@@ -4,6 +4,7 @@
 #include "base/kiv_exception.h"
 #include "base/xml/kiv_xml_item.h"
 #include "plugin/kiv_kestrune_audio_effect_plugin.h"
+#include "plugin/kiv_plugin_host.h"
 #include "plugin/state/kiv_data_folder_source.h"
 #include "plugin/state/kiv_global_settings_file.h"
 #include "plugin/state/kiv_settings_item_copy.h"
@@ -151,4 +152,6 @@ void KivKestruneAudioEffectPlugin::CarryOutAutomationUpdates(int32_t requests) {
     if (program >= 0) SelectPresetByProgram(program);
 }
 
-void KivKestruneAudioEffectPlugin::OnSettingsChanged() {}
+void KivKestruneAudioEffectPlugin::OnSettingsChanged() {
+    if (KivPluginHost* host = GetPluginHost()) host->SettingsChanged();
+}

@@ -1,5 +1,7 @@
 #include "tools/vst2host/kiv_vst2_host_context.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "hosts/vst2/vst2_text.h"
@@ -26,11 +28,21 @@ intptr_t KivVst2HostContext::Callback(AEffect* effect, int32_t opcode, int32_t i
     // Plug-ins ask for the version before anything else, often with no record yet.
     if (opcode == audioMasterVersion) return kVstVersion;
     KivVst2HostContext* context = ContextOf(effect);
-    return context ? context->Answer(opcode, index, value, ptr, opt) : 0;
+    if (!context) return 0;
+    const intptr_t answer = context->Answer(opcode, index, value, ptr, opt, effect ? effect->initialDelay : 0);
+    if (context->onCall && opcode != audioMasterGetTime)
+        context->onCall(effect, {opcode, index, opt, std::this_thread::get_id(), effect ? effect->initialDelay : 0});
+    return answer;
 }
 
 // Each group answers its own opcodes and passes the rest on; unknown opcodes answer 0.
-intptr_t KivVst2HostContext::Answer(int32_t opcode, int32_t index, intptr_t /*value*/, void* ptr, float opt) {
+intptr_t KivVst2HostContext::Answer(int32_t opcode, int32_t index, intptr_t /*value*/, void* ptr, float opt,
+                                    int32_t initialDelay) {
+    std::unique_lock<std::mutex> guard(lock_);
+    if (opcode != audioMasterGetTime) {
+        calls_.push_back({opcode, index, opt, std::this_thread::get_id(), initialDelay});
+        called_.notify_all();
+    }
     switch (opcode) {
     case audioMasterVersion: return kVstVersion;
     case audioMasterGetTime:
@@ -94,7 +106,37 @@ intptr_t KivVst2HostContext::CanDo(const char* text) {
     return 0;
 }
 
+std::vector<KivVst2AutomationReport> KivVst2HostContext::AutomationReports() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return automation_;
+}
+
+std::vector<KivVst2MidiMessage> KivVst2HostContext::ReceivedMidi() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return receivedMidi_;
+}
+
+int32_t KivVst2HostContext::IoChangedCount() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return ioChangedCount_;
+}
+
+std::vector<KivVst2HostCall> KivVst2HostContext::Calls() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return calls_;
+}
+
+bool KivVst2HostContext::WaitForCalls(int32_t opcode, size_t count, int32_t milliseconds) const {
+    std::unique_lock<std::mutex> guard(lock_);
+    return called_.wait_for(guard, std::chrono::milliseconds(milliseconds), [&] {
+        return static_cast<size_t>(std::count_if(calls_.begin(), calls_.end(),
+                                                 [&](const KivVst2HostCall& call) { return call.opcode == opcode; })) >= count;
+    });
+}
+
 void KivVst2HostContext::ClearReports() {
+    std::lock_guard<std::mutex> guard(lock_);
+    calls_.clear();
     automation_.clear();
     receivedMidi_.clear();
     ioChangedCount_ = 0;

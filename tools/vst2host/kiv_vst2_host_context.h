@@ -1,5 +1,9 @@
 #pragma once
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "hosts/vst2/vst2_abi.h"
@@ -23,14 +27,28 @@ struct KivVst2AutomationReport {
     float value = 0.0f;
 };
 
+// One call the plug-in made to the host, and the thread it came from.
+struct KivVst2HostCall {
+    int32_t opcode = 0;
+    int32_t index = 0;
+    float opt = 0.0f;
+    std::thread::id thread;
+    // The plug-in's latency as the host could read it during the call.
+    int32_t initialDelay = 0;
+};
+
 // The host side of the audioMaster callback: answers a plug-in's questions from the
 // settings and the transport, and records what the plug-in reports (automation, MIDI it
-// sends, changed latency) for the host's owner to inspect. One context serves one
-// instance and is driven from one thread.
+// sends, changed latency) for the host's owner to inspect, with every call and its thread.
+// One context serves one instance; the plug-in may call it from any of its threads, the
+// records are kept under a lock.
 class KivVst2HostContext {
 public:
     KivVst2HostSettings settings;
     KivVst2Transport transport;
+    // Called after each recorded call, outside the lock: a test host may answer a report by
+    // calling the plug-in back, as real hosts do.
+    std::function<void(AEffect* effect, const KivVst2HostCall& call)> onCall;
 
     // The callback handed to plug-ins. It finds its context through AEffect::user, or,
     // while an instance is being created (before the host could set `user`), through the
@@ -49,11 +67,16 @@ public:
         KivVst2HostContext* previous_;
     };
 
-    intptr_t Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+    intptr_t Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt, int32_t initialDelay = 0);
 
-    const std::vector<KivVst2AutomationReport>& AutomationReports() const { return automation_; }
-    const std::vector<KivVst2MidiMessage>& ReceivedMidi() const { return receivedMidi_; }
-    int32_t IoChangedCount() const { return ioChangedCount_; }
+    std::vector<KivVst2AutomationReport> AutomationReports() const;
+    std::vector<KivVst2MidiMessage> ReceivedMidi() const;
+    int32_t IoChangedCount() const;
+    // Every call but the plug-in's questions for the time, in order.
+    std::vector<KivVst2HostCall> Calls() const;
+    // Waits until the plug-in has made `count` calls of `opcode` in all (since the last
+    // ClearReports); false if that takes longer than `milliseconds`.
+    bool WaitForCalls(int32_t opcode, size_t count, int32_t milliseconds) const;
     void ClearReports();
     // Set by the instance around its process calls, for the process-level answer.
     void SetProcessing(bool processing) { processing_ = processing; }
@@ -68,6 +91,9 @@ private:
     intptr_t ProcessLevel() const;
     static intptr_t CanDo(const char* text);
 
+    mutable std::mutex lock_;
+    mutable std::condition_variable called_;
+    std::vector<KivVst2HostCall> calls_;
     std::vector<KivVst2AutomationReport> automation_;
     std::vector<KivVst2MidiMessage> receivedMidi_;
     int32_t ioChangedCount_ = 0;

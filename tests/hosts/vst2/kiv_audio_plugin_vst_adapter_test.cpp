@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/kiv_trace.h"
@@ -158,7 +159,6 @@ TEST_F(VstAdapterTest, HostSettingParameterWhileBeingToldOfAutomationChangesNoth
     adapter_->SendAutomation(0, 0.25);
     EXPECT_EQ(TestHost::automationReports, 1);
     EXPECT_NEAR(effect_->getParameter(effect_, 0), 0.25f, 1e-6f);
-    EXPECT_FALSE(adapter_->IsAutomationInProgress());
     effect_->setParameter(effect_, 0, 0.75f);  // afterwards the host's changes count again
     EXPECT_NEAR(effect_->getParameter(effect_, 0), 0.75f, 1e-6f);
 }
@@ -233,6 +233,50 @@ TEST(VstAdapterCount, CountsLiveAdaptersAndTellsThePluginItsHostType) {
         EXPECT_EQ(second.GetPlugin().GetHostType(), KivString("VST"));  // even without a host callback
     }
     EXPECT_EQ(KivAudioPluginVSTAdapter::LiveCount(), before);
+}
+
+// A core of three plain parameters that records the values the host sets.
+class ThreeParameters : public KivAudioPlugin {
+public:
+    int32_t GetParameterCount() override { return 3; }
+    void SetParameter(int32_t index, double value, bool) override { values[index] = value; }
+    double GetParameter(int32_t index) override { return values[index]; }
+    void Process(float**, float**, int32_t) override {}
+    double values[3] = {};
+};
+
+// A host that answers the report of parameter 1 by echoing it, while the user moves
+// parameter 2 and the host's automation moves parameter 1 on its audio thread.
+struct AnsweringHost {
+    static inline AEffect* effect = nullptr;
+    static inline std::vector<int32_t> told;
+
+    static intptr_t Callback(AEffect* from, int32_t opcode, int32_t index, intptr_t, void*, float) {
+        if (opcode == audioMasterVersion) return 2400;
+        if (opcode != audioMasterAutomate || !effect) return 0;
+        told.push_back(index);
+        from->setParameter(from, index, 0.9f);  // the echo
+        from->setParameter(from, 2, 0.25f);
+        std::thread audio([&] { from->setParameter(from, index, 0.75f); });
+        audio.join();
+        return 1;
+    }
+};
+
+TEST(VstAdapterAutomation, HostChangesAreNeverDroppedWhileThePluginReportsItsOwn) {
+    auto core = std::make_unique<ThreeParameters>();
+    ThreeParameters* values = core.get();
+    KivAudioPluginVSTAdapter adapter(&AnsweringHost::Callback, std::move(core));
+    AnsweringHost::effect = adapter.getAeffect();
+    AnsweringHost::told.clear();
+    values->values[1] = 0.5;
+    adapter.SendAutomation(1, 0.5);
+    AnsweringHost::effect = nullptr;
+    EXPECT_EQ(AnsweringHost::told, std::vector<int32_t>{1});
+    EXPECT_EQ(values->values[2], 0.25);
+    EXPECT_EQ(values->values[1], 0.75);  // the audio thread's automation, not the echo's 0.9
+    adapter.setParameter(1, 0.125f);      // afterwards the host's changes count on every thread
+    EXPECT_EQ(values->values[1], 0.125);
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 // VST 2.4 face of the same library.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "hosts/vst3/interfaces/iaudioprocessor.h"
 #include "hosts/vst3/interfaces/icomponent.h"
@@ -290,6 +293,8 @@ TEST_F(TandrelMiniVst3, LatencyIsReportedAsTheVst2PathReportsIt) {
     vst2.SetParameter(lookAhead, static_cast<float>(position));
     std::vector<std::vector<float>> ignored;
     vst2.ProcessInBlocks(TestSignal(), ignored, kBlock);
+    // The host hears of the new latency from one of the plug-in's other threads.
+    ASSERT_TRUE(vst2.Host().WaitForCalls(audioMasterIOChanged, 1, 10000));
 
     Vst3Instance instance(*factory);
     ASSERT_TRUE(instance.initialized);
@@ -299,6 +304,45 @@ TEST_F(TandrelMiniVst3, LatencyIsReportedAsTheVst2PathReportsIt) {
     instance.Process(TestSignal(), &changes);
     EXPECT_EQ(vst2.Latency(), 221);
     EXPECT_EQ(static_cast<int32_t>(instance.processor->getLatencySamples()), vst2.Latency());
+}
+
+// restartComponent and performEdit are calls of the host's main thread: whatever the plug-in
+// posts while it processes on the audio thread reaches the host from the thread that
+// initialised it, at the host's next call there.
+TEST_F(TandrelMiniVst3, HostHearsOfLatencyAndSettingsOnlyFromTheInitialisingThread) {
+    vst2.Open();
+    int32 lookAhead = -1;
+    for (int32 index = 0; index < vst2.NumParams() && lookAhead < 0; ++index)
+        if (vst2.ParameterName(index).find("Look-ahead") != std::string::npos) lookAhead = index;
+    ASSERT_GE(lookAhead, 0);
+    Vst3Instance instance(*factory);
+    ASSERT_TRUE(instance.initialized);
+    ComponentHandler handler;
+    ASSERT_EQ(instance.controller->setComponentHandler(&handler), kResultOk);
+    instance.Prepare(44100.0, kBlock);
+    ParameterChanges changes;
+    changes.Add(static_cast<ParamID>(lookAhead), {{0, std::pow(0.005, 0.25)}});
+    std::thread audio([&] { instance.Process(TestSignal(), &changes); });
+    audio.join();
+    const auto latencyTold = [&] {
+        std::lock_guard<std::mutex> guard(handler.lock);
+        return std::find(handler.restarts.begin(), handler.restarts.end(), kLatencyChanged) != handler.restarts.end();
+    };
+    // The plug-in may still be preparing the new set-up on a thread of its own.
+    for (int attempt = 0; attempt < 2000 && !latencyTold(); ++attempt) {
+        instance.controller->getParamNormalized(0);
+        if (!latencyTold()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(latencyTold());
+    EXPECT_EQ(instance.processor->getLatencySamples(), 221u);
+
+    const std::vector<uint8_t> state = instance.State();
+    MemoryStream stream;
+    stream.bytes = state;
+    ASSERT_EQ(instance.component->setState(&stream), kResultOk);
+    EXPECT_EQ(handler.restarts.back(), kParamValuesChanged);
+    for (const std::thread::id& thread : handler.threads) EXPECT_EQ(thread, std::this_thread::get_id());
+    instance.controller->setComponentHandler(nullptr);
 }
 
 // Steinberg's validator, when the environment names it: every test, extensive ones too.

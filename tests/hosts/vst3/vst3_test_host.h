@@ -5,7 +5,9 @@
 // counts are kept but never free anything.
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -133,8 +135,8 @@ struct Edit {
     }
 };
 
-// Records the edits; like many hosts, it may answer performEdit by setting the parameter on
-// the controller at once.
+// Records the edits and restarts, and the thread of every call; like many hosts, it may
+// answer performEdit by setting the parameter on the controller at once.
 class ComponentHandler : public StackObject<IComponentHandler> {
 public:
     tresult KIV_VST3_API beginEdit(ParamID id) override { return Record({'b', id, 0.0}); }
@@ -145,15 +147,21 @@ public:
     }
     tresult KIV_VST3_API endEdit(ParamID id) override { return Record({'e', id, 0.0}); }
     tresult KIV_VST3_API restartComponent(int32 flags) override {
+        std::lock_guard<std::mutex> guard(lock);
         restarts.push_back(flags);
+        threads.push_back(std::this_thread::get_id());
         return kResultOk;
     }
     tresult Record(const Edit& edit) {
+        std::lock_guard<std::mutex> guard(lock);
         edits.push_back(edit);
+        threads.push_back(std::this_thread::get_id());
         return kResultOk;
     }
+    std::mutex lock;
     std::vector<Edit> edits;
     std::vector<int32> restarts;
+    std::vector<std::thread::id> threads;
     IEditController* echoTo = nullptr;
 };
 
