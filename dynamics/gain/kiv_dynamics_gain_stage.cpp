@@ -220,6 +220,17 @@ void KivDynamicsGainStage::ComputeGains(const double* envelope, double* gains, i
         (this->*shapeGains_)(envelope + start, gains + start, std::min(kChunk, count - start));
 }
 
+void KivDynamicsGainStage::ComputeShapeGains(const double* levels, double* gains, int32_t count,
+                                             bool logarithms) noexcept {
+    const double wetGain = wetGain_, dry = dry_;
+    wetGain_ = 1.0;
+    dry_ = 0.0;
+    if (logarithms) ComputeGainsFromLogarithms(levels, gains, count);
+    else ComputeGains(levels, gains, count);
+    wetGain_ = wetGain;
+    dry_ = dry;
+}
+
 void KivDynamicsGainStage::MultiplyGains(const double* envelope, float* signal, int32_t count) noexcept {
     double chunkGains[kChunk];
     for (int32_t start = 0; start < count; start += kChunk) {

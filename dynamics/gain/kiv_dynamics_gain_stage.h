@@ -35,6 +35,8 @@ public:
     void ComputeGains(const double* envelope, double* gains, int32_t count) noexcept;
     // The same from the envelopes' natural logarithms (cheapest in the logarithmic mode).
     void ComputeGainsFromLogarithms(const double* logarithms, double* gains, int32_t count) noexcept;
+    // The shape gains alone (wet gain 1, dry 0), for a caller that blends them itself.
+    void ComputeShapeGains(const double* levels, double* gains, int32_t count, bool logarithms) noexcept;
     // Multiplies each sample of `signal` by its gain.
     void MultiplyGains(const double* envelope, float* signal, int32_t count) noexcept;
     // The gain reduction shown for a block whose envelope peaked at `blockMaximum`, taken

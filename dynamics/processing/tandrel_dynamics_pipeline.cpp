@@ -51,6 +51,7 @@ TandrelDynamicsPipeline::TandrelDynamicsPipeline() {
 void TandrelDynamicsPipeline::Initialize(int32_t channels, int32_t sampleRate, int32_t maxBlock) {
     channels_ = channels;
     sampleRate_ = sampleRate;
+    ramp_.SetSampleRate(sampleRate);
     for (int32_t c = 0; c < ActiveChannels(); ++c) setup_->follower.ResetChannel(states_[c]);
     const int32_t block = std::max(maxBlock, 1);
     gains_.Reserve(static_cast<size_t>(block));
@@ -125,6 +126,12 @@ TandrelPipelineSetup* TandrelDynamicsPipeline::Install(TandrelPipelineSetup& nex
     SwapInChannelMemory(next);
     for (auto& state : states_) follower.ConfigureChannel(state);
     if (next.gainOnly) KeepGainOnlyDelay();
+    // The gain-only path is a shape gain of 1 blended with its factor. Loaded settings start
+    // afresh like the channels, so a restored state sounds as it did from its first sample.
+    const KivDynamicsGainStage& stage = next.gainStage;
+    ramp_.Target(next.gainOnly ? TandrelBlendRamp::Blend{next.gainOnlyFactor, 0.0}
+                               : TandrelBlendRamp::Blend{stage.GetWetGain(), stage.GetDry()},
+                 left == &idle_ || next.resetChannels);
     return left == &idle_ ? nullptr : left;
 }
 
@@ -177,6 +184,7 @@ void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* 
         for (int32_t c = 0; c < channels; ++c) Delay(states_[c], inputs[c], outputs[c], count, delayed);
     }
     ApplyGains(delayed ? outputs : inputs, outputs, fullyLinked, count);
+    ramp_.Advance(count);
     if (follower.GetSideChainPlay() && follower.Filter().IsAnyStageActive()) PlaySideChain(outputs, count);
     StoreGainReductions(fullyLinked);
 }
@@ -209,17 +217,32 @@ void TandrelDynamicsPipeline::Delay(KivDynamicsProcessorFollower::ChannelState& 
 void TandrelDynamicsPipeline::ProcessGainOnly(const float* const* inputs, float* const* outputs, int32_t count) {
     const bool delayed = setup_->follower.GetLookAhead() > 0;
     const float factor = static_cast<float>(setup_->gainOnlyFactor);
+    const bool ramping = ramp_.IsMoving();
+    if (ramping) {
+        gains_.Reserve(static_cast<size_t>(count));
+        ramp_.Factors(gains_.Data(), count);
+    }
     for (int32_t c = 0; c < ActiveChannels(); ++c) {
         Delay(states_[c], inputs[c], outputs[c], count, delayed);
         float* output = outputs[c];
-        for (int32_t i = 0; i < count; ++i) output[i] *= factor;
+        if (ramping) MultiplyInto(output, gains_.Data(), output, count);
+        else for (int32_t i = 0; i < count; ++i) output[i] *= factor;
     }
+    ramp_.Advance(count);
 }
 
 void TandrelDynamicsPipeline::ComputeGains(const double* levels, double* gains, int32_t count) noexcept {
     KivDynamicsGainStage& stage = setup_->gainStage;
-    if (setup_->follower.LevelsAreLogarithms()) stage.ComputeGainsFromLogarithms(levels, gains, count);
-    else stage.ComputeGains(levels, gains, count);
+    const bool logarithms = setup_->follower.LevelsAreLogarithms();
+    if (ramp_.IsMoving()) {
+        // In place: the blend reads each shape gain before it writes that sample's gain.
+        stage.ComputeShapeGains(levels, gains, count, logarithms);
+        ramp_.Apply(gains, gains, count);
+    } else if (logarithms) {
+        stage.ComputeGainsFromLogarithms(levels, gains, count);
+    } else {
+        stage.ComputeGains(levels, gains, count);
+    }
 }
 
 void TandrelDynamicsPipeline::ApplyGains(const float* const* signals, float* const* outputs, bool fullyLinked,

@@ -4,6 +4,7 @@
 
 #include "dynamics/detector/kiv_detector_buffer.h"
 #include "dynamics/detector/kiv_dynamics_processor_follower.h"
+#include "dynamics/processing/tandrel_blend_ramp.h"
 #include "dynamics/processing/tandrel_pipeline_setup.h"
 #include "dynamics/processing/tandrel_processing_setup.h"
 
@@ -82,6 +83,7 @@ private:
     KivDynamicsProcessorFollower::ChannelState states_[kChannels];
     KivDynamicsProcessorFollower::ChannelState* statePointers_[kChannels];
     KivDetectorBuffer<double> gains_;
+    TandrelBlendRamp ramp_;
     KivDetectorBuffer<float> cleanSources_[kChannels];
     const float* sources_[kChannels] = {};
     int32_t channels_ = 2;
