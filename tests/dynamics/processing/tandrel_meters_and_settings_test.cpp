@@ -189,11 +189,39 @@ TEST(TandrelSettings, LoadedLinkAmountHandsTheEnvelopeOver) {
     ASSERT_TRUE(rig.effect().StoreSettings(item));
     item.SetAttribute(KivString("LinkChannels"), KivString("0"));
     ASSERT_TRUE(rig.effect().LoadSettings(item));
-    rig.effect().MarkForReprepare();
+    rig.effect().Reprepare();
+    ASSERT_FALSE(rig.effect().Follower().GetLinkAmount() == 1.0);
     const std::vector<float> left = rig.Run(512, tone);
     ASSERT_EQ(rig.table().Value(kTandrelLinkChannels), 0.0);
     for (int32_t i = 0; i < 512; ++i) ASSERT_EQ(rig.out[1][i], rig.out[0][i]) << i;
     double peak = 0.0;
     for (float v : left) peak = std::max(peak, std::fabs(double(v)));
     EXPECT_LT(peak, 0.5);  // attenuated from the start
+}
+
+// Side-chain play puts what the detector hears on the outputs: with the side-chain high-pass
+// at 1 kHz a 50 Hz tone nearly vanishes (a second-order high-pass more than four octaves
+// below its corner: |H| ~ (50/1000)^2 = 0.0025) and a 10 kHz tone passes almost whole, while
+// without side-chain play both pass at 1:1 unchanged.
+TEST(TandrelSettings, SideChainPlayOutputsTheFilteredDetectorSignal) {
+    for (bool play : {false, true}) {
+        for (double frequency : {50.0, 10000.0}) {
+            TandrelRig rig;
+            KivXMLItem item(KivString("settings"));
+            ASSERT_TRUE(rig.effect().StoreSettings(item));
+            item.SetAttribute(KivString("SideChainPlay"), KivString(play ? "1" : "0"));
+            item.SetAttribute(KivString("EnabledSideChain"), KivString("1"));
+            item.SetAttribute(KivString("SideChainMinF"), KivString("1000"));
+            ASSERT_TRUE(rig.effect().LoadSettings(item));
+            rig.effect().Reprepare();
+            const std::vector<float> out = rig.Run(44100, [frequency](int32_t i) {
+                return static_cast<float>(0.5 * std::sin(2.0 * 3.141592653589793 * frequency * i / 44100.0));
+            });
+            double peak = 0.0;
+            for (size_t i = 22050; i < out.size(); ++i) peak = std::max(peak, std::fabs(double(out[i])));
+            if (!play) EXPECT_NEAR(peak, 0.5, 1e-3) << frequency;
+            else if (frequency < 100.0) EXPECT_LT(peak, 0.01);
+            else EXPECT_NEAR(peak, 0.5, 0.025);
+        }
+    }
 }
