@@ -1,14 +1,16 @@
 #include "parameters/kiv_parameter_bool.h"
 
+#include "parameters/kiv_record_value.h"
+
 template <typename ParameterBase>
 void ParameterBoolT<ParameterBase>::SetParameter(int32_t, double value, bool silent) {
-    this->record_->values.asBool.value = KivIsOnValue(value) ? 1 : 0;
+    KivStoreRecordValue(this->record_->values.asBool.value, static_cast<uint8_t>(KivIsOnValue(value) ? 1 : 0));
     this->ReportChange(silent);
 }
 
 template <typename ParameterBase>
 double ParameterBoolT<ParameterBase>::GetParameter(int32_t) const {
-    return this->record_->values.asBool.value ? 1.0 : 0.0;
+    return KivLoadRecordValue(this->record_->values.asBool.value) ? 1.0 : 0.0;
 }
 
 template <typename ParameterBase>

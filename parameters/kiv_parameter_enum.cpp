@@ -1,5 +1,7 @@
 #include "parameters/kiv_parameter_enum.h"
 
+#include "parameters/kiv_record_value.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -22,14 +24,14 @@ int32_t ParameterEnumT<ParameterBase>::FromNormalized(const KivEffectParameter::
 template <typename ParameterBase>
 void ParameterEnumT<ParameterBase>::SetParameter(int32_t, double value, bool silent) {
     auto& values = this->record_->values.asEnumeration;
-    values.index = FromNormalized(values, value);
+    KivStoreRecordValue(values.index, FromNormalized(values, value));
     this->ReportChange(silent);
 }
 
 template <typename ParameterBase>
 double ParameterEnumT<ParameterBase>::GetParameter(int32_t) const {
     const auto& values = this->record_->values.asEnumeration;
-    return ToNormalized(values, values.index);
+    return ToNormalized(values, KivLoadRecordValue(values.index));
 }
 
 template <typename ParameterBase>

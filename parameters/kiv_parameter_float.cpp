@@ -3,6 +3,7 @@
 #include "base/kiv_format.h"
 #include "base/kiv_number.h"
 #include "parameters/kiv_float_mapping.h"
+#include "parameters/kiv_record_value.h"
 
 namespace {
 
@@ -15,15 +16,15 @@ void ParameterFloatT<ParameterBase>::SetParameter(int32_t, double value, bool si
     auto& values = this->record_->values.asFloat;
     double real = KivFloatFromNormalized(values, value);
     // While the core smooths the parameter, new values are targets, not the value itself.
-    if (this->record_->HasFlag(KivEffectParameter::kTargetMode)) values.target = real;
-    else values.value = real;
+    if (this->record_->HasFlag(KivEffectParameter::kTargetMode)) KivStoreRecordValue(values.target, real);
+    else KivStoreRecordValue(values.value, real);
     this->ReportChange(silent);
 }
 
 template <typename ParameterBase>
 double ParameterFloatT<ParameterBase>::GetParameter(int32_t) const {
     const auto& values = this->record_->values.asFloat;
-    return KivFloatToNormalized(values, values.value);
+    return KivFloatToNormalized(values, KivLoadRecordValue(values.value));
 }
 
 template <typename ParameterBase>

@@ -1,17 +1,19 @@
 #include "parameters/kiv_parameter_group.h"
 
+#include "parameters/kiv_record_value.h"
+
 #include "parameters/kiv_parameter_bool.h"
 
 template <typename ParameterBase>
 void ParameterGroupT<ParameterBase>::SetParameter(int32_t, double value, bool silent) {
     if (!Switch()) return;
-    *Switch() = KivIsOnValue(value) ? 1 : 0;
+    KivStoreRecordValue(*Switch(), static_cast<uint8_t>(KivIsOnValue(value) ? 1 : 0));
     this->ReportChange(silent);
 }
 
 template <typename ParameterBase>
 double ParameterGroupT<ParameterBase>::GetParameter(int32_t) const {
-    return Switch() && *Switch() ? 1.0 : 0.0;
+    return Switch() && KivLoadRecordValue(*Switch()) ? 1.0 : 0.0;
 }
 
 template <typename ParameterBase>

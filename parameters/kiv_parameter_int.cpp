@@ -1,5 +1,7 @@
 #include "parameters/kiv_parameter_int.h"
 
+#include "parameters/kiv_record_value.h"
+
 #include "base/kiv_format.h"
 #include "base/kiv_number.h"
 
@@ -20,8 +22,8 @@ template <typename ParameterBase>
 void ParameterIntT<ParameterBase>::SetParameter(int32_t, double value, bool silent) {
     auto& values = this->record_->values.asInteger;
     int32_t whole = FromNormalized(values, value);
-    if (this->record_->HasFlag(KivEffectParameter::kTargetMode)) values.target = whole;
-    else values.value = whole;
+    if (this->record_->HasFlag(KivEffectParameter::kTargetMode)) KivStoreRecordValue(values.target, whole);
+    else KivStoreRecordValue(values.value, whole);
     this->ReportChange(silent);
 }
 

@@ -57,8 +57,11 @@ if build_or_fail sanitize -DCMAKE_BUILD_TYPE=Debug "-DKIV_SANITIZE=address;undef
   ASAN_OPTIONS=detect_leaks=1 run_suite sanitize build/sanitize
 fi
 
-if KIV_TARGETS_REGEX='^(threads|platform)_[A-Za-z0-9_]+_test$' build_or_fail tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIV_SANITIZE=thread -DKIV_BUILD_BENCHMARKS=OFF; then
-  run_suite tsan build/tsan -R "^(threads|platform)_"
+# Every test that runs threads of its own or the plug-in's automation update thread beside the
+# audio thread: threads, platform, the effect's real-time behaviour, state, slots, adapters.
+tsan_tests='(threads|platform)_[A-Za-z0-9_]+|dynamics_effect_[A-Za-z0-9_]+|plugin_state_[A-Za-z0-9_]+|presets_slots_[A-Za-z0-9_]+|plugin_temporary_automation_adapters'
+if KIV_TARGETS_REGEX="^($tsan_tests)_test\$" build_or_fail tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIV_SANITIZE=thread -DKIV_BUILD_BENCHMARKS=OFF; then
+  run_suite tsan build/tsan -R "^($tsan_tests)_test\."
 fi
 
 if build_or_fail windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DKIV_BUILD_BENCHMARKS=OFF; then

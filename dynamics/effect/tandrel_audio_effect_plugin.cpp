@@ -40,30 +40,30 @@ void TandrelAudioEffectPlugin::SetMaxBlockSize(int32_t samples) {
 
 void TandrelAudioEffectPlugin::Reprepare() {
     KivThreadRole::ExpectNotAudio("TandrelAudioEffectPlugin::Reprepare");
-    if (sampleRate_ < 1) return;
-    PrepareAndPublish(false);
-    ReportLatency();
+    if (PrepareAndPublish(false)) ReportLatency();
 }
 
 // New settings start from silence, as a freshly initialised plug-in would play them.
 void TandrelAudioEffectPlugin::ReprepareAfterLoading() {
     KivThreadRole::ExpectNotAudio("TandrelAudioEffectPlugin::ReprepareAfterLoading");
-    if (sampleRate_ < 1) return;
     {
         KivSynchronizerGuard lock(GetEffectMutex());
         lastReleaseMode_ = -1;
     }
-    PrepareAndPublish(true);
+    if (!PrepareAndPublish(true)) return;
     CopyValuesToTargets();
     ReportLatency();
 }
 
-void TandrelAudioEffectPlugin::PrepareAndPublish(bool resetChannels) {
+// Nothing is prepared before the first InitProcessing has given a sample rate.
+bool TandrelAudioEffectPlugin::PrepareAndPublish(bool resetChannels) {
     KivSynchronizerGuard lock(GetEffectMutex());
+    if (sampleRate_ < 1) return false;
     meters_.ResetHeld();
     PrepareSetup(resetChannels);
     FreeRetiredSetups();
     if (TandrelMeterView* editor = editor_.load()) editor->RefreshState();
+    return true;
 }
 
 void TandrelAudioEffectPlugin::PrepareSetup(bool resetChannels) {
@@ -125,9 +125,7 @@ void TandrelAudioEffectPlugin::ApplyReleaseMode(int32_t mode) {
 // The host compensates the look-ahead only once it hears of the new latency.
 void TandrelAudioEffectPlugin::ReportLatency() {
     const int32_t latency = GetLatency();
-    if (latency == reportedLatency_) return;
-    reportedLatency_ = latency;
-    CallHost(kKivEffectHostLatencyChanged);
+    if (reportedLatency_.exchange(latency) != latency) CallHost(kKivEffectHostLatencyChanged);
 }
 
 void TandrelAudioEffectPlugin::Reset() { resetRequested_.store(true); }

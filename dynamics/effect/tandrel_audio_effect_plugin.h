@@ -68,8 +68,9 @@ public:
     int64_t GetInstalledSetups() const noexcept { return installedSetups_.load(std::memory_order_relaxed); }
 
 private:
-    // Builds the setup for the current settings and hands it over; under the effect's mutex.
-    void PrepareAndPublish(bool resetChannels);
+    // Builds the setup for the current settings and hands it over, under the effect's mutex;
+    // false before the first InitProcessing.
+    bool PrepareAndPublish(bool resetChannels);
     void PrepareSetup(bool resetChannels);
     // Audio thread: takes over a setup waiting at the block boundary.
     void InstallPendingSetup() noexcept;
@@ -95,7 +96,8 @@ private:
     int32_t channels_ = 0;
     int32_t maxBlock_ = 0;
     int32_t lastReleaseMode_ = -1;
-    int32_t reportedLatency_ = 0;
+    // Preparing threads report the latency after the effect's mutex is released.
+    std::atomic<int32_t> reportedLatency_{0};
 
     // The hand-over. `pending_` holds at most one setup the audio thread has not taken;
     // `retired_` is a list the audio thread pushes the setups it left onto.

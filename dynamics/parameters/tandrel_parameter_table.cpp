@@ -1,5 +1,7 @@
 #include "dynamics/parameters/tandrel_parameter_table.h"
 
+#include "parameters/kiv_record_value.h"
+
 #include "dynamics/parameters/tandrel_enumerations.h"
 #include "dynamics/parameters/tandrel_help_texts.h"
 #include "dynamics/parameters/tandrel_parameter_slot.h"
@@ -157,19 +159,20 @@ KivEffectParameterTable TandrelParameterTable::Declaration() noexcept {
 double TandrelParameterTable::Value(int32_t slot) const noexcept {
     const KivEffectParameter& record = records_[slot];
     const auto& values = record.values.asFloat;
-    return record.HasFlag(KivEffectParameter::kTargetMode) ? values.target : values.value;
+    return KivLoadRecordValue(record.HasFlag(KivEffectParameter::kTargetMode) ? values.target : values.value);
 }
 
 int32_t TandrelParameterTable::Item(int32_t slot) const noexcept {
     const KivEffectParameter& record = records_[slot];
     const auto& values = record.values.asEnumeration;
-    return record.HasFlag(KivEffectParameter::kTargetMode) ? values.targetIndex : values.index;
+    return KivLoadRecordValue(record.HasFlag(KivEffectParameter::kTargetMode) ? values.targetIndex : values.index);
 }
 
 bool TandrelParameterTable::IsOn(int32_t slot) const noexcept {
     const KivEffectParameter& record = records_[slot];
-    if (record.type == kKivParameterTypeGroup) return record.values.asGroup.enabled && *record.values.asGroup.enabled;
-    return record.values.asBool.value != 0;
+    if (record.type == kKivParameterTypeGroup)
+        return record.values.asGroup.enabled && KivLoadRecordValue(*record.values.asGroup.enabled) != 0;
+    return KivLoadRecordValue(record.values.asBool.value) != 0;
 }
 
 void TandrelParameterTable::MarkAutoSpeedUse(int32_t releaseMode) noexcept {
