@@ -2,20 +2,17 @@
 -- with the parameters the test names, records silence for the input's length (this makes the
 -- source files, the region and the session range that the test then fills with the input) and
 -- saves the session.
--- Input through the environment: KIV_SESSION_DIR, KIV_PLUGIN_TYPE (LXVST or VST3),
--- KIV_FRAMES, KIV_RATE, KIV_PARAMETERS ("index=value,index=value") and KIV_PARAMETER_COUNT.
+-- Input through the environment: KIV_LUA_DIR (this folder), KIV_SESSION_DIR, KIV_PLUGIN_TYPE
+-- (LXVST or VST3), KIV_FRAMES, KIV_RATE, KIV_PARAMETERS ("index=value,index=value") and
+-- KIV_PARAMETER_COUNT.
 local dir = os.getenv("KIV_SESSION_DIR")
 local kind = os.getenv("KIV_PLUGIN_TYPE")
 local frames = tonumber(os.getenv("KIV_FRAMES"))
 local rate = tonumber(os.getenv("KIV_RATE"))
 local count = tonumber(os.getenv("KIV_PARAMETER_COUNT"))
 
-local backend = AudioEngine:set_backend("None (Dummy)", "", "")
-backend:set_driver("50x Speed")
-backend:set_device_name("Silence")
-backend:set_sample_rate(rate)
-backend:set_buffer_size(1024)
-assert(AudioEngine:start(false) == 0, "the engine did not start")
+dofile(os.getenv("KIV_LUA_DIR") .. "/ardour_engine.lua")
+kiv_start_engine(rate)
 assert(create_session(dir, "tandrel", rate), "no session")
 
 -- The values to expect come from a VST 2.4 instance outside the mixer: the format whose host

@@ -2,17 +2,13 @@
 -- restores TandrelMini from its project file into a new instance, prints the parameter values
 -- and the latency Ardour compensates, then resets the parameters to their defaults as
 -- Ardour's menu does and prints the values again.
--- Input through the environment: KIV_SESSION_DIR, KIV_RATE, KIV_PARAMETER_COUNT.
+-- Input through the environment: KIV_LUA_DIR (this folder), KIV_SESSION_DIR, KIV_RATE, KIV_PARAMETER_COUNT.
 local dir = os.getenv("KIV_SESSION_DIR")
 local rate = tonumber(os.getenv("KIV_RATE"))
 local count = tonumber(os.getenv("KIV_PARAMETER_COUNT"))
 
-local backend = AudioEngine:set_backend("None (Dummy)", "", "")
-backend:set_driver("50x Speed")
-backend:set_device_name("Silence")
-backend:set_sample_rate(rate)
-backend:set_buffer_size(1024)
-assert(AudioEngine:start(false) == 0, "the engine did not start")
+dofile(os.getenv("KIV_LUA_DIR") .. "/ardour_engine.lua")
+kiv_start_engine(rate)
 assert(load_session(dir, "tandrel"), "the session did not load")
 
 local route = Session:route_by_name("Audio 1")

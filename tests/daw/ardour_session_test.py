@@ -190,7 +190,7 @@ def main():
         _, _, reference, _, _, _ = read_wav(reference_path)
 
         session = os.path.join(work, "session")
-        lua_env = dict(env, KIV_SESSION_DIR=session, KIV_PLUGIN_TYPE=kind, KIV_FRAMES=str(frames), KIV_RATE=str(rate),
+        lua_env = dict(env, KIV_LUA_DIR=HERE, KIV_SESSION_DIR=session, KIV_PLUGIN_TYPE=kind, KIV_FRAMES=str(frames), KIV_RATE=str(rate),
                        KIV_PARAMETER_COUNT=str(count),
                        KIV_PARAMETERS=",".join("%d=%r" % item for item in PARAMETERS.items()))
         created = run([ARDOUR_LIB + "/luasession", os.path.join(HERE, "ardour_create_session.lua")], lua_env, 90,

@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "base/xml/kiv_xml_item.h"
-#include "dynamics/effect/tandrel_effect_interface.h"
 #include "dynamics/presets/tandrel_factory_presets.h"
 #include "plugin/kiv_kestrune_audio_effect_plugin.h"
 #include "presets/library/kiv_factory_presets.h"
 #include "presets/library/kiv_preset_library.h"
 #include "presets/library/kiv_preset_packing.h"
 #include "presets/library/kiv_preset_tree.h"
+#include "tests/dynamics/processing/tandrel_rig.h"
 #include "tools/render/kiv_wav_file.h"
 
 namespace {
@@ -31,17 +31,11 @@ const std::filesystem::path kSource = KIV_SOURCE_DIR;
 constexpr int32_t kRate = 44100;
 constexpr int32_t kBlock = 512;
 
-double Decibels(double amplitude) { return 20.0 * std::log10(std::max(amplitude, 1e-12)); }
+double DecibelsOf(double amplitude) { return 20.0 * std::log10(std::max(amplitude, 1e-12)); }
 
+// A new instance as a host meets it (see TandrelRig), with `settings` loaded when there are any.
 struct Instance {
-    // A new instance, with `settings` loaded when there are any.
     explicit Instance(KivXMLItem* settings) {
-        plugin.Initialize("TandrelMini", "Kestrune", &TandrelEffectInterface);
-        plugin.SetHostChannels(2, 2);
-        plugin.SetConnectedChannels(2, 2);
-        plugin.SetSampleRate(kRate);
-        plugin.SetMaxBlockSize(kBlock);
-        plugin.InitProcessing();
         if (settings) plugin.StoreLiveSettings(*settings, false);
         latency = plugin.GetLatency();
     }
@@ -51,25 +45,24 @@ struct Instance {
     std::vector<std::vector<float>> Render(const std::vector<float>& left, const std::vector<float>& right) {
         const auto frames = static_cast<int32_t>(left.size());
         std::vector<std::vector<float>> out(2, std::vector<float>(static_cast<size_t>(frames + latency)));
-        std::vector<float> inBlock[2] = {std::vector<float>(kBlock), std::vector<float>(kBlock)};
-        std::vector<float> outBlock[2] = {std::vector<float>(kBlock), std::vector<float>(kBlock)};
         for (int32_t start = 0; start < frames + latency; start += kBlock) {
             const int32_t n = std::min(kBlock, frames + latency - start);
             for (int32_t i = 0; i < n; ++i) {
                 const int32_t at = start + i;
-                inBlock[0][i] = at < frames ? left[at] : 0.0f;
-                inBlock[1][i] = at < frames ? right[at] : 0.0f;
+                rig.in[0][i] = at < frames ? left[at] : 0.0f;
+                rig.in[1][i] = at < frames ? right[at] : 0.0f;
             }
-            float* inputs[2] = {inBlock[0].data(), inBlock[1].data()};
-            float* outputs[2] = {outBlock[0].data(), outBlock[1].data()};
+            float* inputs[2] = {rig.in[0].data(), rig.in[1].data()};
+            float* outputs[2] = {rig.out[0].data(), rig.out[1].data()};
             plugin.ProcessAudio(inputs, outputs, n, true);
-            for (int c = 0; c < 2; ++c) std::copy(outBlock[c].begin(), outBlock[c].begin() + n, out[c].begin() + start);
+            for (int c = 0; c < 2; ++c) std::copy(rig.out[c].begin(), rig.out[c].begin() + n, out[c].begin() + start);
         }
         for (auto& channel : out) channel.erase(channel.begin(), channel.begin() + latency);
         return out;
     }
 
-    KivKestruneAudioEffectPlugin plugin;
+    TandrelRig rig{kRate, kBlock};
+    KivKestruneAudioEffectPlugin& plugin = rig.plugin;
     int32_t latency = 0;
 };
 
@@ -123,7 +116,7 @@ protected:
             std::vector<std::pair<double, double>> windows;  // input level, reduction
             double peak = 0;
             for (size_t i = 0; i < out[0].size(); ++i) peak = std::max({peak, std::fabs(double(out[0][i])), std::fabs(double(out[1][i]))});
-            result.outputPeak = Decibels(peak);
+            result.outputPeak = DecibelsOf(peak);
             double inPower = 0, outPower = 0;
             for (int c = 0; c < 2; ++c)
                 for (int64_t i = 0; i < programme->Frames(); ++i) {
@@ -165,7 +158,7 @@ protected:
             std::vector<float> signal(static_cast<size_t>(before + during + after), low);
             std::fill(signal.begin() + before, signal.begin() + before + during, high);
             const auto out = instance.Render(signal, signal);
-            auto reduction = [&](int32_t at) { return Decibels(signal[at]) + staticGain - Decibels(out[0][at]); };
+            auto reduction = [&](int32_t at) { return DecibelsOf(signal[at]) + staticGain - DecibelsOf(out[0][at]); };
             // Compressors reduce the loud part; gates and expanders the quiet part after it.
             const int32_t stepUp = gate ? before + during : before;
             const int32_t settledAt = gate ? before + during + after - 1 : before + during - 1;
@@ -200,7 +193,7 @@ protected:
             Instance instance(&settings);
             const std::vector<float> signal(kRate / 2, static_cast<float>(std::pow(10.0, level / 20)));
             const auto out = instance.Render(signal, signal);
-            result.staticReduction.push_back(level + staticGain - Decibels(out[0].back()));
+            result.staticReduction.push_back(level + staticGain - DecibelsOf(out[0].back()));
         }
         return result;
     }
