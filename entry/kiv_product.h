@@ -22,6 +22,9 @@ struct KivProduct {
     KivEditorSnapshot::Factory snapshotEditor;
     // The product's version ("7.0.0"), the same in its packages and its bundle description.
     const char* version;
+    // The product's factory presets (see KivFactoryPresets); null: none. The VST 2.4 host's
+    // program list offers them after program 0.
+    const char* (*factoryPresets)();
 };
 
 const KivProduct& KivShippedProduct();

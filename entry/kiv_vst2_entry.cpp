@@ -5,9 +5,12 @@
 
 #include "base/kiv_boundary.h"
 #include "base/kiv_trace.h"
+#include "entry/kiv_factory_program_list.h"
 #include "entry/kiv_module_startup.h"
 #include "entry/kiv_plugin_creation.h"
+#include "entry/kiv_product.h"
 #include "hosts/vst2/kiv_audio_plugin_vst_adapter.h"
+#include "plugin/kiv_kestrune_audio_effect_plugin.h"
 
 namespace {
 
@@ -21,7 +24,13 @@ AEffect* Create(audioMasterCallback host) {
         return nullptr;
     }
     try {
-        auto* adapter = new (storage) KivAudioPluginVSTAdapter(host, KivPluginCreation::CreatePlugin());
+        std::unique_ptr<KivAudioPlugin> plugin = KivPluginCreation::CreatePlugin();
+        // CreatePlugin makes the house plug-in, whose live settings a program replaces.
+        auto& house = static_cast<KivKestruneAudioEffectPlugin&>(*plugin);
+        const KivProduct& product = KivShippedProduct();
+        auto* adapter = new (storage) KivAudioPluginVSTAdapter(host, std::move(plugin));
+        adapter->SetProgramList(
+            KivFactoryProgramList::Create(product.factoryPresets ? product.factoryPresets() : nullptr, house));
         return adapter->getAeffect();
     } catch (...) {
         ::operator delete(storage);

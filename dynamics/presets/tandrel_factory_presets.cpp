@@ -292,7 +292,7 @@ const char* TandrelFactoryPresetDocument() {
         parameterrmslength="0.005"
         />
     <!-- 1:1.5 expansion below -48 dB, 10 ms attack, 300 ms release -->
-    <preset name="Noise reduction expander"
+    <preset name="Noise reduction"
         parametershapemodeEnum="Logarithmic"
         Expander1="1"
         parameterthreshold1="0.063096"
@@ -305,7 +305,7 @@ const char* TandrelFactoryPresetDocument() {
   </Directory>
   <Directory name="Levelling">
     <!-- 2:1 above -30 dB, widest knee, 50 ms attack, automatic release from 1.5 s -->
-    <preset name="Slow levelling automatic"
+    <preset name="Slow levelling auto"
         parametershapemodeEnum="Logarithmic"
         parameterthreshold1="0.177828"
         parameterratio1="2"

@@ -1,4 +1,5 @@
 #include "dynamics/editor/tandrel_dynamics_editor.h"
+#include "dynamics/presets/tandrel_factory_presets.h"
 #include "dynamics/effect/tandrel_audio_effect_plugin.h"
 #include "entry/kiv_product.h"
 #include "entry/product/kiv_product_version.h"
@@ -13,6 +14,6 @@ KivAudioEffectPlugin* CreateTandrelEffect() { return new TandrelAudioEffectPlugi
 const KivProduct& KivShippedProduct() {
     static const KivProduct product{"TandrelMini", "Kestrune", "Tandrel", &CreateTandrelEffect,
                                     &TandrelDynamicsEditor::Create, &KivOffscreenEditorSnapshot::Create,
-                                    KIV_PRODUCT_VERSION};
+                                    KIV_PRODUCT_VERSION, &TandrelFactoryPresetDocument};
     return product;
 }

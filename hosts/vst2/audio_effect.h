@@ -60,6 +60,7 @@ public:
     void setNumInputs(int32_t count) { effect_.numInputs = count; }
     void setNumOutputs(int32_t count) { effect_.numOutputs = count; }
     void setInitialDelay(int32_t samples) { effect_.initialDelay = samples; }
+    void setNumPrograms(int32_t count) { effect_.numPrograms = count; }
     void canProcessReplacing(bool state = true) { setFlag(effFlagsCanReplacing, state); }
     void canDoubleReplacing(bool state = true) { setFlag(effFlagsCanDoubleReplacing, state); }
     void programsAreChunks(bool state = true) { setFlag(effFlagsProgramChunks, state); }

@@ -18,6 +18,8 @@ namespace {
 constexpr int32_t kMaxParameterNameCharacters = 24;
 constexpr int32_t kOldestCountedHost = 100;
 constexpr const char* kHostType = "VST";
+// Program 0 of the host's list: the settings as they are.
+constexpr const char* kCurrentSettingsProgram = "Current settings";
 
 void CopyWhole(char* destination, const KivString& text) {
     const std::string bytes = text.ToUTF8();
@@ -147,6 +149,36 @@ void KivAudioPluginVSTAdapter::getParameterLabel(int32_t index, char* text) {
 }
 
 // ---- Identity ---------------------------------------------------------------------------
+
+void KivAudioPluginVSTAdapter::SetProgramList(std::unique_ptr<KivVstProgramList> programs) {
+    programs_ = std::move(programs);
+    setNumPrograms(programs_ ? programs_->Count() + 1 : 0);
+}
+
+// Only a change of program loads: a host that selects the current program again (when it
+// restores a project, say, after the state it restored) must not replace the settings.
+void KivAudioPluginVSTAdapter::setProgram(int32_t program) {
+    KivGuard("KivAudioPluginVSTAdapter::setProgram", [&] {
+        if (!programs_ || program < 0 || program > programs_->Count() || program == getProgram()) return;
+        if (program > 0) programs_->Load(program - 1);
+        AudioEffectX::setProgram(program);
+    });
+}
+
+void KivAudioPluginVSTAdapter::getProgramName(char* name) {
+    getProgramNameIndexed(-1, getProgram(), name);
+}
+
+bool KivAudioPluginVSTAdapter::getProgramNameIndexed(int32_t /*category*/, int32_t index, char* text) {
+    return KivGuard("KivAudioPluginVSTAdapter::getProgramNameIndexed", false, [&] {
+        if (!text) return false;
+        *text = '\0';
+        if (!programs_ || index < 0 || index > programs_->Count()) return false;
+        const KivString name = index == 0 ? KivString(kCurrentSettingsProgram) : programs_->Name(index - 1);
+        Vst2CopyText(text, name.ToUTF8().c_str(), kVstMaxProgNameLen);
+        return true;
+    });
+}
 
 bool KivAudioPluginVSTAdapter::getEffectName(char* name) {
     return KivGuard("KivAudioPluginVSTAdapter::getEffectName", false, [&] {

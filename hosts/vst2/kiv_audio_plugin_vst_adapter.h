@@ -9,6 +9,7 @@
 #include "hosts/vst2/aeff_editor.h"
 #include "hosts/vst2/audio_effect_x.h"
 #include "hosts/vst2/kiv_vst_plugin_description.h"
+#include "hosts/vst2/kiv_vst_program_list.h"
 #include "plugin/kiv_audio_plugin.h"
 #include "plugin/kiv_editor_snapshot.h"
 
@@ -32,6 +33,9 @@ public:
     ~KivAudioPluginVSTAdapter() override;
 
     KivAudioPlugin& GetPlugin() noexcept { return *plugin_; }
+    // The host's program list: program 0, the settings as they are, then `programs`. Set it
+    // before the host sees the effect.
+    void SetProgramList(std::unique_ptr<KivVstProgramList> programs);
     // Adapters constructed and not yet destroyed in this process.
     static int32_t LiveCount() noexcept { return liveCount_.load(); }
 
@@ -45,6 +49,9 @@ public:
     bool getProductString(char* text) override;
     bool getVendorString(char* text) override;
     int32_t getVendorVersion() override { return kVendorVersion; }
+    void setProgram(int32_t program) override;
+    void getProgramName(char* name) override;
+    bool getProgramNameIndexed(int32_t category, int32_t index, char* text) override;
     int32_t canDo(char* text) override;
     bool getInputProperties(int32_t index, VstPinProperties* properties) override;
     bool getOutputProperties(int32_t index, VstPinProperties* properties) override;
@@ -95,6 +102,7 @@ private:
 
     std::unique_ptr<KivAudioPlugin> plugin_;
     KivVstPluginDescription description_;
+    std::unique_ptr<KivVstProgramList> programs_;
     double lastSongPosition_ = 0.0;
     KivHostMidiQueue incomingEvents_;
     std::vector<uint8_t> chunk_;

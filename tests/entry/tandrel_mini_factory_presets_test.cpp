@@ -244,9 +244,9 @@ const std::map<std::string, Promise>& Promises() {
         {"Gates and expanders/Noise gate", {n, 1, n, n, n, n, n, 40, 1}},
         {"Gates and expanders/Gentle gate", {n, 1.5, n, n, n, n, n, 6, 1}},
         {"Gates and expanders/Downward expander", {n, 1, n, n, n, n, n, 10, 1}},
-        {"Gates and expanders/Noise reduction expander", {n, 1, n, n, n, n, n, 3, 1}},
+        {"Gates and expanders/Noise reduction", {n, 1, n, n, n, n, n, 3, 1}},
         // Slow levelling: the release stays long.
-        {"Levelling/Slow levelling automatic", {4, 20, 5, 60, 300, n}},
+        {"Levelling/Slow levelling auto", {4, 20, 5, 60, 300, n}},
         {"Levelling/Slow levelling opto", {4, 20, 5, 60, 200, n}},
     };
     return promises;

@@ -9,6 +9,6 @@ KivAudioEffectPlugin* CreatePassThroughEffect() { return new KivPassThroughEffec
 
 const KivProduct& KivShippedProduct() {
     static const KivProduct product{"KivPassThroughPlugin", "Kestrune", "KivPassThrough", &CreatePassThroughEffect,
-                                    nullptr, nullptr, "1.0.0"};
+                                    nullptr, nullptr, "1.0.0", nullptr};
     return product;
 }
