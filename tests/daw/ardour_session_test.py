@@ -131,8 +131,9 @@ def lua_values(output, tag):
 def export(session, env, out, frames, rate):
     """Ardour's export program; in Ardour 7.3 it sometimes deadlocks or aborts at exit after
     writing the file (an Ardour fault): each attempt runs under a timeout, up to three, and a
-    file of the session's length is accepted."""
-    limit = 15 + frames / rate / 2
+    file of the session's length is accepted. A render takes about 5 s; the limit leaves room
+    for a machine busy with other work, where 15 s sometimes cut a healthy render short."""
+    limit = 30 + frames / rate
     for attempt in range(1, 4):
         if os.path.exists(out):
             os.remove(out)
