@@ -96,6 +96,8 @@ void KivAudioPlugin::BuildParameterIndex() {
     interpolation_.Clear();
     for (int32_t position = 0; position < parameters_.GetObjectCount(); ++position) {
         AutomationAdapter& object = parameters_.GetObject(position);
+        // Objects whose values follow a compound (the drawn shape's points) report its changes.
+        object.Subscribe();
         for (uint32_t local = 0; local < object.GetCount(); ++local) {
             if (object.IsInterpolated(static_cast<int32_t>(local))) interpolation_.Add(object, static_cast<int32_t>(local));
         }

@@ -1,5 +1,7 @@
 #include "dynamics/effect/tandrel_audio_effect_plugin.h"
 
+#include <vector>
+
 #include "dynamics/processing/tandrel_meter_view.h"
 #include "dynamics/processing/tandrel_processing_setup.h"
 #include "plugin/kiv_effect_message.h"
@@ -38,9 +40,28 @@ void TandrelAudioEffectPlugin::SetMaxBlockSize(int32_t samples) {
     maxBlock_ = samples;
 }
 
+// The automatic transfer shape follows threshold, ratio and the other sources, and the drawn
+// shape's point parameters with it: the host hears of the points that moved (a loaded state
+// tells the host of all its values at once instead).
 void TandrelAudioEffectPlugin::Reprepare() {
     KivThreadRole::ExpectNotAudio("TandrelAudioEffectPlugin::Reprepare");
-    if (PrepareAndPublish(false)) ReportLatency();
+    std::vector<double> before;
+    ReadDrawnShape(before);
+    if (!PrepareAndPublish(false)) return;
+    ReportLatency();
+    std::vector<double> after;
+    ReadDrawnShape(after);
+    if (after != before) drawnShape_.NotifyChanged();
+}
+
+void TandrelAudioEffectPlugin::ReadDrawnShape(std::vector<double>& values) {
+    KivSynchronizerGuard lock(GetEffectMutex());
+    const KivEnvelope& shape = drawnShape_.GetEnvelope();
+    values.reserve(static_cast<size_t>(4 * shape.GetPointCount()));
+    for (int32_t point = 0; point < shape.GetPointCount(); ++point) {
+        const KivEnvelopePoint& p = shape.GetPoint(point);
+        values.insert(values.end(), {p.x, p.y, p.curvature, p.leftSmoothness});
+    }
 }
 
 // New settings start from silence, as a freshly initialised plug-in would play them.

@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 #include "dynamics/parameters/tandrel_parameter_table.h"
 #include "dynamics/processing/tandrel_dynamics_pipeline.h"
@@ -71,6 +72,8 @@ private:
     // Builds the setup for the current settings and hands it over, under the effect's mutex;
     // false before the first InitProcessing.
     bool PrepareAndPublish(bool resetChannels);
+    // The drawn shape's points, four figures each, read under the effect's mutex.
+    void ReadDrawnShape(std::vector<double>& values);
     void PrepareSetup(bool resetChannels);
     // Audio thread: takes over a setup waiting at the block boundary.
     void InstallPendingSetup() noexcept;

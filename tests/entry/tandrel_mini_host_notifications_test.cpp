@@ -112,4 +112,25 @@ TEST_F(TandrelMiniHostNotifications, ChunkLoadMakesTheHostReadEveryParameterAgai
     EXPECT_EQ(updates[0].thread, std::this_thread::get_id());
 }
 
+// The drawn shape's point parameters follow threshold and ratio while the shape is automatic:
+// the host hears of their new values as automation, and of nothing it set itself.
+TEST_F(TandrelMiniHostNotifications, ShapePointsThatFollowTheRatioAreReportedAsAutomation) {
+    const int32_t ratio = FindParameter("Ratio");  // processor 1's, which is on
+    ASSERT_GE(ratio, 0);
+    // 1 : 1 draws the shape as the diagonal; 0.5 bends it: the top point comes down.
+    const float topY = plugin.GetParameter(38);
+    plugin.SetParameter(ratio, 0.5f);
+    EXPECT_LT(plugin.GetParameter(38), topY);
+    const std::vector<KivVst2HostCall> automation = CallsOf(audioMasterAutomate);
+    ASSERT_FALSE(automation.empty());
+    bool topReported = false;
+    for (const KivVst2HostCall& call : automation) {
+        EXPECT_GE(call.index, 29);  // after the 29 simple parameters: the shape's points
+        EXPECT_EQ(call.thread, std::this_thread::get_id());
+        EXPECT_FLOAT_EQ(call.opt, plugin.GetParameter(call.index)) << call.index;
+        topReported = topReported || call.index == 38;
+    }
+    EXPECT_TRUE(topReported);
+}
+
 }  // namespace
