@@ -169,7 +169,9 @@ TEST_F(TandrelMiniEditorX11, ShowsTheOffscreenPictureAndADragIsOneGesture) {
     Idle(100);
     // 30 pixels up of the 200 that span the range.
     EXPECT_NEAR(plugin.GetParameter(reference.thresholdIndex), start + 0.15f, 1e-4);
-    const std::vector<Report>& reports = plugin.Host().AutomationReports();
+    // The drawn shape's points follow the threshold and are reported as automation of their own.
+    std::vector<Report> reports = plugin.Host().AutomationReports();
+    std::erase_if(reports, [&](const Report& report) { return report.index != reference.thresholdIndex && report.index >= 29; });
     ASSERT_GE(reports.size(), 3u);
     EXPECT_EQ(reports.front().kind, Report::kBeginEdit);
     EXPECT_EQ(reports.back().kind, Report::kEndEdit);

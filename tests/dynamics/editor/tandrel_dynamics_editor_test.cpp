@@ -150,6 +150,8 @@ TEST_F(DynamicsEditor, AKnobDragIsOneGestureForTheHostAndNothingRepaintsWhileNot
     system->ProcessPendingEvents();
     // 20 pixels of the 200 that cover the range.
     EXPECT_NEAR(rig->plugin.GetParameter(index), before + 0.1, 1e-9);
+    // The drawn shape's points follow the threshold and are reported as automation of their own.
+    std::erase_if(host.calls, [&](const auto& call) { return call.index != index && call.index >= 29; });
     ASSERT_GE(host.calls.size(), 3u);
     EXPECT_EQ(host.calls.front().kind, 'b');
     EXPECT_EQ(host.calls.back().kind, 'e');

@@ -25,6 +25,9 @@ using namespace Vst3TestHost;
 
 namespace {
 
+// The drawn shape's point parameters come after the 29 simple ones.
+constexpr ParamID kFirstShapePoint = 29;
+
 const std::string kBinary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-linux/TandrelMini.so";
 constexpr InterfaceId kClassId = MakeInterfaceId(0x4B657374, 0x72756E65, 0x4B416540, 0x4B416540);
 constexpr int kWidth = 1000;
@@ -237,6 +240,8 @@ TEST_F(TandrelMiniVst3Editor, EmbedsPumpsThroughTheRunLoopAndReportsAGesture) {
         Run(100);
         ASSERT_GE(handler.edits.size(), 3u);
         const ParamID id = handler.edits.front().id;
+        // The drawn shape's points follow the threshold and are reported as edits of their own.
+        std::erase_if(handler.edits, [&](const Edit& edit) { return edit.id != id && edit.id >= kFirstShapePoint; });
         EXPECT_EQ(handler.edits.front().kind, 'b');
         EXPECT_EQ(handler.edits.back().kind, 'e');
         for (size_t i = 1; i + 1 < handler.edits.size(); ++i) EXPECT_EQ(handler.edits[i].kind, 'p') << i;
