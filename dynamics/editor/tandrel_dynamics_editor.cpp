@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "base/xml/kiv_xml_item.h"
+#include "dynamics/gain/kiv_shape_mode.h"
+#include "dynamics/parameters/tandrel_parameter_slot.h"
 #include "dynamics/editor/tandrel_advanced_settings_window.h"
 #include "dynamics/editor/tandrel_decibel_axis.h"
 #include "dynamics/editor/tandrel_editor_description.h"
@@ -28,6 +30,20 @@
 #include "threads/kiv_synchronizer_guard.h"
 
 namespace {
+
+// The editor's plane is root amplitude; the audio evaluates the shape in the mode's domain
+// (amplitude, root amplitude or log10 amplitude), where its segments are straight and its
+// corners rounded. The curve is drawn in that domain too, so the editor shows what is heard.
+double RootToAmplitude(double v) { return v * v; }
+double AmplitudeToRoot(double v) { return std::sqrt(std::max(v, 0.0)); }
+double RootToLogarithm(double v) { return std::log10(std::max(v * v, 1e-30)); }
+double LogarithmToRoot(double v) { return std::sqrt(std::pow(10.0, v)); }
+
+void DrawInShapeDomain(KivGraphEditor& editor, int32_t mode) {
+    if (mode == kKivShapeLinear) editor.SetCurveDomain(&RootToAmplitude, &AmplitudeToRoot);
+    else if (mode == kKivShapeLogarithmic) editor.SetCurveDomain(&RootToLogarithm, &LogarithmToRoot);
+    else editor.SetCurveDomain(nullptr, nullptr);
+}
 
 // Where the meters sit in the "meters" panel (its client coordinates).
 constexpr int32_t kMeterTop = 30;
@@ -255,9 +271,11 @@ void TandrelDynamicsEditor::PlaceReductionMeters(int32_t channels) {
 // a preset or a pasted state.
 void TandrelDynamicsEditor::ShowProductState() {
     TandrelProductSettings settings;
+    int32_t shapeMode = kKivShapeSquared;
     {
         KivSynchronizerGuard lock(effect_.GetEffectMutex());
         settings = effect_.ProductSettings();
+        shapeMode = effect_.Parameters().Item(kTandrelShapeMode);
     }
     if (expanders_[0]) expanders_[0]->SetChecked(settings.expander1 != 0);
     if (expanders_[1]) expanders_[1]->SetChecked(settings.expander2 != 0);
@@ -266,6 +284,7 @@ void TandrelDynamicsEditor::ShowProductState() {
     shapeEditable_ = settings.customShape != 0;
     if (shapeEditor_) {
         shapeEditor_->SetEditable(shapeEditable_);
+        DrawInShapeDomain(*shapeEditor_, shapeMode);
         shapeBinding_->Pull();
     }
 }

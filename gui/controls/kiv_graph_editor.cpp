@@ -88,12 +88,35 @@ void KivGraphEditor::EnvelopeChanged() {
         if (drag_ != Drag::kNone) drag_ = Drag::kNone;
     }
     hover_ = Target{};
+    CompileCurve();
+    Invalidate();
+}
+
+void KivGraphEditor::SetCurveDomain(DomainMap into, DomainMap back) {
+    if (into == into_ && back == back_) return;
+    into_ = into && back ? into : nullptr;
+    back_ = into && back ? back : nullptr;
+    CompileCurve();
+    Invalidate();
+}
+
+void KivGraphEditor::CompileCurve() {
     try {
-        computer_.Compile(*envelope_);
+        if (!into_) {
+            computer_.Compile(*envelope_);
+            return;
+        }
+        KivEnvelope mapped;
+        mapped.CopyFrom(*envelope_);
+        for (int32_t i = 0; i < mapped.GetPointCount(); ++i) {
+            KivEnvelopePoint& point = mapped.GetPoint(i);
+            point.x = into_(point.x);
+            point.y = into_(point.y);
+        }
+        computer_.Compile(mapped);
     } catch (const KivException&) {
         // A point of an unknown segment type: the computer keeps a flat line, which is shown.
     }
-    Invalidate();
 }
 
 void KivGraphEditor::SetEditable(bool editable) {
@@ -140,7 +163,9 @@ int32_t KivGraphEditor::IndexOf(const KivEnvelopePoint* point) const {
     return -1;
 }
 
-double KivGraphEditor::ValueAt(double x) const { return computer_.Value(x); }
+double KivGraphEditor::ValueAt(double x) const {
+    return into_ ? back_(computer_.Value(into_(x))) : computer_.Value(x);
+}
 
 KivPointF KivGraphEditor::PointPosition(int32_t index) const {
     const KivEnvelopePoint& point = envelope_->GetPoint(index);
@@ -365,10 +390,7 @@ bool KivGraphEditor::MovePoint(int32_t index, double x, double y) {
 }
 
 void KivGraphEditor::NoteChange() {
-    try {
-        computer_.Compile(*envelope_);
-    } catch (const KivException&) {
-    }
+    CompileCurve();
     Invalidate();
     OnChange.Raise(KivOnNotifyParams{this});
 }

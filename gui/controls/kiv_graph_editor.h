@@ -51,6 +51,13 @@ public:
     KivEnvelope& GetEnvelope() { return *envelope_; }
     const KivEnvelope& GetEnvelope() const { return *envelope_; }
     void EnvelopeChanged();
+    // Draws the curve as it is evaluated in another domain: the points are carried into it
+    // (both coordinates through `into`), the curve is compiled and rounded there, and its
+    // values come back through `back`. Null for both: the plane's own domain.
+    using DomainMap = double (*)(double);
+    void SetCurveDomain(DomainMap into, DomainMap back);
+    // The curve's value at x as it is drawn, through the compiled envelope.
+    double ValueAt(double x) const;
 
     // Without it no gesture or key changes the envelope; it is still shown.
     void SetEditable(bool editable);
@@ -112,13 +119,15 @@ private:
     KivString LabelOf(const AxisLabel& label, double value) const;
 
     int32_t IndexOf(const KivEnvelopePoint* point) const;
-    // The curve's value at x, through the compiled envelope.
-    double ValueAt(double x) const;
     bool CanEdit() const { return editable_ && IsEnabled(); }
 
     KivEnvelope own_;
     KivEnvelope* envelope_ = &own_;
+    void CompileCurve();
+
     mutable KivEnvelopeComputer computer_;
+    DomainMap into_ = nullptr;
+    DomainMap back_ = nullptr;
     AxisLabel xLabel_;
     AxisLabel yLabel_;
     int32_t gridX_ = 10;

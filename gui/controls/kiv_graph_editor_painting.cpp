@@ -160,7 +160,11 @@ void KivGraphEditor::PaintCurve(KivDrawer& drawer, const KivGraphPlot& plot) {
     const int32_t count = area.Width();
     // The same evaluation the processing uses, one value per pixel column.
     std::vector<double> values(static_cast<size_t>(count));
-    computer_.Render(values.data(), plot.XAt(area.left), plot.XPerPixel(), count);
+    if (into_) {
+        for (int32_t i = 0; i < count; ++i) values[static_cast<size_t>(i)] = ValueAt(plot.XAt(area.left + i));
+    } else {
+        computer_.Render(values.data(), plot.XAt(area.left), plot.XPerPixel(), count);
+    }
     std::vector<KivPointF> curve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) curve[static_cast<size_t>(i)] = plot.ToPixel(plot.XAt(area.left + i), values[static_cast<size_t>(i)]);
 

@@ -277,3 +277,28 @@ TEST_F(DynamicsEditor, TopBarSwitchesSlotsAndShowsHelpOfTheControlUnderTheMouse)
 }
 
 }  // namespace
+
+// The shape editor draws the curve the audio uses in every mode: processor 1 at -12 dB, 2:1,
+// knee 100%. Logarithmic: the textbook soft knee, -12.75 dB out at the threshold and the
+// straight decibel line 6 dB away (-6 dB in, -9 dB out). Linear: straight in amplitude
+// between (-12 dB, -12 dB) and (0 dB, -6 dB) beyond the corner's width (0.251 amplitude).
+TEST_F(DynamicsEditor, ShapeEditorDrawsTheCurveOfTheShapeMode) {
+    auto* shape = editor->Find<KivGraphEditor>(KivString("shapeeditor"));
+    ASSERT_NE(shape, nullptr);
+    auto root = [](double decibels) { return std::sqrt(std::pow(10.0, decibels / 20.0)); };
+    auto decibels = [](double rootAmplitude) { return 40.0 * std::log10(rootAmplitude); };
+    rig->Compressor(-12.0, 2.0);
+    rig->Set(kTandrelKneeSize1, 1.0);
+    rig->SetItem(kTandrelShapeMode, 2);
+    rig->effect().Reprepare();
+    Tick();
+    EXPECT_NEAR(decibels(shape->ValueAt(root(-12.0))), -12.75, 0.01);
+    EXPECT_NEAR(decibels(shape->ValueAt(root(-6.0))), -9.0, 0.01);
+    EXPECT_NEAR(decibels(shape->ValueAt(root(-30.0))), -30.0, 0.01);
+    rig->SetItem(kTandrelShapeMode, 0);
+    rig->effect().Reprepare();
+    Tick();
+    const double t = std::pow(10.0, -12.0 / 20.0), top = std::pow(10.0, -6.0 / 20.0);
+    const double x = std::pow(10.0, -2.0 / 20.0);
+    EXPECT_NEAR(decibels(shape->ValueAt(root(-2.0))), 20.0 * std::log10(t + (x - t) * (top - t) / (1.0 - t)), 0.01);
+}
