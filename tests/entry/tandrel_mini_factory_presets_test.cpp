@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -178,7 +179,7 @@ protected:
             Instance instance(&settings);
             std::vector<float> signal(kRate / 2);
             for (size_t i = 0; i < signal.size(); ++i)
-                signal[i] = static_cast<float>(std::pow(10.0, -10.0 / 20) * std::sin(2 * M_PI * hertz * i / kRate));
+                signal[i] = static_cast<float>(std::pow(10.0, -10.0 / 20) * std::sin(2 * std::numbers::pi * hertz * i / kRate));
             const auto out = instance.Render(signal, signal);
             double in = 0, o = 0;
             for (size_t i = signal.size() - kRate / 10; i < signal.size(); ++i) {
