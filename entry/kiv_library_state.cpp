@@ -17,6 +17,9 @@ bool Attach(void* handle) {
     return true;
 }
 
+// The module is normally gone by now: the last instance's close or the host's module exit
+// destroyed it outside the loader lock. What is left (a module a parent library asked for)
+// goes here; no thread of the library runs any more, since each keeps the library loaded.
 bool Detach() {
     KivSetModuleUnloading(true);
     KivModuleStartup::DestroyModule();

@@ -10,8 +10,8 @@ void RegisterNotifications() noexcept;
 
 // Load: records the processor features and the library's instance handle.
 bool OnAttach(void* instanceHandle) noexcept;
-// Unload: sets the unloading flag (framework threads are then terminated rather than
-// joined) and destroys the module.
+// Unload: sets the unloading flag (no thread starts from then on) and destroys what is left
+// of the module.
 bool OnDetach() noexcept;
 
 const KivPlatform::ProcessorFeatures& ProcessorFeatures() noexcept;

@@ -15,11 +15,14 @@ namespace {
 KivModule* currentModule = nullptr;
 KivModule* mainModule = nullptr;
 
+int32_t instanceUsers = 0;  // guarded by the start-up mutex
+
 // Created on first use: a static object would not exist yet when a host creates an instance
-// from another library's static initialisation.
+// from another library's static initialisation. Destroyed with the library: by then no
+// instance exists and no thread of the library runs, so nobody can be waiting on it.
 KivMutex& StartupMutex() {
-    static KivMutex* mutex = new KivMutex();  // lives as long as the process: never torn down under a waiter
-    return *mutex;
+    static KivMutex mutex;
+    return mutex;
 }
 
 void* InstanceHandleForModule() noexcept {
@@ -34,6 +37,12 @@ void StartModule() {
     module->Initialize();
 }
 
+KivModule& EnsureModuleLocked() {
+    if (!currentModule) StartModule();
+    if (!currentModule) throw KivException("Could not create module.", KivException::kNotInitialized);
+    return *currentModule;
+}
+
 }  // namespace
 
 namespace KivModuleStartup {
@@ -44,9 +53,7 @@ KivModule* MainModule() noexcept { return mainModule; }
 
 KivModule& EnsureModule() {
     KivSynchronizerGuard guard(StartupMutex());
-    if (!currentModule) StartModule();
-    if (!currentModule) throw KivException("Could not create module.", KivException::kNotInitialized);
-    return *currentModule;
+    return EnsureModuleLocked();
 }
 
 KivModule* CreateModuleInstance() noexcept {
@@ -62,6 +69,30 @@ KivModule* CreateModuleInstance() noexcept {
         KivTrace::SystemException("KivCreateModuleInstance");
     }
     return nullptr;
+}
+
+void AcquireForInstance() {
+    KivSynchronizerGuard guard(StartupMutex());
+    EnsureModuleLocked();
+    ++instanceUsers;
+}
+
+void ReleaseForInstance() noexcept {
+    try {
+        KivSynchronizerGuard guard(StartupMutex());
+        if (instanceUsers > 0 && --instanceUsers == 0) DestroyModule();
+    } catch (...) {
+        KivTrace::SystemException("KivModuleStartup::ReleaseForInstance");
+    }
+}
+
+void ReleaseIfUnused() noexcept {
+    try {
+        KivSynchronizerGuard guard(StartupMutex());
+        if (instanceUsers == 0) DestroyModule();
+    } catch (...) {
+        KivTrace::SystemException("KivModuleStartup::ReleaseIfUnused");
+    }
 }
 
 void DestroyModule() noexcept {

@@ -3,7 +3,8 @@
 class KivModule;
 
 // The process-wide module of this library and how it comes to life: created by the first
-// instance under the start-up mutex, kept until the library is unloaded.
+// instance under the start-up mutex, destroyed when the last instance closes or the host
+// calls the module exit, whichever is later.
 namespace KivModuleStartup {
 
 // The module, or null before start-up and after unloading.
@@ -18,7 +19,17 @@ KivModule& EnsureModule();
 // Constructs the module, makes it the current one and gives it the recorded instance handle
 // (the executable's when none was recorded). Null on failure (traced).
 KivModule* CreateModuleInstance() noexcept;
-// Destroys the module (library unload); an exception from its destructor is traced.
+// Destroys the module; an exception from its destructor is traced.
 void DestroyModule() noexcept;
+
+// Instances made for a host count as users of the module: the first one creates it (as
+// EnsureModule), the close of the last one destroys it again, on the host's thread. The
+// unload notification runs under the system's loader lock, where little may be done
+// safely, so the module is gone before the host frees the library.
+void AcquireForInstance();
+void ReleaseForInstance() noexcept;
+// The host's module exit (ExitDll, ModuleExit): destroys the module unless an instance
+// still uses it (a host that leaked one keeps it, and the library, alive).
+void ReleaseIfUnused() noexcept;
 
 }  // namespace KivModuleStartup

@@ -2,17 +2,31 @@
 
 #include "entry/kiv_effect_interface.h"
 #include "entry/kiv_module_data_folder.h"
+#include "entry/kiv_module_startup.h"
 #include "entry/kiv_product.h"
 #include "plugin/kiv_editor_snapshot.h"
 #include "plugin/kiv_kestrune_audio_effect_plugin.h"
 
-namespace KivPluginCreation {
+namespace {
 
-std::unique_ptr<KivAudioPlugin> CreatePlugin() {
+// Holds the module for the instance. As the first base it is constructed before the plug-in
+// and destroyed after all of it, so the plug-in never runs without its module.
+class ModuleUse {
+public:
+    ModuleUse() { KivModuleStartup::AcquireForInstance(); }
+    ~ModuleUse() { KivModuleStartup::ReleaseForInstance(); }
+    ModuleUse(const ModuleUse&) = delete;
+    ModuleUse& operator=(const ModuleUse&) = delete;
+};
+
+class HostedPlugin final : private ModuleUse, public KivKestruneAudioEffectPlugin {};
+
+template <typename Plugin>
+std::unique_ptr<KivAudioPlugin> Create() {
     const KivProduct& product = KivShippedProduct();
     KivAudioPlugin::SetEditorFactory(product.createEditor);
     KivEditorSnapshot::SetFactory(product.snapshotEditor);
-    auto plugin = std::make_unique<KivKestruneAudioEffectPlugin>();
+    auto plugin = std::make_unique<Plugin>();
     plugin->SetDataFolderSource(&KivModuleDataFolder::Instance());
     plugin->Initialize(product.pluginName, product.vendor, &KivEffectInterface::Dispatch);
     plugin->SetFamilyName(product.familyName);
@@ -21,5 +35,13 @@ std::unique_ptr<KivAudioPlugin> CreatePlugin() {
     plugin->LoadDefaultSettings();
     return plugin;
 }
+
+}  // namespace
+
+namespace KivPluginCreation {
+
+std::unique_ptr<KivAudioPlugin> CreatePlugin() { return Create<KivKestruneAudioEffectPlugin>(); }
+
+std::unique_ptr<KivAudioPlugin> CreateHostedPlugin() { return Create<HostedPlugin>(); }
 
 }  // namespace KivPluginCreation

@@ -10,5 +10,8 @@
 namespace KivPluginCreation {
 
 std::unique_ptr<KivAudioPlugin> CreatePlugin();
+// The same for a host's instance: it also holds the library's module, creating it when it
+// is the first instance and destroying it when it is the last to close.
+std::unique_ptr<KivAudioPlugin> CreateHostedPlugin();
 
 }  // namespace KivPluginCreation

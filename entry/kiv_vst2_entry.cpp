@@ -6,7 +6,6 @@
 #include "base/kiv_boundary.h"
 #include "base/kiv_trace.h"
 #include "entry/kiv_factory_program_list.h"
-#include "entry/kiv_module_startup.h"
 #include "entry/kiv_plugin_creation.h"
 #include "entry/kiv_product.h"
 #include "hosts/vst2/kiv_audio_plugin_vst_adapter.h"
@@ -16,7 +15,6 @@ namespace {
 
 AEffect* Create(audioMasterCallback host) {
     if (host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
-    KivModuleStartup::EnsureModule();
     // Storage first, so that a failed allocation costs no plug-in construction.
     void* storage = ::operator new(sizeof(KivAudioPluginVSTAdapter), std::nothrow);
     if (!storage) {
@@ -24,8 +22,8 @@ AEffect* Create(audioMasterCallback host) {
         return nullptr;
     }
     try {
-        std::unique_ptr<KivAudioPlugin> plugin = KivPluginCreation::CreatePlugin();
-        // CreatePlugin makes the house plug-in, whose live settings a program replaces.
+        std::unique_ptr<KivAudioPlugin> plugin = KivPluginCreation::CreateHostedPlugin();
+        // CreateHostedPlugin makes the house plug-in, whose live settings a program replaces.
         auto& house = static_cast<KivKestruneAudioEffectPlugin&>(*plugin);
         const KivProduct& product = KivShippedProduct();
         auto* adapter = new (storage) KivAudioPluginVSTAdapter(host, std::move(plugin));

@@ -1,7 +1,6 @@
 #include "entry/kiv_vst3_entry.h"
 
 #include "base/kiv_boundary.h"
-#include "entry/kiv_module_startup.h"
 #include "entry/kiv_plugin_creation.h"
 #include "entry/kiv_product.h"
 #include "hosts/vst3/kiv_audio_plugin_vst3_adapter.h"
@@ -23,8 +22,7 @@ constexpr FUID kClassId(KivVst3Entry::kClassWords[0], KivVst3Entry::kClassWords[
                         KivVst3Entry::kClassWords[3]);
 
 FUnknown* CreateAdapter() {
-    KivModuleStartup::EnsureModule();
-    auto* adapter = new KivAudioPluginVST3Adapter(KivPluginCreation::CreatePlugin());
+    auto* adapter = new KivAudioPluginVST3Adapter(KivPluginCreation::CreateHostedPlugin());
     return static_cast<Vst::IComponent*>(adapter);
 }
 

@@ -15,19 +15,18 @@ inline constexpr int32_t kPriorityIdle = -15;
 inline constexpr int32_t kPriorityTimeCritical = 15;
 
 // Creates a thread that runs `entry(argument)` only after ResumeThread. Null on failure.
+// The thread holds a reference to the library (or program) this code belongs to from its
+// creation to its very end, so that a host that frees the library while a thread still runs
+// only delays the unload. There is deliberately no way to end a thread without its
+// cooperation: a thread killed inside a lock or an allocation leaves them taken for good.
 SystemThread CreateSuspendedThread(ThreadEntry entry, void* argument);
 bool ResumeThread(SystemThread thread);
 // On POSIX the value is only recorded: normal users may not raise their scheduling priority,
 // and a real-time policy on a runaway thread can freeze the whole desktop.
 bool SetThreadPriority(SystemThread thread, int32_t priority);
 int32_t GetThreadPriority(SystemThread thread);
-// Ends the thread without its cooperation; only meant for library unload, when waiting could
-// dead-lock on the loader lock. On POSIX a running thread cannot be killed safely (cancelling
-// unwinds through C++ frames that swallow it), so it is detached and abandoned instead; a
-// thread that was never resumed leaves without running its entry.
-void TerminateThread(SystemThread thread, uint32_t exitCode);
 WaitResult WaitForThread(SystemThread thread, uint32_t timeoutMilliseconds);
-// The value the entry returned (or the one given to TerminateThread); valid once ended.
+// The value the entry returned; valid once ended.
 uint32_t GetThreadExitCode(SystemThread thread);
 // Releases the handle; a thread still running goes on without it.
 void CloseThread(SystemThread thread);

@@ -68,10 +68,7 @@ if build_or_fail windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$roo
   # shellcheck source=scripts/wine-env.sh
   source scripts/wine-env.sh
   kiv_wine_start
-  # A test program that fails is run again, up to three times in all: under Wine the VST 3
-  # test program, which loads and unloads the plug-in library a dozen times, sometimes faults
-  # in a thread returning into an unmapped copy (about one run in ten; not seen on Linux).
-  run_suite windows build/windows --repeat until-pass:3
+  run_suite windows build/windows
   kiv_wine_stop
 fi
 

@@ -37,6 +37,9 @@ int32_t KivThread::SystemPriority(Priority priority) {
 void KivThread::Start() {
     KivSynchronizerGuard guard(startMutex_);
     if (handle_) return;
+    // Under the unload notification a new thread would wait for the loader to let it run
+    // while the loader waits for the unload to finish.
+    if (KivIsModuleUnloading()) throw KivException("Could not create system thread.", KivException::kFailure);
     handle_ = KivPlatform::CreateSuspendedThread(ThreadEntry, this);
     if (!handle_) throw KivException("Could not create system thread.", KivException::kFailure);
 }
@@ -85,15 +88,13 @@ void KivThread::Stop() {
     WaitForEnd(kForever);
 }
 
-// The flag lock is not held here: the thread needs it to see the stop request.
+// The flag lock is not held here: the thread needs it to see the stop request. A thread is
+// never ended without its cooperation (see kiv_system_thread.h), so this always waits; while
+// the thread runs it keeps the library loaded, so an unload cannot be waiting on it.
 bool KivThread::WaitForEnd(uint32_t timeout) {
     KivSynchronizerGuard guard(startMutex_);
     if (!handle_) return true;
-    if (KivIsModuleUnloading()) {
-        KivPlatform::TerminateThread(handle_, kFailedExitCode);
-    } else if (KivPlatform::WaitForThread(handle_, timeout) != KivPlatform::WaitResult::Signalled) {
-        return false;
-    }
+    if (KivPlatform::WaitForThread(handle_, timeout) != KivPlatform::WaitResult::Signalled) return false;
     ForgetEndedThread();
     return true;
 }

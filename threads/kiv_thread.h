@@ -14,14 +14,14 @@ class KivThreadNotificationTarget;
 // the usual body loops: return when IsStopRequested(), WaitForWake(), do one pass of work.
 //
 // Stopping waits for the body, which still runs subclass code: a subclass with state must
-// call Stop() in its own destructor, before that state is gone. During library unload the
-// thread is terminated instead of waited for (see kiv_unload_flag.h).
+// call Stop() in its own destructor, before that state is gone. A thread is never ended
+// without its cooperation; while it runs it keeps the library loaded.
 class KivThread : public KivObject {
 public:
     enum Priority : int32_t { kIdle, kLowest, kLow, kNormal, kHigh, kHighest, kCritical };
     static constexpr int32_t kPriorityCount = 7;
     static constexpr uint32_t kForever = KivSynchronizer::kForever;
-    // Exit code of a body that raised and of a terminated thread.
+    // Exit code of a body that raised.
     static constexpr uint32_t kFailedExitCode = 0xFFFFFFFFu;
     // Exit code once the thread has been waited for or ended.
     static constexpr int32_t kEndedExitCode = -2;
@@ -37,7 +37,7 @@ public:
     static int32_t SystemPriority(Priority priority);
 
     // Creates the system thread, suspended, unless it exists. Raises "Could not create system
-    // thread.".
+    // thread." (also while the library is being unloaded).
     void Start();
     // Lets a started thread run.
     void Resume();

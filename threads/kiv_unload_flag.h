@@ -1,7 +1,8 @@
 #pragma once
 
-// Whether the library is being unloaded. The process-detach handler sets it: from then on
-// the loader lock is held, a thread that ends would wait for it, and so joining a worker
-// thread would dead-lock; KivThread terminates its thread instead of waiting.
+// Whether the library is being unloaded. The unload notification sets it: from then on the
+// loader lock is held and no new thread could run, so KivThread refuses to start one. No
+// thread of the library can be running by then, since every thread keeps the library loaded
+// until its very end.
 void KivSetModuleUnloading(bool unloading) noexcept;
 bool KivIsModuleUnloading() noexcept;

@@ -24,6 +24,9 @@ public:
         return true;
     }
     KivStream& GetSource() const noexcept { return source_; }
+    // Before anything was read: whether the data starts with the `count` bytes of `mark`,
+    // which are then skipped; otherwise nothing is consumed.
+    bool SkipMark(const uint8_t* mark, int32_t count);
 
 private:
     bool Refill();

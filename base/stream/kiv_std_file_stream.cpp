@@ -24,7 +24,8 @@ void RaiseSeekFailure() { throw KivException("Could not perform file seek.", Kiv
 
 }  // namespace
 
-KivStdFileStream::~KivStdFileStream() { Close(); }
+// A destructor cannot raise: whoever needs to know that the last bytes arrived calls Close.
+KivStdFileStream::~KivStdFileStream() { CloseHandles(); }
 
 void KivStdFileStream::Open(const KivString& fileName, int32_t flags) {
     Close();
@@ -47,10 +48,23 @@ void KivStdFileStream::Open(const KivString& fileName, int32_t flags) {
     sizeAtOpen_ = GetSize();
 }
 
+// The runtime writes its last buffer when the file is closed: a full disk often shows only
+// here, and a caller that did not hear of it would take a truncated file for a saved one.
 void KivStdFileStream::Close() {
-    if (readHandle_) std::fclose(readHandle_);
-    if (writeHandle_ && writeHandle_ != readHandle_) std::fclose(writeHandle_);
+    if (!CloseHandles()) RaiseWriteFailure();
+}
+
+bool KivStdFileStream::CloseHandles() noexcept {
+    bool closed = true;
+    if (readHandle_) closed &= std::fclose(readHandle_) == 0;
+    if (writeHandle_ && writeHandle_ != readHandle_) closed &= std::fclose(writeHandle_) == 0;
+    const bool wrote = writeHandle_ != nullptr;
     ForgetHandles();
+    return closed || !wrote;
+}
+
+void KivStdFileStream::RaiseWriteFailure() const {
+    KivException::Raise(KivException::kInputOutput, "Error writing to file \"{0}\". Probably disk full.", fileName_);
 }
 
 void KivStdFileStream::AdoptHandles(std::FILE* readHandle, std::FILE* writeHandle) {
@@ -83,10 +97,7 @@ void KivStdFileStream::Write(const void* data, int32_t count) {
     const char* bytes = static_cast<const char*>(data);
     while (count > 0) {
         size_t written = std::fwrite(bytes, 1, static_cast<size_t>(count), writeHandle_);
-        if (written == 0) {
-            KivException::Raise(KivException::kInputOutput, "Error writing to file \"{0}\". Probably disk full.",
-                                fileName_);
-        }
+        if (written == 0) RaiseWriteFailure();
         bytes += written;
         count -= static_cast<int32_t>(written);
     }
@@ -120,17 +131,17 @@ int64_t KivStdFileStream::GetPosition() {
 
 void KivStdFileStream::Flush() {
     RequireHandle();
-    if (writeHandle_) std::fflush(writeHandle_);
+    if (writeHandle_ && std::fflush(writeHandle_) != 0) {
+        std::clearerr(writeHandle_);
+        RaiseWriteFailure();
+    }
 }
 
 bool KivStdFileStream::IsEnd() { return GetPosition() >= sizeAtOpen_; }
 
 void KivStdFileStream::Truncate() {
     RequireHandle();
-    if (!KivFile::TruncateAtPosition(writeHandle_)) {
-        KivException::Raise(KivException::kInputOutput, "Error writing to file \"{0}\". Probably disk full.",
-                            fileName_);
-    }
+    if (!KivFile::TruncateAtPosition(writeHandle_)) RaiseWriteFailure();
 }
 
 int64_t KivStdFileStream::GetSize() {

@@ -21,11 +21,14 @@ public:
     int32_t Read(void* buffer, int32_t count) override;
     void Seek(int64_t offset, int32_t origin) override;
     int64_t GetPosition() override;
+    // Raises "Error writing to file ..." when the buffered bytes cannot be written.
     void Flush() override;
     bool IsEnd() override;
     void Truncate() override;
     int64_t GetSize() override;
     bool IsOpen() override { return readHandle_ || writeHandle_; }
+    // Raises "Error writing to file ..." when the last buffered bytes of a written file could
+    // not be written; the file is closed either way.
     virtual void Close();
 
     // An empty name leaves the stream closed without error.
@@ -37,6 +40,9 @@ protected:
     void AdoptHandles(std::FILE* readHandle, std::FILE* writeHandle);
     void ForgetHandles();
     void RequireHandle() const;
+    // Closes without raising; false when a written file's last bytes were lost.
+    bool CloseHandles() noexcept;
+    [[noreturn]] void RaiseWriteFailure() const;
 
 private:
     enum class Direction { kNone, kReading, kWriting };

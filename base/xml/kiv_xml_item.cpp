@@ -1,6 +1,8 @@
 #include "base/xml/kiv_xml_item.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "base/kiv_exception.h"
 #include "base/kiv_memory.h"
@@ -78,6 +80,31 @@ void KivXMLItem::SetAttribute(const KivString& name, const KivString& value) {
     }
     attributes_.Insert(index, KivAttribute{name, value});
     cachedAttribute_ = -1;  // the indices behind the insertion moved
+}
+
+void KivXMLItem::SetAttributes(const AttributeList& attributes) {
+    // A few attributes, the usual case, cost less the simple way.
+    if (attributes.Count() <= 8) {
+        for (const KivAttribute& attribute : attributes) SetAttribute(attribute.name, attribute.value);
+        return;
+    }
+    std::vector<KivAttribute> all;
+    all.reserve(static_cast<size_t>(attributes_.Count() + attributes.Count()));
+    for (KivAttribute& attribute : attributes_) all.push_back(std::move(attribute));
+    for (const KivAttribute& attribute : attributes) all.push_back(attribute);
+    // Stable, so that among equal names the one set first comes first.
+    std::stable_sort(all.begin(), all.end(), [](const KivAttribute& left, const KivAttribute& right) {
+        return left.name.CompareFolded(right.name) < 0;
+    });
+    attributes_.Clear();
+    attributes_.Reserve(static_cast<int32_t>(all.size()));
+    for (KivAttribute& attribute : all) {
+        if (!attributes_.IsEmpty() && attributes_.Last().name.CompareFolded(attribute.name) == 0)
+            attributes_.Last().value = std::move(attribute.value);
+        else
+            attributes_.Add(std::move(attribute));
+    }
+    cachedAttribute_ = -1;
 }
 
 void KivXMLItem::RemoveAttribute(const KivString& name) {

@@ -15,7 +15,7 @@ bool KivXMLParser::OnElement(const KivString& name, const KivList<KivAttribute, 
     }
     // Only the document's first element becomes the root: the scan stops when it closes.
     current_ = current_ ? &current_->AddSubItem(name) : (root_ = new KivXMLItem(name));
-    for (const KivAttribute& attribute : attributes) current_->SetAttribute(attribute.name, attribute.value);
+    current_->SetAttributes(attributes);
     return false;
 }
 

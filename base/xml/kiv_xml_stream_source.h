@@ -5,7 +5,9 @@
 class KivStream;
 
 // Markup read from a byte stream: UTF-8 (its header read first) until the document's
-// processing instruction names another encoding.
+// processing instruction names another encoding. A document that starts with the UTF-16
+// mark (as the writer saves "utf-16") is UTF-16 throughout: its declaration can only be
+// read once the mark has chosen the codec, and it cannot change it afterwards.
 class KivXMLStreamSource : public KivMLSource {
 public:
     explicit KivXMLStreamSource(KivStream& stream);
@@ -16,4 +18,5 @@ public:
 private:
     KivEncoding::TextReader reader_;
     const KivEncoding::Codec* codec_;
+    bool marked_ = false;
 };

@@ -5,6 +5,7 @@
 #include "entry/exports/kiv_export.h"
 #include "entry/kiv_effect_interface.h"
 #include "entry/kiv_library_initialization.h"
+#include "entry/kiv_module_startup.h"
 #include "entry/kiv_vst2_entry.h"
 #include "entry/kiv_vst3_entry.h"
 
@@ -17,13 +18,14 @@ AEffect* KivVstPluginMainOldName(audioMasterCallback host) { return KivVst2Entry
 
 KIV_EXPORT Steinberg::IPluginFactory* GetPluginFactory() { return KivVst3Entry::GetFactory(); }
 
-// A VST 3 host's module calls; the module lives from library load to unload instead.
+// A VST 3 host's module calls. The first instance creates the module; the exit destroys it
+// here, on the host's thread, rather than under the loader lock of the unload.
 KIV_EXPORT bool InitDll() { return true; }
-KIV_EXPORT bool ExitDll() { return true; }
+KIV_EXPORT bool ExitDll() { return KivModuleStartup::ReleaseIfUnused(), true; }
 #if !defined(_WIN32)
 // The same calls under their Linux names; the library's handle is not needed.
 KIV_EXPORT bool ModuleEntry(void* /*libraryHandle*/) { return true; }
-KIV_EXPORT bool ModuleExit() { return true; }
+KIV_EXPORT bool ModuleExit() { return KivModuleStartup::ReleaseIfUnused(), true; }
 #endif
 
 KIV_EXPORT KivModule* KivLibraryDLLInitialize(KivLibraryInitRecord* record) {

@@ -4,11 +4,17 @@
 
 #include "gui/core/kiv_event_processor.h"
 
+// Constructed on first use, by the first target's constructor at the latest: it is then
+// destroyed after every target, static ones included, and goes with the library instead of
+// leaking once per load.
 KivLock& KivEventLock() {
-    // Constructed on first use and never destroyed, so that events in static objects can
-    // still withdraw during process exit.
-    static KivLock* lock = new KivLock();
-    return *lock;
+    static KivLock lock;
+    return lock;
+}
+
+KivEventTarget::KivEventTarget() {
+    KivEventLock();
+    KivEventProcessor::EnsureRegistry();
 }
 
 KivEventTarget::~KivEventTarget() {

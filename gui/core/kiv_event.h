@@ -21,7 +21,7 @@ KivLock& KivEventLock();
 // on destruction it can withdraw from each of them and no event ever calls a dead object.
 class KivEventTarget : public KivObject {
 public:
-    KivEventTarget() = default;
+    KivEventTarget();
     KivEventTarget(const KivEventTarget&) = delete;
     KivEventTarget& operator=(const KivEventTarget&) = delete;
     ~KivEventTarget() override;

@@ -8,17 +8,23 @@
 
 namespace {
 
-// Live processors, so that a dying event can be withdrawn from all of them.
+// Live processors, so that a dying event can be withdrawn from all of them. Created on first
+// use, before any event exists (see EnsureRegistry), and destroyed after the last.
 KivLock& RegistryLock() {
-    static KivLock* lock = new KivLock();
-    return *lock;
+    static KivLock lock;
+    return lock;
 }
 std::vector<KivEventProcessor*>& Registry() {
-    static auto* registry = new std::vector<KivEventProcessor*>();
-    return *registry;
+    static std::vector<KivEventProcessor*> registry;
+    return registry;
 }
 
 }  // namespace
+
+void KivEventProcessor::EnsureRegistry() {
+    RegistryLock();
+    Registry();
+}
 
 KivEventProcessor::KivEventProcessor() {
     KivSynchronizerGuard guard(RegistryLock());

@@ -31,6 +31,9 @@ public:
 
     // Removes whatever is queued for `event` from every live processor.
     static void WithdrawEverywhere(KivEventBase* event);
+    // Creates the registry of live processors; each event target asks for it first, so that
+    // it outlives them all (see KivEventLock).
+    static void EnsureRegistry();
 
 protected:
     // Called after a post, outside the queue lock: the process-wide processor wakes the GUI

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/kiv_exception.h"
+#include "gui/layout/kiv_layout.h"
 #include "gui/layout/kiv_layouts.h"
 
 KivPanel::~KivPanel() {
@@ -18,10 +19,13 @@ void KivPanel::AddChild(KivControl* child) {
     if (child->IsVisible()) Invalidate(&child->GetBounds());
 }
 
+// Also called by a dying child: its layout forgets it, so that no layout of this panel is
+// left holding a control that moved elsewhere or no longer exists.
 void KivPanel::RemoveChild(KivControl* child) {
     auto found = std::find(children_.begin(), children_.end(), child);
     if (found == children_.end()) return;
     children_.erase(found);
+    if (KivLayout* layout = child->Layout().layout) layout->RemoveControl(*child);
     if (child->IsVisible()) Invalidate(&child->GetBounds());
     child->AttachTo(nullptr);
 }

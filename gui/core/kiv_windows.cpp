@@ -8,28 +8,37 @@
 
 namespace {
 std::atomic<KivWindows*> instance{nullptr};
-}
+// Taken for the whole life of an instance, so that two window systems never start at once.
+std::atomic<bool> claimed{false};
 
+void StartThread(KivThread& thread, KivThread::Priority priority) {
+    thread.Start();
+    thread.SetPriority(priority);
+    thread.Resume();
+}
+}  // namespace
+
+// Published only once everything runs: a half-built instance that other threads could already
+// see (and post to) would be left dangling when a later step fails.
 KivWindows::KivWindows(KivWindowSystem* system) : system_(system), forceThread_(system_) {
-    if (instance.load() != nullptr) {
+    if (claimed.exchange(true)) {
         delete system;
         system_ = nullptr;
         throw KivException(KivString("The window system is already running."));
     }
     try {
         system_->Initialize();
+        StartThread(invalidatorThread_, KivThread::kIdle);
+        StartThread(forceThread_, KivThread::kLow);
     } catch (...) {
+        invalidatorThread_.Stop();
+        forceThread_.Stop();
         delete system_;
         system_ = nullptr;
+        claimed.store(false);
         throw;
     }
     instance.store(this);
-    invalidatorThread_.Start();
-    invalidatorThread_.SetPriority(KivThread::kIdle);
-    invalidatorThread_.Resume();
-    forceThread_.Start();
-    forceThread_.SetPriority(KivThread::kLow);
-    forceThread_.Resume();
 }
 
 KivWindows::~KivWindows() {
@@ -37,9 +46,10 @@ KivWindows::~KivWindows() {
     invalidatorThread_.Stop();
     KivTrace::Write(KivString("Destroying force execute thread"));
     forceThread_.Stop();
-    if (instance.load() == this) instance.store(nullptr);
+    instance.store(nullptr);
     delete system_;
     system_ = nullptr;
+    claimed.store(false);
 }
 
 KivWindows* KivWindows::Instance() { return instance.load(); }

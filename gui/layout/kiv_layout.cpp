@@ -28,7 +28,15 @@ KivLayout::KivLayout(KivControl* parent) {
     panel->AddLayout(this);
 }
 
-KivLayout::~KivLayout() = default;
+// The panel's children normally left already (a child that leaves its panel leaves its
+// layout); any control still held is told that it is laid out no more.
+KivLayout::~KivLayout() {
+    for (KivControl* control : controls_) {
+        KivLayoutData& data = control->Layout();
+        data.laidOut = false;
+        data.layout = nullptr;
+    }
+}
 
 void KivLayout::LoadAttributes(const KivXMLItem& item) {
     space_ = ReadInteger(item, "layoutspace", space_);

@@ -16,8 +16,9 @@ struct KivLayoutExtent;
 //
 // The order of the virtual operations is part of the interface (slot numbers below).
 //
-// A layout never owns its controls; its parent panel owns both. The panel destroys its
-// children before its layouts, so the destructor does not touch the controls.
+// A layout never owns its controls; its parent panel owns both. A control that leaves its
+// panel (removed, moved or destroyed) leaves its layout too, so a layout never holds a
+// control that is gone; a layout destroyed first lets go of its controls.
 class KivLayout : public KivObject {
 public:
     class SizeComputer;

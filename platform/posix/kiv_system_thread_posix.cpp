@@ -1,3 +1,4 @@
+#include <dlfcn.h>
 #include <pthread.h>
 #include <unistd.h>
 
@@ -19,9 +20,9 @@ struct ThreadRecord {
     void* argument = nullptr;
     bool resumed = false;
     bool cancelled = false;   // leave the gate without running the entry
-    bool ended = false;       // as waiters see it: returned or terminated
-    bool terminated = false;
+    bool ended = false;
     bool joined = false;
+    void* module = nullptr;   // the thread's reference to the library holding this code
     uint32_t exitCode = 0;
     int32_t priority = 0;
     std::atomic<int> references{2};
@@ -60,14 +61,59 @@ bool PassGate(ThreadRecord* record) {
 
 void MarkEnded(ThreadRecord* record, uint32_t exitCode) {
     pthread_mutex_lock(&record->mutex);
-    if (!record->terminated) record->exitCode = exitCode;
+    record->exitCode = exitCode;
     record->ended = true;
     pthread_cond_broadcast(&record->changed);
     pthread_mutex_unlock(&record->mutex);
 }
 
+// A thread keeps the library holding this code loaded while it runs, as on Windows: a host
+// may dlclose the library while a thread still runs (a leaked instance, a host that skips
+// the close), and a thread returning into unmapped code takes the host down. The reference
+// is a dlopen of the library itself; dlclose must run after the thread's last instruction
+// here, so the C library calls it as the destructor of a thread-specific value, from its
+// own thread-exit code (after thread_local destructors, which may be ours).
+class ModuleReferences {
+public:
+    ModuleReferences() {
+        // dlclose has the destructor's calling convention but returns an int, which the C
+        // library ignores.
+        created_ = pthread_key_create(&key_, reinterpret_cast<void (*)(void*)>(reinterpret_cast<void*>(&dlclose))) == 0;
+    }
+    // Runs when the library is unloaded, which no thread holding a reference can let happen
+    // (or at process exit, when the references no longer matter).
+    ~ModuleReferences() {
+        if (created_) pthread_key_delete(key_);
+    }
+    ModuleReferences(const ModuleReferences&) = delete;
+    ModuleReferences& operator=(const ModuleReferences&) = delete;
+
+    // A new reference to the library holding this code; null for the program itself, whose
+    // code stays until the process ends.
+    static void* Take() {
+        Dl_info info{};
+        if (!dladdr(reinterpret_cast<const void*>(&ModuleReferences::Take), &info) || !info.dli_fname) return nullptr;
+        return dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
+    }
+    // The calling thread gives up `module` when it ends. A failed hand-over keeps the
+    // library loaded for good: safer than unloading it under a thread.
+    void ReleaseAtThreadExit(void* module) {
+        if (module && created_) pthread_setspecific(key_, module);
+    }
+
+private:
+    pthread_key_t key_{};
+    bool created_ = false;
+};
+
+ModuleReferences& References() {
+    static ModuleReferences references;
+    return references;
+}
+
 void* RunThread(void* argument) {
     auto* record = static_cast<ThreadRecord*>(argument);
+    References().ReleaseAtThreadExit(record->module);
     if (PassGate(record)) MarkEnded(record, record->entry(record->argument));
     else MarkEnded(record, record->exitCode);
     Unreference(record);
@@ -89,9 +135,14 @@ bool WaitUntilEnded(ThreadRecord* record, uint32_t timeoutMilliseconds) {
 
 }  // namespace
 
+// The reference is taken by the creating thread, which runs inside the library, so that no
+// window is left in which the library could go before the new thread holds it.
 SystemThread CreateSuspendedThread(ThreadEntry entry, void* argument) {
     ThreadRecord* record = NewRecord(entry, argument);
+    References();  // the key exists before any thread needs it
+    record->module = ModuleReferences::Take();
     if (pthread_create(&record->thread, nullptr, RunThread, record) != 0) {
+        if (record->module) dlclose(record->module);
         record->references.store(1);
         Unreference(record);
         return nullptr;
@@ -124,26 +175,13 @@ int32_t GetThreadPriority(SystemThread thread) {
     return priority;
 }
 
-void TerminateThread(SystemThread thread, uint32_t exitCode) {
-    ThreadRecord* record = Record(thread);
-    pthread_mutex_lock(&record->mutex);
-    if (!record->ended) {
-        record->terminated = true;
-        record->exitCode = exitCode;
-        record->ended = true;
-        if (!record->resumed) record->cancelled = true;
-        pthread_cond_broadcast(&record->changed);
-    }
-    pthread_mutex_unlock(&record->mutex);
-}
-
 WaitResult WaitForThread(SystemThread thread, uint32_t timeoutMilliseconds) {
     ThreadRecord* record = Record(thread);
     pthread_mutex_lock(&record->mutex);
     const bool ended = WaitUntilEnded(record, timeoutMilliseconds);
     // Joining makes sure the thread has left our code (it only drops its reference after
-    // marking the end); an abandoned one may never return, so it is detached in CloseThread.
-    if (ended && !record->terminated && !record->joined) {
+    // marking the end).
+    if (ended && !record->joined) {
         pthread_join(record->thread, nullptr);
         record->joined = true;
     }

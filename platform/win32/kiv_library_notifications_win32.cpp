@@ -18,10 +18,15 @@ void ShowFatalMessage(const char16_t* text) noexcept {
 }  // namespace KivPlatform
 
 // The loader calls this for the DLL the code is linked into; a program never gets it.
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+// At process exit (`reserved` set) the system has already ended every other thread wherever
+// it was, possibly inside a lock of ours: nothing is torn down then, the process's end frees
+// it all.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
     case DLL_PROCESS_ATTACH: return KivPlatform::LibraryNotificationDispatch::OnLoaded(instance) ? TRUE : FALSE;
-    case DLL_PROCESS_DETACH: return KivPlatform::LibraryNotificationDispatch::OnUnloading() ? TRUE : FALSE;
+    case DLL_PROCESS_DETACH:
+        if (reserved != nullptr) return TRUE;
+        return KivPlatform::LibraryNotificationDispatch::OnUnloading() ? TRUE : FALSE;
     default: return TRUE;
     }
 }

@@ -1,15 +1,15 @@
 #include "plugin/editor/kiv_editor_window_system.h"
 
-#include <memory>
-
 #include "gui/core/kiv_window_system_native.h"
 #include "gui/core/kiv_windows.h"
 
 namespace {
 
-// Only the GUI thread opens and closes editors, so the count needs no lock.
+// Only the GUI thread opens and closes editors, so the count needs no lock. A plain pointer:
+// a host that exits with an editor still open must not have it torn down by a static
+// destructor, after the system has ended the window system's threads wherever they were.
 int32_t users = 0;
-std::unique_ptr<KivWindows> owned;
+KivWindows* owned = nullptr;
 
 }  // namespace
 
@@ -23,12 +23,15 @@ KivWindowSystem& KivEditorWindowSystem::Acquire() {
 #else
     auto* system = new KivWindowSystemX11();
 #endif
-    owned = std::make_unique<KivWindows>(system);
+    owned = new KivWindows(system);
     ++users;
     return owned->GetWindowSystem();
 }
 
 void KivEditorWindowSystem::Release() {
     if (users > 0) --users;
-    if (users == 0) owned.reset();
+    if (users == 0) {
+        delete owned;
+        owned = nullptr;
+    }
 }

@@ -1,6 +1,7 @@
 #include "plugin/state/kiv_global_settings_file.h"
 
 #include "base/kiv_exception.h"
+#include "base/stream/kiv_atomic_file_writer.h"
 #include "base/stream/kiv_std_file_stream.h"
 #include "base/xml/kiv_xml_item.h"
 
@@ -28,11 +29,12 @@ bool KivGlobalSettingsFile::Read(KivXMLItem& root) const {
     }
 }
 
+// Never rewritten in place: a full disk or a crash half-way would leave the family without
+// its defaults. The old file stays until the new one is complete.
 void KivGlobalSettingsFile::Write(const KivXMLItem& root) const {
-    KivStdFileStream file(path_, KivStdFileStream::kWrite | KivStdFileStream::kCreate);
-    file.Truncate();
-    root.Save(file, KivString("utf-8"));
-    file.Flush();
+    KivAtomicFileWriter writer(path_);
+    root.Save(writer.GetStream(), KivString("utf-8"));
+    writer.Commit();
 }
 
 const KivString& KivGlobalSettingsFile::RootName() { return kRoot; }

@@ -14,7 +14,8 @@ public:
     // Reads the document into `root`; false (and `root` untouched) when there is no readable
     // file.
     bool Read(KivXMLItem& root) const;
-    // Replaces the file by `root`, written as UTF-8.
+    // Replaces the file by `root`, written as UTF-8, in one step: on failure (raised) the old
+    // file is left as it was.
     void Write(const KivXMLItem& root) const;
 
     static const KivString& RootName();

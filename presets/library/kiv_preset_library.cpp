@@ -6,7 +6,7 @@
 #include "base/kiv_format.h"
 #include "base/stream/kiv_std_file_stream.h"
 #include "platform/kiv_file_system.h"
-#include "presets/library/kiv_atomic_file_writer.h"
+#include "base/stream/kiv_atomic_file_writer.h"
 #include "presets/library/kiv_complete_xml_reader.h"
 #include "presets/library/kiv_factory_presets.h"
 #include "presets/library/kiv_preset_names.h"

@@ -24,9 +24,16 @@ TEST(Vst2Entry, HostWithoutVersionAnswerCreatesNoModuleThenOneWithAnswerDoes) {
 
     AEffect* effect = KivVst2Entry::CreateInstance(&Host2400);
     ASSERT_NE(effect, nullptr);
-    EXPECT_NE(KivModuleStartup::CurrentModule(), nullptr);
+    KivModule* module = KivModuleStartup::CurrentModule();
+    EXPECT_NE(module, nullptr);
+    AEffect* second = KivVst2Entry::CreateInstance(&Host2400);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(KivModuleStartup::CurrentModule(), module);
     effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
-    EXPECT_NE(KivModuleStartup::CurrentModule(), nullptr);  // the module outlives its instances
+    EXPECT_EQ(KivModuleStartup::CurrentModule(), module);
+    // The last instance to close takes the module with it, on the host's thread.
+    second->dispatcher(second, effClose, 0, 0, nullptr, 0.0f);
+    EXPECT_EQ(KivModuleStartup::CurrentModule(), nullptr);
 }
 
 }  // namespace

@@ -64,5 +64,31 @@ TEST(TandrelMiniEditorWin32, EmbedsAChildWindowOfItsSizeAndLeavesNoneBehind) {
     }
 }
 
+// A host that destroys its window before it closes the editor: the system destroys the
+// editor's window with it; closing the editor afterwards is harmless, and it opens again in
+// a new window.
+TEST(TandrelMiniEditorWin32, SurvivesTheHostDestroyingItsWindowFirst) {
+    KivVst2Plugin plugin;
+    ASSERT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH)) << plugin.ErrorText();
+    plugin.Open();
+    for (int round = 0; round < 2; ++round) {
+        Win32Host host;
+        ASSERT_EQ(plugin.Dispatch(effEditOpen, 0, 0, host.window), 1) << round;
+        host.Pump(plugin, 3);
+        DestroyWindow(host.window);
+        host.window = nullptr;
+        host.Pump(plugin, 3);
+        plugin.Dispatch(effEditClose);
+        host.Pump(plugin, 2);
+    }
+    Win32Host host;
+    ASSERT_EQ(plugin.Dispatch(effEditOpen, 0, 0, host.window), 1);
+    host.Pump(plugin, 3);
+    EXPECT_NE(GetWindow(host.window, GW_CHILD), nullptr);
+    plugin.Dispatch(effEditClose);
+    host.Pump(plugin, 2);
+    EXPECT_EQ(GetWindow(host.window, GW_CHILD), nullptr);
+}
+
 }  // namespace
 #endif  // _WIN32

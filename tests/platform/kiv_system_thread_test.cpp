@@ -75,26 +75,3 @@ TEST(SystemThread, PriorityIsKeptForTheThread) {
     CloseThread(thread);
 }
 
-TEST(SystemThread, TerminatingASuspendedThreadEndsItWithoutRunningTheEntry) {
-    Probe probe;
-    SystemThread thread = CreateSuspendedThread(RecordAndReturn, &probe);
-    ASSERT_NE(thread, nullptr);
-    TerminateThread(thread, 0xFFFFFFFFu);
-    EXPECT_EQ(WaitForThread(thread, 5000), WaitResult::Signalled);
-    EXPECT_EQ(GetThreadExitCode(thread), 0xFFFFFFFFu);
-    CloseThread(thread);
-    SleepMilliseconds(20);
-    EXPECT_FALSE(probe.ran);
-}
-
-TEST(SystemThread, TerminatingARunningThreadDoesNotWaitForIt) {
-    static Probe probe;  // an abandoned POSIX thread may still look at it until process exit
-    SystemThread thread = CreateSuspendedThread(BlockUntilReleased, &probe);
-    ASSERT_NE(thread, nullptr);
-    ResumeThread(thread);
-    while (!probe.ran) YieldThread();
-    TerminateThread(thread, 0xFFFFFFFFu);
-    EXPECT_EQ(WaitForThread(thread, 5000), WaitResult::Signalled);
-    EXPECT_EQ(GetThreadExitCode(thread), 0xFFFFFFFFu);
-    CloseThread(thread);
-}

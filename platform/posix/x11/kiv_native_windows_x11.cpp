@@ -25,6 +25,7 @@
 
 #include "platform/kiv_clock.h"
 #include "platform/kiv_native_windows.h"
+#include "platform/posix/x11/kiv_x11_errors.h"
 
 namespace KivPlatform {
 namespace {
@@ -36,11 +37,6 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
 constexpr int32_t kSharedMemoryThreshold = 128 * 128;
 constexpr uint32_t kDoubleClickMilliseconds = 400;
 
-bool shmFailed = false;
-int TrapShmError(Display*, XErrorEvent*) {
-    shmFailed = true;
-    return 0;
-}
 
 struct Area {
     int32_t left = 0, top = 0, right = -1, bottom = -1;
@@ -745,11 +741,10 @@ private:
         }
         state.shm.shmaddr = image->data = static_cast<char*>(shmat(state.shm.shmid, nullptr, 0));
         state.shm.readOnly = False;
-        shmFailed = false;
-        XErrorHandler previous = XSetErrorHandler(&TrapShmError);
+        const uint64_t errorsBefore = X11Errors::Count();
         XShmAttach(display_, &state.shm);
         XSync(display_, False);
-        XSetErrorHandler(previous);
+        const bool shmFailed = X11Errors::Count() != errorsBefore;
         // Marked for removal now: it goes when both sides have detached.
         shmctl(state.shm.shmid, IPC_RMID, nullptr);
         if (shmFailed) {
@@ -800,6 +795,9 @@ private:
 NativeWindowing* NativeWindowing::Open(NativeInputSink& sink) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return nullptr;
+    // The host may destroy its window, and with it ours, before it closes the editor: the
+    // requests on our vanished windows then fail on this connection alone.
+    X11Errors::Contain(display);
     return new X11Windowing(display, sink);
 }
 

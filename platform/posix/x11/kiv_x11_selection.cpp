@@ -17,6 +17,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include "platform/posix/x11/kiv_x11_errors.h"
+
 namespace KivPlatform::X11Selection {
 namespace {
 
@@ -24,17 +26,6 @@ using KivClipboard::Result;
 
 // An owner that does not answer within this time is taken to have gone away.
 constexpr auto kReplyTimeout = std::chrono::milliseconds(2000);
-
-// Errors on the private connection (a requestor whose window vanished before the answer)
-// are expected and ignored; every other connection keeps the handler it had.
-std::atomic<Display*> ownDisplay{nullptr};
-std::atomic<XErrorHandler> previousHandler{nullptr};
-
-int IgnoreOwnErrors(Display* display, XErrorEvent* error) {
-    if (display == ownDisplay.load()) return 0;
-    const XErrorHandler previous = previousHandler.load();
-    return previous != nullptr ? previous(display, error) : 0;
-}
 
 std::vector<uint8_t> UpToFirstZero(const std::vector<uint8_t>& bytes) {
     size_t length = 0;
@@ -110,8 +101,9 @@ bool Service::Connect() {
     targets_ = XInternAtom(display_, "TARGETS", False);
     incr_ = XInternAtom(display_, "INCR", False);
     property_ = XInternAtom(display_, "KIV_CLIPBOARD_TRANSFER", False);
-    ownDisplay.store(display_);
-    previousHandler.store(XSetErrorHandler(&IgnoreOwnErrors));
+    // Errors on the private connection (a requestor whose window vanished before the
+    // answer) are expected; they stay on it.
+    X11Errors::Contain(display_);
     XFlush(display_);
     try {
         thread_ = std::thread(&Service::Run, this);
@@ -124,10 +116,6 @@ bool Service::Connect() {
 }
 
 void Service::Disconnect() {
-    XErrorHandler current = XSetErrorHandler(previousHandler.load());
-    // Someone installed a handler after ours: theirs stays.
-    if (current != &IgnoreOwnErrors) XSetErrorHandler(current);
-    ownDisplay.store(nullptr);
     XDestroyWindow(display_, window_);
     XCloseDisplay(display_);
     display_ = nullptr;

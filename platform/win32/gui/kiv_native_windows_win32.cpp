@@ -208,19 +208,30 @@ public:
         area[3] = rect.bottom - 1;
     }
 
+    // Waiting (modal loops, a tool's own loop) takes every message of the thread, as the
+    // system's own modal dialogs do: the host's windows keep painting and answering. Idling
+    // (a host's idle call) takes only the messages of our own windows: the host's loop
+    // dispatches everything else, a host's messages taken here would skip its own filters,
+    // and one WM_QUIT taken here would be lost to it. A WM_QUIT seen while waiting ends the
+    // wait and goes back into the queue, for the loop that runs around ours.
     bool Pump(bool wait) override {
         MSG message;
-        bool worked = false;
         if (wait) {
             const BOOL result = GetMessageW(&message, nullptr, 0, 0);
-            if (result == 0 || result == -1) return false;
-            worked = Dispatch(message);
+            if (result == -1) return false;
+            if (result == 0) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return false;
+            }
+            Dispatch(message);
         }
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) return false;
-            worked |= Dispatch(message);
+        for (HWND own : OwnWindows()) {
+            // A bound keeps a window that posts to itself from holding the host's thread.
+            for (int count = 0; count < kIdleMessageLimit && IsWindow(own) &&
+                                PeekMessageW(&message, own, 0, 0, PM_REMOVE);
+                 ++count)
+                Dispatch(message);
         }
-        (void)worked;
         return true;
     }
 
@@ -324,6 +335,16 @@ public:
 private:
     // Thread messages have no window procedure: they are handled here. True when anything
     // reached the sink.
+    static constexpr int kIdleMessageLimit = 256;
+
+    // Our windows (editors in a host's window, our own top-level windows) and the wake window.
+    std::vector<HWND> OwnWindows() const {
+        std::vector<HWND> own;
+        if (wakeWindow_ != nullptr) own.push_back(wakeWindow_);
+        for (const auto& entry : windows_) own.push_back(reinterpret_cast<HWND>(entry.first));
+        return own;
+    }
+
     bool Dispatch(MSG& message) {
         if (message.hwnd == nullptr && message.message == kExecuteEventsMessage) {
             Deliver(nullptr, NativeInput::kExecuteEvents);

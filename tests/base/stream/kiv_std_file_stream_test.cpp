@@ -95,3 +95,60 @@ TEST(KivStdFileStream, OpenFailuresAndClosedStream) {
     EXPECT_EQ(notInitialized.GetCode(), 258);
     EXPECT_EQ(notInitialized.GetMessage(), KivString("File stream is not initialized."));
 }
+
+#if !defined(_WIN32)
+#include <unistd.h>
+
+#include <fstream>
+
+#include "base/stream/kiv_atomic_file_writer.h"
+
+// /dev/full accepts the open and refuses every write with "no space left": the runtime's
+// buffer hides that until it is flushed, so Flush and Close must report it.
+TEST(KivStdFileStream, AFullDiskShowsInFlushAndClose) {
+    const KivString full("/dev/full");
+    {
+        KivStdFileStream stream(full, KivStdFileStream::kWrite | KivStdFileStream::kCreate);
+        stream.WriteLine("settings that do not fit");
+        try {
+            stream.Flush();
+            FAIL() << "Flush took the bytes";
+        } catch (const KivException& error) {
+            EXPECT_EQ(error.GetCode(), KivException::kInputOutput);
+            EXPECT_EQ(error.GetMessage(), KivString("Error writing to file \"/dev/full\". Probably disk full."));
+        }
+    }
+    {
+        KivStdFileStream stream(full, KivStdFileStream::kWrite | KivStdFileStream::kCreate);
+        stream.WriteLine("settings that do not fit");
+        EXPECT_THROW(stream.Close(), KivException);
+        EXPECT_FALSE(stream.IsOpen());
+        stream.Close();  // nothing left to lose
+    }
+}
+
+// The temporary file of an atomic write made a link to /dev/full: the write fails as on a
+// full disk, with the framework's error, and the file it was to replace stays as it was.
+TEST(KivAtomicFileWriter, AFullDiskLeavesTheOldFileIntact) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("kiv_full_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path target = folder / "Family.settings.xml";
+    std::ofstream(target) << "<old/>";
+    const KivString name = KivString::FromU16(target.u16string());
+    std::filesystem::create_symlink("/dev/full", KivAtomicFileWriter::TemporaryNameFor(name).ToU16());
+    try {
+        KivAtomicFileWriter writer(name);
+        writer.GetStream().WriteLine("<new/>");
+        writer.Commit();
+        ADD_FAILURE() << "the commit took a write that never reached the disk";
+    } catch (const KivException& error) {
+        EXPECT_EQ(error.GetCode(), KivException::kInputOutput);
+    }
+    std::ifstream kept(target);
+    std::string text;
+    std::getline(kept, text);
+    EXPECT_EQ(text, "<old/>");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(KivAtomicFileWriter::TemporaryNameFor(name).ToU16())));
+    std::filesystem::remove_all(folder);
+}
+#endif

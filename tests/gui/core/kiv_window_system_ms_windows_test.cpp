@@ -144,5 +144,40 @@ TEST(KivWindowSystemMSWindows, OpensPaintsTicksEndsModalAndCloses) {
     EXPECT_EQ(system->GetNativeWindowCount(), 0);
 }
 
+// A host's loop runs around the plug-in's: the idle call takes only messages of the plug-in's
+// windows, and a WM_QUIT met by a modal loop ends it and stays for the host.
+TEST(KivWindowSystemMSWindows, IdleAndModalLoopsLeaveTheHostsMessagesAndQuit) {
+    auto* system = new KivWindowSystemMSWindows();
+    KivWindows windows(system);
+    WNDCLASSW hostClass{};
+    hostClass.lpfnWndProc = DefWindowProcW;
+    hostClass.hInstance = GetModuleHandleW(nullptr);
+    hostClass.lpszClassName = L"KivQuitTestHost";
+    RegisterClassW(&hostClass);
+    HWND host = CreateWindowExW(0, L"KivQuitTestHost", L"Host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                                hostClass.hInstance, nullptr);
+    ASSERT_NE(host, nullptr);
+    std::unique_ptr<KivWindow> window(MakeWindow());
+    window->Show();
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+
+    constexpr UINT kHostMessage = WM_APP + 17;
+    PostMessageW(host, kHostMessage, 5, 0);
+    PostQuitMessage(3);
+    system->ProcessPendingEvents();
+    EXPECT_TRUE(PeekMessageW(&message, host, kHostMessage, kHostMessage, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 5u);
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 3u);
+
+    PostQuitMessage(4);
+    EXPECT_EQ(window->RunModal(), 0);  // ended by the quit, not by the window
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 4u);
+    window->Close();
+    DestroyWindow(host);
+}
+
 }  // namespace
 #endif  // _WIN32

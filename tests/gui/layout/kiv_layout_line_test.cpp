@@ -183,4 +183,26 @@ TEST(KivLayout, ControlJoinsOneLayoutAtATime) {
     EXPECT_EQ(control.Layout().layout, nullptr);
 }
 
+// A control destroyed, or moved to another panel, leaves its layout: arranging afterwards
+// places only what is still there (a dangling control would be written to freed memory).
+TEST(KivLayout, ForgetsControlsThatAreDestroyedOrLeaveThePanel) {
+    KivLayoutTestPanel panel(100, 100);
+    auto& top = panel.Make<KivLayoutTop>();
+    KivTestControl* doomed = &panel.In(top, 10, 30);
+    KivTestControl& moved = panel.In(top, 10, 20);
+    KivTestControl& kept = panel.In(top, 10, 12);
+    delete doomed;
+    KivLayoutTestPanel other(50, 50);
+    other.AddChild(&moved);
+    ASSERT_EQ(top.GetControlCount(), 1);
+    EXPECT_EQ(&top.GetControl(0), &kept);
+    EXPECT_EQ(moved.Layout().layout, nullptr);
+    EXPECT_FALSE(moved.Layout().laidOut);
+    const KivRect free = KivLayouts::Arrange(panel);
+    EXPECT_EQ(free.top, 12);  // only the kept control's strip was taken
+    panel.RemoveChild(&kept);
+    EXPECT_EQ(top.GetControlCount(), 0);
+    other.AddChild(&kept);
+}
+
 }  // namespace

@@ -167,7 +167,13 @@ TEST_F(TandrelMiniVst3, InstanceOffersBusesParametersAndMidiMapping) {
     Vst3Instance instance(*factory);
     ASSERT_TRUE(instance.initialized);
     ASSERT_NE(instance.controller, nullptr);
-    EXPECT_EQ(static_cast<void*>(Query<FUnknown>(instance.controller)), static_cast<void*>(Query<FUnknown>(instance.component)));
+    // Each query adds a reference: a leaked one would keep the instance alive past the
+    // library's unload.
+    FUnknown* controllerIdentity = Query<FUnknown>(instance.controller);
+    FUnknown* componentIdentity = Query<FUnknown>(instance.component);
+    EXPECT_EQ(static_cast<void*>(controllerIdentity), static_cast<void*>(componentIdentity));
+    if (controllerIdentity) controllerIdentity->release();
+    if (componentIdentity) componentIdentity->release();
     TUID controllerClass{};
     EXPECT_EQ(instance.component->getControllerClassId(controllerClass), kResultFalse);
 

@@ -1,4 +1,4 @@
-#include "presets/library/kiv_atomic_file_writer.h"
+#include "base/stream/kiv_atomic_file_writer.h"
 
 #include <cstdint>
 
@@ -31,7 +31,11 @@ KivAtomicFileWriter::KivAtomicFileWriter(const KivString& fileName)
 
 KivAtomicFileWriter::~KivAtomicFileWriter() {
     if (committed_) return;
-    temporary_.Close();
+    try {
+        temporary_.Close();
+    } catch (const KivException&) {
+        // The bytes that could not be written belong to the file being thrown away.
+    }
     KivPlatform::RemoveFile(temporaryName_.ToU16());
 }
 
