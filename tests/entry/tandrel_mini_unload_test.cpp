@@ -105,7 +105,16 @@ public:
         path_ = folder_ / ("TandrelMini-" + std::to_string(round) + source.extension().string());
         fs::copy_file(source, path_, fs::copy_options::overwrite_existing);
     }
-    bool Load() { return library_.Load(path_.u16string()); }
+    bool Load() {
+        const bool loaded = library_.Load(path_.u16string());
+#if !defined(_WIN32)
+        // A mapped file may go on Linux: the copies (30 MB with debugging information) never
+        // pile up on the disk.
+        std::error_code ignored;
+        fs::remove(path_, ignored);
+#endif
+        return loaded;
+    }
     AEffect* CreateInstance() {
         using Main = AEffect* (*)(audioMasterCallback);
         auto main = reinterpret_cast<Main>(library_.Symbol("VSTPluginMain"));

@@ -229,8 +229,14 @@ public:
             // A bound keeps a window that posts to itself from holding the host's thread.
             for (int count = 0; count < kIdleMessageLimit && IsWindow(own) &&
                                 PeekMessageW(&message, own, 0, 0, PM_REMOVE);
-                 ++count)
+                 ++count) {
+                // A pending quit comes whatever the window filter says (so Wine does).
+                if (message.message == WM_QUIT) {
+                    PostQuitMessage(static_cast<int>(message.wParam));
+                    return !wait;
+                }
                 Dispatch(message);
+            }
         }
         return true;
     }
