@@ -66,3 +66,13 @@ void KivAutomationAdapter::Randomize(double amount) {
         SetParameter(local, value, false);
     }
 }
+
+KivString KivAutomationAdapter::GetParameterHostName(int32_t local) const { return GetParameterName(local); }
+
+KivString KivAutomationAdapter::GetParameterShortLabel(int32_t) const { return KivString(); }
+
+KivString KivAutomationAdapter::GetParameterCategory(int32_t local) const { return GetParameterSection(local); }
+
+int32_t KivAutomationAdapter::GetParameterStepCount(int32_t) const { return 0; }
+
+KivString KivAutomationAdapter::GetParameterUnit(int32_t) const { return KivString(); }

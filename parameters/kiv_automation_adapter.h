@@ -43,6 +43,19 @@ public:
     virtual void UpdateEditor() {}
     virtual bool CanRandomize(int32_t local) const;
     virtual void Randomize(double amount);
+    // What hosts show beside the full name: a name unique across the plug-in and short
+    // enough for a VST 2.4 host (the plain name unless the object knows better), a label of
+    // at most 7 characters (or none), and the group hosts file the parameter under.
+    virtual KivString GetParameterHostName(int32_t local) const;
+    virtual KivString GetParameterShortLabel(int32_t local) const;
+    virtual KivString GetParameterCategory(int32_t local) const;
+    // Steps between the lowest and the highest value for parameters with a fixed set of
+    // values (1 for a switch, items - 1 for a choice), 0 for continuous ones.
+    virtual int32_t GetParameterStepCount(int32_t local) const;
+    // The unit every display of the parameter already carries ("dB"), for hosts that list
+    // units apart; empty when the displays carry none or several. Unlike the units name it
+    // is never appended to a display.
+    virtual KivString GetParameterUnit(int32_t local) const;
 
     uint32_t GetCount() const noexcept { return count_; }
     uint32_t GetFirstIndex() const noexcept { return firstIndex_; }

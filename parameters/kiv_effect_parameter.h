@@ -84,9 +84,14 @@ struct KivEffectParameter {
     uint32_t tag = 0;
     TypedValues values{};
     int32_t layout[4] = {};
-    uint64_t reserved1 = 0;
-    KivString reservedText;
-    uint64_t reserved2 = 0;
+    // What hosts show: a name unique across the plug-in that fits a VST 2.4 name (24
+    // characters, "P1 Threshold"), a label of at most 7 characters for narrow displays, and
+    // the unit every display carries ("dB"). Literals of the effect; null where the name
+    // itself is unique and short, where no short label reads well, or where no one unit fits.
+    const char* hostName = nullptr;
+    const char* shortLabel = nullptr;
+    const char* units = nullptr;
+    uint64_t reserved = 0;
 
     bool HasFlag(uint8_t bit) const noexcept { return (flags & bit) != 0; }
     bool HasFlag2(uint8_t bit) const noexcept { return (flags2 & bit) != 0; }

@@ -1,4 +1,6 @@
 #pragma once
+#include <algorithm>
+
 #include "parameters/kiv_parameter_record_base.h"
 
 // An enumeration record of n items at host values index / (n - 1); a host value picks the
@@ -15,6 +17,9 @@ public:
     double ParseParameterValueName(int32_t local, const KivString& text) const override;
     int32_t GetParameterType(int32_t) const override { return 3; }
     double GetParameterDefaultValue(int32_t local) const override;
+    int32_t GetParameterStepCount(int32_t) const override {
+        return std::max(this->record_->values.asEnumeration.count - 1, 0);
+    }
 
 private:
     static double ToNormalized(const KivEffectParameter::EnumerationValues& values, int32_t index);

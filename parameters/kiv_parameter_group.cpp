@@ -27,6 +27,11 @@ KivString ParameterGroupT<ParameterBase>::GetParameterValueNameFrom01(int32_t, d
 }
 
 template <typename ParameterBase>
+double ParameterGroupT<ParameterBase>::ParseParameterValueName(int32_t, const KivString& text) const {
+    return KivParseOnOffText(text);
+}
+
+template <typename ParameterBase>
 void ParameterGroupT<ParameterBase>::UpdateEditor() {
     if (KivParameterView* view = KivCurrentView(this->editorLink_)) view->RefreshParameterView(*this);
 }

@@ -17,6 +17,10 @@ public:
     void SetInterpolating(int32_t local, bool on) override;
     int32_t GetParameterType(int32_t) const override { return 2; }
     double GetParameterDefaultValue(int32_t local) const override;
+    int32_t GetParameterStepCount(int32_t) const override {
+        const auto& values = this->record_->values.asInteger;
+        return values.maximum > values.minimum ? values.maximum - values.minimum : 0;
+    }
 
 private:
     static double ToNormalized(const KivEffectParameter::IntegerValues& values, int64_t value);

@@ -164,6 +164,31 @@ double KivParameterList::GetParameterDefaultValue(int32_t index) const {
                     });
 }
 
+KivString KivParameterList::GetParameterHostName(int32_t index) const {
+    return Dispatch("KivAudioPlugin::GetParameterHostName", index, KivString(),
+                    [](KivAutomationAdapter& object, int32_t local) { return object.GetParameterHostName(local); });
+}
+
+KivString KivParameterList::GetParameterShortLabel(int32_t index) const {
+    return Dispatch("KivAudioPlugin::GetParameterShortLabel", index, KivString(),
+                    [](KivAutomationAdapter& object, int32_t local) { return object.GetParameterShortLabel(local); });
+}
+
+KivString KivParameterList::GetParameterCategory(int32_t index) const {
+    return Dispatch("KivAudioPlugin::GetParameterCategory", index, KivString(),
+                    [](KivAutomationAdapter& object, int32_t local) { return object.GetParameterCategory(local); });
+}
+
+int32_t KivParameterList::GetParameterStepCount(int32_t index) const {
+    return Dispatch("KivAudioPlugin::GetParameterStepCount", index, 0,
+                    [](KivAutomationAdapter& object, int32_t local) { return object.GetParameterStepCount(local); });
+}
+
+KivString KivParameterList::GetParameterUnit(int32_t index) const {
+    return Dispatch("KivAudioPlugin::GetParameterUnit", index, KivString(),
+                    [](KivAutomationAdapter& object, int32_t local) { return object.GetParameterUnit(local); });
+}
+
 void KivParameterList::Randomize(double amount) {
     for (Entry& entry : entries_) {
         KivAutomationAdapter& object = *entry.object;

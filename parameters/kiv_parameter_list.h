@@ -53,6 +53,11 @@ public:
     void SetInterpolating(int32_t index, bool on);
     int32_t GetParameterType(int32_t index) const;
     double GetParameterDefaultValue(int32_t index) const;
+    KivString GetParameterHostName(int32_t index) const;
+    KivString GetParameterShortLabel(int32_t index) const;
+    KivString GetParameterCategory(int32_t index) const;
+    int32_t GetParameterStepCount(int32_t index) const;
+    KivString GetParameterUnit(int32_t index) const;
     // Randomises every active object.
     void Randomize(double amount);
 

@@ -38,3 +38,15 @@ void ParameterRecordBase::Randomize(double amount) {
     KivParameterRandomizer::Randomize(*record_, amount);
     if (GetParameter(0) != before) ReportChange(false);
 }
+
+KivString ParameterRecordBase::GetParameterHostName(int32_t) const {
+    return record_->hostName ? KivString(record_->hostName) : name_;
+}
+
+KivString ParameterRecordBase::GetParameterShortLabel(int32_t) const {
+    return record_->shortLabel ? KivString(record_->shortLabel) : KivString();
+}
+
+KivString ParameterRecordBase::GetParameterUnit(int32_t) const {
+    return record_->units ? KivString(record_->units) : KivString();
+}

@@ -17,6 +17,9 @@ public:
                         const KivString& section);
 
     void Randomize(double amount) override;
+    KivString GetParameterHostName(int32_t local) const override;
+    KivString GetParameterShortLabel(int32_t local) const override;
+    KivString GetParameterUnit(int32_t local) const override;
 
     KivEffectParameter& GetRecord() const noexcept { return *record_; }
     uint32_t GetRecordIndex() const noexcept { return recordIndex_; }

@@ -27,6 +27,10 @@ KivString ParameterSpecialMainBase::GetParameterNameWithoutSection(int32_t local
 
 KivString ParameterSpecialMainBase::GetParameterSection(int32_t) const { return identifier_; }
 
+KivString ParameterSpecialMainBase::GetParameterCategory(int32_t) const {
+    return identifier_.IsEmpty() ? name_ : identifier_;
+}
+
 void ParameterSpecialMainBase::Subscribe() {
     if (subscribed_) return;
     object_->AddChangeHandler(forwarder_);

@@ -21,6 +21,8 @@ public:
     KivString GetParameterName(int32_t local) const override;
     KivString GetParameterNameWithoutSection(int32_t local) const override;
     KivString GetParameterSection(int32_t local) const override;
+    // Hosts file the covered parameters under the section, or under the object's name.
+    KivString GetParameterCategory(int32_t local) const override;
     void Subscribe() override;
     void UpdateEditor() override;
 

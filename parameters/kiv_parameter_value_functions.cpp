@@ -31,6 +31,8 @@ void KivVolumeValueFunction(KivString& out, KivEffectParameter& record, const Ki
         out = KivFormatVolume(value * value);
         return;
     }
-    value = std::sqrt(std::pow(10.0, KivNumber::TextToDouble(in) * 0.05));
+    // The display's word for zero amplitude reads back as zero.
+    if (in.Trimmed().EqualsFolded(KivFormatVolume(0.0))) value = 0.0;
+    else value = std::sqrt(std::pow(10.0, KivNumber::TextToDouble(in) * 0.05));
     out.Clear();
 }

@@ -69,6 +69,20 @@ public:
     virtual double GetParameterDefaultValue(int32_t index);
     KivString GetParameterSection(int32_t index);
     KivString GetParameterNameWithoutSection(int32_t index);
+    // The names hosts list: unique across the plug-in and at most 24 characters ("P1
+    // Threshold"); GetParameterName stays the full one ("Threshold (Processor 1)").
+    KivString GetParameterHostName(int32_t index);
+    // The section hosts file the parameter under ("Processor 1", "Custom shape").
+    KivString GetParameterCategory(int32_t index);
+    // 1 for switches, items - 1 for choices, 0 for continuous parameters.
+    int32_t GetParameterStepCount(int32_t index);
+    // The unit the displays carry, for hosts that list units apart (VST 3); never the
+    // VST 2.4 label, which hosts append to the display.
+    KivString GetParameterUnit(int32_t index);
+    // Typed text as a host value. It counts as understood when it starts with a number or
+    // when the value it gives shows that very text again ("On", "silence", "Infinity");
+    // otherwise the answer is false and `value` is left alone.
+    bool TryParseParameterValueName(int32_t index, const KivString& text, double& value);
     int32_t GetVisibleParameterCount() const noexcept { return static_cast<int32_t>(parameters_.GetVisibleParameterCount()); }
     // The parameter objects, for editors that find them by their records' identifiers.
     const KivParameterList& GetParameters() const noexcept { return parameters_; }

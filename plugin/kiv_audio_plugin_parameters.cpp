@@ -1,4 +1,5 @@
 #include "base/kiv_boundary.h"
+#include "base/kiv_number.h"
 #include "plugin/kiv_audio_plugin.h"
 #include "plugin/kiv_plugin_host.h"
 #include "threads/kiv_synchronizer_guard.h"
@@ -24,7 +25,7 @@ KivString KivAudioPlugin::GetParameterName(int32_t index) { return parameters_.G
 
 KivString KivAudioPlugin::GetParameterLongName(int32_t index) { return GetParameterName(index); }
 
-KivString KivAudioPlugin::GetParameterShortName(int32_t) { return KivString(); }
+KivString KivAudioPlugin::GetParameterShortName(int32_t index) { return parameters_.GetParameterShortLabel(index); }
 
 KivString KivAudioPlugin::GetParameterID(int32_t index) { return parameters_.GetParameterID(index); }
 
@@ -52,6 +53,29 @@ KivString KivAudioPlugin::GetParameterSection(int32_t index) { return parameters
 
 KivString KivAudioPlugin::GetParameterNameWithoutSection(int32_t index) {
     return parameters_.GetParameterNameWithoutSection(index);
+}
+
+KivString KivAudioPlugin::GetParameterHostName(int32_t index) { return parameters_.GetParameterHostName(index); }
+
+KivString KivAudioPlugin::GetParameterCategory(int32_t index) { return parameters_.GetParameterCategory(index); }
+
+int32_t KivAudioPlugin::GetParameterStepCount(int32_t index) { return parameters_.GetParameterStepCount(index); }
+
+KivString KivAudioPlugin::GetParameterUnit(int32_t index) { return parameters_.GetParameterUnit(index); }
+
+bool KivAudioPlugin::TryParseParameterValueName(int32_t index, const KivString& text, double& value) {
+    return KivGuard("KivAudioPlugin::TryParseParameterValueName", false, [&] {
+        if (index < 0 || index >= GetParameterCount()) return false;
+        const KivString typed = text.Trimmed();
+        if (typed.IsEmpty()) return false;
+        const double parsed = ParseParameterValueName(index, typed);
+        if (!(parsed >= 0.0 && parsed <= 1.0)) return false;
+        int32_t consumed = 0;
+        KivNumber::TextToDouble(typed, &consumed);
+        if (consumed == 0 && !GetParameterValueNameFrom01(index, parsed).Trimmed().EqualsFolded(typed)) return false;
+        value = parsed;
+        return true;
+    });
 }
 
 void KivAudioPlugin::NeedUpdateEditor(AutomationAdapter&) { automationUpdates_.Request(false); }

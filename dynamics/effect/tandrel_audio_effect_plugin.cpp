@@ -8,6 +8,13 @@
 #include "threads/kiv_synchronizer_guard.h"
 #include "threads/kiv_thread_role.h"
 
+namespace {
+
+// Any rate does for reading the shape: only the detector's timing depends on it.
+constexpr int32_t kNominalSampleRate = 44100;
+
+}  // namespace
+
 TandrelAudioEffectPlugin::TandrelAudioEffectPlugin() : table_(&drawnShape_, &shapeEditor_) {
     drawnShape_.GetEnvelope().ResetToLine(0.0, 1.0);
     // Applying the parameters rebuilds the drawn shape while the custom shape is off.
@@ -15,6 +22,10 @@ TandrelAudioEffectPlugin::TandrelAudioEffectPlugin() : table_(&drawnShape_, &sha
     // Constant 1: the custom steps then move like the plain linear and logarithmic ones.
     customAttack_.ResetToLine(1.0, 1.0);
     customRelease_.ResetToLine(1.0, 1.0);
+    // The drawn shape starts as the shape the factory settings give, as every later
+    // preparation leaves it: its points are then their own defaults when hosts ask.
+    TandrelReadProcessingSetup(table_, product_, kNominalSampleRate, drawnShape_.GetEnvelope(), shape_);
+    shape_.ClearPoints();
     DeclareParameters(table_.Declaration());
 }
 

@@ -56,6 +56,49 @@ const FloatDeclaration kFloats[] = {
     {kTandrelRange2, "range2", "Range", 1.0, 96.0, 96.0, kLinear, kDecibels, nullptr},
 };
 
+// What hosts list. Several panels share knob names ("Threshold" three times), so each name a
+// host shows carries its panel ("P1 Threshold"); all fit the 24 characters of a VST 2.4 name
+// and the short labels the 7 characters of a VST 2.4 short label. Units are the ones every display of
+// the parameter ends in (or replaces by a word, "silence", "Disabled").
+struct HostNaming {
+    int32_t slot;
+    const char* hostName;  // null: the name itself
+    const char* shortLabel;
+    const char* units;     // null: the displays carry no single unit
+};
+
+const HostNaming kHostNames[] = {
+    {kTandrelInputGain, nullptr, "In gain", "dB"},
+    {kTandrelOutputGain, nullptr, "OutGain", "dB"},
+    {kTandrelTempGain, nullptr, "TmpGain", "dB"},
+    {kTandrelDryWet, nullptr, "Dry/wet", "%"},
+    {kTandrelShapeMode, nullptr, "Mode", nullptr},
+    {kTandrelMaximize, "Maximize to 0 dB", "Max 0dB", nullptr},
+    {kTandrelLinkChannels, nullptr, "Link", "%"},
+    {kTandrelAttack, nullptr, "Attack", "ms"},
+    {kTandrelRelease, nullptr, "Release", "ms"},
+    {kTandrelReleaseMode, nullptr, "RelMode", nullptr},
+    {kTandrelAutoSpeed, nullptr, "AutoSpd", "ms"},
+    {kTandrelPeakHold, nullptr, "PkHold", "ms"},
+    {kTandrelRMSLength, nullptr, "RMS len", "ms"},
+    {kTandrelLookAhead, nullptr, "LookAhd", "ms"},
+    {kTandrelGateGroup, nullptr, "Gate", nullptr},
+    {kTandrelGateThreshold, "Gate threshold", "G Thres", "dB"},
+    {kTandrelGateSize, "Gate size", "G Size", "dB"},
+    {kTandrelGateKnee, "Gate knee", "G Knee", "%"},
+    {kTandrelGateBottom, "Gate bottom", "G Floor", "dB"},
+    {kTandrelProcessor1Group, nullptr, "P1", nullptr},
+    {kTandrelThreshold1, "P1 Threshold", "P1 Thr", "dB"},
+    {kTandrelRatio1, "P1 Ratio", "P1 Rat", nullptr},
+    {kTandrelKneeSize1, "P1 Knee size", "P1 Knee", "%"},
+    {kTandrelRange1, "P1 Range", "P1 Rng", "dB"},
+    {kTandrelProcessor2Group, nullptr, "P2", nullptr},
+    {kTandrelThreshold2, "P2 Threshold", "P2 Thr", "dB"},
+    {kTandrelRatio2, "P2 Ratio", "P2 Rat", nullptr},
+    {kTandrelKneeSize2, "P2 Knee size", "P2 Knee", "%"},
+    {kTandrelRange2, "P2 Range", "P2 Rng", "dB"},
+};
+
 void Name(KivEffectParameter& record, int32_t slot, const char* identifier, const char* name, uint32_t type) {
     record.flags = KivEffectParameter::kDeclared;
     record.type = type;
@@ -92,6 +135,7 @@ TandrelParameterTable::TandrelParameterTable(KivObject* customShape, KivParamete
     DeclareGroups();
     DeclareFloats();
     DeclareChoices();
+    NameForHosts();
     MarkRecords();
     DeclareCustomShape(customShape, shapeEditor);
 }
@@ -118,6 +162,15 @@ void TandrelParameterTable::DeclareChoices() {
     KivEffectParameter& maximize = records_[kTandrelMaximize];
     Name(maximize, kTandrelMaximize, "maximize", "Maximize signal strength to 0dB", kKivParameterTypeBool);
     maximize.values.asBool = {0, 0};
+}
+
+void TandrelParameterTable::NameForHosts() {
+    for (const HostNaming& naming : kHostNames) {
+        KivEffectParameter& record = records_[naming.slot];
+        record.hostName = naming.hostName;
+        record.shortLabel = naming.shortLabel;
+        record.units = naming.units;
+    }
 }
 
 // Every change rebuilds the processing (the transfer shape is built when parameters are

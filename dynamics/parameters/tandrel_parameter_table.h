@@ -59,6 +59,7 @@ private:
     void DeclareGroups();
     void DeclareFloats();
     void DeclareChoices();
+    void NameForHosts();
     void DeclareCustomShape(KivObject* customShape, KivParameterEditorLink shapeEditor);
     void MarkRecords();
 

@@ -1,5 +1,7 @@
 #include "dynamics/parameters/tandrel_value_functions.h"
 
+#include <algorithm>
+
 #include "base/kiv_format.h"
 #include "base/kiv_format_scanner.h"
 #include "base/kiv_number.h"
@@ -15,8 +17,14 @@ bool ReadExpanderRatio(const KivString& text, double& divisor) {
     return scanner.GetArgumentCount() > 0 && !scanner.GetCapture(0).IsEmpty() && scanner.Read(divisor);
 }
 
+constexpr const char* kInfinityText = "Infinity";
+// Codes a hair inside the ends: finite ratios that show as "20.00 : 1" or "1 : 1.00" read
+// back as such and never as the limiter or as "1.00 : 1".
+constexpr double kLargestFiniteCode = kKivInfiniteRatioCode - 1e-6;
+constexpr double kGentlestExpanderCode = 1.0 - 1e-9;
+
 KivString RatioText(double code) {
-    if (KivIsInfiniteRatioCode(code)) return "Infinity";
+    if (KivIsInfiniteRatioCode(code)) return kInfinityText;
     if (KivIsExpandingRatioCode(code)) return KivFormat("1 : {0.2}").Argument(2.0 - code).Result();
     return KivFormat("{0.2} : 1").Argument(code).Result();
 }
@@ -43,7 +51,9 @@ void TandrelRatioValueFunction(KivString& out, KivEffectParameter& record, const
         return;
     }
     double divisor = 0.0;
-    code = ReadExpanderRatio(in, divisor) ? 2.0 - divisor : KivNumber::TextToDouble(in);
+    if (in.Trimmed().EqualsFolded(kInfinityText)) code = kKivInfiniteRatioCode;
+    else if (ReadExpanderRatio(in, divisor)) code = std::min(2.0 - divisor, kGentlestExpanderCode);
+    else code = std::min(KivNumber::TextToDouble(in), kLargestFiniteCode);
     out.Clear();
 }
 

@@ -15,7 +15,11 @@ std::atomic<int32_t> KivAudioPluginVSTAdapter::liveCount_{0};
 
 namespace {
 
+// Hosts of the 2.4 interface give a name 24 characters, more than the SDK's 8 and what
+// every host shows; the host names are made to fit it.
 constexpr int32_t kMaxParameterNameCharacters = 24;
+constexpr int32_t kEnumerationParameterType = 3;
+constexpr int32_t kOnOffParameterType = 4;
 constexpr int32_t kOldestCountedHost = 100;
 constexpr const char* kHostType = "VST";
 // Program 0 of the host's list: the settings as they are.
@@ -133,9 +137,76 @@ float KivAudioPluginVSTAdapter::getParameter(int32_t index) {
                     [&] { return static_cast<float>(plugin_->GetParameter(index)); });
 }
 
+// The host names, unique and whole within 24 characters: the full names with their section
+// ("Input gain (General parameters)") would be cut mid-word and repeat their first 24
+// characters. The full name is the label of the parameter's properties.
 void KivAudioPluginVSTAdapter::getParameterName(int32_t index, char* text) {
     WriteText("KivAudioPluginVSTAdapter::getParameterName", text,
-              [&] { return plugin_->GetParameterID(index).Substring(0, kMaxParameterNameCharacters); });
+              [&] { return plugin_->GetParameterHostName(index).Substring(0, kMaxParameterNameCharacters); });
+}
+
+bool KivAudioPluginVSTAdapter::getParameterProperties(int32_t index, VstParameterProperties* properties) {
+    return KivGuard("KivAudioPluginVSTAdapter::getParameterProperties", false, [&] {
+        if (!properties || index < 0 || index >= plugin_->GetParameterCount()) return false;
+        std::memset(properties, 0, sizeof(*properties));
+        Vst2CopyText(properties->label, plugin_->GetParameterID(index).ToUTF8().c_str(), kVstMaxLabelLen);
+        Vst2CopyText(properties->shortLabel, plugin_->GetParameterShortName(index).ToUTF8().c_str(),
+                     kVstMaxShortLabelLen);
+        DescribeCategory(index, *properties);
+        DescribeSteps(index, *properties);
+        return true;
+    });
+}
+
+// Categories are numbered from 1 in parameter order; the parameters of one section follow
+// each other, so a category is a run of equal section names.
+void KivAudioPluginVSTAdapter::DescribeCategory(int32_t index, VstParameterProperties& properties) {
+    const KivString category = plugin_->GetParameterCategory(index);
+    if (category.IsEmpty()) return;
+    int16_t number = 0;
+    int32_t first = 0;
+    KivString previous;
+    for (int32_t other = 0; other <= index; ++other) {
+        KivString name = plugin_->GetParameterCategory(other);
+        if (other == 0 || !(name == previous)) {
+            ++number;
+            first = other;
+        }
+        previous = name;
+    }
+    int32_t end = index + 1;
+    while (end < plugin_->GetParameterCount() && plugin_->GetParameterCategory(end) == category) ++end;
+    properties.flags |= kVstParameterSupportsDisplayCategory;
+    properties.category = number;
+    properties.numParametersInCategory = static_cast<int16_t>(end - first);
+    Vst2CopyText(properties.categoryLabel, category.ToUTF8().c_str(), kVstMaxCategLabelLen);
+}
+
+// Switches say so; choices give their items as whole numbers 0 .. items - 1.
+void KivAudioPluginVSTAdapter::DescribeSteps(int32_t index, VstParameterProperties& properties) {
+    const int32_t type = plugin_->GetParameterType(index);
+    if (type == kOnOffParameterType) {
+        properties.flags |= kVstParameterIsSwitch;
+    } else if (type == kEnumerationParameterType) {
+        properties.flags |= kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
+        properties.minInteger = 0;
+        properties.maxInteger = plugin_->GetParameterStepCount(index);
+        properties.stepInteger = 1;
+        properties.largeStepInteger = 1;
+    }
+}
+
+// Any text a display shows reads back to the value showing it; a null text asks whether the
+// plug-in reads text at all.
+bool KivAudioPluginVSTAdapter::string2parameter(int32_t index, char* text) {
+    return KivGuard("KivAudioPluginVSTAdapter::string2parameter", false, [&] {
+        if (index < 0 || index >= plugin_->GetParameterCount()) return false;
+        if (!text) return true;
+        double value = 0.0;
+        if (!plugin_->TryParseParameterValueName(index, KivString::FromUTF8(text), value)) return false;
+        plugin_->SetParameter(index, value, false);
+        return true;
+    });
 }
 
 void KivAudioPluginVSTAdapter::getParameterDisplay(int32_t index, char* text) {

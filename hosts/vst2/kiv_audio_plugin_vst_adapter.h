@@ -45,6 +45,8 @@ public:
     void getParameterName(int32_t index, char* text) override;
     void getParameterDisplay(int32_t index, char* text) override;
     void getParameterLabel(int32_t index, char* text) override;
+    bool getParameterProperties(int32_t index, VstParameterProperties* properties) override;
+    bool string2parameter(int32_t index, char* text) override;
     bool getEffectName(char* name) override;
     bool getProductString(char* text) override;
     bool getVendorString(char* text) override;
@@ -96,6 +98,8 @@ private:
     void ProcessRepacked(float** inputs, float** outputs, int32_t sampleFrames, bool replacing);
     void SendOutgoingEvents();
     bool IsPluginSlot(int32_t slot) const noexcept { return slot >= 0 && slot < BypassSlot(); }
+    void DescribeCategory(int32_t index, VstParameterProperties& properties);
+    void DescribeSteps(int32_t index, VstParameterProperties& properties);
     bool DescribePin(int32_t index, int32_t count, const KivString& name, VstPinProperties* properties);
     int32_t ArrangedInputChannels(const VstSpeakerArrangement* input) const;
     int32_t ArrangedOutputChannels(const VstSpeakerArrangement* output) const;

@@ -3,12 +3,14 @@
 #include "base/kiv_boundary.h"
 #include "hosts/vst3/kiv_audio_plugin_vst3_adapter.h"
 #include "hosts/vst3/sdk/vst3_text.h"
+#include "parameters/kiv_parameter_bool.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 namespace {
 
+constexpr int32_t kEnumerationParameterType = 3;
 constexpr int32_t kOnOffParameterType = 4;
 constexpr int32_t kMaxTitleUnits = 128;
 constexpr int32_t kControllerPrecision = 4;
@@ -19,18 +21,28 @@ std::u16string ControllerTitle(int32_t controller) {
     return title;
 }
 
+std::u16string Title(const KivString& text) { return text.Substring(0, kMaxTitleUnits).ToU16(); }
+
 }  // namespace
 
 // The plug-in's parameters, then "Bypass", then the MIDI controllers, all in the root unit.
+// Titles are the host names, unique across the plug-in: the names without their section
+// repeat ("Threshold" of the gate and of both processors), and a host listing three
+// "Threshold"s leaves its user guessing. Switches and choices declare their steps and are
+// lists, so that hosts offer their items instead of a continuous knob.
 void KivAudioPluginVST3Adapter::CreateParameters() {
     ParameterContainer& parameters = GetParameters();
     const int32_t count = plugin_->GetParameterCount();
     for (int32_t index = 0; index < count; ++index) {
-        const std::u16string title = plugin_->GetParameterNameWithoutSection(index).Substring(0, kMaxTitleUnits).ToU16();
-        const int32 steps = plugin_->GetParameterType(index) == kOnOffParameterType ? 1 : 0;
-        parameters.Add(std::make_unique<Parameter>(static_cast<ParamID>(index), title, steps,
-                                                   plugin_->GetParameterDefaultValue(index),
-                                                   ParameterInfo::kCanAutomate));
+        const int32_t type = plugin_->GetParameterType(index);
+        const bool isList = type == kEnumerationParameterType || type == kOnOffParameterType;
+        const int32 steps = isList ? plugin_->GetParameterStepCount(index) : 0;
+        const int32 flags = ParameterInfo::kCanAutomate | (isList && steps > 0 ? ParameterInfo::kIsList : 0);
+        Parameter& parameter = parameters.Add(std::make_unique<Parameter>(
+            static_cast<ParamID>(index), Title(plugin_->GetParameterHostName(index)), steps,
+            plugin_->GetParameterDefaultValue(index), flags));
+        parameter.SetShortTitle(Title(plugin_->GetParameterShortName(index)));
+        parameter.SetUnits(Title(plugin_->GetParameterUnit(index)));
     }
     parameters.Add(std::make_unique<Parameter>(kBypassId, u"Bypass", 1, 0.0,
                                                ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass));
@@ -92,6 +104,11 @@ ParamValue KivAudioPluginVST3Adapter::getParamNormalized(ParamID id) {
 tresult KivAudioPluginVST3Adapter::getParamStringByValue(ParamID id, ParamValue valueNormalized, String128 string) {
     return KivGuard("KivAudioPluginVST3Adapter::getParamStringByValue", kResultFalse, [&] {
         if (!string) return kInvalidArgument;
+        // Bypass reads like the plug-in's own switches.
+        if (id == kBypassId) {
+            Text::CopyToString128(string, KivOnOffText(KivIsOnValue(valueNormalized)).ToU16());
+            return kResultOk;
+        }
         if (!IsPluginParameter(id)) return EditControllerEx1::getParamStringByValue(id, valueNormalized, string);
         Text::CopyToString128(string, plugin_->GetParameterValueNameFrom01(static_cast<int32_t>(id), valueNormalized).ToU16());
         return kResultOk;
@@ -101,8 +118,16 @@ tresult KivAudioPluginVST3Adapter::getParamStringByValue(ParamID id, ParamValue 
 tresult KivAudioPluginVST3Adapter::getParamValueByString(ParamID id, TChar* string, ParamValue& valueNormalized) {
     return KivGuard("KivAudioPluginVST3Adapter::getParamValueByString", kResultFalse, [&] {
         if (!string) return kInvalidArgument;
+        if (id == kBypassId) {
+            valueNormalized = KivParseOnOffText(KivString(string));
+            return kResultOk;
+        }
         if (!IsPluginParameter(id)) return EditControllerEx1::getParamValueByString(id, string, valueNormalized);
-        valueNormalized = plugin_->ParseParameterValueName(static_cast<int32_t>(id), KivString(string));
+        // Text the parameter cannot read is refused rather than taken as its lowest value.
+        double parsed = 0.0;
+        if (!plugin_->TryParseParameterValueName(static_cast<int32_t>(id), KivString(string), parsed))
+            return kResultFalse;
+        valueNormalized = parsed;
         return kResultOk;
     });
 }

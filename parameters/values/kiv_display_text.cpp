@@ -20,17 +20,25 @@ KivString FormatInteger(const char* format, int64_t value) {
     return KivFormat(format).Argument(value).Result();
 }
 
+// The magnitude `value` shows with `decimals` decimals. Displays pick their precision by the
+// shown number, not the exact one: 0.996% shows as "1.0%", not "1.00%", so that the text
+// typed back lands in the same precision band and shows the same again.
+double ShownMagnitude(double value, int32_t decimals) {
+    const double scale = std::pow(10.0, decimals);
+    return std::fabs(KivRoundHalfUp(value * scale) / scale);
+}
+
 }  // namespace
 
 KivString KivFormatPercents(double fraction) {
     double percent = 100.0 * fraction;
-    return FormatDouble(std::fabs(fraction) < 0.01 ? "{0.2}%" : "{0.1}%", percent);
+    return FormatDouble(ShownMagnitude(percent, 2) < 1.0 ? "{0.2}%" : "{0.1}%", percent);
 }
 
 KivString KivFormatVolume(double amplitude) {
     if (std::fabs(amplitude) < kZero) return "silence";
     double decibels = 20.0 * std::log10(amplitude);
-    return FormatDouble(std::fabs(decibels) < 10.0 ? "{0;.2} dB" : "{0;.1} dB", decibels);
+    return FormatDouble(ShownMagnitude(decibels, 2) < 10.0 ? "{0;.2} dB" : "{0;.1} dB", decibels);
 }
 
 KivString KivFormatFrequency(double hertz) {
@@ -60,12 +68,12 @@ KivString KivFormatDegrees(double fraction) {
 }
 
 KivString KivFormatTime(double seconds) {
-    if (std::fabs(seconds) < kZero) return "0 ms";
     double milliseconds = 1000.0 * seconds;
-    double magnitude = std::fabs(seconds);
-    if (magnitude < 0.0001) return FormatDouble("{0;.3} ms", milliseconds);
-    if (magnitude < 0.001) return FormatDouble("{0;.2} ms", milliseconds);
-    if (magnitude < 0.01) return FormatDouble("{0;.1} ms", milliseconds);
+    // A time too short to show a digit is shown, and read back, as the zero it rounds to.
+    if (ShownMagnitude(milliseconds, 3) < kZero) return "0 ms";
+    if (ShownMagnitude(milliseconds, 3) < 0.1) return FormatDouble("{0;.3} ms", milliseconds);
+    if (ShownMagnitude(milliseconds, 2) < 1.0) return FormatDouble("{0;.2} ms", milliseconds);
+    if (ShownMagnitude(milliseconds, 1) < 10.0) return FormatDouble("{0;.1} ms", milliseconds);
     return FormatInteger("{0} ms", KivRoundHalfUpToInteger(milliseconds));
 }
 

@@ -76,7 +76,36 @@ void KivMIDIControllers::ApplyControllerSlots(int32_t channel, double value, uin
             plugin_.SetParameter(slot.parameter, slot.Evaluate(value), false);
 }
 
+bool KivMIDIControllers::IsAnySlotLearning() const noexcept {
+    for (const std::atomic<bool>& learning : controllerLearning_)
+        if (learning.load()) return true;
+    return false;
+}
+
+// Pitch bend and channel pressure stream from a keyboard without anyone meaning them (a hand
+// resting on the keys, a wheel not quite centred) while the user turns the knob a slot should
+// learn. A learning slot takes them only when they are all that arrives: after
+// kUnintendedSourceRepeats messages of one such source with no control change between.
+bool KivMIDIControllers::PassesLearnFilter(int32_t channel, uint32_t source) noexcept {
+    const bool mayBeUnintended = source == KivControllerSlot::kPitchBend || source == KivControllerSlot::kAftertouch;
+    if (!mayBeUnintended || !IsAnySlotLearning()) {
+        repeatedCount_ = 0;
+        return true;
+    }
+    if (source == repeatedSource_ && channel == repeatedChannel_) {
+        ++repeatedCount_;
+    } else {
+        repeatedSource_ = source;
+        repeatedChannel_ = channel;
+        repeatedCount_ = 1;
+    }
+    if (repeatedCount_ < kUnintendedSourceRepeats) return false;
+    repeatedCount_ = 0;
+    return true;
+}
+
 void KivMIDIControllers::LearnController(int32_t channel, uint32_t source) {
+    if (!PassesLearnFilter(channel, source)) return;
     const auto learnedChannel = static_cast<uint32_t>(channel + 1);
     learnedChannel_.store(learnedChannel);
     learnedController_.store(source);

@@ -19,6 +19,9 @@ class KivXMLItem;
 class KivMIDIControllers {
 public:
     static constexpr int32_t kSlots = 16;
+    // Pitch-bend or channel-pressure messages in a row, with no control change between, that
+    // a learning slot needs before it takes that source.
+    static constexpr int32_t kUnintendedSourceRepeats = 32;
 
     explicit KivMIDIControllers(KivAudioPlugin& plugin) : plugin_(plugin) {}
     KivMIDIControllers(const KivMIDIControllers&) = delete;
@@ -41,7 +44,8 @@ public:
     int32_t FindParameter(const KivString& name) const;
 
     // While a slot learns, the next controller message gives it its channel and number, and
-    // the next note-on gives a note slot its note; learning then ends by itself.
+    // the next note-on gives a note slot its note; learning then ends by itself. Pitch bend
+    // and channel pressure count only when nothing else arrives (kUnintendedSourceRepeats).
     void SetControllerLearning(int32_t slot, bool on) noexcept { controllerLearning_[slot].store(on); }
     bool IsControllerLearning(int32_t slot) const noexcept { return controllerLearning_[slot].load(); }
     void SetNoteLearning(int32_t slot, bool on) noexcept { noteLearning_[slot].store(on); }
@@ -60,6 +64,8 @@ public:
 private:
     void ApplyControllerSlots(int32_t channel, double value, uint32_t source);
     void LearnController(int32_t channel, uint32_t source);
+    bool IsAnySlotLearning() const noexcept;
+    bool PassesLearnFilter(int32_t channel, uint32_t source) noexcept;
     void ApplyNoteSlots(int32_t channel, int32_t note, bool on, double bend);
     void FollowPitchBend(int32_t channel, double bend);
     void LearnNote(int32_t note);
@@ -77,4 +83,8 @@ private:
     std::atomic<int32_t> learnedNote_{-1};
     // The note the pitch-following slots re-evaluate when the bend moves.
     int32_t lastNote_ = -1;
+    // The run of pitch-bend or pressure messages seen while a slot learns (audio thread).
+    uint32_t repeatedSource_ = 0;
+    int32_t repeatedChannel_ = -1;
+    int32_t repeatedCount_ = 0;
 };

@@ -128,6 +128,12 @@ void KivKestruneAudioEffectPlugin::SwitchToSelectedPreset() {
         leaving.Clear();
         StoreLiveSettings(leaving, true);
         slots_.MakeSelectedCurrent();
+        // A slot never stored holds no settings; loading it would put every setting that is
+        // not a parameter (the second expander, the release mode, bypass) back to its
+        // factory value while the host's parameters carried over: A/B would change the
+        // sound. It starts as a copy of the live settings instead, which it already is.
+        const KivXMLItem& arriving = slots_.Item(slots_.GetCurrent());
+        if (arriving.GetSubItemCount() == 0 && arriving.GetAttributeCount() == 0) return;
         StoreLiveSettings(slots_.Item(slots_.GetCurrent()), false);
     }
     OnSettingsChanged();

@@ -54,7 +54,7 @@ TEST(TandrelMiniLibrary, IdentityParametersAndChannels) {
     EXPECT_EQ(plugin.NumInputs(), 2);
     EXPECT_EQ(plugin.NumOutputs(), 2);
     ASSERT_EQ(plugin.NumParams(), 49);  // 29 simple parameters and the custom shape's 20
-    EXPECT_EQ(plugin.ParameterName(0), "Input gain (General para");  // cut to the VST name length
+    EXPECT_EQ(plugin.ParameterName(0), "Input gain");
     EXPECT_EQ(plugin.ParameterDisplay(0), "0.00 dB");
     EXPECT_EQ(plugin.CanDo("bypass"), -1);
     EXPECT_EQ(plugin.CanDo("Bypass"), 0);

@@ -160,8 +160,12 @@ TEST(KivParameterSwitches, BoolAndGroupTurnOnFromHalf) {
     bypass.SetParameter(0, 0.5, false);
     EXPECT_EQ(record.values.asBool.value, 1);
     EXPECT_EQ(bypass.GetParameterValueName(0), KivString("On"));
-    EXPECT_DOUBLE_EQ(bypass.GetParameterDefaultValue(0), 0.5);
-    EXPECT_DOUBLE_EQ(bypass.ParseParameterValueName(0, "0.75"), 0.75);
+    EXPECT_DOUBLE_EQ(bypass.GetParameterDefaultValue(0), 0.0);  // declared off
+    EXPECT_EQ(bypass.GetParameterStepCount(0), 1);
+    // Typed text reads as the switch shows it: "On"/"Off" in any case, numbers from half up.
+    EXPECT_DOUBLE_EQ(bypass.ParseParameterValueName(0, " on "), 1.0);
+    EXPECT_DOUBLE_EQ(bypass.ParseParameterValueName(0, "OFF"), 0.0);
+    EXPECT_DOUBLE_EQ(bypass.ParseParameterValueName(0, "0.75"), 1.0);
     EXPECT_EQ(bypass.GetParameterType(0), 4);
 
     uint8_t enabled = 0;
@@ -172,6 +176,13 @@ TEST(KivParameterSwitches, BoolAndGroupTurnOnFromHalf) {
     EXPECT_DOUBLE_EQ(group.GetParameter(0), 1.0);
     EXPECT_EQ(group.GetParameterValueNameFrom01(0, 0.1), KivString("Off"));
     EXPECT_EQ(group.GetParameterType(0), 4);
+    // A group declares no default: its switch as the object finds it is the factory setting.
+    EXPECT_DOUBLE_EQ(group.GetParameterDefaultValue(0), 0.0);
+    uint8_t onAtStart = 1;
+    auto onRecord = KivTestGroup("Limiter", &onAtStart);
+    auto onGroup = Make<KivParameterGroup>(onRecord);
+    onGroup.SetParameter(0, 0.0, false);
+    EXPECT_DOUBLE_EQ(onGroup.GetParameterDefaultValue(0), 1.0);
 }
 
 TEST(KivParameterNames, SectionsAndQualifiers) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/render/kiv_parameter_lookup.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
 namespace tandrel_mini_test {
@@ -19,12 +20,10 @@ inline double Linear(double value, double low, double high) { return (value - lo
 inline double Threshold(double decibels) { return Linear(std::sqrt(std::pow(10.0, decibels / 20.0)), 0.01, 1.0); }
 inline double RatioCode(double code) { return Linear(code, -1.0, 20.0); }
 
-// "name (group)", which hosts see cut to 24 characters.
+// By its full name "name (group)", its host name ("P1 Threshold") or a prefix of one only it
+// has, as tandrel-render finds it.
 inline int32_t ParameterIndex(KivVst2Plugin& plugin, const std::string& name) {
-    for (int32_t index = 0; index < plugin.NumParams(); ++index)
-        if (plugin.ParameterName(index) == name.substr(0, 24)) return index;
-    ADD_FAILURE() << "no parameter " << name;
-    return 0;
+    return KivParameterLookup::FindIndex(plugin, name);
 }
 
 inline void Set(KivVst2Plugin& plugin, const std::string& name, double hostValue) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <vector>
 
@@ -90,11 +91,28 @@ float CentreOfDisplay(KivVst2Plugin& plugin, int32_t index, float value) {
 
 namespace KivParameterLookup {
 
+std::string FullName(KivVst2Plugin& plugin, int32_t index) {
+    VstParameterProperties properties{};
+    if (plugin.Dispatch(effGetParameterProperties, index, 0, &properties) == 0) return plugin.ParameterName(index);
+    properties.label[sizeof(properties.label) - 1] = '\0';
+    return properties.label[0] ? properties.label : plugin.ParameterName(index);
+}
+
 int32_t FindIndex(KivVst2Plugin& plugin, const std::string& name) {
     const std::string wanted = Normalized(name);
-    for (int32_t index = 0; index < plugin.NumParams(); ++index)
-        if (Normalized(plugin.ParameterName(index)) == wanted) return index;
-    throw std::runtime_error("no parameter named \"" + name + "\"");
+    if (wanted.empty()) throw std::runtime_error("no parameter named \"\"");
+    std::set<int32_t> starting;
+    for (int32_t index = 0; index < plugin.NumParams(); ++index) {
+        for (const std::string& known : {Normalized(plugin.ParameterName(index)), Normalized(FullName(plugin, index))}) {
+            if (known == wanted) return index;
+            if (known.compare(0, wanted.size(), wanted) == 0) starting.insert(index);
+        }
+    }
+    if (starting.size() == 1) return *starting.begin();
+    if (starting.empty()) throw std::runtime_error("no parameter named \"" + name + "\"");
+    std::string candidates;
+    for (int32_t index : starting) candidates += "\n  " + FullName(plugin, index);
+    throw std::runtime_error("\"" + name + "\" begins the names of several parameters:" + candidates);
 }
 
 float ValueForDisplay(KivVst2Plugin& plugin, int32_t index, const std::string& text) {

@@ -45,11 +45,18 @@ void LoadPlugin(KivVst2Plugin& plugin, const std::string& path, double sampleRat
     plugin.Open();
 }
 
+// Names and full names whole, in columns as wide as their longest entry.
 void ListParameters(KivVst2Plugin& plugin) {
-    std::printf("%-5s %-24s %-16s %s\n", "index", "name", "display", "unit");
+    int nameWidth = 4, fullWidth = 9;
+    for (int32_t index = 0; index < plugin.NumParams(); ++index) {
+        nameWidth = std::max(nameWidth, static_cast<int>(plugin.ParameterName(index).size()));
+        fullWidth = std::max(fullWidth, static_cast<int>(KivParameterLookup::FullName(plugin, index).size()));
+    }
+    std::printf("%-5s %-*s %-*s %-16s %s\n", "index", nameWidth, "name", fullWidth, "full name", "display", "unit");
     for (int32_t index = 0; index < plugin.NumParams(); ++index)
-        std::printf("%-5d %-24s %-16s %s\n", index, plugin.ParameterName(index).c_str(),
-                    plugin.ParameterDisplay(index).c_str(), plugin.ParameterLabel(index).c_str());
+        std::printf("%-5d %-*s %-*s %-16s %s\n", index, nameWidth, plugin.ParameterName(index).c_str(), fullWidth,
+                    KivParameterLookup::FullName(plugin, index).c_str(), plugin.ParameterDisplay(index).c_str(),
+                    plugin.ParameterLabel(index).c_str());
 }
 
 void ApplyAssignments(KivVst2Plugin& plugin, const std::vector<KivRenderOptions::Assignment>& assignments) {

@@ -22,6 +22,10 @@ Parameter::Parameter(ParamID id, std::u16string_view title, int32 stepCount, Par
     info_.flags = flags;
 }
 
+void Parameter::SetShortTitle(std::u16string_view text) { Text::CopyToString128(info_.shortTitle, text); }
+
+void Parameter::SetUnits(std::u16string_view text) { Text::CopyToString128(info_.units, text); }
+
 bool Parameter::SetNormalized(ParamValue value) {
     const ParamValue kept = std::clamp(value, 0.0, 1.0);
     if (kept == value_) return false;

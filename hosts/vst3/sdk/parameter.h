@@ -19,6 +19,8 @@ public:
     // Keeps `value` within 0..1; false when it is unchanged.
     virtual bool SetNormalized(ParamValue value);
     void SetPrecision(int32 decimals) noexcept { precision_ = decimals; }
+    void SetShortTitle(std::u16string_view text);
+    void SetUnits(std::u16string_view text);
     int32 GetPrecision() const noexcept { return precision_; }
 
     virtual ParamValue ToPlain(ParamValue normalized) const;

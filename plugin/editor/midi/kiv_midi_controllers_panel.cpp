@@ -80,7 +80,7 @@ void KivMIDIControllersPanel::StoreSlot(int32_t slot) {
     const Row& row = rows_[slot];
     KivControllerSlot settings = controllers_.GetControllerSlot(slot);
     settings.enabled = row.enable->IsChecked();
-    settings.parameterName = Controls::ParameterName(*row.parameter);
+    settings.parameterName = Controls::KeptParameterName(*row.parameter, settings.parameter, settings.parameterName);
     settings.channel = static_cast<uint32_t>(row.channel->GetSelected());
     settings.controller = static_cast<uint32_t>(row.controller->GetSelected());
     settings.value = Controls::GetPercentField(*row.value);

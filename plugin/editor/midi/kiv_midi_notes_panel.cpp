@@ -67,7 +67,7 @@ void KivMIDINotesPanel::StoreSlot(int32_t slot) {
     const Row& row = rows_[slot];
     KivNoteControllerSlot settings = controllers_.GetNoteControllerSlot(slot);
     settings.enabled = row.enable->IsChecked();
-    settings.parameterName = Controls::ParameterName(*row.parameter);
+    settings.parameterName = Controls::KeptParameterName(*row.parameter, settings.parameter, settings.parameterName);
     settings.note = static_cast<uint32_t>(row.note->GetSelected());
     settings.mode = static_cast<KivNoteControllerMode>(row.mode->GetSelected());
     settings.minValue = Controls::GetPercentField(*row.minValue);

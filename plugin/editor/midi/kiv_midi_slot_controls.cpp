@@ -9,6 +9,7 @@
 #include "gui/controls/kiv_static.h"
 #include "gui/core/kiv_panel.h"
 #include "gui/loader/kiv_owned_value.h"
+#include "parameters/values/kiv_display_text.h"
 #include "parameters/values/kiv_value_percents.h"
 #include "plugin/kiv_audio_plugin.h"
 
@@ -79,6 +80,13 @@ KivString ParameterName(const KivComboEdit& menu) {
     return menu.GetSelected() > 0 ? menu.GetItem(menu.GetSelected()) : KivString();
 }
 
+// A slot whose name matches no parameter of this plug-in (a setting of another version, a
+// parameter an editor adds later) shows "None"; writing that back would lose the name.
+KivString KeptParameterName(const KivComboEdit& menu, int32_t resolved, const KivString& stored) {
+    if (menu.GetSelected() <= 0 && resolved < 0) return stored;
+    return ParameterName(menu);
+}
+
 std::vector<KivString> ChannelItems() {
     std::vector<KivString> items{KivString("Any")};
     for (int32_t channel = 1; channel <= 16; ++channel) items.push_back(Number(channel));
@@ -93,11 +101,11 @@ std::vector<KivString> ControllerItems() {
     return items;
 }
 
+// Named as every display of the framework names notes (note 60 is "C5"), so that the panel
+// and the parameter displays agree.
 std::vector<KivString> NoteItems() {
-    static const char* const kNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
     std::vector<KivString> items;
-    for (int32_t note = 0; note < 128; ++note)
-        items.push_back(KivString::FromUTF8(kNames[note % 12] + std::to_string(note / 12 - 1)));
+    for (int32_t note = 0; note < 128; ++note) items.push_back(KivFormatMIDINote(note));
     return items;
 }
 

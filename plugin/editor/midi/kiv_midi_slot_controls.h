@@ -34,6 +34,9 @@ void SetPercentField(KivEdit& field, double value);
 std::vector<KivString> ParameterItems(KivAudioPlugin& plugin);
 // The parameter name chosen in a menu of ParameterItems; empty for "None".
 KivString ParameterName(const KivComboEdit& menu);
+// The name to store for a slot: the menu's, except that a stored name no parameter answers
+// to survives while the menu shows "None".
+KivString KeptParameterName(const KivComboEdit& menu, int32_t resolved, const KivString& stored);
 // "Any" followed by "1" .. "16": the item is the stored channel (0 any, else channel + 1).
 std::vector<KivString> ChannelItems();
 // "0" .. "127", then "Aftertouch" and "Pitch-bend": the item is the controller number.

@@ -133,6 +133,32 @@ TEST_F(MIDIControllersTest, LearnTakesTheNextSourceOnce) {
     EXPECT_NEAR(gain(), 0.1, 1e-12);
 }
 
+// A hand resting on the keys sends pressure, a wheel off centre sends bends: a learning slot
+// waits for the knob the user turns, and takes bend or pressure only when nothing else comes.
+TEST_F(MIDIControllersTest, LearnPrefersControlChangesToBendAndPressure) {
+    SetController(1, kKivRangeInterval, 0.0, 1.0, 1.0);
+    controllers().SetControllerLearning(1, true);
+    for (int32_t i = 0; i < KivMIDIControllers::kUnintendedSourceRepeats - 1; ++i) {
+        Send(0xE2, 0, static_cast<uint8_t>(64 + i % 8));  // bend on channel index 2
+        Send(0xD2, static_cast<uint8_t>(i));              // channel pressure, which breaks the bends' run
+    }
+    EXPECT_TRUE(controllers().IsControllerLearning(1));
+    Send(0xB3, 74, 10);
+    EXPECT_FALSE(controllers().IsControllerLearning(1));
+    EXPECT_EQ(controllers().GetControllerSlot(1).channel, 4u);
+    EXPECT_EQ(controllers().GetControllerSlot(1).controller, 74u);
+
+    // Bends alone, one run long enough: the slot takes pitch bend at the last of the run.
+    controllers().SetControllerLearning(1, true);
+    for (int32_t i = 0; i < KivMIDIControllers::kUnintendedSourceRepeats; ++i) {
+        EXPECT_TRUE(controllers().IsControllerLearning(1)) << i;
+        Send(0xE5, 0, 70);
+    }
+    EXPECT_FALSE(controllers().IsControllerLearning(1));
+    EXPECT_EQ(controllers().GetControllerSlot(1).channel, 6u);
+    EXPECT_EQ(controllers().GetControllerSlot(1).controller, static_cast<uint32_t>(KivControllerSlot::kPitchBend));
+}
+
 TEST_F(MIDIControllersTest, NoteSlotsSwitchAndFollowThePitch) {
     SetNoteSlot(0, kKivNoteOnOffAllOctaves);
     Send(0x90, 76, 100);  // E an octave above the slot's note
