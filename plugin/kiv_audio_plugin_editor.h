@@ -31,4 +31,18 @@ public:
     virtual void Resize(int32_t width, int32_t height) = 0;
     // A descriptor that becomes readable when the editor has events to handle; -1 if none.
     virtual int GetEventDescriptor() = 0;
+
+    // Keys and wheel turns the host took while its window had the focus, in the numbering
+    // both VST interfaces share: `character` the typed character (0 if none), `virtualKey`
+    // the interface's virtual key (1 backspace .. 22 delete; 0 if none), `modifiers` 1 shift,
+    // 2 alt, 4 command, 8 control; `notches` positive away from the user. True when the
+    // editor used the input; false hands it back to the host.
+    virtual bool OnHostKey(bool down, char32_t character, int32_t virtualKey, int32_t modifiers) {
+        (void)down, (void)character, (void)virtualKey, (void)modifiers;
+        return false;
+    }
+    virtual bool OnHostWheel(float notches) {
+        (void)notches;
+        return false;
+    }
 };

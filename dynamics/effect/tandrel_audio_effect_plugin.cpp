@@ -40,7 +40,7 @@ void TandrelAudioEffectPlugin::InitProcessing(int32_t channels, int32_t sampleRa
     KivSynchronizerGuard lock(GetEffectMutex());
     channels_ = channels;
     sampleRate_ = sampleRate;
-    meters_.Initialize(sampleRate);
+    meters_.Initialize(channels, sampleRate);
     meters_.SetDecays(sampleRate);
     pipeline_.Initialize(channels, sampleRate, maxBlock_);
     lastReleaseMode_ = -1;

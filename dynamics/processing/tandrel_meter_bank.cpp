@@ -9,8 +9,9 @@ TandrelMeterBank::TandrelMeterBank() {
     for (auto& reduction : hostReductions_) reduction.store(1.0);
 }
 
-void TandrelMeterBank::Initialize(int32_t sampleRate) {
-    for (auto& channel : channels_) channel.Initialize(sampleRate);
+void TandrelMeterBank::Initialize(int32_t channels, int32_t sampleRate) {
+    measured_ = std::clamp(channels, 0, kChannels);
+    for (int32_t c = 0; c < kChannels; ++c) channels_[c].Initialize(c < measured_ ? sampleRate : 1);
 }
 
 void TandrelMeterBank::SetDecays(int32_t sampleRate) noexcept {
@@ -23,7 +24,7 @@ void TandrelMeterBank::ResetHeld() noexcept {
 
 void TandrelMeterBank::Measure(const TandrelDynamicsPipeline& pipeline, const float* const* outputs, int32_t count,
                                bool editorOpen) noexcept {
-    const int32_t channels = std::clamp(pipeline.GetChannelCount(), 0, kChannels);
+    const int32_t channels = std::clamp(pipeline.GetChannelCount(), 0, measured_);
     if (editorOpen) {
         for (int32_t c = 0; c < channels; ++c) channels_[c].Measure(outputs[c], count);
     }

@@ -221,10 +221,11 @@ void KivWindow::HandleMouseMove(KivPoint point, uint8_t state) {
     if (target->IsEnabled()) target->OnMouseMove(ToControl(target, point), state);
 }
 
-void KivWindow::HandleMouseWheel(KivPoint point, int32_t delta, uint8_t state) {
+bool KivWindow::HandleMouseWheel(KivPoint point, int32_t delta, uint8_t state) {
     for (KivControl* c = Target(point); c != nullptr; c = c->GetParent()) {
-        if (c->IsEnabled() && c->OnMouseWheel(ToControl(c, point), delta, state)) return;
+        if (c->IsEnabled() && c->OnMouseWheel(ToControl(c, point), delta, state)) return true;
     }
+    return false;
 }
 
 void KivWindow::HandleMouseLeave() {
@@ -233,22 +234,25 @@ void KivWindow::HandleMouseLeave() {
     if (old != nullptr) old->OnMouseLeave();
 }
 
-void KivWindow::HandleKeyDown(uint32_t key, uint8_t state) {
+bool KivWindow::HandleKeyDown(uint32_t key, uint8_t state) {
     for (KivControl* c = focus_ != nullptr ? focus_ : this; c != nullptr; c = c->GetParent()) {
-        if (c->OnKeyDown(key, state)) return;
+        if (c->OnKeyDown(key, state)) return true;
     }
+    return false;
 }
 
-void KivWindow::HandleKeyUp(uint32_t key, uint8_t state) {
+bool KivWindow::HandleKeyUp(uint32_t key, uint8_t state) {
     for (KivControl* c = focus_ != nullptr ? focus_ : this; c != nullptr; c = c->GetParent()) {
-        if (c->OnKeyUp(key, state)) return;
+        if (c->OnKeyUp(key, state)) return true;
     }
+    return false;
 }
 
-void KivWindow::HandleCharacter(char32_t character) {
+bool KivWindow::HandleCharacter(char32_t character) {
     for (KivControl* c = focus_ != nullptr ? focus_ : this; c != nullptr; c = c->GetParent()) {
-        if (c->OnCharacter(character)) return;
+        if (c->OnCharacter(character)) return true;
     }
+    return false;
 }
 
 void KivWindow::HandleNativeBounds(const KivRect& bounds) {

@@ -74,11 +74,13 @@ public:
     void HandleMouseDown(KivPoint point, KivMouseButton button, uint8_t state, bool doubleClick = false);
     void HandleMouseUp(KivPoint point, KivMouseButton button, uint8_t state);
     void HandleMouseMove(KivPoint point, uint8_t state);
-    void HandleMouseWheel(KivPoint point, int32_t delta, uint8_t state);
+    // These four answer whether a control took the input, so that input a host forwards and
+    // no control wants goes back to the host (a space bar that starts its transport).
+    bool HandleMouseWheel(KivPoint point, int32_t delta, uint8_t state);
     void HandleMouseLeave();
-    void HandleKeyDown(uint32_t key, uint8_t state);
-    void HandleKeyUp(uint32_t key, uint8_t state);
-    void HandleCharacter(char32_t character);
+    bool HandleKeyDown(uint32_t key, uint8_t state);
+    bool HandleKeyUp(uint32_t key, uint8_t state);
+    bool HandleCharacter(char32_t character);
     // The native window was resized (client size) or moved by the user.
     void HandleNativeBounds(const KivRect& bounds);
     // The user asked to close the window: closes it when OnCloseRequest agrees.

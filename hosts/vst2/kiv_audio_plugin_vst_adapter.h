@@ -143,6 +143,7 @@ private:
     // The plug-in's editor, built when missing; null when the plug-in has none.
     KivAudioPlugin::KivEditor* PluginEditor();
     void UpdateRect();
+    bool ForwardKey(bool down, const VstKeyCode& key);
 
     KivAudioPluginVSTAdapter& adapter_;
     ERect rect_{};

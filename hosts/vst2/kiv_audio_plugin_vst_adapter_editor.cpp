@@ -61,9 +61,20 @@ void KivAudioPluginVSTAdapter::KivEditor::idle() {
 
 void KivAudioPluginVSTAdapter::KivEditor::update() {}
 
-bool KivAudioPluginVSTAdapter::KivEditor::onKeyDown(VstKeyCode& /*key*/) { return false; }
+// Keys the host took while its window had the focus; an answer of false leaves the key to
+// the host (its transport, its shortcuts).
+bool KivAudioPluginVSTAdapter::KivEditor::onKeyDown(VstKeyCode& key) {
+    return KivGuard("KivAudioPluginVSTAdapter::KivEditor::onKeyDown", false, [&] { return ForwardKey(true, key); });
+}
 
-bool KivAudioPluginVSTAdapter::KivEditor::onKeyUp(VstKeyCode& /*key*/) { return false; }
+bool KivAudioPluginVSTAdapter::KivEditor::onKeyUp(VstKeyCode& key) {
+    return KivGuard("KivAudioPluginVSTAdapter::KivEditor::onKeyUp", false, [&] { return ForwardKey(false, key); });
+}
+
+bool KivAudioPluginVSTAdapter::KivEditor::ForwardKey(bool down, const VstKeyCode& key) {
+    KivAudioPlugin::KivEditor* editor = adapter_.GetPlugin().GetEditor();
+    return editor && editor->OnHostKey(down, static_cast<char32_t>(key.character), key.virt, key.modifier);
+}
 
 intptr_t KivAudioPluginVSTAdapter::vendorSpecific(int32_t index, intptr_t value, void* ptr, float) {
     if (index != KivVstEditorSnapshot::kIndex) return 0;

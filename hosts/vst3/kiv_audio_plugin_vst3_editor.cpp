@@ -93,12 +93,30 @@ void Editor::Pump(void* view) {
     editor->adapter_->OnEditorTimer();
 }
 
-// The editor's window receives these once the window system exists.
-tresult Editor::onWheel(float /*distance*/) { return kResultFalse; }
+// Keys and wheel turns the host took while its window had the focus; kResultFalse leaves
+// them to the host. VST 3 numbers virtual keys and modifiers as VST 2.4 does.
+tresult Editor::onWheel(float distance) {
+    return KivGuard("KivAudioPluginVST3Adapter::KivEditor::onWheel", kResultFalse, [&] {
+        KivAudioPlugin::KivEditor* window = adapter_ ? adapter_->GetPlugin().GetEditor() : nullptr;
+        return window && window->OnHostWheel(distance) ? kResultTrue : kResultFalse;
+    });
+}
 
-tresult Editor::onKeyDown(char16, int16, int16) { return kResultFalse; }
+tresult Editor::onKeyDown(char16 key, int16 keyCode, int16 modifiers) {
+    return KivGuard("KivAudioPluginVST3Adapter::KivEditor::onKeyDown", kResultFalse,
+                    [&] { return ForwardKey(true, key, keyCode, modifiers); });
+}
 
-tresult Editor::onKeyUp(char16, int16, int16) { return kResultFalse; }
+tresult Editor::onKeyUp(char16 key, int16 keyCode, int16 modifiers) {
+    return KivGuard("KivAudioPluginVST3Adapter::KivEditor::onKeyUp", kResultFalse,
+                    [&] { return ForwardKey(false, key, keyCode, modifiers); });
+}
+
+tresult Editor::ForwardKey(bool down, char16 key, int16 keyCode, int16 modifiers) {
+    KivAudioPlugin::KivEditor* window = adapter_ ? adapter_->GetPlugin().GetEditor() : nullptr;
+    return window && window->OnHostKey(down, static_cast<char32_t>(key), keyCode, modifiers) ? kResultTrue
+                                                                                            : kResultFalse;
+}
 
 // Hosts ask for the size before they attach the view, so the plug-in builds its editor here.
 tresult Editor::getSize(ViewRect* size) {

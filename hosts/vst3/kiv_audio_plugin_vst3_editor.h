@@ -43,6 +43,8 @@ public:
 private:
     // The plug-in's editor, built on the first question for it; null without one.
     KivAudioPlugin::KivEditor* PluginEditor();
+    Steinberg::tresult ForwardKey(bool down, Steinberg::char16 key, Steinberg::int16 keyCode,
+                                  Steinberg::int16 modifiers);
     void StartPump();
     void StopPump();
     static void Pump(void* view);

@@ -33,6 +33,10 @@ public:
     void Idle() override;
     void Resize(int32_t width, int32_t height) override;
     int GetEventDescriptor() override;
+    // Keys go to the control with the focus, as the window's own keys do; the wheel to the
+    // control under the mouse.
+    bool OnHostKey(bool down, char32_t character, int32_t virtualKey, int32_t modifiers) override;
+    bool OnHostWheel(float notches) override;
 
     KivWindow& GetWindow() { return *window_; }
     KivAudioPlugin& GetPlugin() { return plugin_; }

@@ -188,6 +188,46 @@ TEST_F(TandrelMiniEditorX11, ShowsTheOffscreenPictureAndADragIsOneGesture) {
     EXPECT_EQ(count, 0u);
 }
 
+// Keys the host passes on (effEditKeyDown/Up) move the knob that has the focus, as its own
+// keys do: one notch of 2% up, a tenth of it with shift; keys no control wants go back to the
+// host. The automation comes from the host's own thread.
+TEST_F(TandrelMiniEditorX11, HostKeysMoveTheFocusedKnob) {
+    const Reference reference = PaintOffscreen();
+    ASSERT_GE(reference.thresholdIndex, 0);
+    ASSERT_TRUE(OpenEditor());
+    Idle(200);
+    constexpr intptr_t kUp = 12, kDown = 14, kSpace = 7;  // VST 2.4 virtual keys
+    constexpr float kShift = 1.0f;
+    // Nothing has the focus yet: the host keeps its keys.
+    EXPECT_EQ(plugin.Dispatch(effEditKeyDown, 0, kUp, nullptr, 0.0f), 0);
+    KivXvfbSession::FakeInput fake;
+    if (!fake.Available()) GTEST_SKIP() << "libXtst is not installed";
+    const int x = (reference.knob.left + reference.knob.right) / 2;
+    const int y = (reference.knob.top + reference.knob.bottom) / 2;
+    fake.motion(display, DefaultScreen(display), x, y, CurrentTime);
+    fake.button(display, 1, True, CurrentTime);
+    Idle(50);
+    fake.button(display, 1, False, CurrentTime);
+    Idle(100);
+    const float start = plugin.GetParameter(reference.thresholdIndex);
+    plugin.Host().ClearReports();
+    EXPECT_EQ(plugin.Dispatch(effEditKeyDown, 0, kUp, nullptr, 0.0f), 1);
+    EXPECT_EQ(plugin.Dispatch(effEditKeyUp, 0, kUp, nullptr, 0.0f), 0);
+    EXPECT_NEAR(plugin.GetParameter(reference.thresholdIndex), start + 0.02f, 1e-5);
+    EXPECT_EQ(plugin.Dispatch(effEditKeyDown, 0, kDown, nullptr, kShift), 1);
+    EXPECT_NEAR(plugin.GetParameter(reference.thresholdIndex), start + 0.018f, 1e-5);
+    EXPECT_EQ(plugin.Dispatch(effEditKeyDown, ' ', kSpace, nullptr, 0.0f), 0);
+    const std::vector<Report>& reports = plugin.Host().AutomationReports();
+    ASSERT_FALSE(reports.empty());
+    for (const Report& report : reports) {
+        EXPECT_EQ(report.index, reference.thresholdIndex);
+        EXPECT_EQ(report.thread, std::this_thread::get_id());
+    }
+    EXPECT_NEAR(reports.back().kind == Report::kValue ? reports.back().value : reports[reports.size() - 2].value,
+                start + 0.018f, 1e-5);
+    plugin.Dispatch(effEditClose);
+}
+
 TEST_F(TandrelMiniEditorX11, OpensAndClosesFiftyTimesWhileAudioRuns) {
     const int threads = KivXvfbSession::ThreadCount();
     std::atomic<bool> running{true};

@@ -25,6 +25,7 @@ struct KivVst2AutomationReport {
     Kind kind = kValue;
     int32_t index = 0;
     float value = 0.0f;
+    std::thread::id thread = std::this_thread::get_id();  // the thread the plug-in called from
 };
 
 // One call the plug-in made to the host, and the thread it came from.

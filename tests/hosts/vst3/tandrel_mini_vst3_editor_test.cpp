@@ -247,6 +247,19 @@ TEST_F(TandrelMiniVst3Editor, EmbedsPumpsThroughTheRunLoopAndReportsAGesture) {
         for (size_t i = 1; i + 1 < handler.edits.size(); ++i) EXPECT_EQ(handler.edits[i].kind, 'p') << i;
         for (const Edit& edit : handler.edits) EXPECT_EQ(edit.id, id);
         EXPECT_EQ(controller->getParamNormalized(id), handler.edits[handler.edits.size() - 2].value);
+
+        // The host's wheel turns the knob under the mouse, its keys the knob with the focus
+        // (the one just dragged): a notch is 2% of the travel either way.
+        const double dragged = controller->getParamNormalized(id);
+        EXPECT_EQ(view->onWheel(1.0f), kResultTrue);
+        Run(50);
+        EXPECT_NEAR(controller->getParamNormalized(id), dragged + 0.02, 1e-6);
+        EXPECT_EQ(view->onKeyDown(0, 14, 0), kResultTrue);  // KEY_DOWN
+        EXPECT_EQ(view->onKeyUp(0, 14, 0), kResultFalse);
+        Run(50);
+        EXPECT_NEAR(controller->getParamNormalized(id), dragged, 1e-6);
+        EXPECT_EQ(view->onKeyDown(u' ', 7, 0), kResultFalse);  // KEY_SPACE stays the host's
+        EXPECT_EQ(handler.edits.back().id, id);
     }
 
     EXPECT_EQ(view->removed(), kResultOk);
