@@ -45,6 +45,10 @@ public:
     void ProcessProgramChange(int32_t sampleOffset, double timePosition, int32_t channel,
                               int32_t program) override;
     void CarryOutAutomationUpdates(int32_t requests) override;
+    // While held (a morph session, which keeps the live settings of the slot it started on
+    // for cancelling), program changes wait; the last one that arrived is carried out when the
+    // hold ends. Holds nest.
+    void HoldSlotSwitches(bool hold);
     // The live settings changed as a whole (slot switch, paste, morph, a library preset): the
     // host hears of it and reads every parameter again.
     virtual void OnSettingsChanged();
@@ -68,5 +72,6 @@ private:
     KivPresetSlotItems slots_;
     KivDataFolderSource* dataFolder_ = nullptr;
     std::atomic<int32_t> pendingProgram_{-1};
+    std::atomic<int32_t> slotSwitchHolds_{0};
     bool agc_ = false;
 };

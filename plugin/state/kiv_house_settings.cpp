@@ -145,6 +145,10 @@ void KivKestruneAudioEffectPlugin::SelectPresetByProgram(int32_t program) {
     OnChangePreset();
 }
 
+// Several program changes before the update thread wakes: the last one is carried out, the
+// ones before it never become live. Each switch stores the leaving slot's settings, so making
+// the intermediate slots live one after the other would only rewrite slots the user passed
+// over; the sound after the burst is the same either way.
 void KivKestruneAudioEffectPlugin::ProcessProgramChange(int32_t sampleOffset, double timePosition,
                                                         int32_t channel, int32_t program) {
     KivAudioEffectPluginToAudioPluginAdapter::ProcessProgramChange(sampleOffset, timePosition, channel, program);
@@ -154,8 +158,18 @@ void KivKestruneAudioEffectPlugin::ProcessProgramChange(int32_t sampleOffset, do
 
 void KivKestruneAudioEffectPlugin::CarryOutAutomationUpdates(int32_t requests) {
     KivAudioEffectPluginToAudioPluginAdapter::CarryOutAutomationUpdates(requests);
+    if (slotSwitchHolds_.load() > 0) return;
     const int32_t program = pendingProgram_.exchange(-1);
     if (program >= 0) SelectPresetByProgram(program);
+}
+
+void KivKestruneAudioEffectPlugin::HoldSlotSwitches(bool hold) {
+    if (hold) {
+        slotSwitchHolds_.fetch_add(1);
+        return;
+    }
+    // A program change that waited is carried out now, by the update thread as always.
+    if (slotSwitchHolds_.fetch_sub(1) == 1 && pendingProgram_.load() >= 0) RequestAutomationUpdate(true);
 }
 
 void KivKestruneAudioEffectPlugin::OnSettingsChanged() {

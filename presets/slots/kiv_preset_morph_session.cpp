@@ -15,6 +15,20 @@ const char* const kQuestion =
     "presets, because you are going to change one of them.<p><p><b>Would you like to select preset E, so that "
     "the ABCD settings will be preseved?";
 
+// A program change carried out while the pad is open would switch slots under it: cancelling
+// would then write the settings from before the pad into the new slot. Switches wait until the
+// session ends, however it ends.
+class SlotSwitchHold {
+public:
+    explicit SlotSwitchHold(KivKestruneAudioEffectPlugin& plugin) : plugin_(plugin) { plugin_.HoldSlotSwitches(true); }
+    ~SlotSwitchHold() { plugin_.HoldSlotSwitches(false); }
+    SlotSwitchHold(const SlotSwitchHold&) = delete;
+    SlotSwitchHold& operator=(const SlotSwitchHold&) = delete;
+
+private:
+    KivKestruneAudioEffectPlugin& plugin_;
+};
+
 void StoreLiveSlot(KivKestruneAudioEffectPlugin& plugin) {
     KivXMLItem& live = plugin.GetPresetSlots().Item(plugin.GetPresetSlots().GetCurrent());
     live.Clear();
@@ -42,6 +56,7 @@ KivString QuestionFor(int32_t slot) {
 
 void Run(KivKestruneAudioEffectPlugin& plugin, KivPresetMorphDialog& dialog, KivPresetEQuestion& question) {
     KivGuard("OnPresetMorph", [&] {
+        const SlotSwitchHold hold(plugin);
         StoreLiveSlot(plugin);
         KivPresetMorph morph(plugin);
         if (dialog.Run(morph) != KivPresetMorphDialog::kOK) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "plugin/kiv_plugin_host.h"
@@ -7,6 +9,7 @@
 #include "presets/slots/kiv_preset_morph_session.h"
 #include "presets/slots/kiv_preset_slot_commands.h"
 #include "tests/plugin/fixtures/unity_gain_effect.h"
+#include "threads/kiv_synchronizer_guard.h"
 
 namespace {
 
@@ -98,6 +101,40 @@ TEST(PresetMorphTest, CancellingRestoresTheSettingsFromBefore) {
     KivPresetMorphSession::Run(fixture.unity.plugin, dialog, answer);
     EXPECT_DOUBLE_EQ(fixture.Gain(), 0.65);
     EXPECT_FALSE(fixture.host.sent.empty());  // it did move meanwhile
+}
+
+// A program change that arrives while the pad is open waits for the session to end: the
+// cancelled session puts back the slot it started on, and the slot the program names keeps
+// its own settings.
+TEST(PresetMorphTest, ProgramChangeDuringASessionWaitsAndNoSlotIsOverwritten) {
+    MorphFixture fixture(0);
+    struct SwitchingDialog : ScriptedDialog {
+        int32_t Run(KivPresetMorph& morph) override {
+            morph.MoveTo(1.0, 1.0);  // D's gain, 0.9
+            plugin->ProcessProgramChange(0, 0.0, 0, 2);
+            plugin->CarryOutAutomationUpdates(0);  // as the update thread would, meanwhile
+            stillA = plugin->GetPresetSlots().GetCurrent() == 0;
+            return 2;  // cancel
+        }
+        KivKestruneAudioEffectPlugin* plugin = nullptr;
+        bool stillA = false;
+    } dialog;
+    dialog.plugin = &fixture.unity.plugin;
+    KivDefaultPresetEAnswer answer;
+    KivPresetMorphSession::Run(fixture.unity.plugin, dialog, answer);
+    EXPECT_TRUE(dialog.stillA);
+    EXPECT_DOUBLE_EQ(fixture.Gain(), 0.1);
+    // The switch that waited follows the session, by this pass or by the update thread,
+    // whichever comes first; the state mutex is free once the switch is complete.
+    KivKestruneAudioEffectPlugin& plugin = fixture.unity.plugin;
+    plugin.CarryOutAutomationUpdates(0);
+    for (int32_t wait = 0; wait < 500 && plugin.GetPresetSlots().GetCurrent() != 2; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    { KivSynchronizerGuard settled(plugin.GetStateMutex()); }
+    EXPECT_EQ(plugin.GetPresetSlots().GetCurrent(), 2);
+    EXPECT_DOUBLE_EQ(fixture.Gain(), 0.5);
+    KivPresetSlotCommands::Select(fixture.unity.plugin, 0);
+    EXPECT_DOUBLE_EQ(fixture.Gain(), 0.1);
 }
 
 TEST(PresetMorphTest, WithSlotELiveNoQuestionIsAsked) {
