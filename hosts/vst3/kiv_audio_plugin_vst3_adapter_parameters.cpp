@@ -10,7 +10,6 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-constexpr int32_t kEnumerationParameterType = 3;
 constexpr int32_t kOnOffParameterType = 4;
 constexpr int32_t kMaxTitleUnits = 128;
 constexpr int32_t kControllerPrecision = 4;
@@ -28,14 +27,16 @@ std::u16string Title(const KivString& text) { return text.Substring(0, kMaxTitle
 // The plug-in's parameters, then "Bypass", then the MIDI controllers, all in the root unit.
 // Titles are the host names, unique across the plug-in: the names without their section
 // repeat ("Threshold" of the gate and of both processors), and a host listing three
-// "Threshold"s leaves its user guessing. Switches and choices declare their steps and are
-// lists, so that hosts offer their items instead of a continuous knob.
+// "Threshold"s leaves its user guessing. Switches declare their one step and are lists of
+// "Off" and "On". Choices of more than two items stay continuous for now: Ardour 7 gives a
+// reopened session a stepped choice at another item than it saved (Mode came back as
+// "Logarithmic" instead of "Squared"), and a session that changes its sound when reopened
+// is worse than a choice shown as a knob.
 void KivAudioPluginVST3Adapter::CreateParameters() {
     ParameterContainer& parameters = GetParameters();
     const int32_t count = plugin_->GetParameterCount();
     for (int32_t index = 0; index < count; ++index) {
-        const int32_t type = plugin_->GetParameterType(index);
-        const bool isList = type == kEnumerationParameterType || type == kOnOffParameterType;
+        const bool isList = plugin_->GetParameterType(index) == kOnOffParameterType;
         const int32 steps = isList ? plugin_->GetParameterStepCount(index) : 0;
         const int32 flags = ParameterInfo::kCanAutomate | (isList && steps > 0 ? ParameterInfo::kIsList : 0);
         Parameter& parameter = parameters.Add(std::make_unique<Parameter>(

@@ -45,18 +45,17 @@ void LoadPlugin(KivVst2Plugin& plugin, const std::string& path, double sampleRat
     plugin.Open();
 }
 
-// Names and full names whole, in columns as wide as their longest entry.
+// Names whole, the name column as wide as its longest entry; the full name comes last, so
+// that scripts reading the columns up to "display" still find the names there.
 void ListParameters(KivVst2Plugin& plugin) {
-    int nameWidth = 4, fullWidth = 9;
-    for (int32_t index = 0; index < plugin.NumParams(); ++index) {
-        nameWidth = std::max(nameWidth, static_cast<int>(plugin.ParameterName(index).size()));
-        fullWidth = std::max(fullWidth, static_cast<int>(KivParameterLookup::FullName(plugin, index).size()));
-    }
-    std::printf("%-5s %-*s %-*s %-16s %s\n", "index", nameWidth, "name", fullWidth, "full name", "display", "unit");
+    int nameWidth = 4;
     for (int32_t index = 0; index < plugin.NumParams(); ++index)
-        std::printf("%-5d %-*s %-*s %-16s %s\n", index, nameWidth, plugin.ParameterName(index).c_str(), fullWidth,
-                    KivParameterLookup::FullName(plugin, index).c_str(), plugin.ParameterDisplay(index).c_str(),
-                    plugin.ParameterLabel(index).c_str());
+        nameWidth = std::max(nameWidth, static_cast<int>(plugin.ParameterName(index).size()));
+    std::printf("%-5s %-*s %-16s %-6s %s\n", "index", nameWidth, "name", "display", "unit", "full name");
+    for (int32_t index = 0; index < plugin.NumParams(); ++index)
+        std::printf("%-5d %-*s %-16s %-6s %s\n", index, nameWidth, plugin.ParameterName(index).c_str(),
+                    plugin.ParameterDisplay(index).c_str(), plugin.ParameterLabel(index).c_str(),
+                    KivParameterLookup::FullName(plugin, index).c_str());
 }
 
 void ApplyAssignments(KivVst2Plugin& plugin, const std::vector<KivRenderOptions::Assignment>& assignments) {
