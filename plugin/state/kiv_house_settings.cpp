@@ -133,8 +133,8 @@ void KivKestruneAudioEffectPlugin::SwitchToSelectedPreset() {
         // factory value while the host's parameters carried over: A/B would change the
         // sound. It starts as a copy of the live settings instead, which it already is.
         const KivXMLItem& arriving = slots_.Item(slots_.GetCurrent());
-        if (arriving.GetSubItemCount() == 0 && arriving.GetAttributeCount() == 0) return;
-        StoreLiveSettings(slots_.Item(slots_.GetCurrent()), false);
+        if (arriving.GetSubItemCount() != 0 || arriving.GetAttributeCount() != 0)
+            StoreLiveSettings(slots_.Item(slots_.GetCurrent()), false);
     }
     OnSettingsChanged();
 }
