@@ -123,7 +123,8 @@ TEST(PresetMorphTest, ProgramChangeDuringASessionWaitsAndNoSlotIsOverwritten) {
     KivDefaultPresetEAnswer answer;
     KivPresetMorphSession::Run(fixture.unity.plugin, dialog, answer);
     EXPECT_TRUE(dialog.stillA);
-    EXPECT_DOUBLE_EQ(fixture.Gain(), 0.1);
+    // The gain right after the session is not checked: the update thread may already be
+    // carrying out the switch that waited. Slot A's own gain is checked at the end.
     // The switch that waited follows the session, by this pass or by the update thread,
     // whichever comes first; the state mutex is free once the switch is complete.
     KivKestruneAudioEffectPlugin& plugin = fixture.unity.plugin;
