@@ -1,5 +1,6 @@
 #include "parameters/kiv_parameter_registration.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "base/kiv_exception.h"
@@ -46,14 +47,15 @@ std::unique_ptr<ParameterRecordBase> MakeSimpleParameter(const KivParameterRegis
     }
 }
 
+// Sections run through the whole table, so a record registered later keeps its section.
 void RegisterSimpleParameters(KivParameterList& list, const KivEffectParameterTable& table,
-                              const KivParameterRegistrationContext& context) {
+                              const KivParameterRegistrationContext& context, int32_t first, int32_t end) {
     KivString section;
-    for (int32_t index = 0; index < table.recordCount; ++index) {
+    for (int32_t index = 0; index < end; ++index) {
         KivEffectParameter& record = table.Record(index);
         if (record.HasFlag2(KivEffectParameter::kEndsSection)) section.Clear();
         if (record.type == kKivParameterTypeGroup) section = record.name;
-        if (!record.HasFlag(KivEffectParameter::kDeclared)) continue;
+        if (index < first || !record.HasFlag(KivEffectParameter::kDeclared)) continue;
         auto parameter = MakeSimpleParameter(context, record, static_cast<uint32_t>(index), section);
         if (!parameter) continue;
         ParameterRecordBase& added = *parameter;
@@ -115,6 +117,8 @@ void RegisterSpecialParameters(KivParameterList& list, const KivEffectParameterT
 
 void KivRegisterParameters(KivParameterList& list, const KivEffectParameterTable& table,
                            const KivParameterRegistrationContext& context) {
-    RegisterSimpleParameters(list, table, context);
+    const int32_t leading = table.recordCount - std::clamp(table.trailingRecordCount, 0, table.recordCount);
+    RegisterSimpleParameters(list, table, context, 0, leading);
     RegisterSpecialParameters(list, table, context);
+    RegisterSimpleParameters(list, table, context, leading, table.recordCount);
 }

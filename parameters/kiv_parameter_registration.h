@@ -18,6 +18,10 @@ struct KivEffectParameterTable {
     int32_t recordCount = 0;
     KivEffectSpecialParameter* specials = nullptr;
     int32_t specialCount = 0;
+    // The last this many records are registered after the compound declarations: records a
+    // product adds later take host numbers after every existing one, so saved projects and
+    // host automation keep their meaning.
+    int32_t trailingRecordCount = 0;
 
     KivEffectParameter& Record(int32_t index) const noexcept {
         return recordReferences ? *recordReferences[index] : records[index];
@@ -34,7 +38,7 @@ struct KivParameterRegistrationContext {
 };
 
 // Builds one parameter object per declared simple record, in table order, then one per
-// compound declaration, and appends them to `list`. Each simple object's section is the name
+// compound declaration, then those of the trailing records, and appends them to `list`. Each simple object's section is the name
 // of the latest group record, cleared by a record that ends its section. A declared record of
 // an unknown type raises "Invalid plugin parameter type.".
 void KivRegisterParameters(KivParameterList& list, const KivEffectParameterTable& table,

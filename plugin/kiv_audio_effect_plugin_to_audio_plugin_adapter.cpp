@@ -156,6 +156,9 @@ void KivAudioEffectPluginToAudioPluginAdapter::Process(float** inputs, float** o
         KivThreadRole::ExpectAudio("KivAudioEffectPluginToAudioPluginAdapter::Process");
         PrepareForProcessing();
         if (!effect_->HandsOverPreparedSetups() && effect_->TakeReprepareRequest()) effect_->Reprepare();
+        // The side-chain bus is the second input group, one group stride after the main inputs.
+        const int32_t stride = GetGroupStride();
+        context_.sideChain = IsInputGroupPresent(1) && 2 * stride <= kMaxHostChannels ? inputs + stride : nullptr;
         effect_->Process(context_, inputs, outputs, count);
         OnEffectProcessed();
     });

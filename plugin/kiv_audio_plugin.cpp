@@ -77,6 +77,27 @@ void KivAudioPlugin::SetGroupStride(int32_t stride) {
     groupStride_ = std::max(stride, 1);
 }
 
+void KivAudioPlugin::SetInputGroupActive(int32_t group, bool active) noexcept {
+    if (group < 0 || group >= kMaxHostChannels) return;
+    const uint32_t bit = 1u << group;
+    if (active) inactiveInputGroups_.fetch_and(~bit);
+    else inactiveInputGroups_.fetch_or(bit);
+}
+
+// Hosts hand over group after group, `groupStride_` entries to a group of which the first
+// `channelsPerGroup_` are used (the adapters lay them out so). A stride no wider than a group
+// leaves the channels one after another.
+bool KivAudioPlugin::IsHostChannel(int32_t index, int32_t hostChannels) const noexcept {
+    if (index < 0 || index >= kMaxHostChannels || index >= hostChannels * groupStride_) return false;
+    const int32_t perGroup = std::max(channelsPerGroup_, 1);
+    if (groupStride_ <= perGroup) return index < hostChannels;
+    const int32_t group = index / groupStride_;
+    const int32_t channel = index % groupStride_;
+    // A host with fewer channels than a group still has that one group.
+    const int32_t groups = std::max(hostChannels / perGroup, hostChannels > 0 ? 1 : 0);
+    return channel < perGroup && group < groups && group * perGroup + channel < hostChannels;
+}
+
 void KivAudioPlugin::SetForcedChannelCount(int32_t channels) {
     KivSynchronizerGuard lock(processingMutex_);
     forcedChannels_ = channels;
@@ -135,8 +156,8 @@ void KivAudioPlugin::InitProcessingLocked() {
     // Everything the first block of the largest size needs is made here, off the audio thread.
     const int32_t block = std::max(maxBlockSize_, 1);
     const int32_t fastBlock = block * GetOversampling();
-    const int32_t channels = std::clamp(std::max(hostInputs_, hostOutputs_), 0, kMaxHostChannels);
-    for (int32_t channel = 0; channel < channels; ++channel) {
+    for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+        if (!IsHostChannel(channel, hostInputs_) && !IsHostChannel(channel, hostOutputs_)) continue;
         internalBuffers_[channel].Reserve(block);
         conversionBuffers_[channel].Reserve(fastBlock);
         if (GetOversampling() >= 2) resamplers_.Ready(channel, block);
@@ -145,7 +166,9 @@ void KivAudioPlugin::InitProcessingLocked() {
     silence_.Reserve(fastBlock);
     latency_ = GetLatency();
     previousLatency_ = latency_;
-    for (int32_t channel = 0; channel < channels; ++channel) bypassDelays_[channel].SetDelay(latency_);
+    for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+        if (IsHostChannel(channel, hostOutputs_)) bypassDelays_[channel].SetDelay(latency_);
+    }
     for (KivDelayLine& delay : channelModeDelays_) delay.SetDelay(GetEffectLatency());
     interpolation_.RequestReset();
 }

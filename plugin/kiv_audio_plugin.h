@@ -178,6 +178,14 @@ public:
     int32_t GetHostOutputChannels() const noexcept { return hostOutputs_; }
     int32_t GetChannelsPerGroup() const noexcept { return channelsPerGroup_; }
     int32_t GetGroupStride() const noexcept { return groupStride_; }
+    // Input groups after the first (side-chain buses) the host switched on or off; adapters
+    // call it off the audio thread. Every group starts switched on.
+    void SetInputGroupActive(int32_t group, bool active) noexcept;
+    // Inside processing: input group `group` is switched on and the host handed over its
+    // channels in this block. A side-chain that is not present reads as silence.
+    bool IsInputGroupPresent(int32_t group) const noexcept {
+        return group >= 0 && group < kMaxHostChannels && (presentInputGroups_ & (1u << group)) != 0;
+    }
     // The mode takes effect at the start of the next block.
     virtual void SetChannelMode(int32_t mode);
     int32_t GetChannelMode() const noexcept { return pendingChannelMode_.load(); }
@@ -253,6 +261,7 @@ private:
                            bool replacing);
     void ProcessOversampled(float** inputs, float** outputs, const GroupLayout& layout, int32_t count,
                             bool replacing);
+    void ProcessOversampledPiece(float** inputs, float** outputs, int32_t count, bool replacing);
     void ClipOutputs(float** outputs, int32_t count);
     void PointAtHostBuffers(float** inputs, float** outputs, int32_t count);
     void ProcessWithChannelModes(float** inputs, float** outputs, int32_t count);
@@ -261,6 +270,14 @@ private:
     void CompleteChannelMode(float** inputs, float** outputs, int32_t count);
     void ProcessInSubBlocks(float** inputs, float** outputs, int32_t count);
     int32_t ChannelIndex(int32_t group, int32_t channel) const noexcept { return group * groupStride_ + channel; }
+    // Entry `index` of the laid-out pointer arrays carries one of `hostChannels` host channels.
+    bool IsHostChannel(int32_t index, int32_t hostChannels) const noexcept;
+    void NotePresentInputGroups(float** inputs, int32_t groups) noexcept;
+    // Every block buffer the block may point at is grown before any pointer into it is taken.
+    void ReserveBlockBuffers(int32_t count);
+    void ConvertModeInputs(float** inputs, int32_t left, int32_t count);
+    // Input groups beyond the channel-mode pairs (side-chains) whose pair the modes convert too.
+    int32_t SideChainModePairs() const noexcept;
     int32_t ChannelModePairs() const noexcept;
     // The channels the effect handles together: the forced count, else the channels per group.
     int32_t EffectiveGroupChannels() const noexcept;
@@ -281,6 +298,8 @@ private:
     int32_t channelsPerGroup_ = 2;
     int32_t groupStride_ = 8;
     int32_t forcedChannels_ = -1;
+    std::atomic<uint32_t> inactiveInputGroups_{0};
+    uint32_t presentInputGroups_ = 0;
     int32_t channelMode_ = 0;
     std::atomic<int32_t> pendingChannelMode_{0};
 
@@ -315,6 +334,8 @@ private:
     float* modeOutputs_[kMaxHostChannels] = {};
     float* subInputs_[kMaxHostChannels] = {};
     float* subOutputs_[kMaxHostChannels] = {};
+    float* pieceInputs_[kMaxHostChannels] = {};
+    float* pieceOutputs_[kMaxHostChannels] = {};
     float* fastInputs_[kMaxHostChannels] = {};
     float* fastOutputs_[kMaxHostChannels] = {};
 

@@ -57,38 +57,48 @@ void KivAudioPlugin::ProcessWithChannelModes(float** inputs, float** outputs, in
 }
 
 void KivAudioPlugin::PrepareChannelMode(float** inputs, float** outputs, int32_t count) {
-    for (int32_t pair = 0; pair < ChannelModePairs(); ++pair) {
+    const int32_t pairs = ChannelModePairs();
+    for (int32_t pair = 0; pair < pairs; ++pair) {
         const int32_t left = ChannelIndex(pair, 0);
-        const int32_t right = left + 1;
-        switch (channelMode_) {
-            case kKivChannelModeRight:
-                SwapPair(inputs, left);
-                SwapPair(outputs, left);
-                break;
-            case kKivChannelModeMid:
-            case kKivChannelModeSide:
-            case kKivChannelModeMidSide: {
-                conversionBuffers_[left].Reserve(count);
-                conversionBuffers_[right].Reserve(count);
-                float* mid = conversionBuffers_[left].Data();
-                float* side = conversionBuffers_[right].Data();
-                ToMidSide(inputs[left], inputs[right], mid, side, count);
-                inputs[left] = mid;
-                inputs[right] = side;
-                if (channelMode_ == kKivChannelModeSide) {
-                    SwapPair(inputs, left);
-                    SwapPair(outputs, left);
-                }
-                break;
-            }
-            case kKivChannelModeLeftRightNegated:
-                conversionBuffers_[right].Reserve(count);
-                Negate(inputs[right], conversionBuffers_[right].Data(), count);
-                inputs[right] = conversionBuffers_[right].Data();
-                break;
-            default:
-                break;
+        ConvertModeInputs(inputs, left, count);
+        if (channelMode_ == kKivChannelModeRight || channelMode_ == kKivChannelModeSide) SwapPair(outputs, left);
+    }
+    // A side-chain keys the channels beside it, so it reaches the detector in their form.
+    for (int32_t group = pairs; group < SideChainModePairs(); ++group) ConvertModeInputs(inputs, ChannelIndex(group, 0), count);
+}
+
+int32_t KivAudioPlugin::SideChainModePairs() const noexcept {
+    int32_t pairs = ChannelModePairs();
+    while (IsHostChannel(ChannelIndex(pairs, 1), hostInputs_)) ++pairs;
+    return pairs;
+}
+
+void KivAudioPlugin::ConvertModeInputs(float** inputs, int32_t left, int32_t count) {
+    const int32_t right = left + 1;
+    switch (channelMode_) {
+        case kKivChannelModeRight:
+            SwapPair(inputs, left);
+            break;
+        case kKivChannelModeMid:
+        case kKivChannelModeSide:
+        case kKivChannelModeMidSide: {
+            conversionBuffers_[left].Reserve(count);
+            conversionBuffers_[right].Reserve(count);
+            float* mid = conversionBuffers_[left].Data();
+            float* side = conversionBuffers_[right].Data();
+            ToMidSide(inputs[left], inputs[right], mid, side, count);
+            inputs[left] = mid;
+            inputs[right] = side;
+            if (channelMode_ == kKivChannelModeSide) SwapPair(inputs, left);
+            break;
         }
+        case kKivChannelModeLeftRightNegated:
+            conversionBuffers_[right].Reserve(count);
+            Negate(inputs[right], conversionBuffers_[right].Data(), count);
+            inputs[right] = conversionBuffers_[right].Data();
+            break;
+        default:
+            break;
     }
 }
 

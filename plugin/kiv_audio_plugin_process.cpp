@@ -20,10 +20,6 @@ void ZeroSamples(float* samples, int32_t count) {
     std::memset(samples, 0, sizeof(float) * static_cast<size_t>(count));
 }
 
-int32_t UsedChannels(int32_t hostChannels) {
-    return std::clamp(hostChannels, 0, KivAudioPlugin::kMaxHostChannels);
-}
-
 }  // namespace
 
 void KivAudioPlugin::ProcessAudio(float** inputs, float** outputs, int32_t count, bool replacing) noexcept {
@@ -41,8 +37,8 @@ void KivAudioPlugin::ProcessAudio(float** inputs, float** outputs, int32_t count
 }
 
 void KivAudioPlugin::WriteSilence(float** outputs, int32_t count) const {
-    for (int32_t channel = 0; channel < UsedChannels(hostOutputs_); ++channel) {
-        if (outputs[channel]) ZeroSamples(outputs[channel], count);
+    for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+        if (IsHostChannel(channel, hostOutputs_) && outputs[channel]) ZeroSamples(outputs[channel], count);
     }
 }
 
@@ -50,6 +46,8 @@ void KivAudioPlugin::ProcessAudioLocked(float** inputs, float** outputs, int32_t
     GroupLayout layout{GetInputChannelsPerGroup(), GetOutputChannelsPerGroup(), inputs ? GetInputGroups() : 0,
                        GetOutputGroups()};
     if (!outputs[0]) return;
+    ReserveBlockBuffers(count);
+    NotePresentInputGroups(inputs, layout.inputGroups);
     if (layout.inputGroups > 0) FixAudioBuffers(inputs, connectedInputs_, layout.inputGroups, true, count);
     FixAudioBuffers(outputs, connectedOutputs_, layout.outputGroups, false, count);
     if (!hasSSE2_ && layout.inputGroups > 0) AddDenormalGuard(inputs, layout, count);
@@ -69,16 +67,34 @@ void KivAudioPlugin::ProcessAudioLocked(float** inputs, float** outputs, int32_t
     PostProcessing(count);
 }
 
-void KivAudioPlugin::FixAudioBuffers(float** buffers, int32_t connected, int32_t groups, bool isInput, int32_t count) {
+// The scratch and silence buffers hold a block at the processing rate, grown here once per
+// block: a pointer into them taken for this block stays valid to its end, however long the
+// block and whichever outputs are unconnected.
+void KivAudioPlugin::ReserveBlockBuffers(int32_t count) {
+    const int32_t fastCount = count * std::max(GetOversampling(), 1);
+    scratch_.Reserve(fastCount);
+    silence_.Reserve(fastCount);
+}
+
+void KivAudioPlugin::NotePresentInputGroups(float** inputs, int32_t groups) noexcept {
+    const uint32_t inactive = inactiveInputGroups_.load();
+    presentInputGroups_ = 0;
+    for (int32_t group = 0; inputs && group < groups; ++group) {
+        const int32_t first = ChannelIndex(group, 0);
+        if (!IsHostChannel(first, hostInputs_)) break;
+        if (inputs[first] && (group == 0 || (inactive & (1u << group)) == 0)) presentInputGroups_ |= 1u << group;
+    }
+}
+
+void KivAudioPlugin::FixAudioBuffers(float** buffers, int32_t connected, int32_t groups, bool isInput, int32_t) {
     if (connected == 0) return;
     const int32_t perGroup = channelsPerGroup_;
-    const int32_t available = UsedChannels(isInput ? hostInputs_ : hostOutputs_);
+    const int32_t hostChannels = isInput ? hostInputs_ : hostOutputs_;
     const bool fillEveryGap = connected < 1 || connected >= perGroup;
-    if (!isInput) scratch_.Reserve(count);
     for (int32_t group = 0; group < groups; ++group) {
         for (int32_t channel = 1; channel < perGroup; ++channel) {
             const int32_t index = ChannelIndex(group, channel);
-            if (index >= available) break;
+            if (!IsHostChannel(index, hostChannels)) break;
             if (fillEveryGap || channel < connected) {
                 if (!buffers[index]) buffers[index] = buffers[index - 1];
             } else if (isInput) {
@@ -107,9 +123,9 @@ void KivAudioPlugin::ProcessBypassed(float** inputs, float** outputs, const Grou
     for (int32_t group = 0; group < layout.outputGroups; ++group) {
         for (int32_t channel = 0; channel < layout.outputChannels; ++channel) {
             const int32_t index = ChannelIndex(group, channel);
-            float* output = index < UsedChannels(hostOutputs_) ? outputs[index] : nullptr;
+            float* output = IsHostChannel(index, hostOutputs_) ? outputs[index] : nullptr;
             if (!output) continue;
-            const float* input = group < paired && index < UsedChannels(hostInputs_) ? inputs[index] : nullptr;
+            const float* input = group < paired && IsHostChannel(index, hostInputs_) ? inputs[index] : nullptr;
             if (!input) {
                 ZeroSamples(output, count);
             } else if (latency < 1) {
@@ -128,14 +144,10 @@ float* KivAudioPlugin::GrowInternal(int32_t channel, int32_t count) {
     return internalBuffers_[channel].Data();
 }
 
-void KivAudioPlugin::PointAtHostBuffers(float** inputs, float** outputs, int32_t count) {
-    silence_.Reserve(count);
-    scratch_.Reserve(count);
-    const int32_t inputChannels = inputs ? UsedChannels(hostInputs_) : 0;
-    const int32_t outputChannels = UsedChannels(hostOutputs_);
+void KivAudioPlugin::PointAtHostBuffers(float** inputs, float** outputs, int32_t) {
     for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
-        float* input = channel < inputChannels ? inputs[channel] : nullptr;
-        float* output = channel < outputChannels ? outputs[channel] : nullptr;
+        float* input = inputs && IsHostChannel(channel, hostInputs_) ? inputs[channel] : nullptr;
+        float* output = IsHostChannel(channel, hostOutputs_) ? outputs[channel] : nullptr;
         inputs_[channel] = input ? input : silence_.Data();
         outputs_[channel] = output ? output : scratch_.Data();
     }
@@ -143,17 +155,17 @@ void KivAudioPlugin::PointAtHostBuffers(float** inputs, float** outputs, int32_t
 
 void KivAudioPlugin::ProcessAtHostRate(float** inputs, float** outputs, const GroupLayout& layout, int32_t count,
                                        bool replacing) {
-    PointAtHostBuffers(layout.inputGroups > 0 ? inputs : nullptr, outputs, count);
-    const int32_t inputChannels = layout.inputGroups > 0 ? UsedChannels(hostInputs_) : 0;
-    const int32_t outputChannels = UsedChannels(hostOutputs_);
+    const bool hasInputs = layout.inputGroups > 0;
+    PointAtHostBuffers(hasInputs ? inputs : nullptr, outputs, count);
     if (!replacing && !accumulatesInPlace_) {
-        for (int32_t channel = 0; channel < outputChannels; ++channel) {
+        for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+            if (!IsHostChannel(channel, hostOutputs_)) continue;
             outputs_[channel] = GrowInternal(channel, count);
             if (clearOutputs_) ZeroSamples(outputs_[channel], count);
         }
         ProcessWithChannelModes(inputs_, outputs_, count);
-        for (int32_t channel = 0; channel < outputChannels; ++channel) {
-            float* output = outputs[channel];
+        for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+            float* output = IsHostChannel(channel, hostOutputs_) ? outputs[channel] : nullptr;
             const float* processed = outputs_[channel];
             if (!output) continue;
             for (int32_t i = 0; i < count; ++i) output[i] += processed[i];
@@ -162,39 +174,53 @@ void KivAudioPlugin::ProcessAtHostRate(float** inputs, float** outputs, const Gr
     }
     if (replacing) {
         const bool preserve = preserveInputs_ || latency_ != 0;
-        if (preserve && inputChannels > 0 && inputs_[0] == outputs_[0]) {
-            for (int32_t channel = 0; channel < inputChannels; ++channel) {
+        if (preserve && hasInputs && inputs_[0] == outputs_[0]) {
+            for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+                if (!IsHostChannel(channel, hostInputs_)) continue;
                 float* copy = GrowInternal(channel, count);
                 CopySamples(inputs_[channel], copy, count);
                 inputs_[channel] = copy;
             }
         }
         if (clearOutputs_) {
-            for (int32_t channel = 0; channel < outputChannels; ++channel) ZeroSamples(outputs_[channel], count);
+            for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+                if (IsHostChannel(channel, hostOutputs_)) ZeroSamples(outputs_[channel], count);
+            }
         }
     }
     ProcessWithChannelModes(inputs_, outputs_, count);
 }
 
+// Blocks longer than the resamplers were prepared for go through in pieces of the prepared
+// length: growing a resampler would allocate on the audio thread and clear its history, a
+// click in the middle of the host's block.
 void KivAudioPlugin::ProcessOversampled(float** inputs, float** outputs, const GroupLayout&, int32_t count,
                                         bool replacing) {
     PointAtHostBuffers(inputs, outputs, count);
-    const int32_t factor = GetOversampling();
-    const int32_t fastCount = factor * count;
-    const int32_t inputChannels = UsedChannels(hostInputs_);
-    const int32_t outputChannels = UsedChannels(hostOutputs_);
-    const int32_t channels = std::max(inputChannels, outputChannels);
-    silence_.Reserve(fastCount);
-    scratch_.Reserve(fastCount);
+    const int32_t piece = std::max(maxBlockSize_, 1);
+    for (int32_t offset = 0; offset < count; offset += piece) {
+        if (offset > 0 && transport_.usesHostTime) transport_.Advance(piece, sampleRate_);
+        for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+            pieceInputs_[channel] = inputs_[channel] + offset;
+            pieceOutputs_[channel] = outputs_[channel] + offset;
+        }
+        ProcessOversampledPiece(pieceInputs_, pieceOutputs_, std::min(piece, count - offset), replacing);
+    }
+    ClipOutputs(outputs_, count);
+}
+
+void KivAudioPlugin::ProcessOversampledPiece(float** inputs, float** outputs, int32_t count, bool replacing) {
+    const int32_t fastCount = GetOversampling() * count;
     for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
-        if (channel >= channels) {
+        const bool isInput = IsHostChannel(channel, hostInputs_);
+        if (!isInput && !IsHostChannel(channel, hostOutputs_)) {
             fastInputs_[channel] = silence_.Data();
             fastOutputs_[channel] = scratch_.Data();
             continue;
         }
         KivResampler& resampler = resamplers_.Ready(channel, count);
-        if (channel < inputChannels) {
-            resampler.Upsample(inputs_[channel], count);
+        if (isInput) {
+            resampler.Upsample(inputs[channel], count);
             fastInputs_[channel] = resampler.GetInputBuffer();
         } else {
             fastInputs_[channel] = silence_.Data();
@@ -203,17 +229,18 @@ void KivAudioPlugin::ProcessOversampled(float** inputs, float** outputs, const G
         if (clearOutputs_) ZeroSamples(fastOutputs_[channel], fastCount);
     }
     ProcessWithChannelModes(fastInputs_, fastOutputs_, fastCount);
-    for (int32_t channel = 0; channel < outputChannels; ++channel) {
-        resamplers_.Ready(channel, count).Downsample(outputs_[channel], count, !replacing);
+    for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+        if (!IsHostChannel(channel, hostOutputs_)) continue;
+        resamplers_.Ready(channel, count).Downsample(outputs[channel], count, !replacing);
     }
-    ClipOutputs(outputs_, count);
 }
 
 void KivAudioPlugin::ClipOutputs(float** outputs, int32_t count) {
     const double level = GetOutputClipLevel();
     if (level < 0) return;
     const auto limit = static_cast<float>(level);
-    for (int32_t channel = 0; channel < UsedChannels(hostOutputs_); ++channel) {
+    for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+        if (!IsHostChannel(channel, hostOutputs_)) continue;
         float* samples = outputs[channel];
         for (int32_t i = 0; i < count; ++i) samples[i] = std::clamp(samples[i], -limit, limit);
     }

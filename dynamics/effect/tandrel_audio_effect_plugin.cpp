@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "dynamics/parameters/tandrel_enumerations.h"
 #include "dynamics/processing/tandrel_meter_view.h"
 #include "dynamics/processing/tandrel_processing_setup.h"
 #include "plugin/kiv_effect_message.h"
@@ -27,6 +28,8 @@ TandrelAudioEffectPlugin::TandrelAudioEffectPlugin() : table_(&drawnShape_, &sha
     TandrelReadProcessingSetup(table_, product_, kNominalSampleRate, drawnShape_.GetEnvelope(), shape_);
     shape_.ClearPoints();
     DeclareParameters(table_.Declaration());
+    // The main stereo input and the side-chain bus that "Side-chain" can key the detector on.
+    SetInputBusCount(2);
 }
 
 TandrelAudioEffectPlugin::~TandrelAudioEffectPlugin() {
@@ -110,6 +113,7 @@ void TandrelAudioEffectPlugin::PrepareSetup(bool resetChannels) {
         ApplyReleaseMode(setup.releaseMode);
         std::unique_ptr<TandrelPipelineSetup> next =
             pipeline_.Prepare(setup, shape_, customAttack_, customRelease_, base, maxBlock_);
+        next->keysOnSideChain = table_.Item(kTandrelSideChain) == kTandrelSideChainExternal;
         // A reset still waiting must not be lost with the setup that carried it.
         next->resetChannels = resetChannels || (waiting && waiting->resetChannels);
         const int32_t latency = next->sizes.lookAhead;
@@ -162,10 +166,11 @@ void TandrelAudioEffectPlugin::ReportLatency() {
 
 void TandrelAudioEffectPlugin::Reset() { resetRequested_.store(true); }
 
-void TandrelAudioEffectPlugin::Process(const KivProcessingContext&, float** inputs, float** outputs, int32_t count) {
+void TandrelAudioEffectPlugin::Process(const KivProcessingContext& context, float** inputs, float** outputs,
+                                       int32_t count) {
     InstallPendingSetup();
     if (resetRequested_.exchange(false, std::memory_order_acquire)) pipeline_.Reset();
-    pipeline_.Process(inputs, outputs, count);
+    pipeline_.Process(inputs, outputs, count, context.sideChain);
     meters_.Measure(pipeline_, outputs, count, editor_.load(std::memory_order_relaxed) != nullptr);
 }
 

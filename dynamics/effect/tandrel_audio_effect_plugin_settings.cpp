@@ -3,6 +3,7 @@
 #include "base/kiv_number.h"
 #include "base/xml/kiv_xml_item.h"
 #include "dynamics/effect/tandrel_audio_effect_plugin.h"
+#include "dynamics/parameters/tandrel_enumerations.h"
 #include "dynamics/parameters/tandrel_settings_keys.h"
 #include "threads/kiv_synchronizer_guard.h"
 
@@ -43,6 +44,10 @@ void StoreEnvelope(KivXMLItem& item, const char* key, KivEnvelope& envelope, boo
 bool TandrelAudioEffectPlugin::LoadSettings(KivXMLItem& item) {
     KivSynchronizerGuard lock(GetEffectMutex());
     KivAudioEffectPlugin::LoadSettings(item);
+    // States saved before the side-chain existed keyed the detector on the input.
+    KivEffectParameter& sideChain = table_.Record(kTandrelSideChain);
+    if (!item.HasAttribute(KivString("parameter") + sideChain.identifier + KivString("Enum")))
+        sideChain.values.asEnumeration.index = kTandrelSideChainInternal;
     StoreProductSettings(item, false);
     return true;
 }

@@ -7,6 +7,11 @@
 inline constexpr int32_t kTandrelShapeModeCount = kKivShapeModeCount;
 extern const char* const kTandrelShapeModeTexts[kTandrelShapeModeCount];
 
+// What the detector keys on: the plug-in's own input or the side-chain bus.
+enum TandrelSideChainSource : int32_t { kTandrelSideChainInternal = 0, kTandrelSideChainExternal = 1 };
+inline constexpr int32_t kTandrelSideChainCount = 2;
+extern const char* const kTandrelSideChainTexts[kTandrelSideChainCount];
+
 // How the detector's release time moves ("releasemode").
 enum TandrelReleaseModeItem : int32_t {
     kTandrelReleaseManual = 0,

@@ -71,6 +71,8 @@ const char* const kHelpTexts[kTandrelSlotCount] = {
     "<name>Knee size</name> defines size of the knee.",
     "<name>Range</name> defines size of the interval above the threshold after which the original signal ratio "
     "is restored.",
+    "<name>Side-chain</name> selects what the detector listens to: the plug-in's own input (Internal) or the "
+    "side-chain input (External). Without a connected side-chain the detector listens to the input.",
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 // Where each record sits in the product's declaration table. The order fixes the host
 // numbering, so a slot never moves; slot 15 stays undeclared and produces no host parameter.
+// Slots from kTandrelFirstTrailingSlot on are numbered after the drawn shape's parameters.
 enum TandrelParameterSlot : int32_t {
     kTandrelGeneralGroup = 0,
     kTandrelInputGain = 1,
@@ -36,8 +37,13 @@ enum TandrelParameterSlot : int32_t {
     kTandrelRatio2 = 29,
     kTandrelKneeSize2 = 30,
     kTandrelRange2 = 31,
-    kTandrelSlotCount = 32
+    // Added after the drawn shape's parameters, so it is numbered after them for hosts.
+    kTandrelSideChain = 32,
+    kTandrelSlotCount = 33
 };
+
+// The records registered after the drawn shape, from this slot on.
+inline constexpr int32_t kTandrelFirstTrailingSlot = kTandrelSideChain;
 
 // The records of one processor, which differ between the two only by their slots.
 struct TandrelProcessorSlots {

@@ -8,7 +8,7 @@
 #include "dynamics/parameters/tandrel_value_functions.h"
 #include "parameters/kiv_parameter_value_functions.h"
 
-static_assert(kTandrelSlotCount == 32, "the table declares 32 simple records");
+static_assert(kTandrelSlotCount == 33, "the table declares 33 simple records");
 
 namespace {
 
@@ -162,6 +162,11 @@ void TandrelParameterTable::DeclareChoices() {
     KivEffectParameter& maximize = records_[kTandrelMaximize];
     Name(maximize, kTandrelMaximize, "maximize", "Maximize signal strength to 0dB", kKivParameterTypeBool);
     maximize.values.asBool = {0, 0};
+    KivEffectParameter& sideChain = records_[kTandrelSideChain];
+    DeclareEnumeration(sideChain, kTandrelSideChain, "sidechain", "Side-chain", kTandrelSideChainTexts,
+                       kTandrelSideChainCount, kTandrelSideChainInternal);
+    // Numbered after the drawn shape, it belongs to no panel's section.
+    sideChain.flags2 = static_cast<uint8_t>(sideChain.flags2 | KivEffectParameter::kEndsSection);
 }
 
 void TandrelParameterTable::NameForHosts() {
@@ -182,7 +187,8 @@ void TandrelParameterTable::MarkRecords() {
         record.SetFlag(KivEffectParameter::kReprepares, true);
         record.SetFlag(KivEffectParameter::kRandomisable, true);
     }
-    for (int32_t slot : {kTandrelInputGain, kTandrelOutputGain})
+    // Nor is a random switch of what the detector listens to.
+    for (int32_t slot : {kTandrelInputGain, kTandrelOutputGain, kTandrelSideChain})
         records_[slot].SetFlag(KivEffectParameter::kRandomisable, false);
     for (int32_t slot : {kTandrelInputGain, kTandrelOutputGain, kTandrelTempGain, kTandrelDryWet, kTandrelLinkChannels})
         records_[slot].SetFlag(KivEffectParameter::kProductMarked, true);
@@ -206,6 +212,7 @@ KivEffectParameterTable TandrelParameterTable::Declaration() noexcept {
     table.recordCount = kTandrelSlotCount;
     table.specials = &customShape_;
     table.specialCount = 1;
+    table.trailingRecordCount = kTandrelSlotCount - kTandrelFirstTrailingSlot;
     return table;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "dynamics/parameters/tandrel_parameter_slot.h"
 #include "parameters/kiv_effect_parameter.h"
 #include "parameters/kiv_effect_special_parameter.h"
 #include "parameters/kiv_parameter_registration.h"
@@ -16,7 +17,7 @@ struct TandrelGroupSwitches {
     uint8_t processor2 = 0;
 };
 
-// Everything the user of the dynamics processor can automate: the 32 declaration records in
+// Everything the user of the dynamics processor can automate: the 33 declaration records in
 // slot order and the drawn transfer shape as a compound parameter. The records refer to the
 // switches and to each other's storage, so the table never moves once built: the effect
 // holds it as a member and registers `Declaration()`.
@@ -63,7 +64,7 @@ private:
     void DeclareCustomShape(KivObject* customShape, KivParameterEditorLink shapeEditor);
     void MarkRecords();
 
-    KivEffectParameter records_[32];
+    KivEffectParameter records_[kTandrelSlotCount];
     KivEffectSpecialParameter customShape_;
     TandrelGroupSwitches switches_;
 };

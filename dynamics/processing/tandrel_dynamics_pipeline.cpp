@@ -167,7 +167,8 @@ void TandrelDynamicsPipeline::Reset() noexcept {
     if (setup_->gainOnly) KeepGainOnlyDelay();
 }
 
-void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* outputs, int32_t count) {
+void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* outputs, int32_t count,
+                                      const float* const* sideChain) {
     if (count <= 0) return;
     if (setup_->gainOnly) {
         ProcessGainOnly(inputs, outputs, count);
@@ -176,7 +177,9 @@ void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* 
     KivDynamicsProcessorFollower& follower = setup_->follower;
     const int32_t channels = ActiveChannels();
     // Detection reads the inputs before the delayed audio may overwrite them in place.
-    const bool fullyLinked = follower.Detect(statePointers_, CleanDetectorSources(inputs, channels, count), channels,
+    // The side-chain keys the detector while the setup asks for it and the host hands one over.
+    const float* const* keys = setup_->keysOnSideChain && sideChain ? sideChain : inputs;
+    const bool fullyLinked = follower.Detect(statePointers_, CleanDetectorSources(keys, channels, count), channels,
                                               count);
     // Without look-ahead the gains go straight from the inputs into the outputs, sparing a copy.
     const bool delayed = follower.IsLookAheadActive();

@@ -48,9 +48,11 @@ public:
     TandrelPipelineSetup& IdleSetup() noexcept { return idle_; }
     // Every state back to silence (detector, filters, look-ahead queue).
     void Reset() noexcept;
-    // Inputs and outputs may be the same buffers. Blocks up to the size given to Initialize
-    // never allocate.
-    void Process(const float* const* inputs, float* const* outputs, int32_t count);
+    // Inputs and outputs may be the same buffers. The detector follows `sideChain` when one is
+    // given and the setup keys on it, else the inputs; either way undelayed, so the look-ahead
+    // leads the audio by the same time. Blocks up to the size given to Initialize never allocate.
+    void Process(const float* const* inputs, float* const* outputs, int32_t count,
+                 const float* const* sideChain = nullptr);
 
     bool IsGainOnly() const noexcept { return setup_->gainOnly; }
     int32_t GetChannelCount() const noexcept { return channels_; }

@@ -30,6 +30,8 @@ struct TandrelPipelineSetup {
     KivEnvelopeFollowerShape customAttack;
     KivEnvelopeFollowerShape customRelease;
     bool gainOnly = false;
+    // "Side-chain" is External: the detector follows the side-chain whenever one is present.
+    bool keysOnSideChain = false;
     double gainOnlyFactor = 1.0;
     TandrelSetupSizes sizes;
     // Made only when the size differs from the setup the audio thread will leave; installing

@@ -374,5 +374,16 @@ void KivAudioPluginVSTAdapter::resume() {
 void KivAudioPluginVSTAdapter::ResumePlugin() {
     char receive[] = "receiveVstMidiEvent";
     if (IsSynth() || canDo(receive) == 1) wantEvents();
+    AskForSideChainPins();
     plugin_->InitProcessing();
+}
+
+// A host that wires nothing to the side-chain pins and says so leaves the plug-in keyed on its
+// own input; hosts that do not answer (0) count as connected, and pass silence when they are not.
+void KivAudioPluginVSTAdapter::AskForSideChainPins() {
+    const int32_t perGroup = std::max(1, plugin_->GetChannelsPerGroup());
+    for (int32_t group = 1; group < plugin_->GetInputGroups(); ++group) {
+        const bool connected = callHost(audioMasterPinConnected, group * perGroup, 0) == 0;
+        plugin_->SetInputGroupActive(group, connected);
+    }
 }

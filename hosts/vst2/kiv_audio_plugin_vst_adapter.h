@@ -90,6 +90,7 @@ private:
     void WriteIdentity();
     bool IsSynth() const;
     void ResumePlugin();
+    void AskForSideChainPins();
     void PerformProcessing(float** inputs, float** outputs, int32_t sampleFrames, bool replacing);
     void PrepareProcessing();
     void UpdateTransportFromHost();

@@ -135,6 +135,9 @@ void KivAudioPluginVST3Adapter::CreateBuses() {
     const int32_t outputPairs = plugin_->GetHostOutputChannels() / kChannelsPerBus;
     if (inputPairs >= 1) AddAudioInput(u"Stereo In", inputArrangement_, kMain, BusInfo::kDefaultActive);
     if (inputPairs >= 2) AddAudioInput(u"Sidechain", inputArrangement_, kAux, 0);
+    // Auxiliary buses start switched off: the plug-in keys on its own input until the host
+    // switches the side-chain on.
+    for (int32_t pair = 1; pair < inputPairs; ++pair) plugin_->SetInputGroupActive(pair, false);
     if (outputPairs == 1) AddAudioOutput(u"Stereo Out", outputArrangement_, kMain, BusInfo::kDefaultActive);
     for (int32_t pair = 0; outputPairs > 1 && pair < outputPairs; ++pair)
         AddAudioOutput(NumberedName(u"Stereo Out ", pair + 1), outputArrangement_, kMain, BusInfo::kDefaultActive);
@@ -166,6 +169,15 @@ tresult KivAudioPluginVST3Adapter::setupProcessing(ProcessSetup& setup) {
         if (setup.maxSamplesPerBlock > 0) plugin_->SetMaxBlockSize(setup.maxSamplesPerBlock);
         DeliverNotifications();
         return AudioEffect::setupProcessing(setup) == kResultOk ? kResultOk : kResultFalse;
+    });
+}
+
+tresult KivAudioPluginVST3Adapter::activateBus(MediaType type, BusDirection direction, int32 index, TBool state) {
+    return KivGuard("KivAudioPluginVST3Adapter::activateBus", kResultFalse, [&] {
+        const tresult result = AudioEffect::activateBus(type, direction, index, state);
+        if (result == kResultOk && type == kAudio && direction == kInput && index > 0)
+            plugin_->SetInputGroupActive(index, state != 0);
+        return result;
     });
 }
 

@@ -60,6 +60,9 @@ public:
     // ---- IComponent ----------------------------------------------------------------------
     tresult KIV_VST3_API getControllerClassId(Steinberg::TUID classId) override;
     tresult KIV_VST3_API setActive(Steinberg::TBool state) override;
+    // The side-chain bus reaches the plug-in only while the host has it switched on.
+    tresult KIV_VST3_API activateBus(Steinberg::Vst::MediaType type, Steinberg::Vst::BusDirection direction,
+                                     Steinberg::int32 index, Steinberg::TBool state) override;
     // State of the component and of the controller alike: the plug-in's state document.
     tresult KIV_VST3_API setState(Steinberg::IBStream* state) override;
     tresult KIV_VST3_API getState(Steinberg::IBStream* state) override;

@@ -16,7 +16,7 @@ enum HostIndex : int32_t {
     kAttack = 7, kRelease = 8, kReleaseMode = 9, kAutoSpeed = 10, kPeakHold = 11, kRMSLength = 12,
     kLookAhead = 13, kGate = 14, kGateThreshold = 15, kGateSize = 16, kGateKnee = 17, kGateBottom = 18,
     kProcessor1 = 19, kThreshold1 = 20, kRatio1 = 21, kKneeSize1 = 22, kRange1 = 23, kProcessor2 = 24,
-    kThreshold2 = 25, kCustomShapeFirst = 29
+    kThreshold2 = 25, kCustomShapeFirst = 29, kSideChain = 49
 };
 
 struct RegisteredTable {
@@ -32,9 +32,16 @@ struct RegisteredTable {
     KivString Text(int32_t index, double position) const { return list.GetParameterValueNameFrom01(index, position); }
 };
 
-TEST(TandrelParameterTable, HostSeesTwentyNineSimpleParametersAndTheCustomShape) {
+// "Side-chain" came after the custom shape and is numbered after it, so the numbers hosts
+// stored before keep their parameters.
+TEST(TandrelParameterTable, HostSeesTwentyNineSimpleParametersTheCustomShapeThenTheSideChain) {
     RegisteredTable host;
-    EXPECT_EQ(host.list.GetParameterCount(), 29u + 20u);
+    EXPECT_EQ(host.list.GetParameterCount(), 29u + 20u + 1u);
+    EXPECT_EQ(host.list.GetParameterNameWithoutSection(kSideChain), KivString("Side-chain"));
+    EXPECT_EQ(host.list.GetParameterSection(kSideChain), KivString());
+    EXPECT_EQ(host.list.GetParameterValueName(kSideChain), KivString("Internal"));
+    EXPECT_EQ(host.Text(kSideChain, 1.0), KivString("External"));
+    EXPECT_EQ(host.list.GetParameterNameWithoutSection(kCustomShapeFirst + 19), KivString("Point 5 smoothness"));
     EXPECT_EQ(host.list.GetParameterName(kInputGain), KivString("General parameters Input gain (General parameters)"));
     EXPECT_EQ(host.list.GetParameterSection(kLookAhead), KivString("Dynamic detection"));
     EXPECT_EQ(host.list.GetParameterNameWithoutSection(kGate), KivString("Gate"));
@@ -152,10 +159,11 @@ TEST(TandrelParameterTable, FlagsOfTheRecords) {
     for (int32_t slot = 0; slot < kTandrelSlotCount; ++slot) {
         const KivEffectParameter& record = table.Record(slot);
         if (slot == kTandrelUndeclared) continue;
-        bool fixedLevel = slot == kTandrelInputGain || slot == kTandrelOutputGain;
-        EXPECT_EQ(record.HasFlag(KivEffectParameter::kRandomisable), !fixedLevel) << slot;
+        bool fixed = slot == kTandrelInputGain || slot == kTandrelOutputGain || slot == kTandrelSideChain;
+        EXPECT_EQ(record.HasFlag(KivEffectParameter::kRandomisable), !fixed) << slot;
         EXPECT_TRUE(record.HasFlag(KivEffectParameter::kReprepares)) << slot;
-        EXPECT_EQ(record.HasFlag(TandrelParameterTable::kSecondProcessorMark), slot >= kTandrelProcessor2Group) << slot;
+        const bool secondProcessor = slot >= kTandrelProcessor2Group && slot <= kTandrelRange2;
+        EXPECT_EQ(record.HasFlag(TandrelParameterTable::kSecondProcessorMark), secondProcessor) << slot;
         if (record.type == kKivParameterTypeFloat) {
             EXPECT_EQ(record.values.asFloat.spare, record.values.asFloat.defaultValue) << slot;
         }

@@ -139,6 +139,25 @@ TEST(TandrelSettings, MissingAndDamagedKeysFallBack) {
     EXPECT_EQ(shape.GetPoint(1).y, 1.0);
 }
 
+// "Side-chain" is stored by its item's name; a state saved before it existed keys on the
+// input, whatever the instance was set to before loading.
+TEST(TandrelSettings, SideChainRoundTripsAndIsInternalWhenAbsent) {
+    TandrelRig rig;
+    KivEffectParameter& sideChain = rig.table().Record(kTandrelSideChain);
+    sideChain.values.asEnumeration.index = 1;
+    KivXMLItem stored(KivString("settings"));
+    ASSERT_TRUE(rig.effect().StoreSettings(stored));
+    EXPECT_EQ(stored.GetAttribute(KivString("parametersidechainEnum")), KivString("External"));
+    sideChain.values.asEnumeration.index = 0;
+    ASSERT_TRUE(rig.effect().LoadSettings(stored));
+    EXPECT_EQ(rig.table().Item(kTandrelSideChain), 1);
+
+    KivXMLItem older(KivString("settings"));
+    older.SetAttribute(KivString("parameterratio1"), KivString("2"));
+    ASSERT_TRUE(rig.effect().LoadSettings(older));
+    EXPECT_EQ(rig.table().Item(kTandrelSideChain), 0);
+}
+
 // Parameters are not applied before a sample rate is known.
 TEST(TandrelSettings, SampleRateZeroAppliesNothing) {
     TandrelRig rig;

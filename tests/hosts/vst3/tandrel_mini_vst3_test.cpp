@@ -178,7 +178,7 @@ TEST_F(TandrelMiniVst3, InstanceOffersBusesParametersAndMidiMapping) {
     EXPECT_EQ(instance.component->getControllerClassId(controllerClass), kResultFalse);
 
     BusInfo bus{};
-    ASSERT_EQ(instance.component->getBusCount(kAudio, kInput), 1);
+    ASSERT_EQ(instance.component->getBusCount(kAudio, kInput), 2);  // the main bus and the side-chain
     ASSERT_EQ(instance.component->getBusInfo(kAudio, kInput, 0, bus), kResultOk);
     EXPECT_EQ(FromString128(bus.name), u"Stereo In");
     EXPECT_EQ(bus.channelCount, 2);
