@@ -47,13 +47,14 @@ for file in lib/vst/TandrelMini.so lib/vst3/TandrelMini.vst3/Contents/x86_64-lin
   grep -qx "tandrel-mini-${version}-linux-x86_64/$file" <<<"$listing" || fail "archive lacks $file"
 done
 
+# TandrelMini has four inputs: the main pair and the side-chain pair.
 # Ardour's scanners load each format from the package's folders and describe it. They keep
 # private caches and preferences; a cache entry for a file changed in the same second would
 # be ignored, hence the pause after unpacking.
 sleep 1
 scanner_env=(env XDG_CACHE_HOME="$work/cache" XDG_CONFIG_HOME="$work/config" LD_LIBRARY_PATH=/usr/lib/ardour7)
 vst2="$("${scanner_env[@]}" /usr/lib/ardour7/ardour-vst-scanner -v -f "$root/usr/lib/vst/TandrelMini.so" 2>&1)" || true
-grep -q '<VST2Info .*name="TandrelMini" creator="Kestrune" category="Effect".*n_inputs="2" n_outputs="2"' <<<"$vst2" \
+grep -q '<VST2Info .*name="TandrelMini" creator="Kestrune" category="Effect".*n_inputs="4" n_outputs="2"' <<<"$vst2" \
   || { echo "$vst2"; fail "Ardour's VST 2.4 scanner did not find TandrelMini"; }
 vst3="$("${scanner_env[@]}" /usr/lib/ardour7/ardour-vst3-scanner -v -f "$root/usr/lib/vst3/TandrelMini.vst3" 2>&1)" \
   || { echo "$vst3"; fail "Ardour's VST 3 scanner failed"; }

@@ -76,6 +76,7 @@ std::string Reference() {
     const int32_t count = plugin.GetParameterCount();
     std::vector<const KivEffectParameter*> records = HostOrder(effect);
     int32_t shapePoints = 0;
+    int32_t firstShapePoint = -1;
     for (int32_t index = 0; index < count; ++index) {
         const KivEffectParameter* record = nullptr;
         for (const KivEffectParameter*& candidate : records) {
@@ -88,6 +89,7 @@ std::string Reference() {
         // The points of the drawn shape have neither a record nor a section: described once,
         // after the table.
         if (record == nullptr && plugin.GetParameterSection(index).IsEmpty()) {
+            if (firstShapePoint < 0) firstShapePoint = index;
             ++shapePoints;
             continue;
         }
@@ -97,7 +99,8 @@ std::string Reference() {
             << " | " << Cell(plugin.GetParameterValueNameFrom01(index, 1.0)) << " | "
             << Cell(plugin.GetParameterValueName(index)) << " | " << help << " |\n";
     }
-    out << "\nParameters " << count - shapePoints << " to " << count - 1 << " are the " << shapePoints
+    // Parameters added after the drawn shape are numbered after its points.
+    out << "\nParameters " << firstShapePoint << " to " << firstShapePoint + shapePoints - 1 << " are the " << shapePoints
         << " coordinates of the custom transfer shape's points (x, y, curvature and smoothness of each, 0 to 1),\n"
         << "which hosts can automate; they follow Threshold and Ratio while \"Custom shape\" is off.\n\n";
     out << kEnd << "\n";

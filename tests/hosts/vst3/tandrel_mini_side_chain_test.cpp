@@ -153,8 +153,10 @@ protected:
         }
         if (factory) factory->release();
     }
+    // Offline, as a render: parameter changes in a block then apply from that block on, where in
+    // real time they would wait for the preparing thread.
     void Prepare() {
-        ProcessSetup setup{kRealtime, kSample32, kBlock, static_cast<double>(kRate)};
+        ProcessSetup setup{kOffline, kSample32, kBlock, static_cast<double>(kRate)};
         ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
         ASSERT_EQ(component->setActive(1), kResultOk);
         ASSERT_EQ(processor->setProcessing(1), kResultOk);
