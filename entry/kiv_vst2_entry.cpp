@@ -16,7 +16,10 @@ namespace {
 AEffect* Create(audioMasterCallback host) {
     if (host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
     // Storage first, so that a failed allocation costs no plug-in construction.
-    void* storage = ::operator new(sizeof(KivAudioPluginVSTAdapter), std::nothrow);
+    // Aligned as the type asks: its MIDI queue keeps its two positions on separate cache lines,
+    // and the adapter's own delete frees it with the aligned operator.
+    constexpr std::align_val_t kAlignment{alignof(KivAudioPluginVSTAdapter)};
+    void* storage = ::operator new(sizeof(KivAudioPluginVSTAdapter), kAlignment, std::nothrow);
     if (!storage) {
         KivTrace::Write("Error creating Vst plugin object.");
         return nullptr;
@@ -31,7 +34,7 @@ AEffect* Create(audioMasterCallback host) {
             KivFactoryProgramList::Create(product.factoryPresets ? product.factoryPresets() : nullptr, house));
         return adapter->getAeffect();
     } catch (...) {
-        ::operator delete(storage);
+        ::operator delete(storage, kAlignment);
         throw;
     }
 }
