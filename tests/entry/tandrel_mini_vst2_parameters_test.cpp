@@ -44,7 +44,7 @@ protected:
 };
 
 TEST_F(TandrelMiniVst2Parameters, NamesFitWholeAndAreUnique) {
-    ASSERT_EQ(plugin.NumParams(), 49);
+    ASSERT_EQ(plugin.NumParams(), 50);  // 29 simple, 20 shape points, Side-chain
     std::set<std::string> names;
     for (int32_t index = 0; index < plugin.NumParams(); ++index) {
         const std::string name = plugin.ParameterName(index);

@@ -80,7 +80,7 @@ protected:
 };
 
 TEST_F(TandrelMiniVst3Parameters, TitlesAreUniqueAndDefaultsAreTheFreshValues) {
-    ASSERT_EQ(plugin.size(), 50u);  // 29 simple, 20 shape points, Bypass
+    ASSERT_EQ(plugin.size(), 51u);  // 29 simple, 20 shape points, Side-chain, Bypass
     std::set<std::u16string> titles;
     for (const ParameterInfo& info : plugin) {
         const std::u16string title = FromString128(info.title);
