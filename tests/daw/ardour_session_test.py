@@ -219,7 +219,15 @@ def main():
                 worst = max(worst, abs(rendered[channel][i] - reference[channel][i + latency]))
         print("%s: largest difference to tandrel-render %.3g over %d frames" % (kind, worst, frames - latency))
         if worst > 1e-6:
-            fail("Ardour's render differs from tandrel-render's by %g" % worst)
+            # Where and how it differs, to tell a broken render (wild or non-finite samples on
+            # one side) from a difference in processing.
+            first = next(i for i in range(frames - latency)
+                         if any(abs(rendered[c][i] - reference[c][i + latency]) > 1e-6 for c in range(2)))
+            wild = [sum(1 for v in data[c] if not abs(v) < 1e3) for data in (rendered, reference) for c in range(2)]
+            fail("Ardour's render differs from tandrel-render's by %g, first at frame %d (Ardour %r, tandrel-render %r); "
+                 "samples beyond 1000 or not finite per channel: Ardour %s, tandrel-render %s"
+                 % (worst, first, [rendered[c][first] for c in range(2)], [reference[c][first + latency] for c in range(2)],
+                    wild[:2], wild[2:]))
         # A render that compresses: the check above must not pass on two silent files.
         peak = max(abs(v) for v in reference[0])
         if peak < 0.05:
