@@ -12,6 +12,7 @@
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <algorithm>
 #include <vector>
 
 #include "dynamics/editor/tandrel_dynamics_editor.h"
@@ -234,13 +235,16 @@ TEST_F(TandrelMiniEditorX11, OpensAndClosesFiftyTimesWhileAudioRuns) {
     const int threads = KivXvfbSession::ThreadCount();
     std::atomic<bool> running{true};
     std::thread audio([&] {
-        std::vector<float> left(512), right(512);
-        float* inputs[2] = {left.data(), right.data()};
+        std::vector<float> left(512), right(512), silent(512);
+        // One input per pin the plug-in declares: the side-chain pair stays silent.
+        std::vector<float*> inputs(static_cast<size_t>(std::max(2, plugin.NumInputs())), silent.data());
+        inputs[0] = left.data();
+        inputs[1] = right.data();
         std::vector<float> outLeft(512), outRight(512);
         float* outputs[2] = {outLeft.data(), outRight.data()};
         for (int i = 0; running.load(); ++i) {
             for (size_t n = 0; n < left.size(); ++n) left[n] = right[n] = 0.5f * static_cast<float>((n + i) % 64) / 64.0f;
-            plugin.Effect()->processReplacing(plugin.Effect(), inputs, outputs, 512);
+            plugin.Effect()->processReplacing(plugin.Effect(), inputs.data(), outputs, 512);
         }
     });
     for (int round = 0; round < 50; ++round) {

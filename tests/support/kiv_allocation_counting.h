@@ -38,5 +38,12 @@ void* operator new(size_t size) {
     if (void* block = std::malloc(size ? size : 1)) return block;
     throw std::bad_alloc();
 }
+// The non-throwing forms too (std::stable_sort's temporary buffer takes one): otherwise the
+// runtime's own would allocate what the replaced delete frees.
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    if (KivAllocationCounting::counting) ++KivAllocationCounting::allocations;
+    return std::malloc(size ? size : 1);
+}
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete(void* block, size_t) noexcept { std::free(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }

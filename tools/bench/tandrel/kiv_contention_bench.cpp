@@ -89,16 +89,19 @@ std::unique_ptr<KivVst2Plugin> Open(const std::string& path, int32_t block) {
 class Player {
 public:
     Player(KivVst2Plugin& plugin, const std::vector<std::vector<float>>& signal, int32_t block)
-        : plugin_(plugin), signal_(signal), block_(block), outputs_(std::max(2, plugin.NumOutputs())) {
+        : plugin_(plugin), signal_(signal), block_(block), outputs_(std::max(2, plugin.NumOutputs())),
+          silence_(static_cast<size_t>(block), 0.0f) {
         for (auto& channel : outputs_) channel.assign(static_cast<size_t>(block), 0.0f);
     }
     Clock::duration Play() {
-        float* inputs[2] = {const_cast<float*>(signal_[0].data() + offset_),
-                            const_cast<float*>(signal_[1].data() + offset_)};
+        // One input per pin the plug-in declares; inputs beyond the stereo pair (a side-chain) are silent.
+        std::vector<float*> inputs(static_cast<size_t>(std::max(2, plugin_.NumInputs())), silence_.data());
+        inputs[0] = const_cast<float*>(signal_[0].data() + offset_);
+        inputs[1] = const_cast<float*>(signal_[1].data() + offset_);
         std::vector<float*> outputs;
         for (auto& channel : outputs_) outputs.push_back(channel.data());
         const Clock::time_point start = Clock::now();
-        plugin_.ProcessReplacing(inputs, outputs.data(), block_);
+        plugin_.ProcessReplacing(inputs.data(), outputs.data(), block_);
         const Clock::duration took = Clock::now() - start;
         offset_ += block_;
         if (offset_ + block_ > static_cast<int64_t>(signal_[0].size())) offset_ = 0;
@@ -112,6 +115,7 @@ private:
     int32_t block_;
     int64_t offset_ = 0;
     std::vector<std::vector<float>> outputs_;
+    std::vector<float> silence_;
 };
 
 struct Figures {
