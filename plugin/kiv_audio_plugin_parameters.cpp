@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "base/kiv_boundary.h"
 #include "base/kiv_number.h"
 #include "plugin/kiv_audio_plugin.h"
@@ -68,8 +70,13 @@ bool KivAudioPlugin::TryParseParameterValueName(int32_t index, const KivString& 
         if (index < 0 || index >= GetParameterCount()) return false;
         const KivString typed = text.Trimmed();
         if (typed.IsEmpty()) return false;
-        const double parsed = ParseParameterValueName(index, typed);
-        if (!(parsed >= 0.0 && parsed <= 1.0)) return false;
+        // A text at either end of the range comes back through pow and sqrt, which may round a
+        // hair outside it ("-80.0 dB" at the top of the gate's bottom does with MinGW's pow):
+        // such a value is the end itself.
+        constexpr double kRounding = 1e-9;
+        double parsed = ParseParameterValueName(index, typed);
+        if (!(parsed >= -kRounding && parsed <= 1.0 + kRounding)) return false;
+        parsed = std::clamp(parsed, 0.0, 1.0);
         int32_t consumed = 0;
         KivNumber::TextToDouble(typed, &consumed);
         if (consumed == 0 && !GetParameterValueNameFrom01(index, parsed).Trimmed().EqualsFolded(typed)) return false;
