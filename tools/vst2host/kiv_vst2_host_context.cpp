@@ -38,6 +38,10 @@ intptr_t KivVst2HostContext::Callback(AEffect* effect, int32_t opcode, int32_t i
 // Each group answers its own opcodes and passes the rest on; unknown opcodes answer 0.
 intptr_t KivVst2HostContext::Answer(int32_t opcode, int32_t index, intptr_t /*value*/, void* ptr, float opt,
                                     int32_t initialDelay) {
+    if (!settings.recordCalls) {
+        const intptr_t answer = AnswerUnrecorded(opcode);
+        if (answer >= 0) return answer;
+    }
     std::unique_lock<std::mutex> guard(lock_);
     if (opcode != audioMasterGetTime) {
         calls_.push_back({opcode, index, opt, std::this_thread::get_id(), initialDelay});
@@ -53,6 +57,23 @@ intptr_t KivVst2HostContext::Answer(int32_t opcode, int32_t index, intptr_t /*va
     case audioMasterGetBlockSize: return settings.blockSize;
     case audioMasterGetCurrentProcessLevel: return ProcessLevel();
     default: return AnswerQuestion(opcode, index, ptr, opt);
+    }
+}
+
+// Only the audio thread asks for the time, so its answer needs no lock.
+intptr_t KivVst2HostContext::AnswerUnrecorded(int32_t opcode) {
+    switch (opcode) {
+    case audioMasterGetTime:
+        transport.sampleRate = settings.sampleRate;
+        transport.Describe(timeInfo_);
+        return reinterpret_cast<intptr_t>(&timeInfo_);
+    case audioMasterGetSampleRate: return static_cast<intptr_t>(settings.sampleRate);
+    case audioMasterGetBlockSize: return settings.blockSize;
+    case audioMasterGetCurrentProcessLevel: return ProcessLevel();
+    case audioMasterAutomate: case audioMasterBeginEdit: case audioMasterEndEdit: case audioMasterUpdateDisplay:
+    case audioMasterProcessEvents:
+        return 1;
+    default: return -1;
     }
 }
 
@@ -91,7 +112,7 @@ intptr_t KivVst2HostContext::ReceiveEvents(const VstEvents* events) {
 
 intptr_t KivVst2HostContext::ProcessLevel() const {
     if (settings.offline) return kVstProcessLevelOffline;
-    return processing_ ? kVstProcessLevelRealtime : kVstProcessLevelUser;
+    return processing_.load(std::memory_order_relaxed) ? kVstProcessLevelRealtime : kVstProcessLevelUser;
 }
 
 // What this host really does: it sends MIDI and time information, takes the plug-in's MIDI,

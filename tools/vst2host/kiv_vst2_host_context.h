@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -17,6 +18,10 @@ struct KivVst2HostSettings {
     // An offline host (a renderer) says so through the process level; plug-ins may then
     // choose slower, better algorithms.
     bool offline = false;
+    // A test host records every call and report for inspection, under a lock. A benchmark
+    // host plays like a real one instead: it keeps no records, and the audio thread's
+    // questions (time, process level, rate, block size) never wait for another thread.
+    bool recordCalls = true;
 };
 
 // One automation report from the plug-in: a value, or the start or end of an edit gesture.
@@ -80,12 +85,14 @@ public:
     bool WaitForCalls(int32_t opcode, size_t count, int32_t milliseconds) const;
     void ClearReports();
     // Set by the instance around its process calls, for the process-level answer.
-    void SetProcessing(bool processing) { processing_ = processing; }
+    void SetProcessing(bool processing) { processing_.store(processing, std::memory_order_relaxed); }
 
     static constexpr const char* kVendor = "Kestrune";
     static constexpr const char* kProduct = "Kiv VST2 Host";
 
 private:
+    // The questions answered without the lock when calls are not recorded; -1 for others.
+    intptr_t AnswerUnrecorded(int32_t opcode);
     intptr_t AnswerQuestion(int32_t opcode, int32_t index, void* ptr, float opt);
     intptr_t AnswerReport(int32_t opcode, int32_t index, void* ptr, float opt);
     intptr_t ReceiveEvents(const VstEvents* events);
@@ -98,6 +105,6 @@ private:
     std::vector<KivVst2AutomationReport> automation_;
     std::vector<KivVst2MidiMessage> receivedMidi_;
     int32_t ioChangedCount_ = 0;
-    bool processing_ = false;
+    std::atomic<bool> processing_{false};
     VstTimeInfo timeInfo_{};
 };

@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include "hosts/vst2/kiv_vst_editor_snapshot.h"
+#include "platform/kiv_scheduling.h"
 #include "tools/bench/tandrel/kiv_programme_signal.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
@@ -79,6 +81,7 @@ std::unique_ptr<KivVst2Plugin> Open(const std::string& path, int32_t block) {
     KivVst2HostSettings settings;
     settings.sampleRate = kSampleRate;
     settings.blockSize = block;
+    settings.recordCalls = false;
     auto plugin = std::make_unique<KivVst2Plugin>();
     if (!plugin->Load(path, settings)) throw std::runtime_error(path + ": " + plugin->ErrorText());
     plugin->Open();
@@ -131,13 +134,32 @@ Figures Percentiles(std::vector<double> times) {
     return {at(0.5), at(0.99), at(0.999), times.back()};
 }
 
-void MeasureLoad(const std::string& path, const Load& load, int32_t block, int32_t blocks,
-                 const std::vector<std::vector<float>>& signal) {
-    std::unique_ptr<KivVst2Plugin> plugin = Open(path, block);
-    if (!load.prepare(*plugin)) {
-        std::printf("| %s | %d | n/a | n/a | n/a | n/a | 0 |\n", load.name, block);
-        return;
+// The measuring thread plays in the audio scheduling class while it lives. Threads it starts
+// meanwhile would inherit the class, so the load thread is started before.
+class AudioScheduling {
+public:
+    explicit AudioScheduling(bool realTime) : raised_(realTime && KivPlatform::SetAudioThreadScheduling(true)) {}
+    ~AudioScheduling() {
+        if (raised_) KivPlatform::SetAudioThreadScheduling(false);
     }
+    AudioScheduling(const AudioScheduling&) = delete;
+    AudioScheduling& operator=(const AudioScheduling&) = delete;
+    bool Raised() const { return raised_; }
+
+private:
+    bool raised_;
+};
+
+struct Measured {
+    Figures figures;
+    int64_t steps;
+};
+
+// Nothing when the load does not apply to the plug-in.
+std::optional<Measured> MeasureLoad(const std::string& path, const Load& load, int32_t block, int32_t blocks,
+                                    const std::vector<std::vector<float>>& signal, bool realTime) {
+    std::unique_ptr<KivVst2Plugin> plugin = Open(path, block);
+    if (!load.prepare(*plugin)) return std::nullopt;
     Player player(*plugin, signal, block);
     for (int32_t i = 0; i < 50; ++i) player.Play();  // warm-up
     const auto pause = std::chrono::microseconds(static_cast<int64_t>(250000.0 * block / kSampleRate));
@@ -156,6 +178,7 @@ void MeasureLoad(const std::string& path, const Load& load, int32_t block, int32
     }
     std::vector<double> times;
     times.reserve(static_cast<size_t>(blocks));
+    std::optional<AudioScheduling> scheduling(std::in_place, realTime);
     for (int32_t i = 0; i < blocks; ++i) {
         if (load.programChanges && i % 8 == 0) {
             KivVst2MidiMessage change;
@@ -167,20 +190,51 @@ void MeasureLoad(const std::string& path, const Load& load, int32_t block, int32
         times.push_back(Microseconds(player.Play()));
         std::this_thread::sleep_for(pause);
     }
+    scheduling.reset();
     playing.store(false);
     if (other.joinable()) other.join();
     load.finish(*plugin);
-    const Figures figures = Percentiles(times);
-    std::printf("| %s | %d | %.1f | %.1f | %.1f | %.1f | %d (%lld load steps) |\n", load.name, block, figures.median,
-                figures.p99, figures.p999, figures.worst, blocks, static_cast<long long>(steps.load()));
+    return Measured{Percentiles(times), steps.load()};
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : 0.5 * (values[middle - 1] + values[middle]);
+}
+
+// Each figure is the median of its runs.
+void ReportLoad(const std::string& path, const Load& load, int32_t block, const Options& options,
+                const std::vector<std::vector<float>>& signal) {
+    std::vector<double> median, p99, p999, worst, steps;
+    for (int32_t run = 0; run < options.runs; ++run) {
+        const std::optional<Measured> measured = MeasureLoad(path, load, block, options.blocks, signal, options.realTime);
+        if (!measured) {
+            std::printf("| %s | %d | n/a | n/a | n/a | n/a | 0 |\n", load.name, block);
+            return;
+        }
+        median.push_back(measured->figures.median);
+        p99.push_back(measured->figures.p99);
+        p999.push_back(measured->figures.p999);
+        worst.push_back(measured->figures.worst);
+        steps.push_back(static_cast<double>(measured->steps));
+    }
+    std::printf("| %s | %d | %.1f | %.1f | %.1f | %.1f |", load.name, block, Median(median), Median(p99), Median(p999),
+                Median(worst));
+    if (options.runs > 1) {
+        std::printf(" %.1f .. %.1f |", *std::min_element(worst.begin(), worst.end()),
+                    *std::max_element(worst.begin(), worst.end()));
+    }
+    std::printf(" %d (%.0f load steps) |\n", options.blocks, Median(steps));
     std::fflush(stdout);
 }
 
 // The output gain moves between two host values on the audio thread, between blocks, as a host
 // plays automation; blocks come at their real-time pace on constant input. The delay is counted
 // from the setParameter call to the start of the first block whose output has the new gain.
-void MeasureAutomationDelay(const std::string& path, int32_t block) {
+void MeasureAutomationDelay(const std::string& path, int32_t block, bool realTime) {
     std::unique_ptr<KivVst2Plugin> plugin = Open(path, block);
+    const AudioScheduling scheduling(realTime);
     int32_t gain = -1;
     for (int32_t index = 0; index < plugin->NumParams() && gain < 0; ++index)
         if (plugin->ParameterName(index).rfind("Output gain", 0) == 0) gain = index;
@@ -246,19 +300,31 @@ void MeasureAutomationDelay(const std::string& path, int32_t block) {
 
 }  // namespace
 
-int Run(const std::string& path, int32_t blocks) {
+int Run(const std::string& path, const Options& options) {
     const std::vector<std::vector<float>> signal = KivProgrammeSignal::Generate(kSampleRate, kSignalFrames);
-    std::printf("%s: stereo, %d Hz, %d blocks per case, a quarter block's pause after each\n\n", path.c_str(),
-                kSampleRate, blocks);
-    std::printf("| load on a second thread | frames | median us | p99 us | p99.9 us | worst us | blocks |\n");
-    std::printf("|---|---:|---:|---:|---:|---:|---|\n");
-    for (int32_t block : {64, 512}) {
-        for (const Load& load : Loads()) MeasureLoad(path, load, block, blocks, signal);
+    bool realTime = false;
+    if (options.realTime) {
+        AudioScheduling probe(true);
+        realTime = probe.Raised();
     }
+    std::printf("%s: stereo, %d Hz, %d blocks per case, a quarter block's pause after each; audio thread in %s "
+                "scheduling; %s\n\n",
+                path.c_str(), kSampleRate, options.blocks, realTime ? "real-time (FIFO)" : "ordinary",
+                options.runs > 1 ? "each figure the median of its runs" : "one run");
+    std::printf("| load on a second thread | frames | median us | p99 us | p99.9 us | worst us |%s blocks |\n",
+                options.runs > 1 ? " worst of each run us |" : "");
+    std::printf("|---|---:|---:|---:|---:|---:|%s---|\n", options.runs > 1 ? "---|" : "");
+    for (int32_t block : {64, 512}) {
+        for (const Load& load : Loads()) {
+            if (load.name && std::string(load.name).find(options.load) != std::string::npos)
+                ReportLoad(path, load, block, options, signal);
+        }
+    }
+    if (!options.load.empty()) return 0;
     std::printf("\nAutomation on the audio thread to audible effect, blocks at real-time pace\n\n");
     std::printf("| frames | heard after blocks (median / worst) | us to that block (median / worst) | "
                 "us until a block could play it (median / worst) | changes |\n|---:|---|---|---|---:|\n");
-    for (int32_t block : {64, 512}) MeasureAutomationDelay(path, block);
+    for (int32_t block : {64, 512}) MeasureAutomationDelay(path, block, options.realTime);
     return 0;
 }
 

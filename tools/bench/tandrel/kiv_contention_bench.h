@@ -1,15 +1,29 @@
 #pragma once
 #include <string>
 
-// tandrel-bench --contention PLUGIN [--blocks N]: the time of every block the audio thread
+// tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--ordinary-scheduling]:
+// the time of every block the audio thread
 // processes (stereo, 48 kHz, blocks of 64 and 512 frames, a short pause after each), alone and
 // while a second thread loops one host operation: effGetChunk, effGetChunk with effSetChunk,
 // setParameter on random parameters and values, program (preset slot) switches, and the
 // editor's refresh (TandrelMini's offscreen editor). Prints the median, p99, p99.9 and worst
 // block time of each, then how long automation set on the host's audio thread takes to be
 // heard, in blocks and microseconds, when blocks come at their real-time pace.
+//
+// The audio thread runs in the real-time scheduling class hosts give it (where the system
+// permits; the first line says which), so that the figures show the plug-in's own waits rather
+// than the scheduler handing the core to the load thread. With R runs each figure is the median
+// of its R measurements: on a shared machine one run's worst block says more about the machine.
+// --load measures only the loads whose names contain TEXT.
 namespace KivContentionBench {
 
-int Run(const std::string& path, int32_t blocks);
+struct Options {
+    int32_t blocks = 2000;
+    int32_t runs = 1;
+    std::string load;
+    bool realTime = true;
+};
+
+int Run(const std::string& path, const Options& options);
 
 }  // namespace KivContentionBench

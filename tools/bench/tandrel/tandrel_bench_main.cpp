@@ -132,9 +132,20 @@ double TimeOneRound(Contender& contender, const std::vector<std::vector<float>>&
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::string(argv[1]) == "--contention") {
-        const int32_t blocks = argc >= 5 && std::string(argv[3]) == "--blocks" ? std::max(100, std::atoi(argv[4])) : 2000;
+        KivContentionBench::Options options;
+        for (int i = 3; i < argc; ++i) {
+            const std::string argument = argv[i];
+            if (argument == "--blocks" && i + 1 < argc) options.blocks = std::max(100, std::atoi(argv[++i]));
+            else if (argument == "--runs" && i + 1 < argc) options.runs = std::max(1, std::atoi(argv[++i]));
+            else if (argument == "--load" && i + 1 < argc) options.load = argv[++i];
+            else if (argument == "--ordinary-scheduling") options.realTime = false;
+            else {
+                std::fprintf(stderr, "tandrel-bench: unknown option \"%s\"\n", argument.c_str());
+                return 2;
+            }
+        }
         try {
-            return KivContentionBench::Run(argv[2], blocks);
+            return KivContentionBench::Run(argv[2], options);
         } catch (const std::exception& error) {
             std::fprintf(stderr, "tandrel-bench: %s\n", error.what());
             return 1;
@@ -153,7 +164,7 @@ int main(int argc, char** argv) {
     }
     if (contenders.empty()) {
         std::fprintf(stderr, "usage: tandrel-bench [--seconds S] [--rounds R] PLUGIN [--set NAME=TEXT]...\n"
-                             "       tandrel-bench --contention PLUGIN [--blocks N]\n");
+                             "       tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--ordinary-scheduling]\n");
         return 2;
     }
     try {
