@@ -28,8 +28,12 @@ constexpr double kToleranceDb = 0.05;
 enum Mode { kLinear, kSquared, kLogarithmic };
 
 struct Breakpoint {
-    double x, y;  // input and output, dB; -140 and below is silence
+    double x, y;  // input and output, dB; below -140 is silence
 };
+
+// A breakpoint's level: -140 dB is a level like any other (where an expansion reaches it, the
+// line towards it keeps the ratio's slope in decibels); only what lies below is silence.
+double Level(double decibels) { return decibels < kSilenceDb ? 0.0 : std::pow(10.0, decibels / 20.0); }
 
 struct Setting {
     const char* name;  // "name (group)", which hosts see cut to 24 characters
@@ -105,12 +109,12 @@ struct Point {
 
 std::vector<Point> ShapePoints(const Case& shape) {
     std::vector<Point> points{{0.0, 0.0}};
-    for (const Breakpoint& b : shape.breakpoints) points.push_back({Amplitude(b.x), Amplitude(b.y)});
+    for (const Breakpoint& b : shape.breakpoints) points.push_back({Level(b.x), Level(b.y)});
     if (shape.extendAbove0dB) {
         const Breakpoint& last = shape.breakpoints.back();
         const Breakpoint& before = shape.breakpoints[shape.breakpoints.size() - 2];
         const double y64 = last.y + (64.0 - last.x) * (last.y - before.y) / (last.x - before.x);
-        points.push_back({Amplitude(64.0), Amplitude(y64)});
+        points.push_back({Level(64.0), Level(y64)});
     }
     return points;
 }
@@ -150,8 +154,8 @@ double ExpectedLevel(const Case& shape, Mode mode, double level) {
 
 // Runs `frames` of DC or of the tone at RMS level `level` through both channels; returns
 // the RMS level of the left output over the last kMeasureFrames.
-double SettledOutput(KivVst2Plugin& plugin, double level, bool tone) {
-    const int32_t frames = kSettleFrames + kMeasureFrames;
+double SettledOutput(KivVst2Plugin& plugin, double level, bool tone, int32_t settle = kSettleFrames) {
+    const int32_t frames = settle + kMeasureFrames;
     std::vector<float> signal(frames);
     constexpr double kTwoPi = 6.283185307179586;
     for (int32_t i = 0; i < frames; ++i)
@@ -160,7 +164,7 @@ double SettledOutput(KivVst2Plugin& plugin, double level, bool tone) {
     std::vector<std::vector<float>> inputs(2, signal), outputs;
     plugin.ProcessInBlocks(inputs, outputs, frames);
     double sum = 0.0;
-    for (int32_t i = kSettleFrames; i < frames; ++i) sum += double(outputs[0][i]) * outputs[0][i];
+    for (int32_t i = settle; i < frames; ++i) sum += double(outputs[0][i]) * outputs[0][i];
     return std::sqrt(sum / kMeasureFrames);
 }
 
@@ -190,6 +194,44 @@ TEST(TandrelMiniLibraryStaticCurves, OutputLevelsFollowTheShapeInEveryMode) {
                 }
             }
         }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A 1:2 downward expander at -30 dB (the "Expander1" switch, range 96 dB: unlimited) in the
+// logarithmic mode is the textbook one: below the threshold every decibel of input costs two
+// of output, out = -30 + 2 (in + 30) dB, down to silence at -85 dB. A steady signal 10 dB
+// below the threshold comes out 20 dB below it, 10 dB quieter than it went in, with the
+// default knee, with slow detection as the factory's expander uses, DC or tone.
+TEST(TandrelMiniLibraryStaticCurves, LogarithmicExpanderLosesRatioTimesTheDistanceBelowItsThreshold) {
+    for (bool slow : {false, true}) {
+        SCOPED_TRACE(slow ? "5 ms RMS, 5 ms attack, 200 ms release" : "fast detection");
+        KivVst2Plugin plugin;
+        ASSERT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH, {kSampleRate, 512})) << plugin.ErrorText();
+        plugin.Open();
+        SetInState(plugin, {"Expander1"});
+        Set(plugin, "Mode (General parameters)", 1.0);
+        Set(plugin, "Threshold (Processor 1)", Threshold(-30));
+        Set(plugin, "Ratio (Processor 1)", RatioCode(2));
+        Set(plugin, "Attack (Dynamic detection)", slow ? std::pow(0.005, 0.25) : 0.0);
+        Set(plugin, "Release (Dynamic detection)", slow ? std::pow((0.2 - 0.001) / (5.0 - 0.001), 0.25) : 0.0);
+        if (slow) Set(plugin, "RMS length (Dynamic detection)", std::sqrt(0.005 / 0.1));
+        const int32_t settle = slow ? 96000 : kSettleFrames;
+        EXPECT_EQ(plugin.ParameterDisplay(ParameterIndex(plugin, "Range (Processor 1)")), "+96.00 dB");
+        // The default knee (25%) rounds the corner at -30 dB over 0.25 x 30 dB (the nearer
+        // neighbour is the 0 dB end) and the one at -85 dB over 0.25 x 55 dB: from -33.75 dB
+        // down to -78.1 dB the line is straight.
+        for (double inputDb : {-40.0, -50.0, -60.0, -70.0}) {
+            const double expectedDb = -30.0 + 2.0 * (inputDb + 30.0);
+            for (bool tone : {false, true})
+                EXPECT_NEAR(Decibels(SettledOutput(plugin, Amplitude(inputDb), tone, settle)), expectedDb, kToleranceDb)
+                    << inputDb << " dB " << (tone ? "tone" : "DC");
+        }
+        EXPECT_LE(Decibels(SettledOutput(plugin, Amplitude(-90.0), false, settle)), kSilenceDb);
+        EXPECT_NEAR(Decibels(SettledOutput(plugin, Amplitude(-20.0), false, settle)), -20.0, kToleranceDb);
     }
 }
 

@@ -69,8 +69,9 @@ const LevelCase kLevelCases[] = {
     {"extended further", {Compressor(-12, 2)}, 1, false, true, 12, {-5.3876, -3.7824, 0}},
     {"range", {{Level(-12), 2, 0, 6, 1}}, 1, false, false, -9, {-10.6289, -10.5647, -10.5}},
     {"range restored", {{Level(-12), 2, 0, 6, 1}}, 1, false, false, -3, {-6, -6, -6}},
-    {"expander", {{Level(-30), 2, 0, 96, 0}}, 1, false, false, -40, {-40.0335, -40.6057, -133.6364}},
-    {"expander deep", {{Level(-30), 2, 0, 96, 0}}, 1, false, false, -60, {-60.4873, -63.9537, -340.9091}},
+    // The expansion meets silence at (-85, -140): in decibels 2 dB out per dB in below -30.
+    {"expander", {{Level(-30), 2, 0, 96, 0}}, 1, false, false, -40, {-40.0335, -40.5797, -50}},
+    {"expander deep", {{Level(-30), 2, 0, 96, 0}}, 1, false, false, -60, {-60.4873, -63.7675, -90}},
     {"both below", {Compressor(-40, 2), {Level(-20), 2, 0, 10, 0}}, 2, false, false, -35, {-52.8549, -52.6793, -52.5}},
     {"both between", {Compressor(-40, 2), {Level(-20), 2, 0, 10, 0}}, 2, false, false, -25, {-37.4539, -38.6082, -40}},
     {"both above", {Compressor(-40, 2), {Level(-20), 2, 0, 10, 0}}, 2, false, false, -10, {-26.3660, -25.7098, -25}},

@@ -28,15 +28,16 @@ const Case kCases[] = {
      {{-100, -60, -40, -30, -20, -12, -9.5081, -6, -6},
       {-100, -60, -40, -30, -20, -12, -9.2578, -6, -6},
       {-100, -60, -40, -30, -20, -12, -9.0, -6, -6}}},
-    // Expander at -30 dB, 2: (-85, -140), (-30, -30), (0, 0).
+    // Expander at -30 dB, 2: (-85, -140), (-30, -30), (0, 0): in decibels 2 dB out per dB in
+    // below -30 dB; below -85 dB at most -140 dB comes out (silence).
     {"expander",
      [](TandrelRig& rig) {
          rig.Compressor(-30.0, 2.0);
          rig.effect().ProductSettings().expander1 = 1;
      },
      {{kSilence, -60.4873, -40.0335, -30, -20, -12, -6, 0, 0},
-      {kSilence, -63.9537, -40.6057, -30, -20, -12, -6, 0, 0},
-      {kSilence, -340.9091, -133.6364, -30, -20, -12, -6, 0, 0}}},
+      {kSilence, -63.7675, -40.5797, -30, -20, -12, -6, 0, 0},
+      {kSilence, -90, -50, -30, -20, -12, -6, 0, 0}}},
     // Processor 2 at -24 dB, 4:1 below processor 1 at -12 dB, 2:1: (-24, -24), (-12, -21), (0, -15).
     {"both processors",
      [](TandrelRig& rig) {
@@ -110,7 +111,7 @@ TEST(TandrelStaticCurves, SettledLevelsFollowTheShapeInEveryMode) {
                 const double expected = c.expected[mode][i];
                 const double level = SettledLevel(rig, kLevels[i]);
                 if (expected == kSilence) {
-                    EXPECT_LT(level, -300.0) << c.name << " mode " << mode << " at " << kLevels[i] << " dB";
+                    EXPECT_LE(level, -140.0) << c.name << " mode " << mode << " at " << kLevels[i] << " dB";
                 } else {
                     // Decibels of far-below-hearing outputs carry the float's relative error.
                     EXPECT_NEAR(level, expected, std::max(0.01, 1e-4 * std::fabs(expected)))
