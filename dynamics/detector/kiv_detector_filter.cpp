@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "base/kiv_number.h"
 #include "base/xml/kiv_xml_item.h"
@@ -69,9 +70,12 @@ void KivDetectorFilter::SetDesignVersion(KivDetectorStage stage, bool changed) n
 
 void KivDetectorFilter::Design(double sampleRate) noexcept {
     const KivDetectorFilterSettings& s = settings;
+    designRate_ = sampleRate;
     active_[kKivStageWeighting] = s.psychoAcoustic;
-    active_[kKivStageLowPass] = s.enabledSideChain && std::fabs(s.maxFrequency - kOpenLowPass) >= kTuningTolerance;
-    active_[kKivStageHighPass] = s.enabledSideChain && std::fabs(kOpenHighPass - s.minFrequency) >= kTuningTolerance;
+    active_[kKivStageLowPass] =
+        s.enabledSideChain && s.lowPass && std::fabs(s.maxFrequency - kOpenLowPass) >= kTuningTolerance;
+    active_[kKivStageHighPass] =
+        s.enabledSideChain && s.highPass && std::fabs(kOpenHighPass - s.minFrequency) >= kTuningTolerance;
     active_[kKivStageEqualizer] = s.equalizerEnabled;
     active_[kKivStageSmoothing] = s.spectralSmoothing;
 
@@ -108,6 +112,22 @@ bool KivDetectorFilter::IsAnyStageActive() const noexcept {
         if (a) return true;
     }
     return false;
+}
+
+double KivDetectorFilter::MagnitudeAt(double frequency) const noexcept {
+    if (designRate_ <= 0.0) return 1.0;
+    const double omega = 2.0 * std::numbers::pi * frequency / designRate_;
+    double magnitude = 1.0;
+    auto through = [&](const KivBiquadCoefficients& section) { magnitude *= KivBiquadResponseAt(section, omega).magnitude; };
+    if (active_[kKivStageWeighting]) {
+        for (const KivBiquadCoefficients& section : weighting_.sections) through(section);
+    }
+    if (active_[kKivStageLowPass]) through(lowPass_);
+    if (active_[kKivStageHighPass]) through(highPass_);
+    if (active_[kKivStageEqualizer]) {
+        for (const KivBiquadCoefficients& section : equalizer_) through(section);
+    }
+    return magnitude;
 }
 
 void KivDetectorFilter::Run(KivDetectorFilterState& state, const float* source, float* out,
@@ -149,6 +169,12 @@ void StoreFlag(KivXMLItem& item, const char* name, bool& flag, bool storing) {
     }
 }
 
+// A switch whose key older states lack: absent reads as `absent`, not as what was there.
+void StoreNewerFlag(KivXMLItem& item, const char* name, bool& flag, bool storing, bool absent) {
+    if (!storing && !item.HasAttribute(KivString(name))) flag = absent;
+    else StoreFlag(item, name, flag, storing);
+}
+
 void StoreNumber(KivXMLItem& item, const char* name, double& value, bool storing) {
     const KivString key(name);
     if (storing) {
@@ -163,6 +189,8 @@ void StoreNumber(KivXMLItem& item, const char* name, double& value, bool storing
 void KivDetectorFilter::Store(KivXMLItem& item, bool storing) {
     KivDetectorFilterSettings& s = settings;
     StoreFlag(item, "EnabledSideChain", s.enabledSideChain, storing);
+    StoreNewerFlag(item, "SideChainHighPass", s.highPass, storing, true);
+    StoreNewerFlag(item, "SideChainLowPass", s.lowPass, storing, true);
     StoreNumber(item, "SideChainMinF", s.minFrequency, storing);
     StoreNumber(item, "SideChainMaxF", s.maxFrequency, storing);
     StoreNumber(item, "SideChainResonance", s.lowPassQuality, storing);

@@ -10,7 +10,12 @@ class KivXMLItem;
 
 // What the detector filter chain is asked to do; stored with the product's settings.
 struct KivDetectorFilterSettings {
+    // The high- and low-pass act while "EnabledSideChain" and their own switch are both on; a
+    // state without the own switches (saved before they existed) reads them as on, so the one
+    // switch keeps governing both filters as it did.
     bool enabledSideChain = false;     // "EnabledSideChain"
+    bool highPass = true;              // "SideChainHighPass"
+    bool lowPass = true;               // "SideChainLowPass"
     double minFrequency = 20.0;        // "SideChainMinF": the high-pass
     double maxFrequency = 20000.0;     // "SideChainMaxF": the low-pass
     double lowPassQuality = 0.707;     // "SideChainResonance"
@@ -53,6 +58,13 @@ public:
     void Design(double sampleRate) noexcept;
     bool IsStageActive(KivDetectorStage stage) const noexcept { return active_[stage]; }
     bool IsAnyStageActive() const noexcept;
+    // The sample rate of the last design; 0 before the first.
+    double DesignRate() const noexcept { return designRate_; }
+    // The magnitude of the chain's filters (weighting, low-pass, high-pass, equaliser, those
+    // active) at `frequency` Hz, from the sections of the last design: what the editor draws
+    // is what the detector runs. The three-phase smoothing measures a level rather than
+    // filtering and is left out.
+    double MagnitudeAt(double frequency) const noexcept;
 
     // Filters `source` into `out` (which may be `source`). The input is first cleaned: a
     // sample that is not finite counts as silence and magnitudes are limited, so that one
@@ -67,6 +79,7 @@ private:
     void SetDesignVersion(KivDetectorStage stage, bool changed) noexcept;
 
     bool active_[kKivStageCount] = {};
+    double designRate_ = 0.0;
     uint32_t versions_[kKivStageCount] = {1, 1, 1, 1, 1};
     KivLoudnessWeighting weighting_;
     KivBiquadCoefficients lowPass_;

@@ -10,6 +10,8 @@
 #include "dynamics/parameters/tandrel_parameter_slot.h"
 #include "dynamics/editor/tandrel_advanced_settings_window.h"
 #include "dynamics/editor/tandrel_decibel_axis.h"
+#include "dynamics/editor/tandrel_detector_curve.h"
+#include "dynamics/editor/tandrel_detector_drawer.h"
 #include "dynamics/editor/tandrel_editor_description.h"
 #include "dynamics/editor/tandrel_level_meter.h"
 #include "dynamics/presets/tandrel_factory_presets.h"
@@ -18,6 +20,7 @@
 #include "dynamics/effect/tandrel_audio_effect_plugin.h"
 #include "gui/controls/kiv_button.h"
 #include "gui/controls/kiv_graph_editor.h"
+#include "gui/controls/kiv_knob.h"
 #include "gui/controls/kiv_static.h"
 #include "gui/core/kiv_panel.h"
 #include "parameters/kiv_parameter_envelope.h"
@@ -128,10 +131,14 @@ TandrelDynamicsEditor::TandrelDynamicsEditor(KivAudioPlugin& plugin, TandrelAudi
     KivIdentifiedControls& identified = GetIdentifiedControls();
     identified.Add<TandrelDecibelAxis>(GetLoader(), "dbaxis");
     identified.Add<KivGraphEditor>(GetLoader(), "grapheditor");
+    identified.Add<KivKnob>(GetLoader(), "knob");
+    identified.Add<TandrelDrawerPanel>(GetLoader(), "drawer");
+    identified.Add<TandrelDetectorCurve>(GetLoader(), "detectorcurve");
     KivXMLItem description;
     TandrelEditorDescription::Read(TandrelEditorDescription::MainWindow(), description);
     Build(description);
     CreateMeters();
+    detector_ = std::make_unique<TandrelDetectorDrawer>(*this, effect_);
     for (int32_t processor = 0; processor < 2; ++processor) expanders_[processor] = Find<KivButton>(KivString("Expander"), processor);
     customShape_ = Find<KivButton>(KivString("customshape"));
     shapeEditor_ = Find<KivGraphEditor>(KivString("shapeeditor"));
@@ -154,6 +161,7 @@ TandrelDynamicsEditor::~TandrelDynamicsEditor() {
     effect_.DetachEditor();
     Close();
     shapeBinding_.reset();
+    detector_.reset();
     delete handlers_;
 }
 
@@ -287,6 +295,7 @@ void TandrelDynamicsEditor::ShowProductState() {
         DrawInShapeDomain(*shapeEditor_, shapeMode);
         shapeBinding_->Pull();
     }
+    if (detector_) detector_->Load();
 }
 
 void TandrelDynamicsEditor::SetProductSwitch(uint8_t& byte, bool on) {
@@ -301,4 +310,6 @@ void TandrelDynamicsEditor::SetProductSwitch(uint8_t& byte, bool on) {
 void TandrelDynamicsEditor::OpenAdvancedSettings() {
     TandrelAdvancedSettingsWindow window(effect_);
     window.RunModal();
+    // It shares true RMS, the prefilter and three-phase filtering with the drawer.
+    detector_->Load();
 }

@@ -12,6 +12,7 @@ class KivGraphEditor;
 class TandrelEnvelopeBinding;
 class KivStatic;
 class TandrelAudioEffectPlugin;
+class TandrelDetectorDrawer;
 class TandrelLevelMeter;
 class TandrelReductionMeter;
 
@@ -47,6 +48,8 @@ public:
     bool IsShapeEditable() const { return shapeEditable_; }
     // Opens the advanced settings window modally over the editor.
     void OpenAdvancedSettings();
+    // The detector drawer of the Detection section.
+    TandrelDetectorDrawer& Detector() { return *detector_; }
 
 protected:
     void OnRefresh() override;
@@ -81,6 +84,7 @@ private:
     KivButton* customShape_ = nullptr;
     KivGraphEditor* shapeEditor_ = nullptr;
     std::unique_ptr<TandrelEnvelopeBinding> shapeBinding_;
+    std::unique_ptr<TandrelDetectorDrawer> detector_;
     bool shapeEditable_ = false;
     int32_t shownChannels_ = -1;
     std::atomic<int32_t> channels_{kChannels};

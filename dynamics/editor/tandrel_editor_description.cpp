@@ -66,6 +66,7 @@ const char* TandrelEditorDescription::MainWindow() {
     <parameter name="lookahead" caption="Ahead" posx="294" posy="26" sizex="58" sizey="84"/>
     <static caption="Release mode" posx="10" posy="120" sizex="90" sizey="22"/>
     <parameter name="releasemode" posx="104" posy="118" sizex="170" sizey="24"/>
+    <button id="detectorbutton" caption="Detector" toggle="1" posx="280" posy="118" sizex="72" sizey="24" help="Opens the detector's filters: what the detector listens to, and how."/>
   </panel>
 
   <panel id="meters" caption="Meters" posx="690" posy="54" sizex="300" sizey="316" help="Output meters: RMS in blue from the bottom, peak in black above it, red above about -1 dB, the slow peak as a white line. Gain reduction in amber from the top. Click a meter to reset the held values.">
@@ -82,6 +83,23 @@ const char* TandrelEditorDescription::MainWindow() {
     <parameter name="linkchannels" caption="Link" posx="236" posy="26" sizex="58" sizey="84"/>
     <parameter name="maximize" caption="Maximize to 0 dB" posx="10" posy="116" sizex="200" sizey="22"/>
   </panel>
+
+  <drawer id="detector" caption="Detector" visible="0" posx="10" posy="54" sizex="670" sizey="310">
+    <detectorcurve id="detectorcurve" posx="10" posy="28" sizex="440" sizey="240" help="What the detector hears: the response of its filters together. Drag a numbered band in frequency and gain, turn the wheel over it for its Q, double-click it for 0 dB; drag HP and LP along the bottom."/>
+    <checkbox id="equalizer" caption="Equaliser" posx="10" posy="276" sizex="110" sizey="24" help="Switches the six-band side-chain equaliser on: a low shelf, four peaks and a high shelf shaping what the detector hears."/>
+    <static caption="Drag bands, wheel for Q, double-click for 0 dB" posx="126" posy="278" sizex="324" sizey="20"/>
+    <checkbox id="highpass" caption="High-pass" posx="462" posy="28" sizex="96" sizey="22" help="A high-pass in the side-chain: the detector stops hearing the bass below its frequency, so a kick drum no longer pumps the mix."/>
+    <checkbox id="lowpass" caption="Low-pass" posx="564" posy="28" sizex="96" sizey="22" help="A low-pass in the side-chain: the detector stops hearing what lies above its frequency."/>
+    <knob id="highpassfrequency" caption="Frequency" posx="472" posy="52" sizex="64" sizey="84" help="The side-chain high-pass frequency."/>
+    <knob id="lowpassfrequency" caption="Frequency" posx="574" posy="52" sizex="64" sizey="84" help="The side-chain low-pass frequency."/>
+    <checkbox id="listen" caption="Listen to the side-chain" posx="462" posy="142" sizex="198" sizey="22" help="The output plays what the detector hears through its filters, instead of the processed audio."/>
+    <checkbox id="psychoacoustic" caption="Psycho-acoustic prefilter" posx="462" posy="166" sizex="198" sizey="22" help="The detector hears through the ear's sensitivity at a moderate level, so it follows loudness rather than level."/>
+    <checkbox id="threephase" caption="Three-phase filtering" posx="462" posy="190" sizex="198" sizey="22" help="Measures the level from phase-shifted copies of the signal, which reduces distortion at short attack times."/>
+    <checkbox id="truerms" caption="True RMS" posx="462" posy="214" sizex="198" sizey="22" help="A true RMS over the RMS length instead of the simpler running approximation."/>
+    <static caption="Key" posx="462" posy="244" sizex="40" sizey="22"/>
+    <parameter name="sidechain" posx="504" posy="242" sizex="156" sizey="24"/>
+    <button id="detectorclose" caption="Close" posx="590" posy="276" sizex="70" sizey="24" help="Closes the detector drawer."/>
+  </drawer>
 
   <static id="helpline" posx="14" posy="532" sizex="972" sizey="20"/>
 </window>

@@ -188,7 +188,7 @@ void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* 
     }
     ApplyGains(delayed ? outputs : inputs, outputs, fullyLinked, count);
     ramp_.Advance(count);
-    if (follower.GetSideChainPlay() && follower.Filter().IsAnyStageActive()) PlaySideChain(outputs, count);
+    if (follower.GetSideChainPlay()) PlaySideChain(outputs, count);
     StoreGainReductions(fullyLinked);
 }
 
@@ -259,7 +259,9 @@ void TandrelDynamicsPipeline::ApplyGains(const float* const* signals, float* con
     }
 }
 
-// Side-chain play lets the user hear what the detector hears.
+// Side-chain play lets the user hear what the detector hears: its filtered signal, or with no
+// filter on the key itself (the side-chain, when it keys the detector). Playing the processed
+// audio instead while no filter is on would tell someone listening that nothing is there.
 void TandrelDynamicsPipeline::PlaySideChain(float* const* outputs, int32_t count) noexcept {
     for (int32_t c = 0; c < ActiveChannels(); ++c) CopySamples(states_[c].scratch.Data(), outputs[c], count);
 }

@@ -1,6 +1,6 @@
 // The pictures in the README painted again and compared with the committed files: the editor
-// through the built plug-in file's snapshot after the main job's render, the morph pad
-// through its own picture function. scripts/make-pictures.sh makes the committed files.
+// through the built plug-in file's snapshot after the main job's render, the detector drawer
+// and the morph pad through their own picture functions. scripts/make-pictures.sh makes the committed files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "dynamics/editor/tandrel_detector_drawer.h"
 #include "gui/drawing/kiv_bitmap.h"
 #include "gui/drawing/kiv_png_writer.h"
 #include "presets/editor/kiv_morph_window.h"
@@ -78,6 +79,10 @@ void ExpectLooksLikeCommittedPicture(const KivBitmap& picture, const char* name)
 
 TEST(TandrelMiniPictures, EditorAfterTheMainJobLooksLikeTheReadmePicture) {
     ExpectLooksLikeCommittedPicture(PaintEditorAfterMainJob(), "editor.png");
+}
+
+TEST(TandrelMiniPictures, DetectorDrawerLooksLikeTheReadmePicture) {
+    ExpectLooksLikeCommittedPicture(TandrelDetectorDrawer::Picture(), "detector.png");
 }
 
 TEST(TandrelMiniPictures, MorphPadLooksLikeTheReadmePicture) {

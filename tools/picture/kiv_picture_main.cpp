@@ -1,5 +1,6 @@
 // kivpicture: paints one of the framework's windows offscreen and writes it as a PNG file.
 //   kivpicture morph-pad X Y FILE.png   the ABCD morph pad with its handle at (X, Y), 0..1
+//   kivpicture detector FILE.png        TandrelMini's editor with the detector drawer open
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -7,11 +8,20 @@
 #include "base/kiv_exception.h"
 #include "gui/drawing/kiv_bitmap.h"
 #include "gui/drawing/kiv_png_writer.h"
+#include "dynamics/editor/tandrel_detector_drawer.h"
 #include "presets/editor/kiv_morph_window.h"
 
 namespace {
 
-const char kUsage[] = "usage: kivpicture morph-pad X Y FILE.png   (X, Y from 0 to 1)\n";
+const char kUsage[] =
+    "usage: kivpicture morph-pad X Y FILE.png   (X, Y from 0 to 1)\n"
+    "       kivpicture detector FILE.png\n";
+
+int Write(const KivBitmap& picture, const char* path) {
+    KivPngWriter::Write(picture, path);
+    std::printf("picture  %s (%d x %d)\n", path, picture.Width(), picture.Height());
+    return 0;
+}
 
 bool ParseCoordinate(const char* text, double& value) {
     char* end = nullptr;
@@ -23,15 +33,14 @@ bool ParseCoordinate(const char* text, double& value) {
 
 int main(int argc, char** argv) {
     double x = 0.0, y = 0.0;
-    if (argc != 5 || std::string(argv[1]) != "morph-pad" || !ParseCoordinate(argv[2], x) || !ParseCoordinate(argv[3], y)) {
+    const bool detector = argc == 3 && std::string(argv[1]) == "detector";
+    if (!detector &&
+        (argc != 5 || std::string(argv[1]) != "morph-pad" || !ParseCoordinate(argv[2], x) || !ParseCoordinate(argv[3], y))) {
         std::fputs(kUsage, stderr);
         return 1;
     }
     try {
-        const KivBitmap picture = KivMorphWindow::Picture(x, y);
-        KivPngWriter::Write(picture, argv[4]);
-        std::printf("picture  %s (%d x %d)\n", argv[4], picture.Width(), picture.Height());
-        return 0;
+        return detector ? Write(TandrelDetectorDrawer::Picture(), argv[2]) : Write(KivMorphWindow::Picture(x, y), argv[4]);
     } catch (const KivException& exception) {
         std::fprintf(stderr, "kivpicture: %s\n", exception.GetMessage().ToUTF8().c_str());
         return 1;
