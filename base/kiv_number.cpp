@@ -1,6 +1,8 @@
 #include "base/kiv_number.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -142,6 +144,15 @@ int32_t WriteDouble(char* out, double value, int32_t decimals) noexcept {
 KivString DoubleToText(double value, int32_t decimals) {
     char buffer[kDoubleBufferSize];
     int32_t count = WriteDouble(buffer, value, decimals);
+    return KivString::CopyBytes(buffer, count);
+}
+
+KivString DoubleToExactText(double value, int32_t digits) {
+    char buffer[kDoubleBufferSize];
+    int32_t count = WriteDouble(buffer, value, std::max(digits, kFirstGeneralPrecision));
+    double read = 0.0;
+    const auto parsed = std::from_chars(buffer, buffer + count, read);
+    if (std::isfinite(value) && (parsed.ec != std::errc() || read != value)) count = WriteDouble(buffer, value, 17);
     return KivString::CopyBytes(buffer, count);
 }
 

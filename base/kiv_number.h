@@ -26,6 +26,10 @@ KivString IntegerToText(int64_t value, int32_t radix = 10, int32_t width = 0, ch
 // zero-terminated and needs kDoubleBufferSize bytes.
 int32_t WriteDouble(char* out, double value, int32_t decimals) noexcept;
 KivString DoubleToText(double value, int32_t decimals);
+// For stored settings: `digits` significant digits (10 or more) when they read back as the very
+// same double, else the 17 that always do, so that a restored value is bit for bit the saved
+// one while round values stay short ("0.25", not "0.25000000000000000").
+KivString DoubleToExactText(double value, int32_t digits);
 
 // Reads an optional "-" and the digits below `radix` that follow; the first other character ends
 // the number. `consumed` receives the characters read, sign included, or 0 when no digit follows.

@@ -8,13 +8,16 @@
 
 namespace {
 
+// Values are written with 12 significant digits, or with 17 where 12 would not read back as
+// the same double: a restored project, or a slot switched back, then plays bit for bit as
+// the instance it was saved from (with 12 it could differ in the last bit of a sample).
 constexpr int32_t kSignificantDigits = 12;
 constexpr uint8_t kFlagsAddedWhenAbsent = KivEnvelopePoint::kSameSmoothness | KivEnvelopePoint::kSymmetricWidth;
 
 int32_t DefaultSegmentType(double curvature) { return curvature == 0.0 ? 1 : 2; }
 
 void WriteNumber(KivXMLItem& item, const char* name, double value, double fallback) {
-    if (value != fallback) item.SetAttribute(name, KivNumber::DoubleToText(value, kSignificantDigits));
+    if (value != fallback) item.SetAttribute(name, KivNumber::DoubleToExactText(value, kSignificantDigits));
 }
 
 void WriteInteger(KivXMLItem& item, const char* name, int64_t value, int64_t fallback) {

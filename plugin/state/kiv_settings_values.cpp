@@ -7,6 +7,9 @@
 
 namespace {
 
+// Values are written with 12 significant digits, or with 17 where 12 would not read back as
+// the same double: a restored project, or a slot switched back, then plays bit for bit as
+// the instance it was saved from (with 12 it could differ in the last bit of a sample).
 constexpr int32_t kSignificantDigits = 12;
 
 }  // namespace
@@ -15,7 +18,7 @@ namespace KivSettingsValues {
 
 void StoreDouble(KivXMLItem& item, const KivString& name, double& value, bool storing) {
     if (storing) {
-        item.SetAttribute(name, KivNumber::DoubleToText(value, kSignificantDigits));
+        item.SetAttribute(name, KivNumber::DoubleToExactText(value, kSignificantDigits));
         return;
     }
     if (!item.HasAttribute(name)) return;

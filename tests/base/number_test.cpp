@@ -56,6 +56,16 @@ TEST(KivNumber, DoublesUseFixedThenGeneralNotation) {
     EXPECT_EQ(KivNumber::DoubleToText(1e308, 2).Length(), 312);
 }
 
+// Stored settings: short where 12 digits read back exactly, else every digit needed.
+TEST(KivNumber, ExactTextReadsBackAsTheSameDouble) {
+    EXPECT_EQ(KivNumber::DoubleToExactText(0.25, 12), KivString("0.25"));
+    EXPECT_EQ(KivNumber::DoubleToExactText(-12.5, 12), KivString("-12.5"));
+    for (double value : {1.0 / 3.0, 0.1 + 0.2, 0.01 + 0.99 * 0.362427, -24.0 + 48.0 * double(0.5442430f), 1e-300 / 3.0}) {
+        const KivString text = KivNumber::DoubleToExactText(value, 12);
+        EXPECT_EQ(KivNumber::TextToDouble(text), value) << value;
+    }
+}
+
 TEST(KivNumber, DoublesAreReadFromTheLeadingNumber) {
     int32_t consumed = -1;
     EXPECT_DOUBLE_EQ(KivNumber::TextToDouble("  -12.5 dB", &consumed), -12.5);

@@ -59,7 +59,8 @@ TEST(EnvelopeXML, DefaultsAreNotWritten) {
     ASSERT_EQ(element.GetSubItemCount(), 2);
     EXPECT_EQ(element.GetSubItemAt(0).GetAttributeCount(), 0);
     const KivXMLItem& point = element.GetSubItemAt(1);
-    EXPECT_EQ(point.GetAttribute("y"), KivString("0.123456789012"));  // 12 significant digits
+    // More than 12 significant digits, written so that they read back exactly.
+    EXPECT_EQ(point.GetAttribute("y"), KivString("0.123456789012345"));
     EXPECT_EQ(point.GetAttribute("c"), KivString("-0.5"));
     EXPECT_FALSE(point.HasAttribute("Type"));  // 2 is the default for a curved point
     EXPECT_EQ(point.GetAttribute("Flags"), KivString("8"));
