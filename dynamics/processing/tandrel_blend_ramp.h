@@ -19,6 +19,8 @@ public:
     // point), or starts there when `immediately` (nothing played before).
     void Target(const Blend& target, bool immediately) noexcept;
     bool IsMoving() const noexcept { return position_ < length_; }
+    // Stands at the target at once: processing that starts afresh has no earlier blend.
+    void Settle() noexcept { Target(to_, true); }
     // gains[i] = shape[i] x wet gain(i) + dry(i) over the next `count` samples of the ramp
     // (shape gains without any blend in); does not advance.
     void Apply(const double* shape, double* gains, int32_t count) const noexcept;

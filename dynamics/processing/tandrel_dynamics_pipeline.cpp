@@ -52,13 +52,20 @@ void TandrelDynamicsPipeline::Initialize(int32_t channels, int32_t sampleRate, i
     channels_ = channels;
     sampleRate_ = sampleRate;
     ramp_.SetSampleRate(sampleRate);
-    for (int32_t c = 0; c < ActiveChannels(); ++c) setup_->follower.ResetChannel(states_[c]);
     const int32_t block = std::max(maxBlock, 1);
     gains_.Reserve(static_cast<size_t>(block));
     for (int32_t c = 0; c < kChannels; ++c) {
         cleanSources_[c].Reserve(static_cast<size_t>(block));
+        cleanKeys_[c].Reserve(static_cast<size_t>(block));
         states_[c].Reserve(block, std::max(setup_->follower.GetLookAhead(), 0));
     }
+    // Processing (re)starts as a new instance's does: detectors at rest, the look-ahead
+    // queues holding the latency's worth of silence (emptied alone they would play the audio
+    // undelayed after a host stops and starts the transport, while the host still moves it
+    // back by the latency reported), and no gain ramp left from before the stop.
+    Reset();
+    ramp_.Settle();
+    restarted_ = true;
 }
 
 int32_t TandrelDynamicsPipeline::ActiveChannels() const noexcept { return std::clamp(channels_, 0, kChannels); }
@@ -84,7 +91,10 @@ std::unique_ptr<TandrelPipelineSetup> TandrelDynamicsPipeline::Prepare(TandrelPr
     if (IsCustom(settings.follower.releaseShape)) next->customRelease.Compile(release);
     const KivGainStageSettings& gain = settings.gain;
     next->gainOnly = gainOnly;
-    next->gainOnlyFactor = gain.inputGain * gain.outputGain * gain.wet;
+    // The same blend as with a shape gain of 1: the dry part passes as it is. Without it the
+    // last processor switched off at dry/wet 0% ("no processing at all") silenced the output,
+    // and at 50% dropped it by 6 dB.
+    next->gainOnlyFactor = gain.inputGain * gain.outputGain * gain.wet + (1.0 - gain.wet);
     if (!gainOnly) {
         KivEnvelope meterShape;  // empty: the stage takes a copy of the main shape
         next->gainStage.Apply(gain, shape, meterShape);
@@ -131,7 +141,7 @@ TandrelPipelineSetup* TandrelDynamicsPipeline::Install(TandrelPipelineSetup& nex
     const KivDynamicsGainStage& stage = next.gainStage;
     ramp_.Target(next.gainOnly ? TandrelBlendRamp::Blend{next.gainOnlyFactor, 0.0}
                                : TandrelBlendRamp::Blend{stage.GetWetGain(), stage.GetDry()},
-                 left == &idle_ || next.resetChannels);
+                 left == &idle_ || next.resetChannels || restarted_);
     return left == &idle_ ? nullptr : left;
 }
 
@@ -170,17 +180,23 @@ void TandrelDynamicsPipeline::Reset() noexcept {
 void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* outputs, int32_t count,
                                       const float* const* sideChain) {
     if (count <= 0) return;
+    restarted_ = false;
+    const int32_t channels = ActiveChannels();
+    // A broken sample (NaN, infinity) is played and detected as silence: passed on it would
+    // reach the host's mix, and in the detector an infinite one would hold the level at its
+    // ceiling for many release times after it passed.
+    inputs = CleanSources(inputs, channels, count, cleanSources_, sources_);
     if (setup_->gainOnly) {
         ProcessGainOnly(inputs, outputs, count);
         return;
     }
     KivDynamicsProcessorFollower& follower = setup_->follower;
-    const int32_t channels = ActiveChannels();
     // Detection reads the inputs before the delayed audio may overwrite them in place.
     // The side-chain keys the detector while the setup asks for it and the host hands one over.
-    const float* const* keys = setup_->keysOnSideChain && sideChain ? sideChain : inputs;
-    const bool fullyLinked = follower.Detect(statePointers_, CleanDetectorSources(keys, channels, count), channels,
-                                              count);
+    const float* const* keys = setup_->keysOnSideChain && sideChain
+                                   ? CleanSources(sideChain, channels, count, cleanKeys_, keys_)
+                                   : inputs;
+    const bool fullyLinked = follower.Detect(statePointers_, keys, channels, count);
     // Without look-ahead the gains go straight from the inputs into the outputs, sparing a copy.
     const bool delayed = follower.IsLookAheadActive();
     if (delayed) {
@@ -192,19 +208,17 @@ void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* 
     StoreGainReductions(fullyLinked);
 }
 
-// A broken sample reaches the detector as silence: an infinite one would otherwise hold the
-// level at its ceiling for many release times after it passed.
-const float* const* TandrelDynamicsPipeline::CleanDetectorSources(const float* const* inputs, int32_t channels,
-                                                                  int32_t count) {
+const float* const* TandrelDynamicsPipeline::CleanSources(const float* const* inputs, int32_t channels, int32_t count,
+                                                          KivDetectorBuffer<float>* clean, const float** sources) {
     for (int32_t c = 0; c < channels; ++c) {
-        sources_[c] = inputs[c];
+        sources[c] = inputs[c];
         if (!HasBrokenSamples(inputs[c], count)) continue;
-        cleanSources_[c].Reserve(static_cast<size_t>(count));
-        float* clean = cleanSources_[c].Data();
-        for (int32_t i = 0; i < count; ++i) clean[i] = std::isfinite(inputs[c][i]) ? inputs[c][i] : 0.0f;
-        sources_[c] = clean;
+        clean[c].Reserve(static_cast<size_t>(count));
+        float* samples = clean[c].Data();
+        for (int32_t i = 0; i < count; ++i) samples[i] = std::isfinite(inputs[c][i]) ? inputs[c][i] : 0.0f;
+        sources[c] = samples;
     }
-    return sources_;
+    return sources;
 }
 
 void TandrelDynamicsPipeline::Delay(KivDynamicsProcessorFollower::ChannelState& state, const float* input,

@@ -65,7 +65,9 @@ public:
 
 private:
     int32_t ActiveChannels() const noexcept;
-    const float* const* CleanDetectorSources(const float* const* inputs, int32_t channels, int32_t count);
+    // The channels with NaN and infinities replaced by silence, in `clean` where there were any.
+    static const float* const* CleanSources(const float* const* inputs, int32_t channels, int32_t count,
+                                            KivDetectorBuffer<float>* clean, const float** sources);
     void SwapInChannelMemory(TandrelPipelineSetup& next) noexcept;
     void KeepGainOnlyDelay();
     void Delay(KivDynamicsProcessorFollower::ChannelState& state, const float* input, float* output, int32_t count,
@@ -88,6 +90,11 @@ private:
     TandrelBlendRamp ramp_;
     KivDetectorBuffer<float> cleanSources_[kChannels];
     const float* sources_[kChannels] = {};
+    KivDetectorBuffer<float> cleanKeys_[kChannels];
+    const float* keys_[kChannels] = {};
+    // Set when processing starts afresh: until a sample is played, new settings apply at once,
+    // as in a new instance (nothing was heard that a ramp would have to leave smoothly).
+    bool restarted_ = false;
     int32_t channels_ = 2;
     int32_t sampleRate_ = 0;
 };

@@ -1,4 +1,4 @@
-// The knee of the built plug-in file, driven as a VST 2.4 host drives it. A knee rounds the
+// The knee of the built plug-in library, driven through each face as a host drives it. A knee rounds the
 // corner of the transfer shape at each breakpoint and nothing else: at ratio 1:1 the signal
 // passes unchanged whatever the knee and mode, and a static curve follows the straight-line
 // shape except within the knee's width around a corner, where it is the parabola tangent to
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/tandrel_mini_faces.h"
 #include "tests/support/tandrel_mini_vst2_session.h"
 
 namespace {
@@ -76,23 +77,18 @@ double ExpectedLevel(const std::vector<Corner>& corners, Mode mode, double level
 
 class Plugin {
 public:
-    explicit Plugin(Mode mode) {
-        EXPECT_TRUE(plugin_.Load(KIV_TANDREL_MINI_PATH, {kSampleRate, 512})) << plugin_.ErrorText();
-        plugin_.Open();
-        Set(plugin_, "Mode (General parameters)", static_cast<int>(mode) * 0.5);
-        EXPECT_EQ(plugin_.ParameterDisplay(ParameterIndex(plugin_, "Mode (General parameters)")), kModeNames[mode]);
+    Plugin(FaceKind kind, Mode mode) : face_(MakeFace(kind)) {
+        EXPECT_TRUE(face_->Open({kSampleRate, 512})) << face_->Error();
+        face_->Set("Mode (General parameters)", static_cast<int>(mode) * 0.5);
+        EXPECT_EQ(face_->Display("Mode (General parameters)"), kModeNames[mode]);
         // Fast detection, so DC settles on its own level at once.
-        Set(plugin_, "Attack (Dynamic detection)", 0.0);
-        Set(plugin_, "Release (Dynamic detection)", 0.0);
-        Set(plugin_, "Processor 2 (Processor 2)", 0.0);
+        face_->Set("Attack (Dynamic detection)", 0.0);
+        face_->Set("Release (Dynamic detection)", 0.0);
+        face_->Set("Processor 2 (Processor 2)", 0.0);
     }
-    KivVst2Plugin& operator*() { return plugin_; }
+    Face* operator->() { return face_.get(); }
 
-    std::vector<float> Process(const std::vector<float>& signal) {
-        std::vector<std::vector<float>> inputs(2, signal), outputs;
-        plugin_.ProcessInBlocks(inputs, outputs, static_cast<int32_t>(signal.size()));
-        return outputs[0];
-    }
+    std::vector<float> Process(const std::vector<float>& signal) { return face_->Render({signal, signal}, 512)[0]; }
 
     // The settled output level for DC at `level`.
     double Output(double level) {
@@ -103,7 +99,7 @@ public:
     }
 
 private:
-    KivVst2Plugin plugin_;
+    std::unique_ptr<Face> face_;
 };
 
 // Programme-like material: tones, a decaying burst and noise, peaking near -1 dBFS, with a
@@ -122,18 +118,21 @@ std::vector<float> Programme(int32_t frames) {
     return signal;
 }
 
-TEST(TandrelMiniLibraryKnee, UnityRatioPassesTheSignalUnchangedForEveryKneeAndMode) {
+class TandrelMiniLibraryKnee : public ::testing::TestWithParam<FaceKind> {};
+INSTANTIATE_TEST_SUITE_P(Faces, TandrelMiniLibraryKnee, ::testing::Values(FaceKind::kVst2, FaceKind::kVst3), FaceName);
+
+TEST_P(TandrelMiniLibraryKnee, UnityRatioPassesTheSignalUnchangedForEveryKneeAndMode) {
     const std::vector<float> signal = Programme(48000);
     for (Mode mode : {kLinear, kSquared, kLogarithmic}) {
         for (double knee : {0.0, 0.25, 0.5, 1.0}) {
             SCOPED_TRACE(std::string(kModeNames[mode]) + ", knee " + std::to_string(knee));
-            Plugin plugin(mode);
-            Set(*plugin, "Attack (Dynamic detection)", 0.01);
-            Set(*plugin, "Processor 1 (Processor 1)", 1.0);
-            Set(*plugin, "Gate (Gate)", 0.0);
-            Set(*plugin, "Ratio (Processor 1)", RatioCode(1));
-            Set(*plugin, "Threshold (Processor 1)", Threshold(-20));
-            Set(*plugin, "Knee size (Processor 1)", knee);
+            Plugin plugin(GetParam(), mode);
+            plugin->Set("Attack (Dynamic detection)", 0.01);
+            plugin->Set("Processor 1 (Processor 1)", 1.0);
+            plugin->Set("Gate (Gate)", 0.0);
+            plugin->Set("Ratio (Processor 1)", RatioCode(1));
+            plugin->Set("Threshold (Processor 1)", Threshold(-20));
+            plugin->Set("Knee size (Processor 1)", knee);
             const std::vector<float> out = plugin.Process(signal);
             int32_t differing = 0;
             double largest = 0.0;
@@ -146,17 +145,17 @@ TEST(TandrelMiniLibraryKnee, UnityRatioPassesTheSignalUnchangedForEveryKneeAndMo
     }
 }
 
-TEST(TandrelMiniLibraryKnee, CompressorCornerIsTheParabolaOverTheKneeWidth) {
+TEST_P(TandrelMiniLibraryKnee, CompressorCornerIsTheParabolaOverTheKneeWidth) {
     for (Mode mode : {kLinear, kSquared, kLogarithmic}) {
         for (double knee : {0.0, 0.25, 1.0}) {
             SCOPED_TRACE(std::string(kModeNames[mode]) + ", knee " + std::to_string(knee));
-            Plugin plugin(mode);
-            Set(*plugin, "Processor 1 (Processor 1)", 1.0);
-            Set(*plugin, "Gate (Gate)", 0.0);
-            Set(*plugin, "Threshold (Processor 1)", Threshold(-12));
-            Set(*plugin, "Ratio (Processor 1)", RatioCode(2));
-            Set(*plugin, "Range (Processor 1)", 1.0);
-            Set(*plugin, "Knee size (Processor 1)", knee);
+            Plugin plugin(GetParam(), mode);
+            plugin->Set("Processor 1 (Processor 1)", 1.0);
+            plugin->Set("Gate (Gate)", 0.0);
+            plugin->Set("Threshold (Processor 1)", Threshold(-12));
+            plugin->Set("Ratio (Processor 1)", RatioCode(2));
+            plugin->Set("Range (Processor 1)", 1.0);
+            plugin->Set("Knee size (Processor 1)", knee);
             // (0, 0) is the shape's start; slope 1 up to -12 dB, 1/2 above it.
             const std::vector<Corner> corners = {{-1000, -1000, 0}, {-12, -12, knee}, {0, -6, 0}};
             for (double inputDb = -40.0; inputDb <= 0.0; inputDb += 1.0) {
@@ -170,13 +169,13 @@ TEST(TandrelMiniLibraryKnee, CompressorCornerIsTheParabolaOverTheKneeWidth) {
 // In decibels the curve is the textbook soft knee: with knee 100% the corner at -12 dB
 // spans 12 dB (up to the 0 dB end, the nearer neighbour), so at the threshold itself the
 // output is -12 + (1/2 - 1) 6^2 / 24 = -12.75 dB, and 6 dB away from it the lines rejoin.
-TEST(TandrelMiniLibraryKnee, LogarithmicModeGivesTheTextbookSoftKnee) {
-    Plugin plugin(kLogarithmic);
-    Set(*plugin, "Processor 1 (Processor 1)", 1.0);
-    Set(*plugin, "Gate (Gate)", 0.0);
-    Set(*plugin, "Threshold (Processor 1)", Threshold(-12));
-    Set(*plugin, "Ratio (Processor 1)", RatioCode(2));
-    Set(*plugin, "Knee size (Processor 1)", 1.0);
+TEST_P(TandrelMiniLibraryKnee, LogarithmicModeGivesTheTextbookSoftKnee) {
+    Plugin plugin(GetParam(), kLogarithmic);
+    plugin->Set("Processor 1 (Processor 1)", 1.0);
+    plugin->Set("Gate (Gate)", 0.0);
+    plugin->Set("Threshold (Processor 1)", Threshold(-12));
+    plugin->Set("Ratio (Processor 1)", RatioCode(2));
+    plugin->Set("Knee size (Processor 1)", 1.0);
     EXPECT_NEAR(Decibels(plugin.Output(Amplitude(-12))), -12.75, kToleranceDb);
     EXPECT_NEAR(Decibels(plugin.Output(Amplitude(-15))), -15 - 0.5 * 9 / 24.0, kToleranceDb);
     EXPECT_NEAR(Decibels(plugin.Output(Amplitude(-18))), -18.0, kToleranceDb);
@@ -186,15 +185,15 @@ TEST(TandrelMiniLibraryKnee, LogarithmicModeGivesTheTextbookSoftKnee) {
 
 // The gate at -40 dB, 24 dB wide, closing to silence, with its default knee (25%): both its
 // corners rounded, the rest straight.
-TEST(TandrelMiniLibraryKnee, GateWithItsDefaultKnee) {
+TEST_P(TandrelMiniLibraryKnee, GateWithItsDefaultKnee) {
     for (Mode mode : {kLinear, kSquared, kLogarithmic}) {
         SCOPED_TRACE(kModeNames[mode]);
-        Plugin plugin(mode);
-        Set(*plugin, "Processor 1 (Processor 1)", 0.0);
-        Set(*plugin, "Gate (Gate)", 1.0);
-        Set(*plugin, "Threshold (Gate)", Threshold(-40));
-        Set(*plugin, "Size (Gate)", 1.0);
-        Set(*plugin, "Bottom (Gate)", 0.0);
+        Plugin plugin(GetParam(), mode);
+        plugin->Set("Processor 1 (Processor 1)", 0.0);
+        plugin->Set("Gate (Gate)", 1.0);
+        plugin->Set("Threshold (Gate)", Threshold(-40));
+        plugin->Set("Size (Gate)", 1.0);
+        plugin->Set("Bottom (Gate)", 0.0);
         const std::vector<Corner> corners = {{-1000, -1000, 0}, {-64, -1000, 0.25}, {-40, -40, 0.25}, {0, 0, 0}};
         for (double inputDb = -70.0; inputDb <= 0.0; inputDb += 1.0) {
             const double expected = Decibels(ExpectedLevel(corners, mode, Amplitude(inputDb)));
@@ -214,18 +213,21 @@ namespace {
 // at 0 dB, so the shape's outputs double (+6.02 dB; below the threshold, where the Squared
 // mode's line runs through the origin, every level gains exactly that), and below 0 dBFS both
 // settings sound the same.
-TEST(TandrelMiniLibraryMaximize, SameGainWithAndWithoutLimitingAbove0dB) {
+class TandrelMiniLibraryMaximize : public ::testing::TestWithParam<FaceKind> {};
+INSTANTIATE_TEST_SUITE_P(Faces, TandrelMiniLibraryMaximize, ::testing::Values(FaceKind::kVst2, FaceKind::kVst3), FaceName);
+
+TEST_P(TandrelMiniLibraryMaximize, SameGainWithAndWithoutLimitingAbove0dB) {
     const double doubled = 20.0 * std::log10(2.0);
     std::vector<float> outputs[2];
     for (bool extended : {false, true}) {
-        Plugin plugin(kSquared);
-        if (extended) SetInState(*plugin, {"DoNotLimitAbove0dB"});
-        Set(*plugin, "Processor 1 (Processor 1)", 1.0);
-        Set(*plugin, "Gate (Gate)", 0.0);
-        Set(*plugin, "Threshold (Processor 1)", Threshold(-12));
-        Set(*plugin, "Ratio (Processor 1)", RatioCode(2));
-        Set(*plugin, "Knee size (Processor 1)", 0.0);
-        Set(*plugin, "Maximize signal strength to 0dB (General parameters)", 1.0);
+        Plugin plugin(GetParam(), kSquared);
+        if (extended) plugin->SetInState({{"DoNotLimitAbove0dB", "1"}});
+        plugin->Set("Processor 1 (Processor 1)", 1.0);
+        plugin->Set("Gate (Gate)", 0.0);
+        plugin->Set("Threshold (Processor 1)", Threshold(-12));
+        plugin->Set("Ratio (Processor 1)", RatioCode(2));
+        plugin->Set("Knee size (Processor 1)", 0.0);
+        plugin->Set("Maximize signal strength to 0dB (General parameters)", 1.0);
         EXPECT_NEAR(Decibels(plugin.Output(Amplitude(-24))), -24 + doubled, kToleranceDb);
         EXPECT_NEAR(Decibels(plugin.Output(Amplitude(-13))), -13 + doubled, kToleranceDb);
         EXPECT_NEAR(Decibels(plugin.Output(Amplitude(0))), 0.0, kToleranceDb);

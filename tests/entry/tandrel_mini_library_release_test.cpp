@@ -1,5 +1,5 @@
 // Recovery after overload for every release mode and every attack and release shape, through
-// the built plug-in file as a VST 2.4 host drives it: a loud tone (input gain +12 dB, far over
+// the built plug-in library, through each face: a loud tone (input gain +12 dB, far over
 // the -12 dB threshold, 4:1, attack 200 ms, release 50 ms: a release shorter than the attack)
 // followed by a quiet one below the threshold. Once released the quiet tone passes at unity
 // gain, so its output level is the input level plus the input gain: -40 + 12 = -28 dB peak.
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/tandrel_mini_faces.h"
 #include "tests/support/tandrel_mini_vst2_session.h"
 
 namespace {
@@ -27,7 +28,10 @@ std::vector<float> LoudThenQuiet(int32_t loud, int32_t quiet) {
     return signal;
 }
 
-TEST(TandrelMiniLibraryRelease, EveryModeAndShapeRecoversAfterOverload) {
+class TandrelMiniLibraryRelease : public ::testing::TestWithParam<FaceKind> {};
+INSTANTIATE_TEST_SUITE_P(Faces, TandrelMiniLibraryRelease, ::testing::Values(FaceKind::kVst2, FaceKind::kVst3), FaceName);
+
+TEST_P(TandrelMiniLibraryRelease, EveryModeAndShapeRecoversAfterOverload) {
     const int32_t loud = 24000, quiet = 48000, measured = 9600;
     const std::vector<float> signal = LoudThenQuiet(loud, quiet);
     const double expectedDb = -40.0 + 12.0;
@@ -35,28 +39,24 @@ TEST(TandrelMiniLibraryRelease, EveryModeAndShapeRecoversAfterOverload) {
         for (const char* attack : kShapes) {
             for (const char* release : kShapes) {
                 SCOPED_TRACE(std::string(kReleaseModes[mode]) + ", attack " + attack + ", release " + release);
-                KivVst2Plugin plugin;
-                ASSERT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH, {kSampleRate, 512})) << plugin.ErrorText();
-                plugin.Open();
-                SetAttributeInState(plugin, "AttackMode", attack);
-                SetAttributeInState(plugin, "ReleaseMode", release);
-                Set(plugin, "Release mode (Dynamic detection)", mode / 5.0);
-                ASSERT_EQ(plugin.ParameterDisplay(ParameterIndex(plugin, "Release mode (Dynamic detection)")),
-                          kReleaseModes[mode]);
-                Set(plugin, "Input gain (General parameters)", Linear(12.0, -24.0, 24.0));
-                Set(plugin, "Processor 1 (Processor 1)", 1.0);
-                Set(plugin, "Gate (Gate)", 0.0);
-                Set(plugin, "Threshold (Processor 1)", Threshold(-12));
-                Set(plugin, "Ratio (Processor 1)", RatioCode(4));
-                Set(plugin, "Attack (Dynamic detection)", std::pow(0.2, 0.25));
-                Set(plugin, "Release (Dynamic detection)", std::pow((0.05 - 0.001) / (5.0 - 0.001), 0.25));
+                std::unique_ptr<Face> plugin = MakeFace(GetParam());
+                ASSERT_TRUE(plugin->Open({kSampleRate, 512})) << plugin->Error();
+                plugin->SetInState({{"AttackMode", attack}, {"ReleaseMode", release}});
+                plugin->Set("Release mode (Dynamic detection)", mode / 5.0);
+                ASSERT_EQ(plugin->Display("Release mode (Dynamic detection)"), kReleaseModes[mode]);
+                plugin->Set("Input gain (General parameters)", Linear(12.0, -24.0, 24.0));
+                plugin->Set("Processor 1 (Processor 1)", 1.0);
+                plugin->Set("Gate (Gate)", 0.0);
+                plugin->Set("Threshold (Processor 1)", Threshold(-12));
+                plugin->Set("Ratio (Processor 1)", RatioCode(4));
+                plugin->Set("Attack (Dynamic detection)", std::pow(0.2, 0.25));
+                plugin->Set("Release (Dynamic detection)", std::pow((0.05 - 0.001) / (5.0 - 0.001), 0.25));
                 if (mode == 0 && attack == kShapes[0] && release == kShapes[0]) {
-                    EXPECT_EQ(plugin.ParameterDisplay(ParameterIndex(plugin, "Attack (Dynamic detection)")), "200 ms");
-                    EXPECT_EQ(plugin.ParameterDisplay(ParameterIndex(plugin, "Release (Dynamic detection)")), "50 ms");
-                    EXPECT_EQ(plugin.ParameterDisplay(ParameterIndex(plugin, "Input gain (General parameters)")), "+12.00 dB");
+                    EXPECT_EQ(plugin->Display("Attack (Dynamic detection)"), "200 ms");
+                    EXPECT_EQ(plugin->Display("Release (Dynamic detection)"), "50 ms");
+                    EXPECT_EQ(plugin->Display("Input gain (General parameters)"), "+12.00 dB");
                 }
-                std::vector<std::vector<float>> inputs(2, signal), outputs;
-                plugin.ProcessInBlocks(inputs, outputs, static_cast<int32_t>(signal.size()));
+                const std::vector<std::vector<float>> outputs = plugin->Render({signal, signal}, 512);
                 double peak = 0.0, largest = 0.0;
                 bool finite = true;
                 for (size_t i = 0; i < signal.size(); ++i) {

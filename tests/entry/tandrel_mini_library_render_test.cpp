@@ -1,4 +1,4 @@
-// Reproducible renders through the built plug-in file: the output for a given piece of audio
+// Reproducible renders through the built plug-in library, in each face: the output for a given piece of audio
 // and given parameter values does not depend on how much audio the instance processed before
 // it. The same programme is rendered after 0, 1, 511 and 100,000 samples of leading silence,
 // in blocks of 512, and the outputs past the silence must agree to the bit.
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/tandrel_mini_faces.h"
 #include "tests/support/tandrel_mini_vst2_session.h"
 
 namespace {
@@ -34,23 +35,24 @@ struct Variant {
     std::vector<std::pair<const char*, const char*>> state;
 };
 
-std::vector<float> Render(const Variant& variant, const std::vector<float>& programme, int32_t silence) {
-    KivVst2Plugin plugin;
-    EXPECT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH, {kSampleRate, 512})) << plugin.ErrorText();
-    plugin.Open();
-    for (const auto& [key, value] : variant.state) SetAttributeInState(plugin, key, value);
-    Set(plugin, "Processor 1 (Processor 1)", 1.0);
-    Set(plugin, "Threshold (Processor 1)", Threshold(-20));
-    Set(plugin, "Ratio (Processor 1)", RatioCode(4));
-    for (const auto& [name, value] : variant.settings) Set(plugin, name, value);
+std::vector<float> Render(FaceKind kind, const Variant& variant, const std::vector<float>& programme, int32_t silence) {
+    std::unique_ptr<Face> plugin = MakeFace(kind);
+    EXPECT_TRUE(plugin->Open({kSampleRate, 512})) << plugin->Error();
+    for (const auto& [key, value] : variant.state) plugin->SetInState({{key, value}});
+    plugin->Set("Processor 1 (Processor 1)", 1.0);
+    plugin->Set("Threshold (Processor 1)", Threshold(-20));
+    plugin->Set("Ratio (Processor 1)", RatioCode(4));
+    for (const auto& [name, value] : variant.settings) plugin->Set(name, value);
     std::vector<float> input(silence, 0.0f);
     input.insert(input.end(), programme.begin(), programme.end());
-    std::vector<std::vector<float>> inputs(2, input), outputs;
-    plugin.ProcessInBlocks(inputs, outputs, static_cast<int32_t>(input.size()));
+    const std::vector<std::vector<float>> outputs = plugin->Render({input, input}, 512);
     return std::vector<float>(outputs[0].begin() + silence, outputs[0].end());
 }
 
-TEST(TandrelMiniLibraryRender, OutputDoesNotDependOnLeadingSilence) {
+class TandrelMiniLibraryRender : public ::testing::TestWithParam<FaceKind> {};
+INSTANTIATE_TEST_SUITE_P(Faces, TandrelMiniLibraryRender, ::testing::Values(FaceKind::kVst2, FaceKind::kVst3), FaceName);
+
+TEST_P(TandrelMiniLibraryRender, OutputDoesNotDependOnLeadingSilence) {
     const std::vector<float> programme = Programme(48000);
     const std::vector<Variant> variants = {
         {"defaults", {}, {}},
@@ -68,9 +70,9 @@ TEST(TandrelMiniLibraryRender, OutputDoesNotDependOnLeadingSilence) {
     };
     for (const Variant& variant : variants) {
         SCOPED_TRACE(variant.description);
-        const std::vector<float> reference = Render(variant, programme, 0);
+        const std::vector<float> reference = Render(GetParam(), variant, programme, 0);
         for (int32_t silence : {1, 511, 100000}) {
-            const std::vector<float> out = Render(variant, programme, silence);
+            const std::vector<float> out = Render(GetParam(), variant, programme, silence);
             int32_t first = -1;
             double largest = 0.0;
             for (size_t i = 0; i < out.size(); ++i) {

@@ -1,5 +1,5 @@
-// The static transfer curves of the built plug-in file, driven as a host drives it: loaded
-// through `VSTPluginMain`, set up through parameters and its state chunk, fed with DC and
+// The static transfer curves of the built plug-in library, driven through each face as a host
+// drives it: set up through parameters and its state, fed with DC and
 // with steady tones. The expected output levels come from the breakpoints of each shape
 // worked out by hand (in dB, below each case), turned into points and interpolated in the
 // mode's domain here, independently of the plug-in's own shape code.
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/tandrel_mini_faces.h"
 #include "tests/support/tandrel_mini_vst2_session.h"
 
 namespace {
@@ -154,34 +155,40 @@ double ExpectedLevel(const Case& shape, Mode mode, double level) {
 
 // Runs `frames` of DC or of the tone at RMS level `level` through both channels; returns
 // the RMS level of the left output over the last kMeasureFrames.
-double SettledOutput(KivVst2Plugin& plugin, double level, bool tone, int32_t settle = kSettleFrames) {
+double SettledOutput(Face& plugin, double level, bool tone, int32_t settle = kSettleFrames) {
     const int32_t frames = settle + kMeasureFrames;
     std::vector<float> signal(frames);
     constexpr double kTwoPi = 6.283185307179586;
     for (int32_t i = 0; i < frames; ++i)
         signal[i] = static_cast<float>(tone ? level * std::sqrt(2.0) * std::sin(kTwoPi * kToneFrequency * i / kSampleRate)
                                             : level);
-    std::vector<std::vector<float>> inputs(2, signal), outputs;
-    plugin.ProcessInBlocks(inputs, outputs, frames);
+    const std::vector<std::vector<float>> outputs = plugin.Render({signal, signal}, 512);
     double sum = 0.0;
     for (int32_t i = settle; i < frames; ++i) sum += double(outputs[0][i]) * outputs[0][i];
     return std::sqrt(sum / kMeasureFrames);
 }
 
-TEST(TandrelMiniLibraryStaticCurves, OutputLevelsFollowTheShapeInEveryMode) {
+class TandrelMiniLibraryStaticCurves : public ::testing::TestWithParam<FaceKind> {};
+INSTANTIATE_TEST_SUITE_P(Faces, TandrelMiniLibraryStaticCurves, ::testing::Values(FaceKind::kVst2, FaceKind::kVst3), FaceName);
+
+std::vector<std::pair<std::string, std::string>> SwitchedOn(const std::vector<const char*>& flags) {
+    std::vector<std::pair<std::string, std::string>> attributes;
+    for (const char* flag : flags) attributes.emplace_back(flag, "1");
+    return attributes;
+}
+
+TEST_P(TandrelMiniLibraryStaticCurves, OutputLevelsFollowTheShapeInEveryMode) {
     const char* modeNames[] = {"Linear", "Squared", "Logarithmic"};
     for (const Case& shape : Cases()) {
         for (Mode mode : {kLinear, kSquared, kLogarithmic}) {
             SCOPED_TRACE(std::string(shape.description) + ", " + modeNames[mode]);
-            KivVst2Plugin plugin;
-            ASSERT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH, {kSampleRate, 512})) << plugin.ErrorText();
-            plugin.Open();
-            SetInState(plugin, shape.stateFlags);
-            for (const Setting& setting : shape.settings)
-                plugin.SetParameter(ParameterIndex(plugin, setting.name), static_cast<float>(setting.hostValue));
-            const int32_t modeIndex = ParameterIndex(plugin, "Mode (General parameters)");
-            plugin.SetParameter(modeIndex, static_cast<float>(mode) * 0.5f);
-            ASSERT_EQ(plugin.ParameterDisplay(modeIndex), modeNames[mode]);
+            std::unique_ptr<Face> face = MakeFace(GetParam());
+            ASSERT_TRUE(face->Open({kSampleRate, 512})) << face->Error();
+            Face& plugin = *face;
+            if (!shape.stateFlags.empty()) plugin.SetInState(SwitchedOn(shape.stateFlags));
+            for (const Setting& setting : shape.settings) plugin.Set(setting.name, static_cast<float>(setting.hostValue));
+            plugin.Set("Mode (General parameters)", static_cast<float>(mode) * 0.5f);
+            ASSERT_EQ(plugin.Display("Mode (General parameters)"), modeNames[mode]);
             for (double inputDb = -100.0; inputDb <= 6.0; inputDb += 2.0) {
                 const double expectedDb = Decibels(ExpectedLevel(shape, mode, Amplitude(inputDb)));
                 for (bool tone : {false, true}) {
@@ -206,21 +213,21 @@ namespace {
 // of output, out = -30 + 2 (in + 30) dB, down to silence at -85 dB. A steady signal 10 dB
 // below the threshold comes out 20 dB below it, 10 dB quieter than it went in, with the
 // default knee, with slow detection as the factory's expander uses, DC or tone.
-TEST(TandrelMiniLibraryStaticCurves, LogarithmicExpanderLosesRatioTimesTheDistanceBelowItsThreshold) {
+TEST_P(TandrelMiniLibraryStaticCurves, LogarithmicExpanderLosesRatioTimesTheDistanceBelowItsThreshold) {
     for (bool slow : {false, true}) {
         SCOPED_TRACE(slow ? "5 ms RMS, 5 ms attack, 200 ms release" : "fast detection");
-        KivVst2Plugin plugin;
-        ASSERT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH, {kSampleRate, 512})) << plugin.ErrorText();
-        plugin.Open();
-        SetInState(plugin, {"Expander1"});
-        Set(plugin, "Mode (General parameters)", 1.0);
-        Set(plugin, "Threshold (Processor 1)", Threshold(-30));
-        Set(plugin, "Ratio (Processor 1)", RatioCode(2));
-        Set(plugin, "Attack (Dynamic detection)", slow ? std::pow(0.005, 0.25) : 0.0);
-        Set(plugin, "Release (Dynamic detection)", slow ? std::pow((0.2 - 0.001) / (5.0 - 0.001), 0.25) : 0.0);
-        if (slow) Set(plugin, "RMS length (Dynamic detection)", std::sqrt(0.005 / 0.1));
+        std::unique_ptr<Face> face = MakeFace(GetParam());
+        ASSERT_TRUE(face->Open({kSampleRate, 512})) << face->Error();
+        Face& plugin = *face;
+        plugin.SetInState({{"Expander1", "1"}});
+        plugin.Set("Mode (General parameters)", 1.0);
+        plugin.Set("Threshold (Processor 1)", Threshold(-30));
+        plugin.Set("Ratio (Processor 1)", RatioCode(2));
+        plugin.Set("Attack (Dynamic detection)", slow ? std::pow(0.005, 0.25) : 0.0);
+        plugin.Set("Release (Dynamic detection)", slow ? std::pow((0.2 - 0.001) / (5.0 - 0.001), 0.25) : 0.0);
+        if (slow) plugin.Set("RMS length (Dynamic detection)", std::sqrt(0.005 / 0.1));
         const int32_t settle = slow ? 96000 : kSettleFrames;
-        EXPECT_EQ(plugin.ParameterDisplay(ParameterIndex(plugin, "Range (Processor 1)")), "+96.00 dB");
+        EXPECT_EQ(plugin.Display("Range (Processor 1)"), "+96.00 dB");
         // The default knee (25%) rounds the corner at -30 dB over 0.25 x 30 dB (the nearer
         // neighbour is the 0 dB end) and the one at -85 dB over 0.25 x 55 dB: from -33.75 dB
         // down to -78.1 dB the line is straight.
