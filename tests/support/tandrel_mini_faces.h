@@ -52,6 +52,8 @@ public:
     virtual void Automate(int32_t index, double value, int32_t offset = 0) = 0;
     // The plug-in's own bypass from the next block on; false when the face has none.
     virtual bool Bypass(bool on, int32_t offset = 0) = 0;
+    // Whether it is bypassed now (a loaded state may have switched it).
+    virtual bool IsBypassed() { return false; }
     virtual std::vector<uint8_t> SaveState() = 0;
     virtual bool LoadState(const std::vector<uint8_t>& bytes) = 0;
     // Stops and starts processing as a host does around a transport jump.
@@ -214,6 +216,7 @@ public:
         Queue(kBypassId).points.emplace_back(offset, on ? 1.0 : 0.0);
         return true;
     }
+    bool IsBypassed() override { return controller_->getParamNormalized(kBypassId) > 0.5; }
     std::vector<uint8_t> SaveState() override {
         Vst3TestHost::MemoryStream stream;
         if (component_->getState(&stream) != Steinberg::kResultOk) return {};
