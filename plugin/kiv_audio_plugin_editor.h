@@ -29,6 +29,19 @@ public:
     virtual void Idle() = 0;
     // The host changed the window's size.
     virtual void Resize(int32_t width, int32_t height) = 0;
+    // Whether the host may resize the window freely; when it may, ConstrainSize turns a size
+    // the host proposes into the nearest one the editor takes (true when it changed nothing).
+    virtual bool CanResize() { return false; }
+    virtual bool ConstrainSize(int32_t& width, int32_t& height) {
+        const Size size = GetSize();
+        const bool same = width == size.width && height == size.height;
+        width = size.width;
+        height = size.height;
+        return same;
+    }
+    // The host's factor between its logical pixels and the screen's (VST 3 content scale):
+    // the editor draws that much larger, and GetSize grows with it.
+    virtual void SetContentScale(double factor) { (void)factor; }
     // A descriptor that becomes readable when the editor has events to handle; -1 if none.
     virtual int GetEventDescriptor() = 0;
 

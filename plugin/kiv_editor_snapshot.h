@@ -17,8 +17,9 @@ public:
 
     // One step of the editor's periodic refresh, as its timer gives it on screen.
     virtual void Refresh() = 0;
-    // Brings the editor up to date and copies its pixels (0xAARRGGBB, row by row).
-    virtual bool Paint(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height) = 0;
+    // Brings the editor up to date and copies its pixels (0xAARRGGBB, row by row), drawn at
+    // `scale` times its laid-out size.
+    virtual bool Paint(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height, double scale) = 0;
 
     using Factory = KivEditorSnapshot* (*)(KivAudioPlugin& plugin);
     static void SetFactory(Factory factory) noexcept;

@@ -29,9 +29,26 @@ void KivWindow::SetBounds(const KivRect& bounds) {
     if (bounds == GetBounds()) return;
     KivPanel::SetBounds(bounds);
     if (hasNative_) {
-        if (KivWindowSystem* system = System()) system->SetWindowBounds(*this, bounds);
+        if (KivWindowSystem* system = System()) system->SetWindowBounds(*this, GetDeviceBounds());
     }
     Invalidate();
+}
+
+void KivWindow::SetScale(double factor) {
+    factor = KivScale::Limited(factor);
+    if (factor == scale_.factor) return;
+    scale_.factor = factor;
+    if (!hasNative_) return;
+    if (KivWindowSystem* system = System()) {
+        system->SetWindowBounds(*this, GetDeviceBounds());
+        system->Invalidate(*this, nullptr);
+    }
+}
+
+KivRect KivWindow::GetDeviceBounds() const {
+    const KivRect bounds = GetBounds();
+    const KivPoint size = scale_.ToDeviceSize(GetPaintSize());
+    return KivRect{bounds.left, bounds.top, bounds.left + size.x - 1, bounds.top + size.y - 1};
 }
 
 void KivWindow::SetVisible(bool visible) {
@@ -68,7 +85,7 @@ void KivWindow::SaveState(KivXMLItem& item) {
     if (hasNative_) {
         if (KivWindowSystem* system = System()) {
             const KivRect bounds = system->GetWindowBounds(*this);
-            if (!bounds.IsEmpty() && GetParentHandle() == 0) KivPanel::SetBounds(bounds);
+            if (!bounds.IsEmpty() && GetParentHandle() == 0) KivPanel::SetBounds(FromDeviceBounds(bounds));
         }
     }
     KivPanel::SaveState(item);
@@ -77,7 +94,7 @@ void KivWindow::SaveState(KivXMLItem& item) {
 void KivWindow::LoadState(const KivXMLItem& item) {
     KivPanel::LoadState(item);
     if (hasNative_) {
-        if (KivWindowSystem* system = System()) system->Move(*this);
+        if (KivWindowSystem* system = System()) system->SetWindowBounds(*this, GetDeviceBounds());
     }
 }
 
@@ -255,8 +272,19 @@ bool KivWindow::HandleCharacter(char32_t character) {
     return false;
 }
 
-void KivWindow::HandleNativeBounds(const KivRect& bounds) {
-    if (bounds == GetBounds() || bounds.IsEmpty()) return;
+KivRect KivWindow::FromDeviceBounds(const KivRect& device) const {
+    // The native size in logical pixels; the window's own size when that is what it shows at
+    // this scale, so that a size rounded on the way out is not rounded again on the way back.
+    const KivPoint deviceSize{device.Width(), device.Height()};
+    const KivPoint shown = scale_.ToDeviceSize(GetPaintSize());
+    const KivPoint size = deviceSize == shown ? GetPaintSize() : scale_.ToLogicalSize(deviceSize);
+    return KivRect{device.left, device.top, device.left + size.x - 1, device.top + size.y - 1};
+}
+
+void KivWindow::HandleNativeBounds(const KivRect& device) {
+    if (device.IsEmpty() || device == GetDeviceBounds()) return;
+    const KivRect bounds = FromDeviceBounds(device);
+    if (bounds == GetBounds()) return;
     const bool resized = bounds.Width() != GetBounds().Width() || bounds.Height() != GetBounds().Height();
     KivPanel::SetBounds(bounds);
     // The native side repaints at once what a resize uncovers, without the merge delay.

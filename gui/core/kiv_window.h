@@ -7,6 +7,7 @@
 #include "gui/core/kiv_panel.h"
 #include "gui/core/kiv_window_system.h"
 #include "gui/drawing/kiv_color.h"
+#include "gui/drawing/kiv_scale.h"
 
 class KivDrawingStyle;
 
@@ -15,6 +16,11 @@ class KivDrawingStyle;
 // DestroyNativeWindow) and routes the window system's input to the controls of its tree.
 // Its bounds are in screen coordinates (a child window's in its parent's client area); its
 // controls' are relative to its client area.
+//
+// A window may be shown larger or smaller than it is laid out (its scale): its size and
+// everything inside it stay in logical pixels, and the window system multiplies at the
+// native side (the native window's size, the back buffer, input points, repaint areas), so
+// that every control scales without knowing of it. The position stays in native pixels.
 class KivWindow : public KivPanel {
 public:
     KivWindow();
@@ -55,6 +61,14 @@ public:
     bool IsInAlternativeSize() const { return IsCollapsed() && Layout().alternativeSize.x > 0; }
     // The size of the client area as painted now.
     KivPoint GetPaintSize() const;
+    // How much larger than laid out the window is shown (1: as laid out); a change resizes
+    // the native window and repaints it.
+    const KivScale& GetScale() const { return scale_; }
+    void SetScale(double factor);
+    // The native window's bounds: the position, and the paint size at the scale; and the
+    // window's bounds for native ones.
+    KivRect GetDeviceBounds() const;
+    KivRect FromDeviceBounds(const KivRect& device) const;
     // Asked before an application's main window closes; true lets it close. No dialog
     // belongs to this layer: the base agrees.
     virtual bool Confirm(const KivString& question);
@@ -81,7 +95,7 @@ public:
     bool HandleKeyDown(uint32_t key, uint8_t state);
     bool HandleKeyUp(uint32_t key, uint8_t state);
     bool HandleCharacter(char32_t character);
-    // The native window was resized (client size) or moved by the user.
+    // The native window was resized (client size, in native pixels) or moved by the user.
     void HandleNativeBounds(const KivRect& bounds);
     // The user asked to close the window: closes it when OnCloseRequest agrees.
     void HandleCloseRequest();
@@ -95,6 +109,7 @@ private:
     static KivPoint ToControl(const KivControl* control, KivPoint point);
 
     KivString title_;
+    KivScale scale_;
     KivColor background_ = KivColor::Rgb(240, 240, 240);
     const KivDrawingStyle* style_ = nullptr;
     KivNativeHandle parentHandle_ = 0;

@@ -1,9 +1,11 @@
 #include "gui/core/kiv_window_system_base.h"
 
 #include <cstring>
+#include <utility>
 
 #include "gui/drawing/kiv_drawer_to_kiv_bitmap.h"
 #include "gui/drawing/kiv_drawer_using_style.h"
+#include "gui/drawing/kiv_scaled_drawer_to_kiv_bitmap.h"
 #include "platform/kiv_system_thread.h"
 #include "threads/kiv_synchronizer_guard.h"
 
@@ -88,29 +90,44 @@ void KivWindowSystemBase::PaintWindow(KivControl& control, const KivRect& rect, 
     KivWindow* window = control.GetWindow();
     KivNativeRecord* record = FindRecord(control);
     if (window == nullptr || record == nullptr) return;
-    const KivPoint size = window->GetPaintSize();
-    if (size.x <= 0 || size.y <= 0) return;
+    const KivPoint logicalSize = window->GetPaintSize();
+    if (logicalSize.x <= 0 || logicalSize.y <= 0) return;
+    const KivScale& scale = window->GetScale();
+    const KivPoint size = scale.ToDeviceSize(logicalSize);
     if (record->backBuffer.Width() != size.x || record->backBuffer.Height() != size.y) {
         // Made again at the new size: everything is painted afresh.
         record->backBuffer.Resize(size.x, size.y);
     }
-    const KivRect area = ToWindow(control, rect).Intersection(record->backBuffer.Bounds());
+    // Controls paint the logical area; the back buffer takes its device pixels.
+    const KivRect area = ToWindow(control, rect).Intersection(KivRect{0, 0, logicalSize.x - 1, logicalSize.y - 1});
     if (area.IsEmpty()) return;
+    const KivRect device = scale.ToDevice(area).Intersection(record->backBuffer.Bounds());
+    if (device.IsEmpty()) return;
     BeginPaintPass(*window);
-    record->backBuffer.SetClip(area);
-    if (style != nullptr) {
-        KivDrawerUsingStyle<KivDrawerToKivBitmap> drawer(*style, record->backBuffer);
-        window->Paint(drawer, area);
-        window->PaintChildren(drawer, area);
+    record->backBuffer.SetClip(device);
+    if (!scale.IsIdentity()) {
+        PaintTree<KivScaledDrawerToKivBitmap>(*window, style, area, record->backBuffer, scale, area);
     } else {
-        KivDrawerToKivBitmap drawer(record->backBuffer);
-        window->Paint(drawer, area);
-        window->PaintChildren(drawer, area);
+        PaintTree<KivDrawerToKivBitmap>(*window, style, area, record->backBuffer);
     }
     record->backBuffer.ResetClip();
     EndPaintPass(*window);
-    Present(*record, area);
+    Present(*record, device);
     ++paintCount_;
+}
+
+template <typename Drawer, typename... Arguments>
+void KivWindowSystemBase::PaintTree(KivWindow& window, const KivDrawingStyle* style, const KivRect& area,
+                                    Arguments&&... arguments) {
+    if (style != nullptr) {
+        KivDrawerUsingStyle<Drawer> drawer(*style, std::forward<Arguments>(arguments)...);
+        window.Paint(drawer, area);
+        window.PaintChildren(drawer, area);
+    } else {
+        Drawer drawer(std::forward<Arguments>(arguments)...);
+        window.Paint(drawer, area);
+        window.PaintChildren(drawer, area);
+    }
 }
 
 void KivWindowSystemBase::FireTimer(KivControl* control) {

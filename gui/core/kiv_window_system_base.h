@@ -68,6 +68,12 @@ protected:
     std::map<KivControl*, int32_t> timers_;
 
 private:
+    // Paints `area` of the window's tree with a Drawer made of `arguments`, answering style
+    // queries from `style` when one is given.
+    template <typename Drawer, typename... Arguments>
+    static void PaintTree(KivWindow& window, const KivDrawingStyle* style, const KivRect& area,
+                          Arguments&&... arguments);
+
     int64_t paintCount_ = 0;
     int32_t recordCount_ = 0;
 };

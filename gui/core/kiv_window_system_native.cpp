@@ -36,10 +36,9 @@ KivRect KivWindowSystemNative::GetWorkArea(KivPoint point) {
 
 void KivWindowSystemNative::CreateNativeWindow(KivWindow& window, KivNativeHandle parent) {
     if (native_ == nullptr || FindRecord(window) != nullptr) return;
-    const KivRect bounds = window.GetBounds();
-    const KivPoint size = window.GetPaintSize();
+    const KivRect bounds = window.GetDeviceBounds();
     const KivPlatform::NativeWindowHandle handle =
-        native_->NewWindow(parent, bounds.left, bounds.top, size.x, size.y, &window);
+        native_->NewWindow(parent, bounds.left, bounds.top, bounds.Width(), bounds.Height(), &window);
     if (handle == 0) throw KivException(KivString("Could not create native window."));
     try {
         AttachRecord(window, handle);
@@ -106,7 +105,7 @@ KivRect KivWindowSystemNative::GetWindowBounds(const KivWindow& window) {
     return KivRect{bounds[0], bounds[1], bounds[2], bounds[3]};
 }
 
-void KivWindowSystemNative::Move(KivWindow& window) { SetWindowBounds(window, window.GetBounds()); }
+void KivWindowSystemNative::Move(KivWindow& window) { SetWindowBounds(window, window.GetDeviceBounds()); }
 
 void KivWindowSystemNative::MoveAndShow(KivWindow& window) {
     Move(window);
@@ -196,7 +195,8 @@ void KivWindowSystemNative::Invalidate(KivControl& control, const KivRect* rect)
         native_->PostRepaintAll(handle);
         return;
     }
-    const KivRect area = ToWindow(control, *rect);
+    const KivWindow* window = control.GetWindow();
+    const KivRect area = window->GetScale().ToDevice(ToWindow(control, *rect));
     if (!area.IsEmpty()) native_->InvalidateRect(handle, area.left, area.top, area.right, area.bottom);
 }
 
@@ -222,6 +222,7 @@ KivPoint KivWindowSystemNative::GetCursorPosition(const KivControl& control) {
     KivPoint point = GetCursorScreenPosition();
     if (const auto handle = Handle(control)) {
         native_->ScreenToClient(handle, point.x, point.y);
+        point = control.GetWindow()->GetScale().ToLogical(point);
         const KivRect at = control.GetWindowRect();
         point = KivPoint{point.x - at.left, point.y - at.top};
     }
@@ -232,7 +233,8 @@ void KivWindowSystemNative::SetCursorPosition(const KivControl& control, KivPoin
     const auto handle = Handle(control);
     if (handle == 0) return;
     const KivRect at = control.GetWindowRect();
-    int32_t x = point.x + at.left, y = point.y + at.top;
+    const KivScale& scale = control.GetWindow()->GetScale();
+    int32_t x = scale.Edge(point.x + at.left), y = scale.Edge(point.y + at.top);
     native_->ClientToScreen(handle, x, y);
     native_->SetCursorScreenPosition(x, y);
 }
@@ -271,7 +273,8 @@ void KivWindowSystemNative::OnNativeInput(const NativeInput& input) {
     }
     auto* window = static_cast<KivWindow*>(input.owner);
     if (window == nullptr || FindRecord(*window) == nullptr) return;
-    const KivPoint point{input.left, input.top};
+    // Input arrives in native pixels; the controls live in the window's logical ones.
+    const KivPoint point = window->GetScale().ToLogical(KivPoint{input.left, input.top});
     const auto button = static_cast<KivMouseButton>(input.value);
     switch (input.kind) {
         case NativeInput::kMouseDown:
@@ -297,7 +300,9 @@ void KivWindowSystemNative::OnNativeInput(const NativeInput& input) {
     KivGuard("KivWindowProc (messages)", [&] {
         switch (input.kind) {
             case NativeInput::kPaint:
-                PaintWindow(*window, KivRect{input.left, input.top, input.right, input.bottom}, window->GetStyle());
+                PaintWindow(*window,
+                            window->GetScale().ToLogicalCovering(KivRect{input.left, input.top, input.right, input.bottom}),
+                            window->GetStyle());
                 break;
             case NativeInput::kKeyDown: window->HandleKeyDown(static_cast<uint32_t>(input.value), input.state); break;
             case NativeInput::kKeyUp: window->HandleKeyUp(static_cast<uint32_t>(input.value), input.state); break;

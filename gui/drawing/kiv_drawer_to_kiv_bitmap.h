@@ -57,10 +57,15 @@ public:
     void PolyLineF(const KivPointF* points, int32_t count, KivColor colour, KivDrawingMode mode) override;
     void FillPolygonF(const KivPointF* points, int32_t count, KivColor colour, KivDrawingMode mode) override;
 
+protected:
+    // Lines `width` pixels wide through points given in pixel-corner space, and the inside of
+    // an outline given there (the forms every other line and polygon operation comes to).
+    void StrokeCorners(const KivPointF* corners, int32_t count, double width, KivColor colour, KivDrawingMode mode);
+    void FillOutline(const KivPointF* corners, int32_t count, KivColor colour, KivDrawingMode mode);
+
 private:
     void StrokeLine(KivPointF from, KivPointF to, KivColor colour, KivDrawingMode mode);
     void StrokePath(const KivPointF* points, int32_t count, KivColor colour, KivDrawingMode mode);
-    void FillOutline(const KivPointF* corners, int32_t count, KivColor colour, KivDrawingMode mode);
 
     KivBitmap* target_;
     KivPointF position_;

@@ -23,11 +23,17 @@ void KivDrawerToKivBitmap::StrokeLine(KivPointF from, KivPointF to, KivColor col
 
 void KivDrawerToKivBitmap::StrokePath(const KivPointF* points, int32_t count, KivColor colour, KivDrawingMode mode) {
     if (count <= 0) return;
+    std::vector<KivPointF> corners(static_cast<size_t>(count));
+    std::transform(points, points + count, corners.begin(), Corner);
+    StrokeCorners(corners.data(), count, kLineWidth, colour, mode);
+}
+
+void KivDrawerToKivBitmap::StrokeCorners(const KivPointF* corners, int32_t count, double width, KivColor colour,
+                                         KivDrawingMode mode) {
+    if (count <= 0) return;
     rasterizer_.Clear();
-    if (count == 1) KivStroke::AddSegment(rasterizer_, Corner(points[0]), Corner(points[0]), kLineWidth);
-    for (int32_t i = 0; i + 1 < count; ++i) {
-        KivStroke::AddSegment(rasterizer_, Corner(points[i]), Corner(points[i + 1]), kLineWidth);
-    }
+    if (count == 1) KivStroke::AddSegment(rasterizer_, corners[0], corners[0], width);
+    for (int32_t i = 0; i + 1 < count; ++i) KivStroke::AddSegment(rasterizer_, corners[i], corners[i + 1], width);
     KivSpanPainter painter(*target_, target_->Clip(), colour, mode);
     rasterizer_.Paint(painter);
 }

@@ -56,7 +56,10 @@ void KivRoundedBox::Fill(KivSpanPainter& painter) const {
     Paint(painter, 1.0, [](double distance) { return 0.5 - distance; });
 }
 
-void KivRoundedBox::Stroke(KivSpanPainter& painter) const {
-    // A pixel whose centre lies on the outline is fully covered; one pixel away, not at all.
-    Paint(painter, 1.5, [](double distance) { return 1.0 - std::fabs(distance); });
+void KivRoundedBox::Stroke(KivSpanPainter& painter, double width) const {
+    // A pixel whose centre lies within the line's half width less half a pixel of the outline
+    // is fully covered, and coverage falls to nothing over the next pixel: one pixel wide, a
+    // pixel centred on the outline is covered and one a pixel away is not.
+    const double reach = 0.5 * (width + 1.0);
+    Paint(painter, reach + 0.5, [reach](double distance) { return reach - std::fabs(distance); });
 }

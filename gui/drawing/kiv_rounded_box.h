@@ -17,8 +17,8 @@ struct KivRoundedBox {
 
     // The inside, anti-aliased along the outline.
     void Fill(KivSpanPainter& painter) const;
-    // A line one pixel wide centred on the outline.
-    void Stroke(KivSpanPainter& painter) const;
+    // A line `width` pixels wide centred on the outline.
+    void Stroke(KivSpanPainter& painter, double width = 1.0) const;
 
 private:
     double SignedDistance(double x, double y) const;

@@ -43,7 +43,7 @@ void KivWindowSystemOffscreen::CreateNativeWindow(KivWindow& window, KivNativeHa
     native.window = &window;
     native.parent = parent;
     native.child = parent != 0;
-    native.bounds = window.GetBounds();
+    native.bounds = window.GetDeviceBounds();
     AttachRecord(window, handle);
 }
 
@@ -104,7 +104,7 @@ KivRect KivWindowSystemOffscreen::GetWindowBounds(const KivWindow& window) {
     return native == nullptr ? KivRect{} : native->bounds;
 }
 
-void KivWindowSystemOffscreen::Move(KivWindow& window) { SetWindowBounds(window, window.GetBounds()); }
+void KivWindowSystemOffscreen::Move(KivWindow& window) { SetWindowBounds(window, window.GetDeviceBounds()); }
 
 void KivWindowSystemOffscreen::MoveAndShow(KivWindow& window) {
     Move(window);
@@ -201,12 +201,14 @@ void KivWindowSystemOffscreen::Dispatch(const Input& input) {
     if (found == natives_.end()) return;
     KivWindow& window = *found->second.window;
     const auto button = static_cast<KivMouseButton>(input.value);
+    // Injected points are screen pixels of the window, as a user's clicks are.
+    const KivPoint point = window.GetScale().ToLogical(input.point);
     switch (input.kind) {
-        case Input::kDown: window.HandleMouseDown(input.point, button, inputState_); break;
-        case Input::kDouble: window.HandleMouseDown(input.point, button, inputState_, true); break;
-        case Input::kUp: window.HandleMouseUp(input.point, button, inputState_); break;
-        case Input::kMove: window.HandleMouseMove(input.point, inputState_); break;
-        case Input::kWheel: window.HandleMouseWheel(input.point, input.value, inputState_); break;
+        case Input::kDown: window.HandleMouseDown(point, button, inputState_); break;
+        case Input::kDouble: window.HandleMouseDown(point, button, inputState_, true); break;
+        case Input::kUp: window.HandleMouseUp(point, button, inputState_); break;
+        case Input::kMove: window.HandleMouseMove(point, inputState_); break;
+        case Input::kWheel: window.HandleMouseWheel(point, input.value, inputState_); break;
         case Input::kLeave:
             found->second.trackingLeave = false;
             window.HandleMouseLeave();
@@ -291,14 +293,19 @@ KivPoint KivWindowSystemOffscreen::GetCursorPosition(const KivControl& control) 
     const KivRect at = control.GetWindowRect();
     KivPoint origin{};
     if (const Native* native = Find(control)) origin = KivPoint{native->bounds.left, native->bounds.top};
-    return KivPoint{cursor_.x - origin.x - at.left, cursor_.y - origin.y - at.top};
+    const KivPoint inWindow = control.GetWindow() != nullptr
+                                  ? control.GetWindow()->GetScale().ToLogical(KivPoint{cursor_.x - origin.x, cursor_.y - origin.y})
+                                  : KivPoint{cursor_.x - origin.x, cursor_.y - origin.y};
+    return KivPoint{inWindow.x - at.left, inWindow.y - at.top};
 }
 
 void KivWindowSystemOffscreen::SetCursorPosition(const KivControl& control, KivPoint point) {
     const KivRect at = control.GetWindowRect();
     KivPoint origin{};
     if (const Native* native = Find(control)) origin = KivPoint{native->bounds.left, native->bounds.top};
-    cursor_ = KivPoint{point.x + at.left + origin.x, point.y + at.top + origin.y};
+    KivScale scale;
+    if (control.GetWindow() != nullptr) scale = control.GetWindow()->GetScale();
+    cursor_ = KivPoint{scale.Edge(point.x + at.left) + origin.x, scale.Edge(point.y + at.top) + origin.y};
 }
 
 void KivWindowSystemOffscreen::TrackMouseLeave(KivWindow& window) {

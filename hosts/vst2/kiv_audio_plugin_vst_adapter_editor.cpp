@@ -76,7 +76,7 @@ bool KivAudioPluginVSTAdapter::KivEditor::ForwardKey(bool down, const VstKeyCode
     return editor && editor->OnHostKey(down, static_cast<char32_t>(key.character), key.virt, key.modifier);
 }
 
-intptr_t KivAudioPluginVSTAdapter::vendorSpecific(int32_t index, intptr_t value, void* ptr, float) {
+intptr_t KivAudioPluginVSTAdapter::vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) {
     if (index != KivVstEditorSnapshot::kIndex) return 0;
     return KivGuard("KivAudioPluginVSTAdapter::vendorSpecific", intptr_t{0}, [&]() -> intptr_t {
         switch (value) {
@@ -86,7 +86,8 @@ intptr_t KivAudioPluginVSTAdapter::vendorSpecific(int32_t index, intptr_t value,
             case KivVstEditorSnapshot::kPaint: {
                 auto* picture = static_cast<KivVstEditorSnapshot::Picture*>(ptr);
                 if (!snapshot_ || !picture) return 0;
-                if (!snapshot_->Paint(snapshotPixels_, picture->width, picture->height)) return 0;
+                const double scale = opt > 0.0f ? static_cast<double>(opt) : 1.0;
+                if (!snapshot_->Paint(snapshotPixels_, picture->width, picture->height, scale)) return 0;
                 picture->pixels = snapshotPixels_.data();
                 return 1;
             }

@@ -7,7 +7,8 @@
 // value says what to do: kStart builds the editor offscreen (before processing, so that its
 // meters follow the audio), kRefresh runs the editor's periodic refresh as its timer would on
 // screen (a renderer calls it every 50 ms of audio, so that held values see the whole file),
-// kPaint fills the record pointed to by ptr, kEnd drops the editor.
+// kPaint fills the record pointed to by ptr (drawn at the scale in opt, 1 when opt is 0),
+// kEnd drops the editor.
 // Each answers 1 when done. The pixels stay the plug-in's until the next call or effClose.
 namespace KivVstEditorSnapshot {
 

@@ -35,7 +35,8 @@ const char* Editor::PlatformType() noexcept {
 
 tresult Editor::queryInterface(const TUID iid, void** object) {
     if (!object) return kInvalidArgument;
-    if (OfferInterface<FUnknown, IPlugView>(iid, this, object) || OfferInterface<IPlugView>(iid, this, object))
+    if (OfferInterface<FUnknown, IPlugView>(iid, this, object) || OfferInterface<IPlugView>(iid, this, object) ||
+        OfferInterface<IPlugViewContentScaleSupport>(iid, this, object))
         return kResultOk;
     *object = nullptr;
     return kNoInterface;
@@ -46,7 +47,9 @@ tresult Editor::isPlatformTypeSupported(FIDString type) {
 }
 
 KivAudioPlugin::KivEditor* Editor::PluginEditor() {
-    return adapter_ ? KivHostSetup::EditorOf(adapter_->GetPlugin()) : nullptr;
+    KivAudioPlugin::KivEditor* editor = adapter_ ? KivHostSetup::EditorOf(adapter_->GetPlugin()) : nullptr;
+    if (editor && contentScale_ != 1.0) editor->SetContentScale(contentScale_);
+    return editor;
 }
 
 // The plug-in builds its editor window inside the host's; a plug-in without one answers
@@ -119,12 +122,14 @@ tresult Editor::ForwardKey(bool down, char16 key, int16 keyCode, int16 modifiers
 }
 
 // Hosts ask for the size before they attach the view, so the plug-in builds its editor here.
+// The answer is the editor's own size: after a resize it may have fitted the host's size to
+// its shape.
 tresult Editor::getSize(ViewRect* size) {
     if (!size) return kInvalidArgument;
     return KivGuard("KivAudioPluginVST3Adapter::KivEditor::getSize", kResultFalse, [&] {
         if (KivAudioPlugin::KivEditor* editor = PluginEditor()) {
             const KivAudioPlugin::KivEditor::Size wanted = editor->GetSize();
-            if (rect_.getWidth() <= 0 || rect_.getHeight() <= 0) rect_ = ViewRect{0, 0, wanted.width, wanted.height};
+            rect_ = ViewRect{rect_.left, rect_.top, rect_.left + wanted.width, rect_.top + wanted.height};
         }
         *size = rect_;
         return kResultTrue;
@@ -136,7 +141,7 @@ tresult Editor::onSize(ViewRect* newSize) {
     return KivGuard("KivAudioPluginVST3Adapter::KivEditor::onSize", kResultFalse, [&] {
         rect_ = *newSize;
         KivAudioPlugin::KivEditor* editor = adapter_ ? adapter_->GetPlugin().GetEditor() : nullptr;
-        if (editor && editor->IsOpen()) editor->Resize(rect_.getWidth(), rect_.getHeight());
+        if (editor) editor->Resize(rect_.getWidth(), rect_.getHeight());
         return kResultTrue;
     });
 }
@@ -149,19 +154,49 @@ tresult Editor::setFrame(IPlugFrame* frame) {
     return kResultTrue;
 }
 
-// The editor's size is the plug-in's to choose.
-tresult Editor::canResize() { return kResultFalse; }
+tresult Editor::canResize() {
+    return KivGuard("KivAudioPluginVST3Adapter::KivEditor::canResize", kResultFalse, [&] {
+        KivAudioPlugin::KivEditor* editor = PluginEditor();
+        return editor && editor->CanResize() ? kResultTrue : kResultFalse;
+    });
+}
 
+// The nearest size the editor takes: its shape is fixed, so the host's proposal is turned into
+// the editor's shape at the zoom the proposal asks for.
 tresult Editor::checkSizeConstraint(ViewRect* rect) {
     if (!rect) return kInvalidArgument;
-    *rect = rect_;
-    return kResultTrue;
+    return KivGuard("KivAudioPluginVST3Adapter::KivEditor::checkSizeConstraint", kResultFalse, [&] {
+        KivAudioPlugin::KivEditor* editor = PluginEditor();
+        if (!editor) {
+            *rect = rect_;
+            return kResultTrue;
+        }
+        int32_t width = rect->getWidth(), height = rect->getHeight();
+        editor->ConstrainSize(width, height);
+        rect->right = rect->left + width;
+        rect->bottom = rect->top + height;
+        return kResultTrue;
+    });
+}
+
+// The editor grows by the factor and asks the frame for its new size, as the interface wants.
+tresult Editor::setContentScaleFactor(ScaleFactor factor) {
+    return KivGuard("KivAudioPluginVST3Adapter::KivEditor::setContentScaleFactor", kResultFalse, [&] {
+        if (!(factor > 0.0f) || factor > 8.0f) return kInvalidArgument;
+        contentScale_ = factor;
+        KivAudioPlugin::KivEditor* editor = adapter_ ? adapter_->GetPlugin().GetEditor() : nullptr;
+        if (!editor) return kResultTrue;
+        editor->SetContentScale(factor);
+        const KivAudioPlugin::KivEditor::Size size = editor->GetSize();
+        if (size.width != rect_.getWidth() || size.height != rect_.getHeight()) Resize(size.width, size.height);
+        return kResultTrue;
+    });
 }
 
 // The host answers resizeView by calling onSize, which resizes the editor's window.
 bool Editor::Resize(int32_t width, int32_t height) {
     if (!frame_) return false;
-    ViewRect wanted{0, 0, width, height};
+    ViewRect wanted{rect_.left, rect_.top, rect_.left + width, rect_.top + height};
     if (frame_->resizeView(this, &wanted) != kResultTrue) return false;
     rect_ = wanted;
     return true;

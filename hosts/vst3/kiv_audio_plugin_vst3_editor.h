@@ -8,7 +8,9 @@
 // size; attached and removed bracket the plug-in's editor window inside the host's window.
 // On Linux the host's run loop (offered by the frame) pumps the window's events while it is
 // attached. Keeps its adapter alive until the adapter is terminated or the view released.
-class KivAudioPluginVST3Adapter::KivEditor : public Steinberg::IPlugView, public Steinberg::FObject {
+class KivAudioPluginVST3Adapter::KivEditor : public Steinberg::IPlugView,
+                                              public Steinberg::IPlugViewContentScaleSupport,
+                                              public Steinberg::FObject {
 public:
     explicit KivEditor(KivAudioPluginVST3Adapter& adapter);
     ~KivEditor() override;
@@ -37,6 +39,9 @@ public:
     tresult KIV_VST3_API canResize() override;
     tresult KIV_VST3_API checkSizeConstraint(Steinberg::ViewRect* rect) override;
 
+    // ---- IPlugViewContentScaleSupport ----------------------------------------------------
+    tresult KIV_VST3_API setContentScaleFactor(ScaleFactor factor) override;
+
     // The native window type of this platform's hosts.
     static const char* PlatformType() noexcept;
 
@@ -54,4 +59,6 @@ private:
     Steinberg::IPlugFrame* frame_ = nullptr;
     void* parent_ = nullptr;
     Steinberg::ViewRect rect_{0, 0, 0, 0};
+    // The host's content scale, kept for an editor built after the host told it.
+    double contentScale_ = 1.0;
 };

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "base/xml/kiv_xml_item.h"
+#include "base/kiv_number.h"
+#include "gui/controls/kiv_combo_edit.h"
 #include "gui/controls/kiv_key_codes.h"
 #include "gui/controls/kiv_standard_controls.h"
 #include "gui/controls/kiv_window_picture.h"
@@ -11,12 +13,29 @@
 #include "gui/style/kiv_house_style.h"
 #include "plugin/editor/kiv_editor_window_system.h"
 #include "plugin/editor/kiv_house_top_bar.h"
+#include "plugin/kiv_kestrune_audio_effect_plugin.h"
+#include "plugin/kiv_plugin_host.h"
+#include "plugin/state/kiv_editor_size_setting.h"
 
 // An invisible control that carries the editor's refresh timer: timers belong to controls.
 class KivHouseEditor::Ticker : public KivControl {
 public:
     explicit Ticker(KivHouseEditor& editor) : editor_(editor) { SetVisible(false); }
     void OnTimer() override { editor_.Refresh(); }
+
+private:
+    KivHouseEditor& editor_;
+};
+
+// The size menu's choices reach the editor through it: handlers belong to event targets.
+class KivHouseEditor::SizeMenu : public KivEventTarget {
+public:
+    explicit SizeMenu(KivHouseEditor& editor) : editor_(editor) {}
+    void OnChosen(KivOnNotifyParams&) {
+        const int32_t index = editor_.sizeMenu_->GetSelected();
+        if (index < 0 || index >= static_cast<int32_t>(editor_.menuPercents_.size())) return;
+        editor_.ChooseZoom(editor_.menuPercents_[static_cast<size_t>(index)] / 100.0);
+    }
 
 private:
     KivHouseEditor& editor_;
@@ -46,16 +65,102 @@ KivHouseEditor::~KivHouseEditor() {
 void KivHouseEditor::Build(const KivXMLItem& description) {
     loader_.LoadWindow(description, *window_);
     const KivPoint size = window_->GetSize();
-    window_->SetBounds(KivRect{0, 0, std::max(size.x, 1) - 1, std::max(size.y, 1) - 1});
+    laidOut_ = KivPoint{std::max(size.x, 1), std::max(size.y, 1)};
+    window_->SetBounds(KivRect{0, 0, laidOut_.x - 1, laidOut_.y - 1});
     KivWindowPicture::ArrangeTree(*window_);
     ticker_ = new Ticker(*this);
     window_->AddChild(ticker_);
     topBar_ = std::make_unique<KivHouseTopBar>(*this);
+    sizeMenu_ = Find<KivComboEdit>(KivString("zoom"));
+    if (sizeMenu_) {
+        sizeMenuHandler_ = std::make_unique<SizeMenu>(*this);
+        sizeMenu_->OnChange.AddHandler(sizeMenuHandler_.get(), &SizeMenu::OnChosen);
+    }
+    ApplyZoom(StoredZoom());
 }
 
 KivAudioPlugin::KivEditor::Size KivHouseEditor::GetSize() {
-    const KivPoint size = window_->GetSize();
-    return Size{size.x, size.y};
+    const KivRect device = window_->GetDeviceBounds();
+    return Size{device.Width(), device.Height()};
+}
+
+// --- size ---------------------------------------------------------------------------------------
+
+void KivHouseEditor::ApplyZoom(double zoom) {
+    zoom_ = std::clamp(zoom, kSmallestZoom, kLargestZoom);
+    window_->SetScale(zoom_ * contentScale_);
+    ShowZoomInMenu();
+}
+
+// The zoom at which the layout fills the host's size along the side the host changed most
+// from the current size, so that dragging one edge of the window resizes it; the other side
+// follows when the host asks ConstrainSize.
+double KivHouseEditor::ZoomToFit(int32_t width, int32_t height) const {
+    const double current = window_->GetScale().factor;
+    const double alongX = static_cast<double>(width) / laidOut_.x;
+    const double alongY = static_cast<double>(height) / laidOut_.y;
+    const double factor = std::fabs(alongX - current) >= std::fabs(alongY - current) ? alongX : alongY;
+    return std::clamp(factor / contentScale_, kSmallestZoom, kLargestZoom);
+}
+
+void KivHouseEditor::Resize(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) return;
+    const KivRect device = window_->GetDeviceBounds();
+    if (width == device.Width() && height == device.Height()) return;
+    // A size the host chose is shown at the zoom that fills it along its narrower side, so
+    // nothing of the editor is cut off in a window of another shape.
+    const double alongX = static_cast<double>(width) / laidOut_.x;
+    const double alongY = static_cast<double>(height) / laidOut_.y;
+    ApplyZoom(std::min(alongX, alongY) / contentScale_);
+}
+
+bool KivHouseEditor::ConstrainSize(int32_t& width, int32_t& height) {
+    const KivScale scale{KivScale::Limited(ZoomToFit(width, height) * contentScale_)};
+    const KivPoint size = scale.ToDeviceSize(laidOut_);
+    const bool same = size.x == width && size.y == height;
+    width = size.x;
+    height = size.y;
+    return same;
+}
+
+void KivHouseEditor::SetContentScale(double factor) {
+    if (!(factor > 0.0)) return;
+    contentScale_ = KivScale::Limited(factor);
+    ApplyZoom(zoom_);
+}
+
+void KivHouseEditor::ChooseZoom(double zoom) {
+    ApplyZoom(zoom);
+    StoreZoom();
+    if (KivPluginHost* host = plugin_.GetPluginHost(); host && IsOpen()) {
+        const Size size = GetSize();
+        host->ChangeEditorSize(size.width, size.height);
+    }
+}
+
+void KivHouseEditor::ShowZoomInMenu() {
+    if (!sizeMenu_) return;
+    const auto percent = static_cast<int32_t>(std::lround(zoom_ * 100.0));
+    menuPercents_.assign(std::begin(kMenuSizes), std::end(kMenuSizes));
+    auto found = std::find(menuPercents_.begin(), menuPercents_.end(), percent);
+    if (found == menuPercents_.end()) found = menuPercents_.insert(std::upper_bound(menuPercents_.begin(), menuPercents_.end(), percent), percent);
+    std::vector<KivString> items;
+    for (const int32_t each : menuPercents_) items.push_back(KivNumber::IntegerToText(each) + KivString("%"));
+    sizeMenu_->SetItems(std::move(items), static_cast<int32_t>(found - menuPercents_.begin()));
+}
+
+double KivHouseEditor::StoredZoom() const {
+    const auto* house = dynamic_cast<const KivKestruneAudioEffectPlugin*>(&plugin_);
+    if (!house) return 1.0;
+    const int32_t percent = KivEditorSizeSetting::Read(house->GetDataFolderSource(), house->GetFamilyName());
+    return percent > 0 ? percent / 100.0 : 1.0;
+}
+
+void KivHouseEditor::StoreZoom() const {
+    const auto* house = dynamic_cast<const KivKestruneAudioEffectPlugin*>(&plugin_);
+    if (!house) return;
+    KivEditorSizeSetting::Write(house->GetDataFolderSource(), house->GetFamilyName(),
+                                static_cast<int32_t>(std::lround(zoom_ * 100.0)));
 }
 
 bool KivHouseEditor::Open(uintptr_t parentWindow) {
@@ -74,13 +179,6 @@ void KivHouseEditor::Close() {
 }
 
 void KivHouseEditor::Idle() { system_.ProcessPendingEvents(); }
-
-void KivHouseEditor::Resize(int32_t width, int32_t height) {
-    const KivRect bounds = window_->GetBounds();
-    window_->SetBounds(KivRect{bounds.left, bounds.top, bounds.left + width - 1, bounds.top + height - 1});
-    KivWindowPicture::ArrangeTree(*window_);
-    window_->Invalidate();
-}
 
 int KivHouseEditor::GetEventDescriptor() {
     auto* native = dynamic_cast<KivWindowSystemNative*>(&system_);

@@ -36,9 +36,12 @@ void KivOffscreenEditorSnapshot::Refresh() {
     system_->ProcessPendingEvents();
 }
 
-bool KivOffscreenEditorSnapshot::Paint(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height) {
+bool KivOffscreenEditorSnapshot::Paint(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height,
+                                       double scale) {
     auto* editor = dynamic_cast<KivHouseEditor*>(plugin_.GetEditor());
     if (!editor) return false;
+    // The window's own scale, not the user's zoom: a picture changes no remembered size.
+    editor->GetWindow().SetScale(scale);
     for (int step = 0; step < kSettleSteps; ++step) {
         system_->AdvanceClock(KivHouseEditor::kRefreshMilliseconds);
         system_->ProcessPendingEvents();

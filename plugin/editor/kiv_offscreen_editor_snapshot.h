@@ -14,7 +14,7 @@ public:
     ~KivOffscreenEditorSnapshot() override;
 
     void Refresh() override;
-    bool Paint(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height) override;
+    bool Paint(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height, double scale) override;
 
     // The factory to register; null while an editor is open or a window system runs.
     static KivEditorSnapshot* Create(KivAudioPlugin& plugin);

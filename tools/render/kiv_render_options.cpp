@@ -17,6 +17,15 @@ int32_t ParseBlockSize(const std::string& text) {
     return static_cast<int32_t>(value);
 }
 
+// Sizes the editor paints sharply: a quarter to eight times its layout.
+int32_t ParseSnapshotPercent(const std::string& text) {
+    char* end = nullptr;
+    const long percent = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\0' || percent < 25 || percent > 800)
+        throw std::runtime_error("--snapshot-size takes a per cent from 25 to 800");
+    return static_cast<int32_t>(percent);
+}
+
 }  // namespace
 
 const char* KivRenderOptions::Usage() {
@@ -27,7 +36,8 @@ const char* KivRenderOptions::Usage() {
            "  --block N                host block size (default 512)\n"
            "  --random-blocks SEED     blocks of random sizes 1..N, drawn from SEED\n"
            "  --list-parameters        print index, name, display and unit of every parameter\n"
-           "  --snapshot FILE.png      paint the plug-in's editor after rendering (meters at the end)\n";
+           "  --snapshot FILE.png      paint the plug-in's editor after rendering (meters at the end)\n"
+           "  --snapshot-size PERCENT  the editor's size in that picture (default 100)\n";
 }
 
 KivRenderOptions KivRenderOptions::Parse(int argc, char** argv, bool& helpRequested) {
@@ -47,6 +57,7 @@ KivRenderOptions KivRenderOptions::Parse(int argc, char** argv, bool& helpReques
         else if (argument == "--random-blocks") options.randomBlockSeed = static_cast<uint32_t>(std::strtoul(next().c_str(), nullptr, 10));
         else if (argument == "--list-parameters") options.listParameters = true;
         else if (argument == "--snapshot") options.snapshotPath = next();
+        else if (argument == "--snapshot-size") options.snapshotPercent = ParseSnapshotPercent(next());
         else if (argument.rfind("--", 0) == 0) throw std::runtime_error("unknown option " + argument);
         else positional.push_back(argument);
     }

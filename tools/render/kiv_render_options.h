@@ -20,6 +20,7 @@ struct KivRenderOptions {
     std::optional<uint32_t> randomBlockSeed;  // block sizes drawn from 1..blockSize
     bool listParameters = false;
     std::string snapshotPath;  // PNG of the plug-in's editor after rendering; empty: none
+    int32_t snapshotPercent = 100;  // its size, in per cent of the editor's laid-out size
 
     // Raises std::runtime_error with the problem; `helpRequested` set for --help.
     static KivRenderOptions Parse(int argc, char** argv, bool& helpRequested);

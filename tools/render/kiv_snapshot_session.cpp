@@ -8,8 +8,8 @@
 
 namespace {
 
-intptr_t Step(KivVst2Plugin& plugin, KivVstEditorSnapshot::Step step, void* record = nullptr) {
-    return plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, step, record);
+intptr_t Step(KivVst2Plugin& plugin, KivVstEditorSnapshot::Step step, void* record = nullptr, float scale = 0.0f) {
+    return plugin.Dispatch(effVendorSpecific, KivVstEditorSnapshot::kIndex, step, record, scale);
 }
 
 }  // namespace
@@ -31,9 +31,10 @@ void KivSnapshotSession::Processed(int32_t frames) {
         Step(plugin_, KivVstEditorSnapshot::kRefresh);
 }
 
-KivBitmap KivSnapshotSession::Paint() {
+KivBitmap KivSnapshotSession::Paint(double scale) {
     KivVstEditorSnapshot::Picture picture{};
-    if (!started_ || Step(plugin_, KivVstEditorSnapshot::kPaint, &picture) != 1) return KivBitmap();
+    if (!started_ || Step(plugin_, KivVstEditorSnapshot::kPaint, &picture, static_cast<float>(scale)) != 1)
+        return KivBitmap();
     KivBitmap bitmap(picture.width, picture.height);
     for (int32_t y = 0; y < picture.height; ++y) {
         for (int32_t x = 0; x < picture.width; ++x)

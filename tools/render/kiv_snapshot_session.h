@@ -19,8 +19,9 @@ public:
     bool Started() const { return started_; }
     // After each processed block of `frames` samples.
     void Processed(int32_t frames);
-    // The editor as the processing left it; an empty bitmap when it could not be painted.
-    KivBitmap Paint();
+    // The editor as the processing left it, drawn at `scale` times its laid-out size; an
+    // empty bitmap when it could not be painted.
+    KivBitmap Paint(double scale = 1.0);
 
 private:
     KivVst2Plugin& plugin_;

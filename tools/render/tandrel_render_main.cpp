@@ -114,8 +114,8 @@ void Report(KivVst2Plugin& plugin, const KivAudioData& input, const KivAudioData
     std::printf("output    %s\n", KivLevels::Of(output).Describe().c_str());
 }
 
-void WriteSnapshot(KivSnapshotSession& snapshot, const std::string& path) {
-    const KivBitmap picture = snapshot.Paint();
+void WriteSnapshot(KivSnapshotSession& snapshot, const std::string& path, int32_t percent) {
+    const KivBitmap picture = snapshot.Paint(percent / 100.0);
     if (picture.IsEmpty()) throw std::runtime_error("the plug-in painted no editor picture");
     KivPngWriter::Write(picture, path);
     std::printf("snapshot  %s (%d x %d)\n", path.c_str(), picture.Width(), picture.Height());
@@ -141,7 +141,7 @@ int Run(const KivRenderOptions& options) {
     KivAudioFile::Write(options.outputPath, output);
     Report(plugin, input, output, options);
     std::printf("written   %s\n", options.outputPath.c_str());
-    if (snapshot) WriteSnapshot(*snapshot, options.snapshotPath);
+    if (snapshot) WriteSnapshot(*snapshot, options.snapshotPath, options.snapshotPercent);
     return 0;
 }
 

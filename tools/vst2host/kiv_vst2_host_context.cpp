@@ -31,12 +31,12 @@ intptr_t KivVst2HostContext::Callback(AEffect* effect, int32_t opcode, int32_t i
     if (!context) return 0;
     const intptr_t answer = context->Answer(opcode, index, value, ptr, opt, effect ? effect->initialDelay : 0);
     if (context->onCall && opcode != audioMasterGetTime)
-        context->onCall(effect, {opcode, index, opt, std::this_thread::get_id(), effect ? effect->initialDelay : 0});
+        context->onCall(effect, {opcode, index, opt, std::this_thread::get_id(), effect ? effect->initialDelay : 0, value});
     return answer;
 }
 
 // Each group answers its own opcodes and passes the rest on; unknown opcodes answer 0.
-intptr_t KivVst2HostContext::Answer(int32_t opcode, int32_t index, intptr_t /*value*/, void* ptr, float opt,
+intptr_t KivVst2HostContext::Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt,
                                     int32_t initialDelay) {
     if (!settings.recordCalls) {
         const intptr_t answer = AnswerUnrecorded(opcode);
@@ -44,7 +44,7 @@ intptr_t KivVst2HostContext::Answer(int32_t opcode, int32_t index, intptr_t /*va
     }
     std::unique_lock<std::mutex> guard(lock_);
     if (opcode != audioMasterGetTime) {
-        calls_.push_back({opcode, index, opt, std::this_thread::get_id(), initialDelay});
+        calls_.push_back({opcode, index, opt, std::this_thread::get_id(), initialDelay, value});
         called_.notify_all();
     }
     switch (opcode) {

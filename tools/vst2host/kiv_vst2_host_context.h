@@ -41,6 +41,7 @@ struct KivVst2HostCall {
     std::thread::id thread;
     // The plug-in's latency as the host could read it during the call.
     int32_t initialDelay = 0;
+    intptr_t value = 0;
 };
 
 // The host side of the audioMaster callback: answers a plug-in's questions from the

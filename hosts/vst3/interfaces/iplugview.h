@@ -53,4 +53,18 @@ protected:
     ~IPlugFrame() = default;
 };
 
+// A view that draws at the host's content scale (the factor between the host's pixels and
+// the screen's, on systems where the plug-in cannot ask the screen itself). The view grows by
+// the factor and asks its frame for the new size.
+class IPlugViewContentScaleSupport : public FUnknown {
+public:
+    using ScaleFactor = float;
+    virtual tresult KIV_VST3_API setContentScaleFactor(ScaleFactor factor) = 0;
+
+    static constexpr InterfaceId iid = MakeInterfaceId(0x65ED9690, 0x8AC44525, 0x8AADEF7A, 0x72EA703F);
+
+protected:
+    ~IPlugViewContentScaleSupport() = default;
+};
+
 }  // namespace Steinberg

@@ -39,10 +39,11 @@ struct RecordingHost : KivPluginHost {
     void SendAutomation(int32_t index, double) override { calls.push_back({'a', index}); }
     void GenerateMIDIEvent(int32_t, const uint8_t*) override {}
     void LatencyChanged() override {}
-    void ChangeEditorSize(int32_t, int32_t) override {}
+    void ChangeEditorSize(int32_t width, int32_t height) override { sizes.push_back({width, height}); }
     void BeginEdit(int32_t index) override { calls.push_back({'b', index}); }
     void EndEdit(int32_t index) override { calls.push_back({'e', index}); }
     std::vector<Call> calls;
+    std::vector<KivPoint> sizes;
 };
 
 class DynamicsEditor : public ::testing::Test {
@@ -274,6 +275,75 @@ TEST_F(DynamicsEditor, TopBarSwitchesSlotsAndShowsHelpOfTheControlUnderTheMouse)
     EXPECT_TRUE(line->IsVisible());
     EXPECT_EQ(line->GetText().ToUTF8(), "Dry/wet defines ratio between dry and wet signals. 100% means fully processed, 0% means no "
                                         "processing at all.");
+}
+
+// At every size of the menu the window is the layout times the size, a drag that starts on
+// the threshold knob where it is drawn (its centre times the size) turns it, and a click just
+// outside it does not; the host is asked for the new size each time.
+TEST_F(DynamicsEditor, AtEverySizeTheKnobsTurnWhereTheyAreDrawnAndTheHostIsAskedForTheSize) {
+    const int32_t index = editor->GetParameterControls().FindIndex(KivString("threshold1"));
+    KivControl* knob = editor->GetParameterControls().Find(index);
+    ASSERT_NE(knob, nullptr);
+    KivWindow& window = editor->GetWindow();
+    // The knob is 64 x 88 at (8, 26) in processor 1's panel at (10, 54).
+    const KivRect at = knob->GetWindowRect();
+    ASSERT_EQ(at, (KivRect{18, 80, 81, 167}));
+    // The layout's size times the menu's sizes, rounded.
+    const KivPoint laidOut = window.GetSize();
+    ASSERT_EQ(laidOut.x, 1000);
+    for (const int32_t percent : {75, 100, 125, 150, 200}) {
+        SCOPED_TRACE(percent);
+        const KivPoint size{1000 * percent / 100, static_cast<int32_t>(std::lround(laidOut.y * percent / 100.0))};
+        editor->ChooseZoom(percent / 100.0);
+        Settle();
+        ASSERT_EQ(host.sizes.size() > 0 ? host.sizes.back() : KivPoint{}, size);
+        const KivBitmap* screen = system->GetScreen(window);
+        ASSERT_NE(screen, nullptr);
+        EXPECT_EQ(screen->Width(), size.x);
+        EXPECT_EQ(screen->Height(), size.y);
+        const KivPoint gotSize{editor->GetSize().width, editor->GetSize().height};
+        EXPECT_EQ(gotSize, size);
+
+        // The knob's centre (49.5, 123.5) on the screen, and 4 screen pixels left of its
+        // left edge (18 logical pixels from the window's).
+        const double factor = percent / 100.0;
+        const KivPoint centre{static_cast<int32_t>(49.5 * factor), static_cast<int32_t>(123.5 * factor)};
+        const KivPoint outside{static_cast<int32_t>(18 * factor) - 4, centre.y};
+        rig->plugin.SetParameter(index, 0.5, false);
+        system->InjectMouseDown(window, outside, KivMouseButton::kLeft);
+        system->InjectMouseMove(window, KivPoint{outside.x, outside.y - 40});
+        system->InjectMouseUp(window, KivPoint{outside.x, outside.y - 40}, KivMouseButton::kLeft);
+        system->ProcessPendingEvents();
+        EXPECT_EQ(rig->plugin.GetParameter(index), 0.5);
+        system->InjectMouseDown(window, centre, KivMouseButton::kLeft);
+        system->InjectMouseMove(window, KivPoint{centre.x, centre.y - 40});
+        system->InjectMouseUp(window, KivPoint{centre.x, centre.y - 40}, KivMouseButton::kLeft);
+        system->ProcessPendingEvents();
+        // 40 screen pixels are 40 / factor logical ones (give or take the one a screen pixel
+        // rounds to), of the 200 that cover the range.
+        EXPECT_NEAR(rig->plugin.GetParameter(index), 0.5 + 0.2 / factor, 0.0051);
+    }
+}
+
+// The size menu offers the five sizes and shows the one in use; the wheel on it steps to the
+// next, which the host is asked for.
+TEST_F(DynamicsEditor, TheSizeMenuChoosesTheEditorsSize) {
+    auto* menu = editor->Find<KivComboEdit>(KivString("zoom"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->GetItemCount(), 5);
+    EXPECT_EQ(menu->GetItem(0).ToUTF8(), "75%");
+    EXPECT_EQ(menu->GetItem(4).ToUTF8(), "200%");
+    EXPECT_EQ(menu->GetItem(menu->GetSelected()).ToUTF8(), "100%");
+    system->InjectMouseWheel(editor->GetWindow(), CentreOf(*menu), -120);
+    Tick();
+    EXPECT_EQ(menu->GetItem(menu->GetSelected()).ToUTF8(), "125%");
+    ASSERT_EQ(host.sizes.size(), 1u);
+    const int32_t height = editor->GetWindow().GetSize().y;
+    EXPECT_EQ(host.sizes[0], (KivPoint{1250, static_cast<int32_t>(std::lround(height * 1.25))}));
+    // A size the host chose is shown as it is, among the others.
+    editor->Resize(1100, static_cast<int32_t>(std::lround(height * 1.1)));
+    EXPECT_EQ(menu->GetItemCount(), 6);
+    EXPECT_EQ(menu->GetItem(menu->GetSelected()).ToUTF8(), "110%");
 }
 
 }  // namespace

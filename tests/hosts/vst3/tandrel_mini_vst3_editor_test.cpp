@@ -7,6 +7,8 @@
 #include <poll.h>
 
 #include <chrono>
+#include <cmath>
+#include <utility>
 #include <thread>
 #include <vector>
 
@@ -57,6 +59,7 @@ public:
     uint32 KIV_VST3_API release() override { return --references; }
     tresult KIV_VST3_API resizeView(IPlugView* view, ViewRect* size) override {
         ++resizes;
+        asked = *size;
         return view->onSize(size);
     }
     tresult KIV_VST3_API registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd) override {
@@ -107,6 +110,7 @@ public:
     std::vector<Linux::ITimerHandler*> timers;
     uint32 references = 1;
     int resizes = 0;
+    ViewRect asked{};
 };
 
 class TandrelMiniVst3Editor : public ::testing::Test {
@@ -216,7 +220,7 @@ TEST_F(TandrelMiniVst3Editor, EmbedsPumpsThroughTheRunLoopAndReportsAGesture) {
     ASSERT_EQ(view->getSize(&size), kResultTrue);
     EXPECT_EQ(size.getWidth(), kWidth);
     EXPECT_EQ(size.getHeight(), kHeight);
-    EXPECT_EQ(view->canResize(), kResultFalse);
+    EXPECT_EQ(view->canResize(), kResultTrue);
     ASSERT_EQ(view->setFrame(&frame), kResultTrue);
     ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), "X11EmbedWindowID"), kResultOk);
     EXPECT_EQ(frame.handlers.size(), 1u);
@@ -268,6 +272,97 @@ TEST_F(TandrelMiniVst3Editor, EmbedsPumpsThroughTheRunLoopAndReportsAGesture) {
     view->setFrame(nullptr);
     view->release();
     EXPECT_EQ(KivXvfbSession::ThreadCount(), threads);
+}
+
+// The view's size as the X server has it: its one child window in the host's.
+ViewRect ChildSize(Display* display, Window parent) {
+    Window root = 0, up = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, parent, &root, &up, &children, &count);
+    ViewRect size{};
+    if (count == 1) {
+        int x = 0, y = 0;
+        unsigned int width = 0, height = 0, border = 0, depth = 0;
+        XGetGeometry(display, children[0], &root, &x, &y, &width, &height, &border, &depth);
+        size = ViewRect{0, 0, static_cast<int32>(width), static_cast<int32>(height)};
+    }
+    if (children) XFree(children);
+    return size;
+}
+
+// Free resizing: the host's proposals are held to the editor's shape between half and three
+// times its size, a size the host sets is the window's and the knobs turn where they are
+// drawn at it, and the host's content scale multiplies the size, which the view asks the
+// frame for.
+TEST_F(TandrelMiniVst3Editor, TheHostResizesFreelyAndScalesByItsContentFactor) {
+    IPlugView* view = controller->createView("editor");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->canResize(), kResultTrue);
+    // Worked out by hand from the layout's 1000 x kHeight: the side the host changed most
+    // sets the zoom, the other follows.
+    const auto constrained = [&](int32 width, int32 height) {
+        ViewRect rect{0, 0, width, height};
+        EXPECT_EQ(view->checkSizeConstraint(&rect), kResultTrue);
+        return std::pair<int32, int32>{rect.getWidth(), rect.getHeight()};
+    };
+    const auto scaledHeight = [](double zoom) { return static_cast<int32>(std::floor(kHeight * zoom + 0.5)); };
+    EXPECT_EQ(constrained(1300, kHeight), std::make_pair(1300, scaledHeight(1.3)));
+    EXPECT_EQ(constrained(kWidth, 2 * kHeight), std::make_pair(2000, 2 * kHeight));
+    EXPECT_EQ(constrained(100, 50), std::make_pair(500, scaledHeight(0.5)));
+    EXPECT_EQ(constrained(9000, 9000), std::make_pair(3000, 3 * kHeight));
+
+    ASSERT_EQ(view->setFrame(&frame), kResultTrue);
+    ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), "X11EmbedWindowID"), kResultOk);
+    // The second host window lies over this one: out of the way of the mouse.
+    XUnmapWindow(display, vst2Parent);
+    XResizeWindow(display, parent, 3000, 3 * kHeight);
+    ViewRect larger{0, 0, 1500, scaledHeight(1.5)};
+    ASSERT_EQ(view->onSize(&larger), kResultTrue);
+    Run(300);
+    ViewRect size{};
+    ASSERT_EQ(view->getSize(&size), kResultTrue);
+    EXPECT_EQ(size.getWidth(), 1500);
+    EXPECT_EQ(size.getHeight(), scaledHeight(1.5));
+    const ViewRect shown = ChildSize(display, parent);
+    EXPECT_EQ(shown.getWidth(), 1500);
+    EXPECT_EQ(shown.getHeight(), scaledHeight(1.5));
+
+    KivXvfbSession::FakeInput fake;
+    if (fake.Available()) {
+        // The threshold knob's centre at 150%.
+        const int x = kKnobX * 3 / 2, y = kKnobY * 3 / 2;
+        handler.edits.clear();
+        fake.motion(display, DefaultScreen(display), x, y, CurrentTime);
+        fake.button(display, 1, True, CurrentTime);
+        Run(50);
+        for (int step = 1; step <= 5; ++step) {
+            fake.motion(display, DefaultScreen(display), x, y - 6 * step, CurrentTime);
+            Run(30);
+        }
+        fake.button(display, 1, False, CurrentTime);
+        Run(100);
+        ASSERT_GE(handler.edits.size(), 3u);
+        EXPECT_EQ(handler.edits.front().kind, 'b');
+        EXPECT_EQ(handler.edits.back().kind, 'e');
+    }
+
+    // Content scale 2 on top of the 150%: the view asks for three times the layout.
+    const int resizes = frame.resizes;
+    auto* scaling = Query<IPlugViewContentScaleSupport>(view);
+    ASSERT_NE(scaling, nullptr);
+    EXPECT_EQ(scaling->setContentScaleFactor(2.0f), kResultTrue);
+    EXPECT_EQ(frame.resizes, resizes + 1);
+    EXPECT_EQ(frame.asked.getWidth(), 3000);
+    EXPECT_EQ(frame.asked.getHeight(), 3 * kHeight);
+    Run(200);
+    EXPECT_EQ(ChildSize(display, parent).getWidth(), 3000);
+    EXPECT_EQ(scaling->setContentScaleFactor(0.0f), kInvalidArgument);
+    scaling->release();
+
+    EXPECT_EQ(view->removed(), kResultOk);
+    view->setFrame(nullptr);
+    view->release();
 }
 
 }  // namespace

@@ -1,0 +1,144 @@
+// The editor's size through the built VST 2.4 plug-in file on X11: the wheel on the size menu
+// moves to the next size, the plug-in asks the host for the window (audioMasterSizeWindow),
+// answers effEditGetRect with it and resizes its own window; the size is kept in the
+// family's settings, so the next instance's editor opens at it. The data folder is a private
+// one (XDG_DATA_HOME). Runs under a private Xvfb server; skips without one.
+#if !defined(_WIN32)
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "tests/support/kiv_xvfb_session.h"
+#include "tools/vst2host/kiv_vst2_plugin.h"
+
+// Last: Xlib's macros would break the headers above.
+#include <X11/Xutil.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class TandrelMiniEditorSize : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server = new KivXvfbSession::Server(); }
+    static void TearDownTestSuite() {
+        delete server;
+        server = nullptr;
+    }
+    void SetUp() override {
+        if (server->Pid() == 0) GTEST_SKIP() << "Xvfb is not available";
+        data = fs::temp_directory_path() / ("tandrel-editor-size-" + std::to_string(::getpid()));
+        fs::remove_all(data);
+        fs::create_directories(data);
+        ::setenv("XDG_DATA_HOME", data.string().c_str(), 1);
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 2000, 2000, 0, 0, 0x00FF00FF);
+        XMapWindow(display, parent);
+        XSync(display, False);
+    }
+    void TearDown() override {
+        if (display) {
+            XDestroyWindow(display, parent);
+            XCloseDisplay(display);
+        }
+        std::error_code ignored;
+        fs::remove_all(data, ignored);
+    }
+    static std::pair<int, int> RectOf(KivVst2Plugin& plugin) {
+        ERect* rect = nullptr;
+        if (plugin.Dispatch(effEditGetRect, 0, 0, &rect) == 0 || !rect) return {0, 0};
+        return {rect->right - rect->left, rect->bottom - rect->top};
+    }
+    void Idle(KivVst2Plugin& plugin, int milliseconds) {
+        for (int elapsed = 0; elapsed < milliseconds; elapsed += 10) {
+            plugin.Dispatch(effEditIdle);
+            XSync(display, False);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    std::pair<int, int> ChildSize() {
+        Window root = 0, up = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        XQueryTree(display, parent, &root, &up, &children, &count);
+        std::pair<int, int> size{0, 0};
+        if (count == 1) {
+            int x = 0, y = 0;
+            unsigned int width = 0, height = 0, border = 0, depth = 0;
+            XGetGeometry(display, children[0], &root, &x, &y, &width, &height, &border, &depth);
+            size = {static_cast<int>(width), static_cast<int>(height)};
+        }
+        if (children) XFree(children);
+        return size;
+    }
+    // Everything the family's settings files in the private data folder hold.
+    std::string SettingsText() const {
+        std::string text;
+        for (const auto& entry : fs::recursive_directory_iterator(data)) {
+            if (entry.path().string().find(".settings.xml") == std::string::npos) continue;
+            std::ifstream file(entry.path());
+            std::stringstream content;
+            content << file.rdbuf();
+            text += content.str();
+        }
+        return text;
+    }
+
+    static inline KivXvfbSession::Server* server = nullptr;
+    fs::path data;
+    Display* display = nullptr;
+    Window parent = 0;
+};
+
+TEST_F(TandrelMiniEditorSize, TheSizeMenuResizesThroughTheHostAndTheNextEditorOpensAtIt) {
+    KivXvfbSession::FakeInput fake;
+    if (!fake.Available()) GTEST_SKIP() << "libXtst is not installed";
+    int height = 0;
+    {
+        KivVst2Plugin plugin;
+        ASSERT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH)) << plugin.ErrorText();
+        plugin.Open();
+        const auto [width, laidOutHeight] = RectOf(plugin);
+        ASSERT_EQ(width, 1000);
+        height = laidOutHeight;
+        ASSERT_NE(plugin.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 0);
+        Idle(plugin, 300);
+        // The size menu: 82 x 24 at (904, 10); a notch of the wheel down is the next size.
+        fake.motion(display, DefaultScreen(display), 945, 22, CurrentTime);
+        Idle(plugin, 50);
+        fake.button(display, 5, True, CurrentTime);
+        fake.button(display, 5, False, CurrentTime);
+        Idle(plugin, 300);
+        const int expectedHeight = static_cast<int>(std::lround(height * 1.25));
+        bool asked = false;
+        for (const KivVst2HostCall& call : plugin.Host().Calls()) {
+            if (call.opcode != audioMasterSizeWindow) continue;
+            asked = true;
+            EXPECT_EQ(call.index, 1250);
+            EXPECT_EQ(call.value, expectedHeight);
+        }
+        EXPECT_TRUE(asked);
+        EXPECT_EQ(RectOf(plugin), std::make_pair(1250, expectedHeight));
+        EXPECT_EQ(ChildSize(), std::make_pair(1250, expectedHeight));
+        plugin.Dispatch(effEditClose);
+        plugin.Close();
+    }
+    EXPECT_NE(SettingsText().find("EditorSize=\"125\""), std::string::npos) << SettingsText();
+
+    KivVst2Plugin next;
+    ASSERT_TRUE(next.Load(KIV_TANDREL_MINI_PATH)) << next.ErrorText();
+    next.Open();
+    EXPECT_EQ(RectOf(next), std::make_pair(1250, static_cast<int>(std::lround(height * 1.25))));
+    next.Close();
+}
+
+}  // namespace
+#endif  // !_WIN32
