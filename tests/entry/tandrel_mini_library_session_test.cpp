@@ -1,8 +1,8 @@
 // A randomised session through the built library, in each face: blocks of random length (0,
 // 1, up to the declared maximum), random host automation of every parameter (inside blocks in
-// VST 3), bypass toggles, look-ahead changes, state saved and loaded, programs selected,
-// bursts of NaN and infinities in the input, programme from silence to +6 dBFS on the main and
-// side-chain inputs. After every block:
+// VST 3), bypass toggles, look-ahead changes, state saved and loaded, programs and preset
+// slots selected (VST 2.4: the VST 3 face has neither), bursts of NaN and infinities in the
+// input, programme from silence to +6 dBFS on the main and side-chain inputs. After every block:
 //  - every output sample is finite;
 //  - each output channel's peak is at most its input's peak over the last 1.1 s (the longest
 //    look-ahead and the transitions) times the largest gain the parameter values allow (see
@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +33,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/tandrel_mini_faces.h"
@@ -196,7 +198,7 @@ private:
 };
 
 struct Event {
-    enum Kind { kAutomate, kBypass, kReload, kRestoreOlder, kProgram } kind;
+    enum Kind { kAutomate, kBypass, kReload, kRestoreOlder, kProgram, kSlot } kind;
     int32_t index = 0;
     double value = 0.0;
     int32_t offset = 0;
@@ -214,6 +216,7 @@ public:
         live_ = Open();
         if (!live_) return;
         bypassSupported_ = live_->Bypass(false);
+        slotsSupported_ = live_->SelectSlot(0);
         values_ = Values(*live_);
         flags_ = ReadFlags(live_->SaveState());
         savedStates_.push_back(live_->SaveState());
@@ -223,7 +226,7 @@ public:
         summary << live_->Name() << " seed " << seed_ << ": " << block_ << " blocks, " << samples_ << " samples (max block "
                 << settings_.maxBlock << "), " << checkpoints_ << " checkpoints, " << bypassToggles_
                 << " bypass toggles, " << automations_ << " automation points, " << loads_ << " state loads, "
-                << programs_ << " programs, " << bursts_ << " NaN/inf bursts, largest latency " << largestLatency_;
+                << programs_ << " programs, " << slots_ << " slot switches, " << bursts_ << " NaN/inf bursts, largest latency " << largestLatency_;
         std::printf("%s\n", summary.str().c_str());
     }
 
@@ -291,6 +294,7 @@ private:
         // The program index is no part of the state: a twin would select what the live one has.
         if (live_->ProgramCount() > 1 && !twin_ && Chance(0.004))
             events.push_back({Event::kProgram, Uniform(0, live_->ProgramCount() - 1)});
+        if (slotsSupported_ && !twin_ && slotWanted_ < 0 && Chance(0.004)) events.push_back({Event::kSlot, Uniform(0, 7)});
         // In the order they play, so that the last value sent is the one that stays.
         std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.offset < b.offset; });
         return events;
@@ -309,6 +313,7 @@ private:
             if (!face.LoadState(savedStates_[static_cast<size_t>(event.index)])) Fail("an earlier state refused");
             break;
         case Event::kProgram: face.SelectProgram(event.index); break;
+        case Event::kSlot: face.SelectSlot(event.index); break;
         }
     }
 
@@ -355,7 +360,7 @@ private:
             Apply(*live_, event);
             if (twin_) {
                 Apply(*twin_, event);
-                twinLog_ << " [" << samples_ + event.offset << ": " << "ABLRP"[event.kind] << event.index << "=" << event.value << "]";
+                twinLog_ << " [" << samples_ + event.offset << ": " << "ABLRPS"[event.kind] << event.index << "=" << event.value << "]";
             }
             switch (event.kind) {
             case Event::kAutomate:
@@ -377,6 +382,10 @@ private:
                 stateChanged = true;
                 ++programs_;
                 break;
+            case Event::kSlot:
+                slotWanted_ = event.index;
+                ++slots_;
+                break;
             }
         }
         if (stateChanged) {
@@ -395,7 +404,7 @@ private:
         const double boundAfter = GainBoundDecibels(values_, flags_);
         if (static const int32_t trace = EnvironmentNumber("TANDREL_SESSION_TRACE", -1); trace >= 0 && block_ >= trace) {
             std::printf("block %d at %lld, %d frames, bypassed %d:", block_, static_cast<long long>(samples_), frames, bypassed_);
-            for (const Event& event : events) std::printf(" [%d %c%d=%g]", event.offset, "ABLRP"[event.kind], event.index, event.value);
+            for (const Event& event : events) std::printf(" [%d %c%d=%g]", event.offset, "ABLRPS"[event.kind], event.index, event.value);
             for (int c = 0; c < 4; ++c)
                 for (int32_t i = 0; i < frames; ++i)
                     if (!std::isfinite(block_in_[c][static_cast<size_t>(i)])) {
@@ -410,6 +419,18 @@ private:
                     std::printf("  host value %zu is %g, sent %g\n", k, actual[k], values_[k]);
         }
         ProcessInto(*live_, out_, frames);
+        double boundSlot = boundAfter;
+        if (slotWanted_ >= 0 && frames > 0) {
+            // MIDI reaches the plug-in with the next block that has samples; the switch happens
+            // off the audio thread during or after it: that block may play either slot, the
+            // next ones play the new one.
+            if (!WaitForSlot(slotWanted_))
+                Fail("slot " + std::to_string(slotWanted_) + " not selected within 2 s of a block of " + std::to_string(frames));
+            slotWanted_ = -1;
+            values_ = Values(*live_);
+            flags_ = ReadFlags(live_->SaveState());
+            boundSlot = GainBoundDecibels(values_, flags_);
+        }
         std::vector<float> twinOut[2];
         if (twin_) ProcessInto(*twin_, twinOut, frames);
 
@@ -418,13 +439,23 @@ private:
         latency_ = latency;
         largestLatency_ = std::max(largestLatency_, latency);
         CheckFinite(frames);
-        CheckBound(frames, std::max(boundBefore, boundAfter));
+        CheckBound(frames, std::max({boundBefore, boundAfter, boundSlot}));
         if (CheckBypass()) CheckBypassIdentity(frames);
         Remember(frames);
         if (twin_) CompareTwin(twinOut, frames);
         samples_ += frames;
         if (block_ % 97 == 0) savedStates_.push_back(live_->SaveState());
         if (!twin_ && (CheckBypass() || !bypassed_) && block_ > 20 && Chance(0.02)) Checkpoint();
+    }
+
+    bool WaitForSlot(int32_t slot) {
+        const std::string wanted = "PresetIndex=\"" + std::to_string(slot) + "\"";
+        for (int32_t wait = 0; wait < 1000; ++wait) {
+            const std::vector<uint8_t> state = live_->SaveState();
+            if (std::string(state.begin(), state.end()).find(wanted) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return false;
     }
 
     void CheckFinite(int32_t frames) {
@@ -585,7 +616,8 @@ private:
     std::vector<std::vector<uint8_t>> savedStates_;
     std::vector<float> block_in_[4], out_[2], history_[2];
     std::deque<std::pair<int64_t, double>> inputPeaks_[2], bounds_;
-    bool bypassSupported_ = false, bypassed_ = false, bypassTouched_ = false;
+    bool bypassSupported_ = false, bypassed_ = false, bypassTouched_ = false, slotsSupported_ = false;
+    int32_t slotWanted_ = -1, slots_ = 0;
     int64_t bypassSince_ = 0, latencySince_ = 0, samples_ = 0, twinStart_ = 0;
     int32_t block_ = 0, latency_ = 0, largestLatency_ = 0, twinBlocksLeft_ = 0, failures_ = 0;
     int32_t checkpoints_ = 0, bypassToggles_ = 0, automations_ = 0, loads_ = 0, programs_ = 0, bursts_ = 0;

@@ -63,6 +63,9 @@ public:
     // VST 3 face has no program list); 0 when there are none.
     virtual int32_t ProgramCount() { return 0; }
     virtual void SelectProgram(int32_t) {}
+    // The preset slot (0..7) by a MIDI program change with the next block (VST 2.4 only); the
+    // plug-in's update thread carries it out soon after. False when the face cannot send one.
+    virtual bool SelectSlot(int32_t) { return false; }
     // One block; `side` may be null (the side-chain silent / its bus not given).
     virtual void Process(float* const* main, float* const* side, float** out, int32_t frames) = 0;
 
@@ -131,6 +134,13 @@ public:
     int32_t Latency() override { return plugin_.Latency(); }
     int32_t ProgramCount() override { return plugin_.NumPrograms(); }
     void SelectProgram(int32_t program) override { plugin_.Dispatch(effSetProgram, 0, program); }
+    bool SelectSlot(int32_t slot) override {
+        KivVst2MidiMessage change;
+        change.bytes[0] = 0xC0;
+        change.bytes[1] = static_cast<uint8_t>(slot);
+        plugin_.ProcessEvents({change});
+        return true;
+    }
     void Process(float* const* main, float* const* side, float** out, int32_t frames) override {
         silence_.assign(static_cast<size_t>(std::max(frames, 1)), 0.0f);
         float* in[4] = {main[0], main[1], side ? side[0] : silence_.data(), side ? side[1] : silence_.data()};
