@@ -24,6 +24,8 @@ struct KivDetectorFilterSettings {
     bool spectralSmoothing = false;    // "ThreePhaseFiltering"
     bool equalizerEnabled = false;     // "SideChainEqEnabled"
     KivSideChainEqualizer equalizer;   // "SideChainEq"
+
+    bool operator==(const KivDetectorFilterSettings&) const = default;
 };
 
 // The stages of the chain in the order they run.

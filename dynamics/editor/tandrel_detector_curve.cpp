@@ -37,9 +37,12 @@ const char* const kKindNames[] = {"Low shelf", "Peak", "High shelf"};
 
 }  // namespace
 
+// Unchanged settings repaint nothing: the editor shows them again after every preparation.
 void TandrelDetectorCurve::Show(const KivDetectorFilterSettings& settings, double sampleRate) {
+    const double rate = sampleRate > 0.0 ? sampleRate : 48000.0;
+    if (settings == filter_.settings && rate == filter_.DesignRate()) return;
     filter_.settings = settings;
-    filter_.Design(sampleRate > 0.0 ? sampleRate : 48000.0);
+    filter_.Design(rate);
     Invalidate();
 }
 

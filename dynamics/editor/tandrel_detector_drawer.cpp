@@ -119,11 +119,20 @@ void TandrelDetectorDrawer::Load() {
     psychoAcoustic_->SetChecked(settings.psychoAcoustic);
     threePhase_->SetChecked(settings.spectralSmoothing);
     trueRMS_->SetChecked(trueRMS);
-    highPassHertz_ = settings.minFrequency;
-    lowPassHertz_ = settings.maxFrequency;
-    highPassFrequency_->Refresh();
-    lowPassFrequency_->Refresh();
+    ShowFrequencies(settings);
     curve_->Show(settings, rate);
+}
+
+// The knobs repaint only when their frequencies moved.
+void TandrelDetectorDrawer::ShowFrequencies(const KivDetectorFilterSettings& settings) {
+    if (highPassHertz_ != settings.minFrequency) {
+        highPassHertz_ = settings.minFrequency;
+        highPassFrequency_->Refresh();
+    }
+    if (lowPassHertz_ != settings.maxFrequency) {
+        lowPassHertz_ = settings.maxFrequency;
+        lowPassFrequency_->Refresh();
+    }
 }
 
 void TandrelDetectorDrawer::Apply(Source source) {
@@ -159,12 +168,7 @@ void TandrelDetectorDrawer::Apply(Source source) {
     }
     // Prepared here, off the audio thread; the detector hears it from the next block.
     effect_.Reprepare();
-    if (highPassHertz_ != settings.minFrequency || lowPassHertz_ != settings.maxFrequency) {
-        highPassHertz_ = settings.minFrequency;
-        lowPassHertz_ = settings.maxFrequency;
-        highPassFrequency_->Refresh();
-        lowPassFrequency_->Refresh();
-    }
+    ShowFrequencies(settings);
     curve_->Show(settings, rate);
 }
 

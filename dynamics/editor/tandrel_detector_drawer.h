@@ -64,6 +64,7 @@ private:
     class Handlers;
     enum class Source { kSwitches, kKnobs, kCurve };
     void Apply(Source source);
+    void ShowFrequencies(const KivDetectorFilterSettings& settings);
 
     KivHouseEditor& editor_;
     TandrelAudioEffectPlugin& effect_;

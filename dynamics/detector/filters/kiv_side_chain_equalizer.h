@@ -15,11 +15,14 @@ struct KivSideChainEqualizer {
         double frequency;
         double quality;
         double gainDecibels;
+        bool operator==(const Band&) const = default;
     };
     static constexpr int32_t kBandCount = 6;
 
     Band bands[kBandCount] = {{100.0, 0.707, 0.0},  {300.0, 1.0, 0.0},  {1000.0, 1.0, 0.0},
                               {3000.0, 1.0, 0.0}, {6000.0, 1.0, 0.0}, {10000.0, 0.707, 0.0}};
+
+    bool operator==(const KivSideChainEqualizer&) const = default;
 
     static Kind KindOf(int32_t band) noexcept;
     void Design(double sampleRate, KivBiquadCoefficients (&sections)[kBandCount]) const noexcept;

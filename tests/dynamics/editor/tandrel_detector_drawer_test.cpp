@@ -77,6 +77,14 @@ protected:
         system->InjectMouseUp(Window(), CentreOf(control), KivMouseButton::kLeft);
         system->ProcessPendingEvents();
     }
+    // Refresh ticks with time for the invalidator, which merges repaints for 50 ms.
+    void Settle() {
+        for (int i = 0; i < 3; ++i) {
+            Tick();
+            std::this_thread::sleep_for(std::chrono::milliseconds(70));
+            system->ProcessPendingEvents();
+        }
+    }
     // A point of the curve control in window coordinates.
     KivPoint OnCurve(KivPoint local) {
         const KivRect box = Drawer().Curve().GetWindowRect();
@@ -295,6 +303,35 @@ TEST_F(DetectorDrawer, ListeningPlaysWhatTheDetectorHears) {
     DragHandle(TandrelDetectorCurve::kHighPassHandle, target);
     const double corner = Drawer().Curve().Settings().minFrequency;
     EXPECT_NEAR(gainOfTone(), HighPassDecibels(100.0, corner, 0.5, 44100.0), 0.05);
+}
+
+// Automation of a parameter outside the drawer repaints its knob and none of the drawer,
+// whether the drawer is open or hidden (the editor shows the detector settings again after
+// every preparation; unchanged, they must not repaint the sections under a hidden drawer).
+TEST_F(DetectorDrawer, AutomationElsewhereRepaintsNothingOfTheDrawer) {
+    const int32_t index = editor->GetParameterControls().FindIndex(KivString("linkchannels"));
+    ASSERT_GE(index, 0);
+    const KivControl* knob = editor->GetParameterControls().Find(index);
+    ASSERT_NE(knob, nullptr);
+    // The drawer's part over the processor sections: the Transfer section's shape editor,
+    // under the rest of it, repaints after every preparation of its own accord.
+    KivRect drawer = editor->FindControl(KivString("detector"))->GetWindowRect();
+    drawer.right = editor->FindControl(KivString("shapeeditor"))->GetWindowRect().left - 1;
+    double value = 0.3;
+    for (bool open : {false, true}) {
+        Drawer().SetOpen(open);
+        Settle();
+        system->TakePaintedRects();
+        rig->plugin.SetParameter(index, value += 0.1, false);
+        Settle();
+        const std::vector<KivRect> painted = system->TakePaintedRects();
+        bool knobPainted = false;
+        for (const KivRect& rect : painted) {
+            EXPECT_TRUE(rect.Intersection(drawer).IsEmpty()) << (open ? "open " : "hidden ") << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
+            knobPainted = knobPainted || !rect.Intersection(knob->GetWindowRect()).IsEmpty();
+        }
+        EXPECT_TRUE(knobPainted);
+    }
 }
 
 // "Side-chain" is a host parameter: the panel's list changes it as one gesture.
