@@ -2,9 +2,10 @@
 # make-pictures.sh [BUILD]: paints the README's pictures into docs/pictures/ from the Linux
 # build in build/BUILD (default linux), building what is missing: editor.png is the editor
 # after the main job's render (tandrel-render --snapshot through the plug-in file),
-# morph-pad.png the ABCD morph pad with its handle at (0.3, 0.7) and detector.png the editor
-# with its detector drawer open (kivpicture). The test entry_tandrel_mini_pictures_test paints
-# them again and compares them with these files.
+# morph-pad.png the ABCD morph pad with its handle at (0.3, 0.7), detector.png and
+# detector-200.png the editor with its detector drawer open at 100% and 200% (kivpicture).
+# The test entry_tandrel_mini_pictures_test paints them again and compares them with these
+# files.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -22,3 +23,4 @@ mkdir -p "$out"
   --set "Threshold (Processor 1)=-24 dB" --set-normalized "Ratio (Processor 1)=0.238095" | grep -E '^(set|snapshot)'
 "$build/tools/picture/kivpicture" morph-pad 0.3 0.7 "$out/morph-pad.png"
 "$build/tools/picture/kivpicture" detector "$out/detector.png"
+"$build/tools/picture/kivpicture" detector 200 "$out/detector-200.png"

@@ -172,7 +172,7 @@ void TandrelDetectorDrawer::Apply(Source source) {
     curve_->Show(settings, rate);
 }
 
-KivBitmap TandrelDetectorDrawer::Picture() {
+KivBitmap TandrelDetectorDrawer::Picture(double scale) {
     std::unique_ptr<KivWindows> ownWindows;
     auto* system = dynamic_cast<KivWindowSystemOffscreen*>(KivWindows::System());
     if (system == nullptr) {
@@ -204,6 +204,8 @@ KivBitmap TandrelDetectorDrawer::Picture() {
     std::unique_ptr<KivAudioPlugin::KivEditor> made(TandrelDynamicsEditor::Create(plugin));
     auto* editor = dynamic_cast<TandrelDynamicsEditor*>(made.get());
     if (editor == nullptr) return KivBitmap();
+    // The scale asked for, not the size the user last chose for the family's editors.
+    editor->GetWindow().SetScale(scale);
     editor->Detector().SetOpen(true);
     editor->Detector().Curve().Select(3);
     KivBitmap picture;

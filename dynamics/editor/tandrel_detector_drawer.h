@@ -40,8 +40,9 @@ public:
 
     // The documentation's picture: the editor of a new instance with the drawer open on a
     // side-chain set against a kick drum and for presence (high-pass 80 Hz, 300 Hz -3 dB,
-    // 3 kHz +6 dB with its band selected, the top shelved 6 dB down), painted offscreen.
-    static KivBitmap Picture();
+    // 3 kHz +6 dB with its band selected, the top shelved 6 dB down), painted offscreen at
+    // `scale` times its layout.
+    static KivBitmap Picture(double scale = 1.0);
 
     // Shows the effect's settings (after a preset, a state or another window changed them).
     void Load();

@@ -81,8 +81,9 @@ TEST(TandrelMiniPictures, EditorAfterTheMainJobLooksLikeTheReadmePicture) {
     ExpectLooksLikeCommittedPicture(PaintEditorAfterMainJob(), "editor.png");
 }
 
-TEST(TandrelMiniPictures, DetectorDrawerLooksLikeTheReadmePicture) {
+TEST(TandrelMiniPictures, DetectorDrawerLooksLikeTheReadmePictures) {
     ExpectLooksLikeCommittedPicture(TandrelDetectorDrawer::Picture(), "detector.png");
+    ExpectLooksLikeCommittedPicture(TandrelDetectorDrawer::Picture(2.0), "detector-200.png");
 }
 
 TEST(TandrelMiniPictures, MorphPadLooksLikeTheReadmePicture) {

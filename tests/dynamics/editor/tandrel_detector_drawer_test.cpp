@@ -106,10 +106,6 @@ protected:
         const KivRect plot = Drawer().Curve().GetPlotRect();
         return plot.left + static_cast<int32_t>(std::lround(std::log10(frequency / 20.0) / 3.0 * (plot.Width() - 1)));
     }
-    double FrequencyOfColumn(int32_t x) {
-        const KivRect plot = Drawer().Curve().GetPlotRect();
-        return 20.0 * std::pow(1000.0, static_cast<double>(x - plot.left) / (plot.Width() - 1));
-    }
     double RowOf(double decibels) {
         const KivRect plot = Drawer().Curve().GetPlotRect();
         return plot.top + (24.0 - decibels) / 48.0 * (plot.Height() - 1);
@@ -198,23 +194,32 @@ TEST_F(DetectorDrawer, DrawsTheFiltersResponseAsTheirClosedFormsGiveIt) {
     Tick();
     EXPECT_TRUE(Drawer().HighPass().IsChecked());
     EXPECT_FALSE(Drawer().LowPass().IsChecked());
-    const KivBitmap& screen = Repainted();
     const KivRect box = Drawer().Curve().GetWindowRect();
     const KivRect plot = Drawer().Curve().GetPlotRect().Offset(box.left, box.top);
-    double worst = 0.0;
-    // Between the handles, where only the curve is drawn.
-    for (double frequency : {60.0, 200.0, 600.0, 1500.0, 7000.0}) {
-        const int32_t column = ColumnOf(frequency);
-        const double f = FrequencyOfColumn(column);
-        const double expected = HighPassDecibels(f, 200.0, 0.707, rate) + PeakDecibels(f, 1000.0, 2.0, 12.0, rate) +
-                                PeakDecibels(f, 5000.0, 1.5, -9.0, rate);
-        const double drawn = CurveRowIn(screen, box.left + column, plot.top, plot.bottom) - box.top;
-        ASSERT_GT(drawn, 0.0) << frequency << " Hz: no curve in its column";
-        EXPECT_NEAR(drawn, RowOf(expected), 1.0) << frequency << " Hz: expected " << expected << " dB";
-        worst = std::max(worst, std::fabs(drawn - RowOf(expected)));
+    const double pixelDecibels = 48.0 / (plot.Height() - 1);
+    // At 100% and at 200%, where a logical pixel is two device pixels each way.
+    for (double scale : {1.0, 2.0}) {
+        Window().SetScale(scale);
+        const KivBitmap& screen = Repainted();
+        ASSERT_EQ(screen.Width(), static_cast<int32_t>(std::lround(1000 * scale)));
+        const auto logical = [scale](double device) { return (device + 0.5) / scale - 0.5; };
+        double worst = 0.0;
+        // Between the handles, where only the curve is drawn.
+        for (double frequency : {60.0, 200.0, 600.0, 1500.0, 7000.0}) {
+            const int32_t device = static_cast<int32_t>(std::lround((box.left + ColumnOf(frequency) + 0.5) * scale - 0.5));
+            const double f = 20.0 * std::pow(1000.0, (logical(device) - plot.left) / (plot.Width() - 1));
+            const double expected = HighPassDecibels(f, 200.0, 0.707, rate) + PeakDecibels(f, 1000.0, 2.0, 12.0, rate) +
+                                    PeakDecibels(f, 5000.0, 1.5, -9.0, rate);
+            const double row = CurveRowIn(screen, device, static_cast<int32_t>(plot.top * scale),
+                                          static_cast<int32_t>((plot.bottom + 1) * scale) - 1);
+            ASSERT_GT(row, 0.0) << frequency << " Hz at " << scale << ": no curve in its column";
+            const double drawn = logical(row) - box.top;
+            EXPECT_NEAR(drawn, RowOf(expected), 1.0) << frequency << " Hz at " << scale << ": expected " << expected << " dB";
+            worst = std::max(worst, std::fabs(drawn - RowOf(expected)));
+        }
+        std::printf("at %.0f%% the drawn curve lies within %.2f px (%.2f dB) of the closed form\n", scale * 100, worst,
+                    worst * pixelDecibels);
     }
-    std::printf("largest distance of the drawn curve from the closed form: %.2f px (%.2f dB)\n", worst,
-                worst * 48.0 / (Drawer().Curve().GetPlotRect().Height() - 1));
     // Hand values of the closed forms themselves: +12 dB at the peak, -3.01 dB at the corner.
     EXPECT_NEAR(PeakDecibels(1000.0, 1000.0, 2.0, 12.0, rate), 12.0, 1e-9);
     EXPECT_NEAR(HighPassDecibels(200.0, 200.0, 0.707, rate), 20 * std::log10(0.707), 1e-9);
