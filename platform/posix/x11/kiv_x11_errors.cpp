@@ -9,12 +9,15 @@ namespace {
 
 std::atomic<uint64_t> contained{0};
 
-// Xlib asks each extension hook of the connection before the process-wide handler; a
-// non-zero answer settles the error.
-int ContainError(Display*, xError*, XExtCodes*, int* result) {
+// Xlib turns every error that arrives on a connection into an event through that
+// connection's table of converters, one per error code, and drops the error when the
+// converter answers False; only then does it call the process-wide handler. This is the one
+// per-connection hook that sees them all: extension error hooks (XESetError) are asked only
+// for errors that arrive while a reply is awaited, not for those of requests without a reply
+// (XDestroyWindow, XMapWindow, drawing) read by XPending or XNextEvent.
+Bool DropError(Display*, XErrorEvent*, xError*) {
     contained.fetch_add(1);
-    *result = 0;
-    return 1;
+    return False;
 }
 
 // Xlib's default here ends the process. Returning marks the connection dead: later requests
@@ -25,7 +28,7 @@ void KeepRunning(Display*, void*) {}
 
 void Contain(Display* display) {
     if (display == nullptr) return;
-    if (XExtCodes* codes = XAddExtension(display)) XESetError(display, codes->extension, &ContainError);
+    for (int code = 0; code < 256; ++code) XESetWireToError(display, code, &DropError);
     XSetIOErrorExitHandler(display, &KeepRunning, nullptr);
 }
 
