@@ -533,11 +533,15 @@ private:
             XNextEvent(display_, &event);
             worked |= Translate(event);
         }
-        while (!modalEnds_.empty()) {
-            const NativeWindowHandle handle = modalEnds_.front();
-            modalEnds_.pop_front();
-            Deliver(InputFor(handle, NativeInput::kEndModal));
-            worked = true;
+        if (!modalEnds_.empty()) {
+            while (!modalEnds_.empty()) {
+                const NativeWindowHandle handle = modalEnds_.front();
+                modalEnds_.pop_front();
+                Deliver(InputFor(handle, NativeInput::kEndModal));
+            }
+            // The modal loop ends with this pass: a timer due meanwhile belongs to whatever
+            // loop runs next, not to a loop that has already ended.
+            return true;
         }
         worked |= FireTimers();
         // Paints are not "work": they never keep a waiting loop awake.

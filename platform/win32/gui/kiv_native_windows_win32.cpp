@@ -223,7 +223,10 @@ public:
                 PostQuitMessage(static_cast<int>(message.wParam));
                 return false;
             }
+            // One message per call: the loop around checks after each whether it has ended,
+            // so that nothing of the window's (a timer due meanwhile) runs after its end.
             Dispatch(message);
+            return true;
         }
         for (HWND own : OwnWindows()) {
             // A bound keeps a window that posts to itself from holding the host's thread.
