@@ -32,4 +32,18 @@ uint32_t GetThreadExitCode(SystemThread thread);
 void CloseThread(SystemThread thread);
 uint32_t CurrentThreadId();
 
+// Whether a library's threads can still be running while the process ends: on POSIX,
+// exit() runs the static destructors with every other thread still going; Windows ends a
+// process's other threads before any library's destructors run.
+#if defined(_WIN32)
+inline constexpr bool kThreadsRunDuringProcessExit = false;
+#else
+inline constexpr bool kThreadsRunDuringProcessExit = true;
+#endif
+// Calls `hook` when the process ends through exit() or a return from main, before the
+// destructors of the static objects constructed before this call; also when this library is
+// unloaded (when no thread of it can be running). Registering again runs the hook again, later
+// constructed statics included. Does nothing where kThreadsRunDuringProcessExit is false.
+void CallAtProcessExit(void (*hook)());
+
 }  // namespace KivPlatform

@@ -2,6 +2,7 @@
 
 #include "base/kiv_boundary.h"
 #include "base/kiv_exception.h"
+#include "threads/kiv_process_exit.h"
 #include "threads/kiv_synchronizer_guard.h"
 #include "threads/kiv_thread_notification_target.h"
 #include "threads/kiv_unload_flag.h"
@@ -42,6 +43,7 @@ void KivThread::Start() {
     if (KivIsModuleUnloading()) throw KivException("Could not create system thread.", KivException::kFailure);
     handle_ = KivPlatform::CreateSuspendedThread(ThreadEntry, this);
     if (!handle_) throw KivException("Could not create system thread.", KivException::kFailure);
+    KivProcessExit::Watch();
 }
 
 void KivThread::Resume() {
@@ -62,13 +64,19 @@ int32_t KivThread::GetSystemPriority() {
 }
 
 bool KivThread::IsStopRequested() {
+    KivProcessExit::ParkIfEnding();
     KivSynchronizerGuard guard(flagLock_);
     return stopRequested_;
 }
 
 void KivThread::Wake() { wakeSemaphore_.Release(); }
 
-bool KivThread::WaitForWake(uint32_t timeout) { return wakeSemaphore_.Acquire(timeout) == 0; }
+bool KivThread::WaitForWake(uint32_t timeout) {
+    KivProcessExit::ParkIfEnding();
+    const bool woken = wakeSemaphore_.Acquire(timeout) == 0;
+    KivProcessExit::ParkIfEnding();
+    return woken;
+}
 
 void KivThread::RequestStop() {
     {
@@ -81,6 +89,9 @@ void KivThread::RequestStop() {
 void KivThread::Stop() {
     KivSynchronizerGuard guard(startMutex_);
     if (!handle_) return;
+    // A static owner destroyed at the process's end: the thread is parked for good and the
+    // process ends around it.
+    if (KivProcessExit::IsEnding()) return;
     RequestStop();
     // A thread that was never resumed would never end; resumed now, it sees the stop flag
     // and leaves without running its body.
@@ -118,6 +129,13 @@ uint32_t KivThread::ThreadEntry(void* argument) {
 }
 
 uint32_t KivThread::RunBody() {
+    KivProcessExit::Body body{this};
+    KivProcessExit::EnterBody(body);
+    // Leaves the list however the body ends: it raises through this frame.
+    struct Leave {
+        KivProcessExit::Body& body;
+        ~Leave() { KivProcessExit::LeaveBody(body); }
+    } leave{body};
     if (IsStopRequested()) return 0;
     exitCode_.store(static_cast<int32_t>(kFailedExitCode));  // stays so if the body raises
     exitCode_.store(Thread());

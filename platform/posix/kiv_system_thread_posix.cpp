@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 
 #include "platform/kiv_system_thread.h"
 #include "platform/posix/kiv_posix_deadline.h"
@@ -208,5 +209,9 @@ void CloseThread(SystemThread thread) {
 }
 
 uint32_t CurrentThreadId() { return static_cast<uint32_t>(gettid()); }
+
+// atexit from a library registers for that library: its entries run at exit() in reverse
+// order of registration, interleaved with the static destructors, or at its unload.
+void CallAtProcessExit(void (*hook)()) { std::atexit(hook); }
 
 }  // namespace KivPlatform

@@ -74,4 +74,8 @@ void CloseThread(SystemThread thread) { CloseHandle(Native(thread)); }
 
 uint32_t CurrentThreadId() { return GetCurrentThreadId(); }
 
+// ExitProcess ends every other thread before the libraries' destructors run: nothing of
+// ours can run into them.
+void CallAtProcessExit(void (*)()) {}
+
 }  // namespace KivPlatform
