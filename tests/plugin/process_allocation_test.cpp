@@ -8,21 +8,12 @@
 
 using KivAllocationCounting::allocations;
 using KivAllocationCounting::counting;
-using KivAllocationCounting::CountingAllocate;
-using KivAllocationCounting::CountingReallocate;
 
 namespace {
 
 class AllocationTest : public ::testing::TestWithParam<int32_t> {
 protected:
-    void SetUp() override {
-        saved_ = KivMemory::Table();
-        KivMemory::Table().Allocate = &CountingAllocate;
-        KivMemory::Table().Reallocate = &CountingReallocate;
-    }
-    void TearDown() override { KivMemory::Table() = saved_; }
-
-    KivMemoryFunctions saved_{};
+    KivAllocationCounting::CountingMemoryTable memory_;
 };
 
 // After one block at a size, nothing allocates: not with oversampling, not while parameters
@@ -60,15 +51,15 @@ TEST_P(AllocationTest, SteadyStateProcessingAllocatesNothing) {
 INSTANTIATE_TEST_SUITE_P(Oversampling, AllocationTest, ::testing::Values(1, 2, 4, 8));
 
 TEST(AllocationCountingTest, BothRoutesAreCounted) {
-    KivMemoryFunctions saved = KivMemory::Table();
-    KivMemory::Table().Allocate = &CountingAllocate;
-    allocations = 0;
-    counting = true;
-    KivMemory::Free(KivMemory::Allocate(16));
-    int* volatile block = new int(1);  // volatile: the pair may not be elided
-    delete block;
-    counting = false;
-    KivMemory::Table() = saved;
+    {
+        KivAllocationCounting::CountingMemoryTable memory;
+        allocations = 0;
+        counting = true;
+        KivMemory::Free(KivMemory::Allocate(16));
+        int* volatile block = new int(1);  // volatile: the pair may not be elided
+        delete block;
+        counting = false;
+    }
     EXPECT_EQ(allocations.load(), 2);
 }
 

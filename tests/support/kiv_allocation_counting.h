@@ -25,6 +25,21 @@ inline void* CountingReallocate(void* block, size_t size) {
     return KivMemory::RuntimeTable().Reallocate(block, size);
 }
 
+// Routes the framework's module memory table through the counters for as long as it lives.
+class CountingMemoryTable {
+public:
+    CountingMemoryTable() : saved_(KivMemory::Table()) {
+        KivMemory::Table().Allocate = &CountingAllocate;
+        KivMemory::Table().Reallocate = &CountingReallocate;
+    }
+    ~CountingMemoryTable() { KivMemory::Table() = saved_; }
+    CountingMemoryTable(const CountingMemoryTable&) = delete;
+    CountingMemoryTable& operator=(const CountingMemoryTable&) = delete;
+
+private:
+    KivMemoryFunctions saved_;
+};
+
 }  // namespace KivAllocationCounting
 
 // The replacements pair malloc with free; GCC sees operator new inlined next to free and cannot

@@ -4,8 +4,8 @@
 #include <string>
 #include <thread>
 
-#include "dynamics/processing/tandrel_meter_view.h"
 #include "tests/dynamics/processing/tandrel_rig.h"
+#include "tests/dynamics/processing/tandrel_silent_meter_view.h"
 #include "tests/plugin/state/state_test_support.h"
 #include "threads/kiv_thread_role.h"
 
@@ -13,33 +13,8 @@
 
 using KivAllocationCounting::allocations;
 using KivAllocationCounting::counting;
-using KivAllocationCounting::CountingAllocate;
-using KivAllocationCounting::CountingReallocate;
 
 namespace {
-
-class SilentView : public TandrelMeterView {
-public:
-    void ShowGainReduction(int32_t, double) override {}
-    void ShowHeldReduction(int32_t, double) override {}
-    void ShowOutputLevels(int32_t, double, double, double) override {}
-    void ShowHeldPeak(int32_t, double) override {}
-    void ShowChannelMeters(int32_t) override {}
-    void RefreshState() override {}
-    void UpdateLevelGraph() override {}
-};
-
-class CountingMemory {
-public:
-    CountingMemory() : saved_(KivMemory::Table()) {
-        KivMemory::Table().Allocate = &CountingAllocate;
-        KivMemory::Table().Reallocate = &CountingReallocate;
-    }
-    ~CountingMemory() { KivMemory::Table() = saved_; }
-
-private:
-    KivMemoryFunctions saved_;
-};
 
 void ProcessBlock(TandrelRig& rig, int32_t frames) {
     float* inputs[2] = {rig.in[0].data(), rig.in[1].data()};
@@ -73,9 +48,9 @@ double NextValue(uint32_t& state) {
 // look-ahead the host is told is the one set last (0.5 normalised on the fourth-power curve
 // over 0..1 s: 0.0625 s, 3000 samples at 48 kHz).
 TEST(TandrelRealTime, AutomationInsideBlocksAllocatesNothingOnTheAudioThread) {
-    CountingMemory memory;
+    KivAllocationCounting::CountingMemoryTable memory;
     TandrelRig rig(48000, 512);
-    SilentView view;
+    TandrelSilentMeterView view;
     rig.effect().AttachEditor(&view);
     for (auto& channel : rig.in) {
         for (int32_t i = 0; i < 512; ++i) channel[i] = 0.5f * static_cast<float>((i % 37) - 18) / 18.0f;
@@ -125,7 +100,7 @@ TEST(TandrelRealTime, AutomationInsideBlocksAllocatesNothingOnTheAudioThread) {
 // never finds a lock held and never reaches code that is not its own.
 TEST(TandrelRealTime, LoadsOnOtherThreadsNeverHoldUpTheAudioThread) {
     TandrelRig rig(48000, 64);
-    SilentView view;
+    TandrelSilentMeterView view;
     rig.effect().AttachEditor(&view);
     KivThreadRole::ResetRecords();
     std::atomic<bool> playing{true};

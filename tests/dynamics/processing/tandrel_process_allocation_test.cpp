@@ -2,39 +2,19 @@
 
 #include <limits>
 
-#include "dynamics/processing/tandrel_meter_view.h"
 #include "tests/dynamics/processing/tandrel_rig.h"
+#include "tests/dynamics/processing/tandrel_silent_meter_view.h"
 
 #include "tests/support/kiv_allocation_counting.h"
 
 using KivAllocationCounting::allocations;
 using KivAllocationCounting::counting;
-using KivAllocationCounting::CountingAllocate;
-using KivAllocationCounting::CountingReallocate;
 
 namespace {
 
-class SilentView : public TandrelMeterView {
-public:
-    void ShowGainReduction(int32_t, double) override {}
-    void ShowHeldReduction(int32_t, double) override {}
-    void ShowOutputLevels(int32_t, double, double, double) override {}
-    void ShowHeldPeak(int32_t, double) override {}
-    void ShowChannelMeters(int32_t) override {}
-    void RefreshState() override {}
-    void UpdateLevelGraph() override {}
-};
-
 class TandrelAllocationTest : public ::testing::TestWithParam<int32_t> {
 protected:
-    void SetUp() override {
-        saved_ = KivMemory::Table();
-        KivMemory::Table().Allocate = &CountingAllocate;
-        KivMemory::Table().Reallocate = &CountingReallocate;
-    }
-    void TearDown() override { KivMemory::Table() = saved_; }
-
-    KivMemoryFunctions saved_{};
+    KivAllocationCounting::CountingMemoryTable memory_;
 };
 
 }  // namespace
@@ -48,7 +28,7 @@ TEST_P(TandrelAllocationTest, SteadyProcessingAllocatesNothing) {
     rig.Compressor(-20.0, 4.0);
     rig.Set(kTandrelLookAhead, 0.005);
     rig.Set(kTandrelLinkChannels, GetParam() == 1 ? 0.5 : 1.0);
-    SilentView view;
+    TandrelSilentMeterView view;
     rig.effect().AttachEditor(&view);
     const float broken = std::numeric_limits<float>::quiet_NaN();
     const auto blocks = [&] {

@@ -9,19 +9,13 @@
 #include "hosts/vst3/interfaces/iaudioprocessor.h"
 #include "hosts/vst3/interfaces/icomponent.h"
 #include "hosts/vst3/interfaces/ieditcontroller.h"
-#include "tests/hosts/vst3/vst3_test_host.h"
+#include "tests/hosts/vst3/tandrel_mini_bundle.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
 using namespace Vst3TestHost;
 
 namespace {
 
-#if defined(_WIN32)
-const std::string kBinary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-win/TandrelMini.vst3";
-#else
-const std::string kBinary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-linux/TandrelMini.so";
-#endif
-constexpr InterfaceId kClassId = MakeInterfaceId(0x4B657374, 0x72756E65, 0x4B416540, 0x4B416540);
 constexpr int32_t kRate = 44100;
 constexpr int32_t kBlock = 512;
 constexpr int32_t kFrames = kRate;       // one second
@@ -131,27 +125,12 @@ TEST_F(SideChainVst2, LoudKeyCompressesTheQuietInputOnlyOnExternal) {
 class SideChainVst3 : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(library.Load(kBinary)) << library.ErrorText();
-        using Entry = IPluginFactory* (*)();
-        auto entry = reinterpret_cast<Entry>(library.Symbol("GetPluginFactory"));
-        ASSERT_NE(entry, nullptr);
-        factory = entry();
-        void* object = nullptr;
-        ASSERT_EQ(factory->createInstance(kClassId.bytes, IComponent::iid.bytes, &object), kResultOk);
-        component = static_cast<IComponent*>(object);
-        ASSERT_EQ(component->initialize(&host), kResultOk);
-        controller = Query<IEditController>(component);
+        ASSERT_NO_FATAL_FAILURE(bundle.CreateInstance());
         processor = Query<IAudioProcessor>(component);
-        ASSERT_TRUE(controller && processor);
+        ASSERT_NE(processor, nullptr);
     }
     void TearDown() override {
         if (processor) processor->release();
-        if (controller) controller->release();
-        if (component) {
-            component->terminate();
-            component->release();
-        }
-        if (factory) factory->release();
     }
     // Offline, as a render: parameter changes in a block then apply from that block on, where in
     // real time they would wait for the preparing thread.
@@ -189,11 +168,9 @@ protected:
         return MeasuredGain(out[0], main);
     }
 
-    KivPlatform::DynamicLibrary library;
-    IPluginFactory* factory = nullptr;
-    HostApplication host;
-    IComponent* component = nullptr;
-    IEditController* controller = nullptr;
+    TandrelMiniBundle bundle;
+    IComponent*& component = bundle.component;
+    IEditController*& controller = bundle.controller;
     IAudioProcessor* processor = nullptr;
 };
 

@@ -10,18 +10,12 @@
 
 #include "hosts/vst3/interfaces/icomponent.h"
 #include "hosts/vst3/interfaces/ieditcontroller.h"
-#include "tests/hosts/vst3/vst3_test_host.h"
+#include "tests/hosts/vst3/tandrel_mini_bundle.h"
 
 using namespace Vst3TestHost;
 
 namespace {
 
-#if defined(_WIN32)
-const std::string kBinary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-win/TandrelMini.vst3";
-#else
-const std::string kBinary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-linux/TandrelMini.so";
-#endif
-constexpr InterfaceId kClassId = MakeInterfaceId(0x4B657374, 0x72756E65, 0x4B416540, 0x4B416540);
 constexpr ParamID kFirstController = 10000;
 constexpr ParamID kBypass = 32767;
 constexpr int32 kSamplesPerParameter = 2000;
@@ -35,29 +29,12 @@ std::string Narrow(const std::u16string& text) {
 class TandrelMiniVst3Parameters : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(library.Load(kBinary)) << library.ErrorText();
-        using Entry = IPluginFactory* (*)();
-        factory = reinterpret_cast<Entry>(library.Symbol("GetPluginFactory"))();
-        ASSERT_NE(factory, nullptr);
-        void* object = nullptr;
-        ASSERT_EQ(factory->createInstance(kClassId.bytes, IComponent::iid.bytes, &object), kResultOk);
-        component = static_cast<IComponent*>(object);
-        ASSERT_EQ(component->initialize(&host), kResultOk);
-        controller = Query<IEditController>(component);
-        ASSERT_NE(controller, nullptr);
+        ASSERT_NO_FATAL_FAILURE(bundle.CreateInstance());
         for (int32 position = 0; position < controller->getParameterCount(); ++position) {
             ParameterInfo info{};
             ASSERT_EQ(controller->getParameterInfo(position, info), kResultOk);
             if (info.id < kFirstController || info.id == kBypass) plugin.push_back(info);
         }
-    }
-    void TearDown() override {
-        if (controller) controller->release();
-        if (component) {
-            component->terminate();
-            component->release();
-        }
-        if (factory) factory->release();
     }
     std::string Display(ParamID id, double value) {
         String128 text{};
@@ -71,11 +48,8 @@ protected:
         return plugin.front();
     }
 
-    KivPlatform::DynamicLibrary library;
-    IPluginFactory* factory = nullptr;
-    HostApplication host;
-    IComponent* component = nullptr;
-    IEditController* controller = nullptr;
+    TandrelMiniBundle bundle;
+    IEditController*& controller = bundle.controller;
     std::vector<ParameterInfo> plugin;  // the plug-in's own and "Bypass"
 };
 

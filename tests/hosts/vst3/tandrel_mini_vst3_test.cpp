@@ -15,19 +15,13 @@
 #include "hosts/vst3/interfaces/icomponent.h"
 #include "hosts/vst3/interfaces/ieditcontroller.h"
 #include "hosts/vst3/interfaces/imidimapping.h"
-#include "tests/hosts/vst3/vst3_test_host.h"
+#include "tests/hosts/vst3/tandrel_mini_bundle.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
 using namespace Vst3TestHost;
 
 namespace {
 
-#if defined(_WIN32)
-const std::string kBinary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-win/TandrelMini.vst3";
-#else
-const std::string kBinary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-linux/TandrelMini.so";
-#endif
-constexpr InterfaceId kClassId = MakeInterfaceId(0x4B657374, 0x72756E65, 0x4B416540, 0x4B416540);
 constexpr ParamID kBypass = 32767;
 constexpr int32 kBlock = 256;
 constexpr int32 kFrames = 4 * kBlock;
@@ -49,7 +43,7 @@ class Vst3Instance {
 public:
     explicit Vst3Instance(IPluginFactory& factory) {
         void* object = nullptr;
-        if (factory.createInstance(kClassId.bytes, IComponent::iid.bytes, &object) != kResultOk) return;
+        if (factory.createInstance(kTandrelMiniClassId.bytes, IComponent::iid.bytes, &object) != kResultOk) return;
         component = static_cast<IComponent*>(object);
         initialized = component->initialize(&host) == kResultOk;
         controller = Query<IEditController>(component);
@@ -106,20 +100,13 @@ public:
 class TandrelMiniVst3 : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(library.Load(kBinary)) << library.ErrorText();
-        using Entry = IPluginFactory* (*)();
-        auto entry = reinterpret_cast<Entry>(library.Symbol("GetPluginFactory"));
-        ASSERT_NE(entry, nullptr);
-        factory = entry();
-        ASSERT_NE(factory, nullptr);
+        ASSERT_NO_FATAL_FAILURE(bundle.LoadFactory());
         ASSERT_TRUE(vst2.Load(KIV_TANDREL_MINI_PATH)) << vst2.ErrorText();
     }
-    void TearDown() override {
-        if (factory) factory->release();
-    }
 
-    KivPlatform::DynamicLibrary library;
-    IPluginFactory* factory = nullptr;
+    TandrelMiniBundle bundle;
+    KivPlatform::DynamicLibrary& library = bundle.library;
+    IPluginFactory*& factory = bundle.factory;
     KivVst2Plugin vst2;
 };
 
@@ -139,7 +126,7 @@ TEST_F(TandrelMiniVst3, FactoryDescribesOneClassAsTheBundleDescriptionDoes) {
     ASSERT_NE(factory3, nullptr);
     PClassInfo2 info2{};
     ASSERT_EQ(factory3->getClassInfo2(0, &info2), kResultOk);
-    EXPECT_TRUE(kClassId.Matches(info2.cid));
+    EXPECT_TRUE(kTandrelMiniClassId.Matches(info2.cid));
     EXPECT_EQ(info2.cardinality, 0x7FFFFFFF);
     EXPECT_STREQ(info2.category, "Audio Module Class");
     EXPECT_STREQ(info2.name, "TandrelMini");
