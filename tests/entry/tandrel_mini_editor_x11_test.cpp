@@ -258,16 +258,6 @@ TEST_F(TandrelMiniEditorX11, OpensAndClosesFiftyTimesWhileAudioRuns) {
     EXPECT_EQ(KivXvfbSession::ThreadCount(), threads);
 }
 
-// What reaches the process-wide X error handler, the one a host installs: "host" for errors
-// on the host's own connection, "plug-in" for those on any other.
-std::vector<std::string> processErrors;
-Display* hostDisplay = nullptr;
-int RecordProcessError(Display* connection, XErrorEvent* error) {
-    processErrors.push_back(std::string(connection == hostDisplay ? "host" : "plug-in") + " connection: error " +
-                            std::to_string(error->error_code) + " for request " + std::to_string(error->request_code));
-    return 0;
-}
-
 // A host that destroys its window before it closes the editor: the X server destroys the
 // editor's window with it, and the requests the editor makes on it afterwards fail on the
 // plug-in's own connection, never reaching the host's error handler (whose default ends the
@@ -276,9 +266,7 @@ int RecordProcessError(Display* connection, XErrorEvent* error) {
 // connection, where it is read as an event rather than with a reply: the errors that only
 // a connection's own error table keeps from the process-wide handler.
 TEST_F(TandrelMiniEditorX11, SurvivesTheHostDestroyingItsWindowFirst) {
-    const XErrorHandler previous = XSetErrorHandler(&RecordProcessError);
-    hostDisplay = display;
-    processErrors.clear();
+    KivXvfbSession::ProcessErrors errors(display);
     for (int round = 0; round < 5; ++round) {
         ASSERT_TRUE(OpenEditor());
         Idle(50);
@@ -300,8 +288,7 @@ TEST_F(TandrelMiniEditorX11, SurvivesTheHostDestroyingItsWindowFirst) {
     EXPECT_GE(count, 1u);  // the editor is back in the new window
     plugin.Dispatch(effEditClose);
     XSync(display, False);
-    XSetErrorHandler(previous);
-    for (const std::string& error : processErrors) ADD_FAILURE() << error;
+    for (const std::string& error : errors.Texts()) ADD_FAILURE() << error;
 }
 
 }  // namespace

@@ -90,6 +90,39 @@ struct FakeInput {
     MotionFn motion = nullptr;
 };
 
+// What reaches the process-wide X error handler, the one a host installs, while it lives:
+// errors on the host's connection and on any other (a plug-in's), counted apart. Xlib's
+// default handler would end the process at the first.
+class ProcessErrors {
+public:
+    explicit ProcessErrors(Display* host) {
+        hostDisplay() = host;
+        texts().clear();
+        previous_ = XSetErrorHandler(&Record);
+    }
+    ~ProcessErrors() { XSetErrorHandler(previous_); }
+    ProcessErrors(const ProcessErrors&) = delete;
+    ProcessErrors& operator=(const ProcessErrors&) = delete;
+    // "host connection: error 3 for request 4", one per error so far.
+    const std::vector<std::string>& Texts() const { return texts(); }
+
+private:
+    static Display*& hostDisplay() {
+        static Display* display = nullptr;
+        return display;
+    }
+    static std::vector<std::string>& texts() {
+        static std::vector<std::string> recorded;
+        return recorded;
+    }
+    static int Record(Display* connection, XErrorEvent* error) {
+        texts().push_back(std::string(connection == hostDisplay() ? "host" : "plug-in") + " connection: error " +
+                          std::to_string(error->error_code) + " for request " + std::to_string(error->request_code));
+        return 0;
+    }
+    XErrorHandler previous_ = nullptr;
+};
+
 inline int ThreadCount() {
     int count = 0;
     for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;

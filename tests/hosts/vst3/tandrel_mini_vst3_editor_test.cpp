@@ -295,6 +295,33 @@ ViewRect ChildSize(Display* display, Window parent) {
 // times its size, a size the host sets is the window's and the knobs turn where they are
 // drawn at it, and the host's content scale multiplies the size, which the view asks the
 // frame for.
+// A host that destroys its window before it removes the view: the X server destroys the
+// editor's window with it, and the requests the view makes on it afterwards fail on the
+// plug-in's own connection, never reaching the host's error handler (whose default ends the
+// process). The pause after each removal lets the error of the view's last request arrive
+// before the next attach reads the connection. The view attaches again to a new window.
+TEST_F(TandrelMiniVst3Editor, SurvivesTheHostDestroyingItsWindowBeforeRemoval) {
+    KivXvfbSession::ProcessErrors errors(display);
+    for (int round = 0; round < 4; ++round) {
+        IPlugView* view = controller->createView("editor");
+        ASSERT_NE(view, nullptr);
+        ASSERT_EQ(view->setFrame(&frame), kResultTrue);
+        ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), "X11EmbedWindowID"), kResultOk) << round;
+        Run(50);
+        XDestroyWindow(display, parent);
+        XSync(display, False);
+        Run(50);
+        EXPECT_EQ(view->removed(), kResultOk);
+        view->release();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, kWidth, kHeight, 0, 0, 0x00FF00FF);
+        XMapWindow(display, parent);
+        XSync(display, False);
+    }
+    XSync(display, False);
+    for (const std::string& error : errors.Texts()) ADD_FAILURE() << error;
+}
+
 TEST_F(TandrelMiniVst3Editor, TheHostResizesFreelyAndScalesByItsContentFactor) {
     IPlugView* view = controller->createView("editor");
     ASSERT_NE(view, nullptr);
