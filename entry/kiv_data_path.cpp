@@ -1,6 +1,8 @@
 #include "entry/kiv_data_path.h"
 
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <system_error>
 
 #include "base/kiv_exception.h"
@@ -46,6 +48,18 @@ void CopyOldContents(const fs::path& oldFolder, const fs::path& newFolder) {
     if (error) RaiseFolderFailure(newFolder);
 }
 
+// The old folders this process has copied. Copying again on every call would cost every
+// instance of a large session a walk over the folder, and would put the old files back over
+// anything saved in the new folder since (new default settings, presets), so a user's save
+// would be lost to the next instance. The first call of a process copies; the old folder is
+// still never removed.
+bool FirstCopyInThisProcess(const fs::path& oldFolder) {
+    static std::mutex mutex;
+    static std::set<fs::path> copied;
+    std::lock_guard<std::mutex> lock(mutex);
+    return copied.insert(oldFolder).second;
+}
+
 }  // namespace
 
 namespace KivDataPath {
@@ -56,7 +70,7 @@ KivString Resolve(const KivString& base, const KivString& name) {
     const fs::path newFolder = makerFolder / PathOf(name);
     const fs::path oldFolder = basePath / PathOf(name);
     std::error_code error;
-    if (!name.IsEmpty() && fs::is_directory(oldFolder, error)) {
+    if (!name.IsEmpty() && fs::is_directory(oldFolder, error) && FirstCopyInThisProcess(oldFolder)) {
         CreateFolder(makerFolder);
         CopyOldContents(oldFolder, newFolder);
     }

@@ -14,13 +14,15 @@ public:
     // lists no programs.
     static std::unique_ptr<KivFactoryProgramList> Create(const char* document, KivKestruneAudioEffectPlugin& plugin);
 
-    int32_t Count() const override { return presets_.GetSubItemCount(); }
+    int32_t Count() const override { return presets_->GetSubItemCount(); }
     KivString Name(int32_t index) const override;
     void Load(int32_t index) override;
 
 private:
-    explicit KivFactoryProgramList(KivKestruneAudioEffectPlugin& plugin) : plugin_(plugin) {}
+    KivFactoryProgramList(KivKestruneAudioEffectPlugin& plugin, std::shared_ptr<const KivXMLItem> presets)
+        : plugin_(plugin), presets_(std::move(presets)) {}
 
     KivKestruneAudioEffectPlugin& plugin_;
-    KivXMLItem presets_;
+    // Parsed once per process and shared by every instance: only read, never changed.
+    std::shared_ptr<const KivXMLItem> presets_;
 };

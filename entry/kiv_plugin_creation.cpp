@@ -28,11 +28,11 @@ std::unique_ptr<KivAudioPlugin> Create() {
     KivEditorSnapshot::SetFactory(product.snapshotEditor);
     auto plugin = std::make_unique<Plugin>();
     plugin->SetDataFolderSource(&KivModuleDataFolder::Instance());
-    plugin->Initialize(product.pluginName, product.vendor, &KivEffectInterface::Dispatch);
+    // Named before Initialize, which loads the defaults from the family's file (the one
+    // SetDefaultSettingsToCurrent writes): one read, not one under the plug-in's own name
+    // and another under the family's.
     plugin->SetFamilyName(product.familyName);
-    // Initialize looked for defaults under the plug-in's own name; the family's file is the
-    // one SetDefaultSettingsToCurrent writes, so that is where the defaults are.
-    plugin->LoadDefaultSettings();
+    plugin->Initialize(product.pluginName, product.vendor, &KivEffectInterface::Dispatch);
     return plugin;
 }
 

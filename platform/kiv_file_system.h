@@ -22,4 +22,16 @@ bool RemoveFile(const std::u16string& name);
 // The size in bytes, or -1 when the file cannot be examined.
 int64_t FileSize(const std::u16string& name);
 
+// What tells one version of a file from another without reading it.
+struct FileVersion {
+    bool exists = false;
+    int64_t size = 0;
+    int64_t modified = 0;   // the last write, in the system's finest unit
+    uint64_t identity = 0;  // device and file number where the system has them cheaply (POSIX), else 0
+
+    bool operator==(const FileVersion&) const = default;
+};
+// The version of `name` now; `exists` false when it cannot be examined.
+FileVersion FileVersionOf(const std::u16string& name);
+
 }  // namespace KivPlatform

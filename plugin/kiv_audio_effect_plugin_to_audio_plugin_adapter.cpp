@@ -54,7 +54,9 @@ void KivAudioEffectPluginToAudioPluginAdapter::Initialize(const KivString& plugi
         preserveInputs_ = effect_->NeedsPreservedInputs();
         accumulatesInPlace_ = false;
         RegisterEffectParameters();
-        familyName_ = pluginName;
+        // A family named before Initialize is where the defaults are; without one the plug-in
+        // is its own family.
+        if (familyName_.IsEmpty()) familyName_ = pluginName;
         BuildParameterIndex();
         context_.editorMode = GetEditorMode();
         LoadDefaultSettings();

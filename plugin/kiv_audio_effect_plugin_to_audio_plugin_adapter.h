@@ -31,7 +31,8 @@ public:
     KivAudioEffectPluginToAudioPluginAdapter();
     ~KivAudioEffectPluginToAudioPluginAdapter() override;
 
-    // Creates and connects the effect; raises "Error creating plugin." when it cannot.
+    // Creates and connects the effect and loads the family's default settings (the family
+    // set before, or else the plug-in's name); raises "Error creating plugin." when it cannot.
     virtual void Initialize(const KivString& pluginName, const KivString& vendor,
                             KivAudioEffectPluginInterfaceFunction function);
 

@@ -64,4 +64,17 @@ int64_t FileSize(const std::u16string& name) {
     return static_cast<int64_t>(status.st_size);
 }
 
+// The file number matters where time stamps are coarse: a file replaced by a rename within
+// one tick and with the same size is still another file.
+FileVersion FileVersionOf(const std::u16string& name) {
+    struct stat status {};
+    FileVersion version;
+    if (stat(NativeName(name).c_str(), &status) != 0) return version;
+    version.exists = true;
+    version.size = static_cast<int64_t>(status.st_size);
+    version.modified = static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    version.identity = (static_cast<uint64_t>(status.st_dev) << 40) ^ static_cast<uint64_t>(status.st_ino);
+    return version;
+}
+
 }  // namespace KivPlatform

@@ -59,4 +59,16 @@ int64_t FileSize(const std::u16string& name) {
     return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+// NTFS keeps write times to 100 ns. The file number would need the file opened; a rename
+// onto a name may even keep the old creation time, so neither is used.
+FileVersion FileVersionOf(const std::u16string& name) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    FileVersion version;
+    if (!GetFileAttributesExW(Wide(name), GetFileExInfoStandard, &data)) return version;
+    version.exists = true;
+    version.size = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    version.modified = (static_cast<int64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return version;
+}
+
 }  // namespace KivPlatform

@@ -14,6 +14,12 @@ public:
     // Reads the document into `root`; false (and `root` untouched) when there is no readable
     // file.
     bool Read(KivXMLItem& root) const;
+    // The "DefaultSettings" child into `defaults`; false (and `defaults` untouched) when the
+    // file or the child is missing. The document is parsed once per process and kept while
+    // the file stays as it was (same size and modification time): a session that opens a
+    // hundred instances reads it once, and new defaults saved by any instance or process
+    // are what the next instance starts with.
+    bool ReadDefaults(KivXMLItem& defaults) const;
     // Replaces the file by `root`, written as UTF-8, in one step: on failure (raised) the old
     // file is left as it was.
     void Write(const KivXMLItem& root) const;

@@ -81,11 +81,9 @@ void KivKestruneAudioEffectPlugin::RunTraversal(Traversal traversal, KivXMLItem&
 bool KivKestruneAudioEffectPlugin::LoadDefaultSettings() {
     if (!dataFolder_) return false;
     try {
-        KivXMLItem root;
         const KivGlobalSettingsFile file(dataFolder_->GetDataFolder(), GetFamilyName());
-        if (!file.Read(root) || !root.HasSubItem(KivGlobalSettingsFile::DefaultSettingsName())) return false;
         KivXMLItem defaults;
-        KivCopySettingsItem(root.GetSubItem(), defaults);
+        if (!file.ReadDefaults(defaults)) return false;
         StoreLiveSettings(defaults, false);
         return true;
     } catch (const KivException&) {

@@ -51,7 +51,9 @@ TEST_F(DataPathTest, NewFolderIsCreatedUnderTheMakersFolder) {
     EXPECT_FALSE(fs::exists(base_ / "TandrelMini"));
 }
 
-TEST_F(DataPathTest, OldFolderIsCopiedOnEveryCallAndNeverRemoved) {
+// Copied on the process's first call only: a later call must not put the old file back over
+// one the user saved in the new folder since.
+TEST_F(DataPathTest, OldFolderIsCopiedOncePerProcessAndNeverRemoved) {
     fs::create_directories(base_ / "TandrelMini" / "presets");
     Write(base_ / "TandrelMini" / "presets.xml", "first");
     Write(base_ / "TandrelMini" / "presets" / "a.xml", "nested");
@@ -59,9 +61,10 @@ TEST_F(DataPathTest, OldFolderIsCopiedOnEveryCallAndNeverRemoved) {
     EXPECT_EQ(ReadText(folder / "presets.xml"), "first");
     EXPECT_EQ(ReadText(folder / "presets" / "a.xml"), "nested");
 
-    Write(base_ / "TandrelMini" / "presets.xml", "second");
-    Resolve("TandrelMini");
-    EXPECT_EQ(ReadText(folder / "presets.xml"), "second");
+    Write(folder / "presets.xml", "saved since");
+    Write(base_ / "TandrelMini" / "presets.xml", "old again");
+    EXPECT_EQ(fs::path(Resolve("TandrelMini").ToU16()), folder);
+    EXPECT_EQ(ReadText(folder / "presets.xml"), "saved since");
     EXPECT_TRUE(fs::exists(base_ / "TandrelMini" / "presets.xml"));
 }
 
