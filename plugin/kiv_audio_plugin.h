@@ -121,6 +121,9 @@ public:
     virtual void ProcessUpdate();
     virtual void PreProcessing(int32_t count);
     virtual void PostProcessing(int32_t count);
+    // Called on the audio thread at the start of every block, before the processing lock is
+    // taken: work that must be complete when the block starts (offline only) is awaited here.
+    virtual void BeforeBlock() {}
 
     // --- editor ---------------------------------------------------------------------------
     // Builds the editor through the factory the GUI library registered (none: no editor)

@@ -30,6 +30,7 @@ void KivAudioPlugin::ProcessAudio(float** inputs, float** outputs, int32_t count
             WriteSilence(outputs, count);
             return;
         }
+        BeforeBlock();
         KivPlatform::FlushDenormalsScope flushDenormals;
         KivSynchronizerGuard lock(processingMutex_);
         ProcessAudioLocked(inputs, outputs, count, replacing);

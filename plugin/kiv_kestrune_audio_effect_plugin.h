@@ -1,8 +1,10 @@
 #pragma once
+#include <array>
 #include <atomic>
 
 #include "plugin/kiv_audio_effect_plugin_to_audio_plugin_adapter.h"
 #include "plugin/state/kiv_preset_slot_items.h"
+#include "threads/kiv_semaphore.h"
 
 class KivDataFolderSource;
 
@@ -41,13 +43,19 @@ public:
     // A MIDI program change: selects slot `program` mod 8 and makes it live.
     void SelectPresetByProgram(int32_t program);
     // Program changes arrive on the audio thread, which must neither wait for the state mutex
-    // nor build settings items: the slot switch is left to the automation update thread.
+    // nor build settings items: each is queued, and the automation update thread carries them
+    // out in order, every one of them. Online a switch plays from the first block that starts
+    // after it is prepared; offline (see BeforeBlock) from the start of the block that carried
+    // it, on every render alike.
     void ProcessProgramChange(int32_t sampleOffset, double timePosition, int32_t channel,
                               int32_t program) override;
     void CarryOutAutomationUpdates(int32_t requests) override;
+    // Offline, the block waits for the program changes that arrived with it to be carried out
+    // by the update thread: the switch point is the block's start, whatever the clock says.
+    void BeforeBlock() override;
     // While held (a morph session, which keeps the live settings of the slot it started on
-    // for cancelling), program changes wait; the last one that arrived is carried out when the
-    // hold ends. Holds nest.
+    // for cancelling), program changes wait, also offline; they are carried out in order when
+    // the hold ends. Holds nest.
     void HoldSlotSwitches(bool hold);
     // The live settings changed as a whole (slot switch, paste, morph, a library preset): the
     // host hears of it and reads every parameter again.
@@ -71,7 +79,18 @@ private:
 
     KivPresetSlotItems slots_;
     KivDataFolderSource* dataFolder_ = nullptr;
-    std::atomic<int32_t> pendingProgram_{-1};
+    void CarryOutProgramChanges();
+
+    // Program changes from the audio thread (the one producer) to the update thread (the one
+    // consumer). Counters only grow; a full queue (64 changes between two passes of the update
+    // thread) replaces its newest entry, so the slot that ends live is still the last one sent.
+    static constexpr int32_t kProgramQueueSize = 64;
+    std::array<std::atomic<int32_t>, kProgramQueueSize> programQueue_{};
+    std::atomic<uint32_t> programsQueued_{0};
+    std::atomic<uint32_t> programsCarriedOut_{0};
+    // Set by an offline block waiting for the queue; the update thread then signals `carriedOut_`.
+    std::atomic<bool> offlineWaiting_{false};
+    KivSemaphore carriedOut_;
     std::atomic<int32_t> slotSwitchHolds_{0};
     bool agc_ = false;
 };

@@ -143,22 +143,52 @@ void KivKestruneAudioEffectPlugin::SelectPresetByProgram(int32_t program) {
     OnChangePreset();
 }
 
-// Several program changes before the update thread wakes: the last one is carried out, the
-// ones before it never become live. Each switch stores the leaving slot's settings, so making
-// the intermediate slots live one after the other would only rewrite slots the user passed
-// over; the sound after the burst is the same either way.
 void KivKestruneAudioEffectPlugin::ProcessProgramChange(int32_t sampleOffset, double timePosition,
                                                         int32_t channel, int32_t program) {
     KivAudioEffectPluginToAudioPluginAdapter::ProcessProgramChange(sampleOffset, timePosition, channel, program);
-    pendingProgram_.store(program);
+    const uint32_t queued = programsQueued_.load(std::memory_order_relaxed);
+    if (queued - programsCarriedOut_.load(std::memory_order_acquire) >= kProgramQueueSize) {
+        programQueue_[(queued - 1) % kProgramQueueSize].store(program, std::memory_order_relaxed);
+    } else {
+        programQueue_[queued % kProgramQueueSize].store(program, std::memory_order_relaxed);
+        programsQueued_.store(queued + 1, std::memory_order_release);
+    }
     RequestAutomationUpdate(true);
 }
 
 void KivKestruneAudioEffectPlugin::CarryOutAutomationUpdates(int32_t requests) {
     KivAudioEffectPluginToAudioPluginAdapter::CarryOutAutomationUpdates(requests);
-    if (slotSwitchHolds_.load() > 0) return;
-    const int32_t program = pendingProgram_.exchange(-1);
-    if (program >= 0) SelectPresetByProgram(program);
+    CarryOutProgramChanges();
+}
+
+// One at a time and in order: each switch stores the leaving slot and loads the arriving one,
+// as the host's sequence of program changes says.
+void KivKestruneAudioEffectPlugin::CarryOutProgramChanges() {
+    uint32_t carriedOut = programsCarriedOut_.load(std::memory_order_relaxed);
+    while (slotSwitchHolds_.load() == 0 && carriedOut != programsQueued_.load(std::memory_order_acquire)) {
+        const int32_t program = programQueue_[carriedOut % kProgramQueueSize].load(std::memory_order_relaxed);
+        SelectPresetByProgram(program);
+        programsCarriedOut_.store(++carriedOut, std::memory_order_release);
+    }
+    if (offlineWaiting_.exchange(false)) carriedOut_.Release();
+}
+
+// Offline nothing waits for the block in real time, so it may wait for the update thread:
+// the switch is still prepared off the audio thread, and the block plays the new slot from
+// its first sample on every render. The wait ends early only if the update thread does not
+// answer for a long time (it has stopped), so that a render never hangs.
+void KivKestruneAudioEffectPlugin::BeforeBlock() {
+    if (!IsOfflineProcessing() || slotSwitchHolds_.load() > 0) return;
+    const uint32_t wanted = programsQueued_.load(std::memory_order_acquire);
+    if (programsCarriedOut_.load(std::memory_order_acquire) == wanted) return;
+    KivThreadRole::OfflineWork offline;
+    for (int32_t attempt = 0; attempt < 100; ++attempt) {
+        offlineWaiting_.store(true);
+        if (programsCarriedOut_.load(std::memory_order_acquire) - wanted < 0x80000000u || slotSwitchHolds_.load() > 0) break;
+        RequestAutomationUpdate(true);
+        carriedOut_.Acquire(100);
+    }
+    offlineWaiting_.store(false);
 }
 
 void KivKestruneAudioEffectPlugin::HoldSlotSwitches(bool hold) {
@@ -166,8 +196,10 @@ void KivKestruneAudioEffectPlugin::HoldSlotSwitches(bool hold) {
         slotSwitchHolds_.fetch_add(1);
         return;
     }
-    // A program change that waited is carried out now, by the update thread as always.
-    if (slotSwitchHolds_.fetch_sub(1) == 1 && pendingProgram_.load() >= 0) RequestAutomationUpdate(true);
+    // Program changes that waited are carried out now, by the update thread as always.
+    if (slotSwitchHolds_.fetch_sub(1) == 1 &&
+        programsCarriedOut_.load(std::memory_order_acquire) != programsQueued_.load(std::memory_order_acquire))
+        RequestAutomationUpdate(true);
 }
 
 void KivKestruneAudioEffectPlugin::OnSettingsChanged() {
