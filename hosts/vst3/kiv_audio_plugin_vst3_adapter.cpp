@@ -92,7 +92,6 @@ void KivAudioPluginVST3Adapter::Initialize(FUnknown* context) {
     CreateBuses();
     CreateEventBuses();
     CreateParameters();
-    AddUnit(Unit(kRootUnitId, kNoParentUnitId, u"Root"));
     plugin_->SetSampleRate(kStartSampleRate);
     plugin_->InitProcessing();
 }

@@ -110,6 +110,7 @@ private:
     void CreateBuses();
     void CreateEventBuses();
     void CreateParameters();
+    Steinberg::Vst::UnitID SectionUnit(const KivString& section, std::vector<KivString>& sections);
     bool IsPluginParameter(ParamID id);
     static bool IsControllerParameter(ParamID id) noexcept;
     void ApplyParameterChange(ParamID id, ParamValue value, bool fromProcess);

@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include "base/kiv_boundary.h"
 #include "hosts/vst3/kiv_audio_plugin_vst3_adapter.h"
@@ -24,7 +25,10 @@ std::u16string Title(const KivString& text) { return text.Substring(0, kMaxTitle
 
 }  // namespace
 
-// The plug-in's parameters, then "Bypass", then the MIDI controllers, all in the root unit.
+// The plug-in's parameters, then "Bypass", then the MIDI controllers. Each section of the
+// plug-in (the category a VST 2.4 host sees: "General", "Processor 1", ...) is a unit of its
+// own below the root, numbered from 1 in parameter order, so that a host can group the
+// parameters as the editor does; Bypass and the controllers stay in the root.
 // Titles are the host names, unique across the plug-in: the names without their section
 // repeat ("Threshold" of the gate and of both processors), and a host listing three
 // "Threshold"s leaves its user guessing. Switches declare their one step and are lists of
@@ -34,6 +38,8 @@ std::u16string Title(const KivString& text) { return text.Substring(0, kMaxTitle
 // is worse than a choice shown as a knob.
 void KivAudioPluginVST3Adapter::CreateParameters() {
     ParameterContainer& parameters = GetParameters();
+    AddUnit(Unit(kRootUnitId, kNoParentUnitId, u"Root"));
+    std::vector<KivString> sections;
     const int32_t count = plugin_->GetParameterCount();
     for (int32_t index = 0; index < count; ++index) {
         const bool isList = plugin_->GetParameterType(index) == kOnOffParameterType;
@@ -41,7 +47,7 @@ void KivAudioPluginVST3Adapter::CreateParameters() {
         const int32 flags = ParameterInfo::kCanAutomate | (isList && steps > 0 ? ParameterInfo::kIsList : 0);
         Parameter& parameter = parameters.Add(std::make_unique<Parameter>(
             static_cast<ParamID>(index), Title(plugin_->GetParameterHostName(index)), steps,
-            plugin_->GetParameterDefaultValue(index), flags));
+            plugin_->GetParameterDefaultValue(index), flags, SectionUnit(plugin_->GetParameterCategory(index), sections)));
         parameter.SetShortTitle(Title(plugin_->GetParameterShortName(index)));
         parameter.SetUnits(Title(plugin_->GetParameterUnit(index)));
     }
@@ -53,6 +59,18 @@ void KivAudioPluginVST3Adapter::CreateParameters() {
             ParameterInfo::kNoFlags));
         parameter.SetPrecision(kControllerPrecision);
     }
+}
+
+// The unit of `section`, made when the section first appears; a parameter without a section
+// belongs to the root.
+UnitID KivAudioPluginVST3Adapter::SectionUnit(const KivString& section, std::vector<KivString>& sections) {
+    if (section.IsEmpty()) return kRootUnitId;
+    for (size_t known = 0; known < sections.size(); ++known)
+        if (sections[known] == section) return static_cast<UnitID>(known + 1);
+    sections.push_back(section);
+    const UnitID unit = static_cast<UnitID>(sections.size());
+    AddUnit(Unit(unit, kRootUnitId, Title(section)));
+    return unit;
 }
 
 bool KivAudioPluginVST3Adapter::IsPluginParameter(ParamID id) {

@@ -10,6 +10,7 @@
 
 #include "hosts/vst3/interfaces/icomponent.h"
 #include "hosts/vst3/interfaces/ieditcontroller.h"
+#include "hosts/vst3/interfaces/iunitinfo.h"
 #include "tests/hosts/vst3/tandrel_mini_bundle.h"
 
 using namespace Vst3TestHost;
@@ -115,6 +116,56 @@ TEST_F(TandrelMiniVst3Parameters, UnitsNameWhatTheDisplaysCarry) {
 
 // Whatever a parameter shows, typed back, shows the same again: every parameter at many
 // values across its range, the ends included.
+// Each panel of the editor is a unit below the root, in the order of its first parameter, and
+// every parameter names its panel's unit: a host groups the 50 parameters as the editor does
+// instead of listing them in one root. Bypass and the MIDI controllers belong to the root.
+TEST_F(TandrelMiniVst3Parameters, EachPanelIsAUnitAndEveryParameterNamesIt) {
+    IUnitInfo* units = Query<IUnitInfo>(bundle.component);
+    ASSERT_NE(units, nullptr);
+    const std::vector<std::u16string> panels{u"General parameters", u"Dynamic detection", u"Gate",
+                                             u"Processor 1", u"Processor 2", u"Custom shape"};
+    ASSERT_EQ(units->getUnitCount(), 1 + static_cast<int32>(panels.size()));
+    std::map<UnitID, std::u16string> names;
+    for (int32 index = 0; index < units->getUnitCount(); ++index) {
+        UnitInfo info{};
+        ASSERT_EQ(units->getUnitInfo(index, info), kResultTrue);
+        EXPECT_EQ(info.programListId, kNoProgramListId);
+        if (index == 0) {
+            EXPECT_EQ(info.id, kRootUnitId);
+            EXPECT_EQ(info.parentUnitId, kNoParentUnitId);
+        } else {
+            EXPECT_EQ(info.parentUnitId, kRootUnitId);
+            EXPECT_EQ(FromString128(info.name), panels[static_cast<size_t>(index - 1)]);
+        }
+        EXPECT_TRUE(names.emplace(info.id, FromString128(info.name)).second) << "unit " << info.id << " twice";
+    }
+    UnitInfo beyond{};
+    EXPECT_EQ(units->getUnitInfo(units->getUnitCount(), beyond), kResultFalse);
+
+    // Panels by parameter index, as the VST 2.4 categories count them: 7 general, 7 detection,
+    // 5 gate, 5 + 5 processors, 20 points. The side-chain choice, like Bypass, belongs to no
+    // panel (VST 2.4 hosts see no category for it either).
+    const auto panelOf = [&](ParamID id) -> std::u16string {
+        if (id == kBypass || id == 49) return u"Root";
+        if (id < 7) return panels[0];
+        if (id < 14) return panels[1];
+        if (id < 19) return panels[2];
+        if (id < 24) return panels[3];
+        if (id < 29) return panels[4];
+        return panels[5];
+    };
+    ASSERT_EQ(plugin.size(), 51u);
+    for (const ParameterInfo& info : plugin) {
+        ASSERT_EQ(names.count(info.unitId), 1u) << info.id;
+        EXPECT_EQ(Narrow(names[info.unitId]), Narrow(panelOf(info.id))) << Narrow(FromString128(info.title));
+    }
+    ParameterInfo last{};
+    ASSERT_EQ(controller->getParameterInfo(controller->getParameterCount() - 1, last), kResultOk);
+    EXPECT_EQ(last.id, kFirstController + 129);
+    EXPECT_EQ(last.unitId, kRootUnitId);
+    units->release();
+}
+
 TEST_F(TandrelMiniVst3Parameters, EveryDisplayTextParsesBackToTheSameDisplay) {
     int32 texts = 0;
     std::map<std::string, int32> failures;
