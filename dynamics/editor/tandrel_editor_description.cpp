@@ -24,6 +24,8 @@ const char* TandrelEditorDescription::MainWindow() {
     <button id="morph" caption="Morph" posx="444" posy="10" sizex="64" sizey="24" help="Morphs continuously between four preset slots."/>
     <button id="library" caption="Presets" posx="514" posy="10" sizex="70" sizey="24" help="Opens the preset library."/>
     <button id="midi" caption="MIDI" posx="590" posy="10" sizex="56" sizey="24" help="Assigns MIDI controllers to parameters."/>
+    <button id="savedefault" caption="Default" posx="652" posy="10" sizex="62" sizey="24" help="&lt;name&gt;Save as default&lt;/name&gt;: every new instance starts with the current settings."/>
+    <button id="factoryreset" caption="Reset" posx="720" posy="10" sizex="46" sizey="24" help="&lt;name&gt;Reset to factory settings&lt;/name&gt;: the settings of a new instance before any saved defaults. The preset slots and the saved defaults stay."/>
     <button id="Settings" caption="Settings" posx="772" posy="10" sizex="84" sizey="24" help="&lt;name&gt;Settings button&lt;/name&gt; shows additional dynamics detector settings."/>
     <button id="help" caption="?" toggle="1" posx="864" posy="10" sizex="32" sizey="24" help="Shows the help of the control under the mouse."/>
     <comboedit id="zoom" posx="904" posy="10" sizex="82" sizey="24" help="The editor's size; hosts that allow it also resize the window freely."/>

@@ -1,11 +1,14 @@
 #include "plugin/editor/kiv_house_top_bar.h"
 
+#include "base/kiv_exception.h"
 #include "gui/controls/kiv_button.h"
 #include "gui/controls/kiv_combo_edit.h"
+#include "gui/controls/kiv_message_window.h"
 #include "gui/controls/kiv_static.h"
 #include "plugin/editor/kiv_house_editor.h"
 #include "plugin/editor/midi/kiv_midi_window.h"
 #include "plugin/kiv_kestrune_audio_effect_plugin.h"
+#include "plugin/state/kiv_default_settings_commands.h"
 #include "presets/slots/kiv_preset_slot_commands.h"
 #include "presets/slots/kiv_settings_clipboard.h"
 
@@ -36,6 +39,8 @@ KivHouseTopBar::KivHouseTopBar(KivHouseEditor& editor)
     Bind("morph", &KivHouseTopBar::OnMorph);
     Bind("library", &KivHouseTopBar::OnLibrary);
     Bind("midi", &KivHouseTopBar::OnMidi);
+    Bind("savedefault", &KivHouseTopBar::OnSaveDefault);
+    Bind("factoryreset", &KivHouseTopBar::OnFactoryReset);
     Bind("help", &KivHouseTopBar::OnHelp);
     help_ = editor_.Find<KivButton>(KivString("help"));
     helpLine_ = editor_.Find<KivStatic>(KivString("helpline"));
@@ -46,7 +51,7 @@ KivHouseTopBar::KivHouseTopBar(KivHouseEditor& editor)
     for (const auto& [identifier, opener] : openers) {
         if (KivControl* button = editor_.FindControl(KivString(identifier))) button->SetEnabled(opener && plugin_);
     }
-    for (const char* identifier : {"ab", "copy", "paste"}) {
+    for (const char* identifier : {"ab", "copy", "paste", "savedefault", "factoryreset"}) {
         if (KivControl* button = editor_.FindControl(KivString(identifier))) button->SetEnabled(plugin_ != nullptr);
     }
 }
@@ -118,6 +123,25 @@ void KivHouseTopBar::OnMorph(KivOnClickParams&) { Open(KivHouseEditorWindows::Re
 void KivHouseTopBar::OnLibrary(KivOnClickParams&) { Open(KivHouseEditorWindows::Registered().presetLibrary); }
 
 void KivHouseTopBar::OnMidi(KivOnClickParams&) { Open(KivHouseEditorWindows::Registered().midiControllers); }
+
+// A save that fails (a full disk, a folder without rights) says so: the user would otherwise
+// believe the next instance starts with these settings.
+void KivHouseTopBar::OnSaveDefault(KivOnClickParams&) {
+    if (!plugin_) return;
+    try {
+        KivDefaultSettingsCommands::SaveAsDefault(*plugin_);
+    } catch (const KivException& error) {
+        KivMessageWindow::Ask(&editor_.GetWindow(), KivString("Save as default"),
+                              KivString("The default settings could not be saved: ") + error.GetMessage(),
+                              KivMessageButtons::kOk);
+    }
+}
+
+// The host hears of the whole change from the plug-in's notification path, as after a
+// preset load.
+void KivHouseTopBar::OnFactoryReset(KivOnClickParams&) {
+    if (plugin_) KivDefaultSettingsCommands::ResetToFactorySettings(*plugin_);
+}
 
 void KivHouseTopBar::Open(KivHouseEditorWindows::Opener opener) {
     if (opener && plugin_) opener(editor_.GetWindow(), *plugin_);

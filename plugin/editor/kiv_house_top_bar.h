@@ -25,8 +25,10 @@ struct KivHouseEditorWindows {
 };
 
 // The house top bar, bound to the controls of the editor's description by identifier:
-// "presets" (slots A to H), "ab", "copy", "paste", "morph", "library", "midi", and "help"
-// with the help line "helpline" that shows the help text of the control under the mouse.
+// "presets" (slots A to H), "ab", "copy", "paste", "morph", "library", "midi", "savedefault"
+// (the live settings become the defaults of new instances), "factoryreset" (back to the
+// settings of a new instance before any defaults), and "help" with the help line "helpline"
+// that shows the help text of the control under the mouse.
 class KivHouseTopBar : public KivEventTarget {
 public:
     explicit KivHouseTopBar(KivHouseEditor& editor);
@@ -43,6 +45,8 @@ private:
     void OnMorph(KivOnClickParams& params);
     void OnLibrary(KivOnClickParams& params);
     void OnMidi(KivOnClickParams& params);
+    void OnSaveDefault(KivOnClickParams& params);
+    void OnFactoryReset(KivOnClickParams& params);
     void OnHelp(KivOnClickParams& params);
     void Open(KivHouseEditorWindows::Opener opener);
     const KivControl* HelpSource() const;

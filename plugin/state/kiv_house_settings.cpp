@@ -1,11 +1,17 @@
 // The house base's settings: the traversal's first level with its locking and recovery, the
 // default settings and the preset slots' switching.
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
 #include "base/kiv_boundary.h"
 #include "base/kiv_exception.h"
 #include "base/xml/kiv_xml_item.h"
 #include "plugin/kiv_kestrune_audio_effect_plugin.h"
 #include "plugin/kiv_plugin_host.h"
 #include "plugin/state/kiv_data_folder_source.h"
+#include "plugin/state/kiv_default_settings_commands.h"
 #include "plugin/state/kiv_global_settings_file.h"
 #include "plugin/state/kiv_settings_item_copy.h"
 #include "plugin/state/kiv_settings_values.h"
@@ -32,6 +38,36 @@ void ReplaceDefaults(KivXMLItem& root, const KivXMLItem& defaults) {
     }
     KivCopySettingsItem(defaults, root.AddSubItem(KivGlobalSettingsFile::DefaultSettingsName()));
 }
+
+// The live settings of a new instance of each plug-in, before default settings, taken from the
+// first instance of the process: what "Reset to factory settings" goes back to. One product's
+// settings are the same for all its instances, and taking them once keeps instances cheap.
+class FactorySettings {
+public:
+    static FactorySettings& Instance() {
+        static FactorySettings settings;
+        return settings;
+    }
+    bool Has(const KivString& plugin) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return items_.count(plugin.ToU16()) != 0;
+    }
+    void Keep(const KivString& plugin, std::unique_ptr<KivXMLItem> item) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        items_.emplace(plugin.ToU16(), std::move(item));
+    }
+    bool CopyTo(const KivString& plugin, KivXMLItem& target) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = items_.find(plugin.ToU16());
+        if (found == items_.end()) return false;
+        KivCopySettingsItem(*found->second, target);
+        return true;
+    }
+
+private:
+    std::mutex mutex_;
+    std::map<std::u16string, std::unique_ptr<KivXMLItem>> items_;
+};
 
 }  // namespace
 
@@ -79,6 +115,12 @@ void KivKestruneAudioEffectPlugin::RunTraversal(Traversal traversal, KivXMLItem&
 // --- default settings ---------------------------------------------------------------------------
 
 bool KivKestruneAudioEffectPlugin::LoadDefaultSettings() {
+    // Initialize calls this on settings nobody has changed yet: the factory settings.
+    if (!FactorySettings::Instance().Has(GetPluginName())) {
+        auto factory = std::make_unique<KivXMLItem>(KivGlobalSettingsFile::DefaultSettingsName());
+        StoreLiveSettings(*factory, true);
+        FactorySettings::Instance().Keep(GetPluginName(), std::move(factory));
+    }
     if (!dataFolder_) return false;
     try {
         const KivGlobalSettingsFile file(dataFolder_->GetDataFolder(), GetFamilyName());
@@ -93,16 +135,27 @@ bool KivKestruneAudioEffectPlugin::LoadDefaultSettings() {
 }
 
 void KivKestruneAudioEffectPlugin::SetDefaultSettingsToCurrent() {
-    KivGuard("KivKestruneAudioEffectPlugin::SetDefaultSettingsToCurrent", [&] {
-        if (!dataFolder_) return;
-        const KivGlobalSettingsFile file(dataFolder_->GetDataFolder(), GetFamilyName());
-        KivXMLItem root(KivGlobalSettingsFile::RootName());
-        file.Read(root);
-        KivXMLItem defaults(KivGlobalSettingsFile::DefaultSettingsName());
-        StoreLiveSettings(defaults, true);
-        ReplaceDefaults(root, defaults);
-        file.Write(root);
-    });
+    KivGuard("KivKestruneAudioEffectPlugin::SetDefaultSettingsToCurrent",
+             [&] { KivDefaultSettingsCommands::SaveAsDefault(*this); });
+}
+
+void KivDefaultSettingsCommands::SaveAsDefault(KivKestruneAudioEffectPlugin& plugin) {
+    KivDataFolderSource* folder = plugin.GetDataFolderSource();
+    if (!folder) throw KivException("There is no folder for default settings.", KivException::kNotInitialized);
+    const KivGlobalSettingsFile file(folder->GetDataFolder(), plugin.GetFamilyName());
+    KivXMLItem root(KivGlobalSettingsFile::RootName());
+    file.Read(root);
+    KivXMLItem defaults(KivGlobalSettingsFile::DefaultSettingsName());
+    plugin.StoreLiveSettings(defaults, true);
+    ReplaceDefaults(root, defaults);
+    file.Write(root);
+}
+
+void KivDefaultSettingsCommands::ResetToFactorySettings(KivKestruneAudioEffectPlugin& plugin) {
+    KivXMLItem factory(KivGlobalSettingsFile::DefaultSettingsName());
+    if (!FactorySettings::Instance().CopyTo(plugin.GetPluginName(), factory)) return;
+    plugin.StoreLiveSettings(factory, false);
+    plugin.OnSettingsChanged();
 }
 
 // --- preset slots -------------------------------------------------------------------------------

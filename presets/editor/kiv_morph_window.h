@@ -19,9 +19,12 @@ private:
     KivWindow* parent_;
 };
 
+class KivButton;
+
 // The modal "ABCD morphing" window ("ABCDEditor"): a 300 x 300 pad whose handle blends the
-// parameter values of slots A to D. The pad takes the whole window, so that its geometry is
-// the window's: Enter keeps the morph, Escape or closing the window undoes it.
+// parameter values of slots A to D, and below it a strip with "OK" and "Cancel". The pad
+// sits at the window's origin, so that its geometry is the window's. OK or Enter keeps the
+// morph; Cancel, Escape or closing the window undoes it.
 class KivMorphWindow : public KivWindow {
 public:
     static constexpr int32_t kSize = 300;
@@ -31,6 +34,8 @@ public:
     explicit KivMorphWindow(KivPresetMorph* morph);
 
     KivMorphPad& GetPad() { return *pad_; }
+    KivButton& GetOKButton() { return *ok_; }
+    KivButton& GetCancelButton() { return *cancel_; }
     // Centres the window over `parent` (on the screen's work area without one).
     void PlaceOver(const KivWindow* parent);
 
@@ -52,7 +57,13 @@ public:
 
 private:
     void OnHandleMoved(double x, double y);
+    void OnOK(KivOnClickParams& params);
+    void OnCancel(KivOnClickParams& params);
+    KivButton* AddButton(const char* caption, void (KivMorphWindow::*handler)(KivOnClickParams&));
 
     KivPresetMorph* morph_;
-    KivMorphPad* pad_;  // a child: the window deletes it
+    // Children: the window deletes them.
+    KivMorphPad* pad_;
+    KivButton* ok_ = nullptr;
+    KivButton* cancel_ = nullptr;
 };

@@ -10,10 +10,13 @@
 #include <cstdlib>
 #include <string>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <thread>
 #include <algorithm>
 #include <vector>
+
+#include <unistd.h>
 
 #include "dynamics/editor/tandrel_dynamics_editor.h"
 #include "entry/kiv_plugin_creation.h"
@@ -37,6 +40,8 @@ struct Reference {
     KivBitmap picture{1, 1};
     KivRect knob{};
     int32_t thresholdIndex = -1;
+    KivRect saveDefault{};
+    KivRect factoryReset{};
 };
 
 Reference PaintOffscreen() {
@@ -59,6 +64,8 @@ Reference PaintOffscreen() {
     reference.picture = system->GetScreen(editor->GetWindow())->Clone();
     reference.thresholdIndex = editor->GetParameterControls().FindIndex(KivString("threshold1"));
     reference.knob = editor->GetParameterControls().Find(reference.thresholdIndex)->GetWindowRect();
+    if (const KivControl* button = editor->FindControl(KivString("savedefault"))) reference.saveDefault = button->GetWindowRect();
+    if (const KivControl* button = editor->FindControl(KivString("factoryreset"))) reference.factoryReset = button->GetWindowRect();
     plugin->DestroyEditor();
     return reference;
 }
@@ -229,6 +236,60 @@ TEST_F(TandrelMiniEditorX11, HostKeysMoveTheFocusedKnob) {
     EXPECT_NEAR(reports.back().kind == Report::kValue ? reports.back().value : reports[reports.size() - 2].value,
                 start + 0.018f, 1e-5);
     plugin.Dispatch(effEditClose);
+}
+
+// "Save as default" and "Reset to factory settings" in the top bar, clicked as a user does:
+// the saved settings are what the next instance starts with; the reset brings the factory
+// values back as one whole change the host hears of on its own thread (the one that idles the
+// editor), and leaves the saved defaults alone.
+TEST_F(TandrelMiniEditorX11, SaveAsDefaultAndResetToFactorySettings) {
+    const Reference reference = PaintOffscreen();
+    ASSERT_GE(reference.thresholdIndex, 0);
+    ASSERT_GT(reference.saveDefault.right, reference.saveDefault.left);
+    ASSERT_GT(reference.factoryReset.right, reference.factoryReset.left);
+    const std::string folder = "/tmp/kiv-editor-defaults-" + std::to_string(getpid());
+    std::filesystem::remove_all(folder);
+    setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    const auto fresh = [&] {
+        KivVst2Plugin other;
+        EXPECT_TRUE(other.Load(KIV_TANDREL_MINI_PATH)) << other.ErrorText();
+        return other.GetParameter(reference.thresholdIndex);
+    };
+    const float factory = fresh();
+    ASSERT_NE(factory, 0.3f);
+
+    ASSERT_TRUE(OpenEditor());
+    Idle(200);
+    KivXvfbSession::FakeInput fake;
+    if (!fake.Available()) GTEST_SKIP() << "libXtst is not installed";
+    const auto click = [&](const KivRect& rect) {
+        fake.motion(display, DefaultScreen(display), (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2, CurrentTime);
+        fake.button(display, 1, True, CurrentTime);
+        Idle(50);
+        fake.button(display, 1, False, CurrentTime);
+        Idle(150);
+    };
+    plugin.SetParameter(reference.thresholdIndex, 0.3f);
+    Idle(150);
+    click(reference.saveDefault);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/Kestrune/TandrelMini/Tandrel.settings.xml"));
+    EXPECT_FLOAT_EQ(fresh(), 0.3f);
+
+    plugin.Host().ClearReports();
+    click(reference.factoryReset);
+    EXPECT_FLOAT_EQ(plugin.GetParameter(reference.thresholdIndex), factory);
+    const std::vector<KivVst2HostCall> calls = plugin.Host().Calls();
+    size_t told = 0;
+    for (const KivVst2HostCall& call : calls) {
+        if (call.opcode == audioMasterUpdateDisplay) ++told;
+        EXPECT_EQ(call.thread, std::this_thread::get_id()) << "opcode " << call.opcode;
+    }
+    EXPECT_EQ(told, 1u);
+    // The saved defaults stay.
+    EXPECT_FLOAT_EQ(fresh(), 0.3f);
+    plugin.Dispatch(effEditClose);
+    unsetenv("XDG_DATA_HOME");
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(TandrelMiniEditorX11, OpensAndClosesFiftyTimesWhileAudioRuns) {

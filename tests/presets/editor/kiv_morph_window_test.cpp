@@ -165,12 +165,50 @@ TEST_F(MorphWindowTest, CancelAfterManyMovesRestoresTheSettingsAndOKKeepsTheMorp
     editor.Show();
     const bool closed = KivMorphWindow::Run(
         &editor, unity.plugin, *std::make_unique<KivDefaultPresetEAnswer>(), [&](KivMorphWindow& window) {
-            EXPECT_EQ(system->GetWindowBounds(window), (KivRect{250, 150, 549, 449}));
+            EXPECT_EQ(system->GetWindowBounds(window), (KivRect{250, 130, 549, 469}));
             Drag(window, KivPoint{150, 150}, KivPoint{0, 0});
             system->InjectCloseRequest(window);
         });
     EXPECT_FALSE(closed);
     EXPECT_NEAR(Gain(), 0.9, 1e-12);
+}
+
+// The buttons under the pad: Cancel at the strip's right edge, OK beside it, both clear of the
+// pad's square; a click on Cancel undoes the morph, a click on OK keeps it.
+TEST_F(MorphWindowTest, CancelButtonUndoesAndOKButtonKeeps) {
+    MakeSlots(4);
+    unity.plugin.SetParameter(0, 0.65, true);
+    const auto click = [&](KivWindow& window, KivButton& button) {
+        const KivRect bounds = button.GetBounds();
+        const KivPoint centre{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+        system->InjectMouseDown(window, centre, kLeft);
+        system->InjectMouseUp(window, centre, kLeft);
+    };
+    const bool cancelled = KivMorphWindow::Run(nullptr, unity.plugin, *std::make_unique<KivDefaultPresetEAnswer>(),
+                                               [&](KivMorphWindow& window) {
+                                                   // 300 x 300 pad, then a strip of 8 + 24 + 8.
+                                                   EXPECT_EQ(window.GetClientRect(), (KivRect{0, 0, 299, 339}));
+                                                   EXPECT_EQ(window.GetPad().GetBounds(), (KivRect{0, 0, 299, 299}));
+                                                   EXPECT_EQ(window.GetCancelButton().GetBounds(), (KivRect{212, 308, 291, 331}));
+                                                   EXPECT_EQ(window.GetOKButton().GetBounds(), (KivRect{126, 308, 205, 331}));
+                                                   EXPECT_EQ(window.GetOKButton().GetText(), KivString("OK"));
+                                                   EXPECT_EQ(window.GetCancelButton().GetText(), KivString("Cancel"));
+                                                   Drag(window, KivPoint{150, 150}, KivPoint{0, 0});
+                                                   system->ProcessPendingEvents();
+                                                   EXPECT_NEAR(Gain(), 0.1, 1e-12);  // corner A while the pad is open
+                                                   click(window, window.GetCancelButton());
+                                               });
+    EXPECT_FALSE(cancelled);
+    EXPECT_DOUBLE_EQ(Gain(), 0.65);
+    EXPECT_EQ(unity.plugin.GetPresetSlots().GetCurrent(), 4);
+
+    const bool kept = KivMorphWindow::Run(nullptr, unity.plugin, *std::make_unique<KivDefaultPresetEAnswer>(),
+                                          [&](KivMorphWindow& window) {
+                                              Drag(window, KivPoint{150, 150}, KivPoint{299, 0});
+                                              click(window, window.GetOKButton());
+                                          });
+    EXPECT_TRUE(kept);
+    EXPECT_NEAR(Gain(), 0.3, 1e-12);  // corner B
 }
 
 TEST_F(MorphWindowTest, SlotBLiveAsksAboutEAndTheAnswerDecidesWhichSlotHoldsTheMorph) {
