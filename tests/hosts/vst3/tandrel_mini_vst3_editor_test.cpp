@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <mutex>
 #include <utility>
 #include <thread>
 #include <vector>
@@ -38,6 +39,9 @@ constexpr int kHeight = 560;
 // (8, 26) inside it.
 constexpr int kKnobX = 49;
 constexpr int kKnobY = 123;
+// The middle of the top bar's "Reset" button (60 x 24 pixels at (734, 10)).
+constexpr int kResetX = 764;
+constexpr int kResetY = 22;
 
 // A host frame with a run loop, driven by the test: descriptors are polled, timers run on
 // every turn.
@@ -264,6 +268,32 @@ TEST_F(TandrelMiniVst3Editor, EmbedsPumpsThroughTheRunLoopAndReportsAGesture) {
         EXPECT_NEAR(controller->getParamNormalized(id), dragged, 1e-6);
         EXPECT_EQ(view->onKeyDown(u' ', 7, 0), kResultFalse);  // KEY_SPACE stays the host's
         EXPECT_EQ(handler.edits.back().id, id);
+
+        // "Reset to factory settings" brings the dragged threshold back to the default the
+        // host was given, as one whole change told through restartComponent on the thread
+        // that runs the editor and the component (the test's, as a host's main thread).
+        ParamValue factory = -1.0;
+        for (int32 position = 0; position < controller->getParameterCount(); ++position) {
+            ParameterInfo info{};
+            if (controller->getParameterInfo(position, info) == kResultOk && info.id == id)
+                factory = info.defaultNormalizedValue;
+        }
+        ASSERT_NE(controller->getParamNormalized(id), factory);
+        {
+            std::lock_guard<std::mutex> guard(handler.lock);
+            handler.restarts.clear();
+            handler.threads.clear();
+        }
+        fake.motion(display, DefaultScreen(display), kResetX, kResetY, CurrentTime);
+        fake.button(display, 1, True, CurrentTime);
+        Run(50);
+        fake.button(display, 1, False, CurrentTime);
+        Run(150);
+        EXPECT_NEAR(controller->getParamNormalized(id), factory, 1e-9);
+        std::lock_guard<std::mutex> guard(handler.lock);
+        ASSERT_EQ(handler.restarts.size(), 1u);
+        EXPECT_TRUE(handler.restarts.front() & kParamValuesChanged);
+        for (const std::thread::id& thread : handler.threads) EXPECT_EQ(thread, std::this_thread::get_id());
     }
 
     EXPECT_EQ(view->removed(), kResultOk);
