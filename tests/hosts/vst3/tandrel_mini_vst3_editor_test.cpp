@@ -39,8 +39,8 @@ constexpr int kHeight = 560;
 // (8, 26) inside it.
 constexpr int kKnobX = 49;
 constexpr int kKnobY = 123;
-// The middle of the top bar's "Reset" button (60 x 24 pixels at (734, 10)).
-constexpr int kResetX = 764;
+// The middle of the top bar's "Reset" button (46 x 24 pixels at (720, 10)).
+constexpr int kResetX = 743;
 constexpr int kResetY = 22;
 
 // A host frame with a run loop, driven by the test: descriptors are polled, timers run on
