@@ -23,6 +23,7 @@
 #include "hosts/vst3/interfaces/iaudioprocessor.h"
 #include "hosts/vst3/interfaces/icomponent.h"
 #include "hosts/vst3/interfaces/ieditcontroller.h"
+#include "tests/hosts/vst3/tandrel_mini_bundle.h"
 #include "tests/hosts/vst3/vst3_test_host.h"
 #include "tools/render/kiv_parameter_lookup.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
@@ -171,19 +172,13 @@ public:
     const char* Name() const override { return "VST 3"; }
     bool Open(const FaceSettings& settings) override {
         using namespace Vst3TestHost;
-#if defined(_WIN32)
-        const std::string binary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-win/TandrelMini.vst3";
-#else
-        const std::string binary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-linux/TandrelMini.so";
-#endif
-        constexpr InterfaceId kClassId = MakeInterfaceId(0x4B657374, 0x72756E65, 0x4B416540, 0x4B416540);
-        if (!library_.Load(binary)) return Fail(library_.ErrorText());
+        if (!library_.Load(kTandrelMiniBinary)) return Fail(library_.ErrorText());
         using Entry = IPluginFactory* (*)();
         auto entry = reinterpret_cast<Entry>(library_.Symbol("GetPluginFactory"));
         factory_ = entry ? entry() : nullptr;
         if (!factory_) return Fail("no factory");
         void* object = nullptr;
-        if (factory_->createInstance(kClassId.bytes, IComponent::iid.bytes, &object) != kResultOk) return Fail("no instance");
+        if (factory_->createInstance(kTandrelMiniClassId.bytes, IComponent::iid.bytes, &object) != kResultOk) return Fail("no instance");
         component_ = static_cast<IComponent*>(object);
         if (component_->initialize(&host_) != kResultOk) return Fail("initialize failed");
         controller_ = Query<IEditController>(component_);
