@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "parameters/compound/kiv_compound_change_handler.h"
+#include "threads/kiv_thread_role.h"
 
 namespace {
 
@@ -53,7 +54,15 @@ void KivEnvelopeGraph::NotifyChanged() {
 }
 
 double KivEnvelopeGraph::GetPoint01(int32_t point, PointField field) const {
+    if (point < 0 || point >= kHostPointCount || field < 0 || field >= kPointFieldCount) return 0.0;
+    const int32_t slot = point * kPointFieldCount + field;
+    if (pending_.load(std::memory_order_acquire) & (1u << slot)) return written_[slot].load(std::memory_order_relaxed);
+    if (KivThreadRole::IsAudioThread()) return published_[slot].load(std::memory_order_relaxed);
     OptionalLock lock(lock_);
+    return ReadPoint01(point, field);
+}
+
+double KivEnvelopeGraph::ReadPoint01(int32_t point, PointField field) const {
     if (point < 0 || point >= envelope_.GetPointCount()) return 0.0;
     const KivEnvelopePoint& p = envelope_.GetPoint(point);
     switch (field) {
@@ -66,7 +75,38 @@ double KivEnvelopeGraph::GetPoint01(int32_t point, PointField field) const {
 }
 
 void KivEnvelopeGraph::SetPoint01(int32_t point, PointField field, double value) {
+    if (point < 0 || point >= kHostPointCount || field < 0 || field >= kPointFieldCount) return;
+    const int32_t slot = point * kPointFieldCount + field;
+    if (KivThreadRole::IsAudioThread()) {
+        written_[slot].store(value, std::memory_order_relaxed);
+        pending_.fetch_or(1u << slot, std::memory_order_release);
+        return;
+    }
     OptionalLock lock(lock_);
+    // The audio thread's earlier writes come first, so that this one is not overwritten.
+    ApplyHostWrites();
+    WritePoint01(point, field, value);
+    PublishPoints();
+}
+
+void KivEnvelopeGraph::ApplyHostWrites() {
+    uint32_t pending = pending_.exchange(0, std::memory_order_acquire);
+    if (pending == 0) return;
+    for (int32_t slot = 0; pending != 0; ++slot, pending >>= 1) {
+        if (pending & 1u)
+            WritePoint01(slot / kPointFieldCount, static_cast<PointField>(slot % kPointFieldCount),
+                         written_[slot].load(std::memory_order_relaxed));
+    }
+    PublishPoints();
+}
+
+void KivEnvelopeGraph::PublishPoints() noexcept {
+    for (int32_t slot = 0; slot < kHostValues; ++slot)
+        published_[slot].store(ReadPoint01(slot / kPointFieldCount, static_cast<PointField>(slot % kPointFieldCount)),
+                               std::memory_order_relaxed);
+}
+
+void KivEnvelopeGraph::WritePoint01(int32_t point, PointField field, double value) {
     if (point < 0 || point >= envelope_.GetPointCount()) return;
     KivEnvelopePoint& p = envelope_.GetPoint(point);
     if (p.IsLocked()) return;

@@ -2,6 +2,7 @@
 
 #include "parameters/compound/kiv_compound_model.h"
 #include "parameters/kiv_parameter_core_link.h"
+#include "parameters/kiv_parameter_effect_link.h"
 
 ParameterSpecialMainBase::ParameterSpecialMainBase(uint32_t count, KivParameterCoreLink* core,
                                                    KivParameterEffectLink* effect, KivCompoundModel& object,
@@ -41,8 +42,12 @@ void ParameterSpecialMainBase::UpdateEditor() {
     if (KivParameterView* view = KivCurrentView(editorLink_)) view->RefreshParameterView(*this);
 }
 
+// The effect plays its compound objects from prepared state, like any parameter that
+// reprepares: a host's write is heard once the effect has prepared again.
 void ParameterSpecialMainBase::ReportChange(bool silent) {
-    if (!silent && editorLink_ && core_) core_->NeedUpdateEditor(*this);
+    if (silent) return;
+    if (effect_) effect_->MarkForReprepare();
+    if (editorLink_ && core_) core_->NeedUpdateEditor(*this);
 }
 
 void ParameterSpecialMainBase::ChangeForwarder::OnCompoundChanged() {

@@ -27,6 +27,7 @@ TandrelAudioEffectPlugin::TandrelAudioEffectPlugin() : table_(&drawnShape_, &sha
     // preparation leaves it: its points are then their own defaults when hosts ask.
     TandrelReadProcessingSetup(table_, product_, kNominalSampleRate, drawnShape_.GetEnvelope(), shape_);
     shape_.ClearPoints();
+    drawnShape_.PublishPoints();
     DeclareParameters(table_.Declaration());
     // The main stereo input and the side-chain bus that "Side-chain" can key the detector on.
     SetInputBusCount(2);
@@ -60,6 +61,11 @@ void TandrelAudioEffectPlugin::SetMaxBlockSize(int32_t samples) {
 void TandrelAudioEffectPlugin::Reprepare() {
     KivThreadRole::ExpectNotAudio("TandrelAudioEffectPlugin::Reprepare");
     std::vector<double> before;
+    {
+        // The host's own writes to the points are no change to tell it of.
+        KivSynchronizerGuard lock(GetEffectMutex());
+        drawnShape_.ApplyHostWrites();
+    }
     ReadDrawnShape(before);
     if (!PrepareAndPublish(false)) return;
     ReportLatency();
@@ -108,8 +114,11 @@ void TandrelAudioEffectPlugin::PrepareSetup(bool resetChannels) {
         // will leave for it: the one still waiting is replaced, never installed.
         const TandrelSetupSizes base = waiting ? pendingBase_ : publishedSizes_;
         shape_.ClearPoints();
+        drawnShape_.ApplyHostWrites();
         TandrelProcessingSetup setup =
             TandrelReadProcessingSetup(table_, product_, sampleRate_, drawnShape_.GetEnvelope(), shape_);
+        // The automatic shape rewrites the drawn points.
+        drawnShape_.PublishPoints();
         ApplyReleaseMode(setup.releaseMode);
         std::unique_ptr<TandrelPipelineSetup> next =
             pipeline_.Prepare(setup, shape_, customAttack_, customRelease_, base, maxBlock_);

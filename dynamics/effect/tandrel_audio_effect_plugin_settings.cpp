@@ -60,6 +60,9 @@ bool TandrelAudioEffectPlugin::StoreSettings(KivXMLItem& item) {
 }
 
 void TandrelAudioEffectPlugin::StoreProductSettings(KivXMLItem& item, bool storing) {
+    // A saved state has the host's latest writes to the points; a loaded one replaces them.
+    if (storing) drawnShape_.ApplyHostWrites();
+    else drawnShape_.DiscardHostWrites();
     // A state without a drawing gets the straight line of a new instance, not whatever the
     // previous state had drawn.
     if (!storing && !item.HasSubItem(KivString(kTandrelKeyGraph))) drawnShape_.GetEnvelope().ResetToLine(0.0, 1.0);

@@ -66,6 +66,7 @@ TEST(TandrelRealTime, AutomationInsideBlocksAllocatesNothingOnTheAudioThread) {
     }();
     ASSERT_GE(lookAhead, 0);
     const int64_t installedBefore = rig.effect().GetInstalledSetups();
+    KivThreadRole::ResetRecords();
     uint32_t random = 7;
     allocations = 0;
     counting = true;
@@ -90,23 +91,38 @@ TEST(TandrelRealTime, AutomationInsideBlocksAllocatesNothingOnTheAudioThread) {
     counting = false;
     rig.effect().DetachEditor();
     EXPECT_EQ(allocations.load(), 0);
+    // The drawn shape's points among them: their writes wait in atomics, no lock is taken.
+    EXPECT_EQ(KivThreadRole::Violations(), 0) << KivThreadRole::LastRecord();
+    EXPECT_EQ(KivThreadRole::Contentions(), 0) << KivThreadRole::LastRecord();
     EXPECT_TRUE(arrived);
     EXPECT_GT(rig.effect().GetInstalledSetups(), installedBefore);
     EXPECT_EQ(rig.plugin.GetLatency(), 3000);
 }
 
 // Another host thread saving and loading the state, moving parameters, switching preset slots
-// and refreshing the editor while the audio thread plays 64-frame blocks: the audio thread
-// never finds a lock held and never reaches code that is not its own.
+// and refreshing the editor while the audio thread plays 64-frame blocks and automates a point
+// of the drawn shape before each: the audio thread never finds a lock held and never reaches
+// code that is not its own.
 TEST(TandrelRealTime, LoadsOnOtherThreadsNeverHoldUpTheAudioThread) {
     TandrelRig rig(48000, 64);
     TandrelSilentMeterView view;
     rig.effect().AttachEditor(&view);
+    int32_t point = -1;
+    for (int32_t index = 0; index < rig.plugin.GetParameterCount() && point < 0; ++index) {
+        if (rig.plugin.GetParameterName(index).Find(KivString("Point 2 Y")) >= 0) point = index;
+    }
+    ASSERT_GE(point, 0);
     KivThreadRole::ResetRecords();
     std::atomic<bool> playing{true};
     std::atomic<int64_t> blocks{0};
     std::thread audio([&] {
+        uint32_t automation = 3;
         while (playing.load()) {
+            {
+                KivThreadRole::AudioScope audioThread;
+                rig.plugin.SetParameter(point, NextValue(automation), false);
+                rig.plugin.GetParameter(point);
+            }
             ProcessBlock(rig, 64);
             blocks.fetch_add(1);
         }
