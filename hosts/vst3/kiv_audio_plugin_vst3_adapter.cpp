@@ -19,6 +19,8 @@ namespace {
 
 constexpr int32_t kChannelsPerBus = 2;
 constexpr int32_t kStartSampleRate = 44100;
+// A little over a display frame: prompt to a user, and a few hundred calls a minute at most.
+constexpr uint32_t kNotificationIntervalMilliseconds = 20;
 constexpr uint32 kTransportNeeds =
     IProcessContextRequirements::kNeedProjectTimeMusic | IProcessContextRequirements::kNeedBarPositionMusic |
     IProcessContextRequirements::kNeedCycleMusic | IProcessContextRequirements::kNeedTempo |
@@ -82,6 +84,10 @@ tresult KivAudioPluginVST3Adapter::initialize(FUnknown* context) {
 void KivAudioPluginVST3Adapter::Initialize(FUnknown* context) {
     BindMainThread();
     PrepareNotifications(plugin_->GetParameterCount());
+    // A host calls its main thread's plug-ins only when something happens there; the timer
+    // tells it within a few frames of a post from another thread (a latency the automation
+    // update thread prepared, a program change it carried out).
+    notificationTimer_ = KivPlatform::CreateThreadTimer(kNotificationIntervalMilliseconds, &OnNotificationTimer, this);
     hostContext_ = context;
     if (hostContext_) hostContext_->addRef();
     TakeHostName(context);
@@ -105,8 +111,14 @@ void KivAudioPluginVST3Adapter::TakeHostName(FUnknown* context) {
     host->release();
 }
 
+void KivAudioPluginVST3Adapter::OnNotificationTimer(void* adapter) noexcept {
+    static_cast<KivAudioPluginVST3Adapter*>(adapter)->DeliverNotifications();
+}
+
 tresult KivAudioPluginVST3Adapter::terminate() {
     return KivGuard("KivAudioPluginVST3Adapter::terminate", kResultFalse, [&] {
+        KivPlatform::DestroyThreadTimer(notificationTimer_);
+        notificationTimer_ = nullptr;
         if (editor_) editor_->Unlink();
         editor_ = nullptr;
         if (hostContext_) hostContext_->release();

@@ -10,6 +10,7 @@
 #include "hosts/vst3/sdk/audio_effect.h"
 #include "hosts/vst3/sdk/edit_controller_ex1.h"
 #include "hosts/vst3/sdk/fobject.h"
+#include "platform/kiv_thread_timer.h"
 #include "plugin/kiv_audio_plugin.h"
 
 // Presents one KivAudioPlugin to a VST 3 host as a single object that is processor and edit
@@ -94,6 +95,9 @@ public:
     void ForgetEditor(KivEditor* editor) noexcept;
     // The editor's timer on the host's run loop: a chance to tell the host what is pending.
     void OnEditorTimer() noexcept { DeliverNotifications(); }
+    // The plug-in's own timer on the initialising thread's message loop, where the system has
+    // one (Windows): what other threads posted is told within an interval without the editor.
+    static void OnNotificationTimer(void* adapter) noexcept;
 
 protected:
     // ---- KivHostBridge: how a VST 3 host is told ------------------------------------------
@@ -133,6 +137,7 @@ private:
 
     std::unique_ptr<KivAudioPlugin> plugin_;
     Steinberg::FUnknown* hostContext_ = nullptr;
+    KivPlatform::ThreadTimer notificationTimer_ = nullptr;
     KivString hostName_;
     bool initialized_ = false;
     Steinberg::Vst::SpeakerArrangement inputArrangement_ = Steinberg::Vst::SpeakerArr::kStereo;

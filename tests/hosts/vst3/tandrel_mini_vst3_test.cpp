@@ -11,6 +11,10 @@
 #include <string>
 #include <thread>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include "hosts/vst3/interfaces/iaudioprocessor.h"
 #include "hosts/vst3/interfaces/icomponent.h"
 #include "hosts/vst3/interfaces/ieditcontroller.h"
@@ -337,6 +341,48 @@ TEST_F(TandrelMiniVst3, HostHearsOfLatencyAndSettingsOnlyFromTheInitialisingThre
     for (const std::thread::id& thread : handler.threads) EXPECT_EQ(thread, std::this_thread::get_id());
     instance.controller->setComponentHandler(nullptr);
 }
+
+#if defined(_WIN32)
+// A host's main thread that only runs its message loop, as a DAW's does while the user watches
+// the transport: a latency the plug-in prepared on its own thread is told to the host by the
+// plug-in's timer on that loop, from the thread that initialised it, without any call of the
+// host's. The wait is bounded by a count of loop turns, not a clock.
+TEST_F(TandrelMiniVst3, LatencyPreparedElsewhereReachesAHostThatOnlyRunsItsMessageLoop) {
+    vst2.Open();
+    int32 lookAhead = -1;
+    for (int32 index = 0; index < vst2.NumParams() && lookAhead < 0; ++index)
+        if (vst2.ParameterName(index).find("Look-ahead") != std::string::npos) lookAhead = index;
+    ASSERT_GE(lookAhead, 0);
+    Vst3Instance instance(*factory);
+    ASSERT_TRUE(instance.initialized);
+    ComponentHandler handler;
+    ASSERT_EQ(instance.controller->setComponentHandler(&handler), kResultOk);
+    instance.Prepare(44100.0, kBlock);
+    ParameterChanges changes;
+    changes.Add(static_cast<ParamID>(lookAhead), {{0, std::pow(0.005, 0.25)}});
+    std::thread audio([&] { instance.Process(TestSignal(), &changes); });
+    audio.join();
+    const auto latencyTold = [&] {
+        std::lock_guard<std::mutex> guard(handler.lock);
+        return std::find(handler.restarts.begin(), handler.restarts.end(), kLatencyChanged) != handler.restarts.end();
+    };
+    for (int turn = 0; turn < 20000 && !latencyTold(); ++turn) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    ASSERT_TRUE(latencyTold());
+    EXPECT_EQ(instance.processor->getLatencySamples(), 221u);
+    {
+        std::lock_guard<std::mutex> guard(handler.lock);
+        for (const std::thread::id& thread : handler.threads) EXPECT_EQ(thread, std::this_thread::get_id());
+    }
+    instance.controller->setComponentHandler(nullptr);
+}
+#endif
 
 // Steinberg's validator, when the environment names it: every test, extensive ones too.
 TEST(TandrelMiniVst3Validator, PassesEveryTest) {
