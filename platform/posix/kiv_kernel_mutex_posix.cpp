@@ -14,20 +14,33 @@
 namespace KivPlatform {
 namespace {
 
+// The owner's thread id; 0 when free; kHandedOver when freed while threads waited, for one of
+// them only. A released mutex goes to a thread that was already waiting, never back to the
+// thread that let it go: one that takes it again at once (a loop of program changes) would
+// otherwise keep everyone else waiting for as long as it loops (a host saving its project for
+// seconds).
+constexpr pid_t kHandedOver = -1;
+
 struct MutexState {
     pthread_mutex_t guard;
     pthread_cond_t freed;
-    pid_t owner = 0;  // 0 when free
+    pid_t owner = 0;
     uint32_t count = 0;
+    uint32_t waiting = 0;
     bool abandoned = false;
 };
 
+// With state->guard held, by the owner or for a thread that ended.
+void Free(MutexState* state) {
+    state->owner = state->waiting > 0 ? kHandedOver : 0;
+    state->count = 0;
+    pthread_cond_signal(&state->freed);
+}
+
 void Abandon(MutexState* state) {
     pthread_mutex_lock(&state->guard);
-    state->owner = 0;
-    state->count = 0;
+    Free(state);
     state->abandoned = true;
-    pthread_cond_signal(&state->freed);
     pthread_mutex_unlock(&state->guard);
 }
 
@@ -57,18 +70,33 @@ MutexState* CreateState() {
     return state;
 }
 
-// Waits with state->guard held until no other thread owns it; false on time-out.
+// Waits with state->guard held until no other thread owns it; false on time-out. A thread
+// that arrives finds a handed-over mutex taken; once it has waited it is among those it was
+// handed to.
 bool WaitUntilAvailable(MutexState* state, pid_t self, uint32_t timeoutMilliseconds) {
-    auto available = [&] { return state->owner == 0 || state->owner == self; };
+    if (state->owner == 0 || state->owner == self) return true;
+    if (timeoutMilliseconds == 0) return false;
+    auto available = [&] { return state->owner == 0 || state->owner == kHandedOver; };
+    ++state->waiting;
+    bool taken = true;
     if (timeoutMilliseconds == kWaitForever) {
         while (!available()) pthread_cond_wait(&state->freed, &state->guard);
-        return true;
+    } else {
+        const timespec deadline = Posix::DeadlineAfter(CLOCK_MONOTONIC, timeoutMilliseconds);
+        while (!available()) {
+            if (pthread_cond_timedwait(&state->freed, &state->guard, &deadline) != 0) {
+                taken = available();
+                break;
+            }
+        }
     }
-    const timespec deadline = Posix::DeadlineAfter(CLOCK_MONOTONIC, timeoutMilliseconds);
-    while (!available() && timeoutMilliseconds != 0) {
-        if (pthread_cond_timedwait(&state->freed, &state->guard, &deadline) != 0) break;
+    --state->waiting;
+    if (!taken && state->owner == kHandedOver) {
+        // Handed over while this thread gave up: to another waiter, or free if none is left.
+        if (state->waiting == 0) state->owner = 0;
+        else pthread_cond_signal(&state->freed);
     }
-    return available();
+    return taken;
 }
 
 }  // namespace
@@ -107,9 +135,8 @@ bool KernelMutex::Release() {
     if (state->owner == tSelf) {
         owned = true;
         if (--state->count == 0) {
-            state->owner = 0;
             tOwned.Remove(state);
-            pthread_cond_signal(&state->freed);
+            Free(state);
         }
     }
     pthread_mutex_unlock(&state->guard);

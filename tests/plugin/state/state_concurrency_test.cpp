@@ -91,13 +91,7 @@ TEST(StateConcurrencyTest, ChunksTakenWhileSlotsSwitchAreWhole) {
         for (int32_t round = 0; switching.load(); ++round) plugin.SelectPresetByProgram(round * 3);
     });
     int32_t wrong = 0;
-    // Under ThreadSanitizer every document costs about a hundred times more: fewer rounds
-    // still meet many switches, and the test stays within the suite's time limit.
-#if defined(__SANITIZE_THREAD__)
-    constexpr int32_t kRounds = 200;
-#else
     constexpr int32_t kRounds = 2000;
-#endif
     for (int32_t round = 0; round < kRounds; ++round) {
         const std::string chunk = SaveChunk(plugin);
         KivXMLItem root;
