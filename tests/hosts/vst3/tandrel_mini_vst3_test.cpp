@@ -366,7 +366,7 @@ TEST_F(TandrelMiniVst3, LatencyPreparedElsewhereReachesAHostThatOnlyRunsItsMessa
         std::lock_guard<std::mutex> guard(handler.lock);
         return std::find(handler.restarts.begin(), handler.restarts.end(), kLatencyChanged) != handler.restarts.end();
     };
-    for (int turn = 0; turn < 20000 && !latencyTold(); ++turn) {
+    for (int turn = 0; turn < 3000 && !latencyTold(); ++turn) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
