@@ -155,5 +155,6 @@ void KivAudioEffectPlugin::UpdateEditorChannelControls() {}
 void KivAudioEffectPlugin::ProcessUpdate() {}
 int32_t KivAudioEffectPlugin::Query102() { return 1; }
 int32_t KivAudioEffectPlugin::GetLatency() { return 0; }
+int32_t KivAudioEffectPlugin::GetLatencyLimit(int32_t) { return GetLatency(); }
 int32_t KivAudioEffectPlugin::Query105() { return 0; }
 void KivAudioEffectPlugin::OnHook104() {}

@@ -68,6 +68,8 @@ public:
     virtual int32_t Query102();
     // The effect's delay in samples at its processing rate.
     virtual int32_t GetLatency();
+    // The longest delay GetLatency may answer at processing rate `sampleRate`.
+    virtual int32_t GetLatencyLimit(int32_t sampleRate);
     virtual int32_t Query105();
     virtual void OnHook104();
 

@@ -173,6 +173,9 @@ void KivAudioEffectPluginToAudioPluginAdapter::ProcessUpdate() {
 }
 
 int32_t KivAudioEffectPluginToAudioPluginAdapter::GetEffectLatency() { return effect_ ? effect_->GetLatency() : 0; }
+int32_t KivAudioEffectPluginToAudioPluginAdapter::GetEffectLatencyLimit(int32_t sampleRate) {
+    return effect_ ? effect_->GetLatencyLimit(sampleRate) : 0;
+}
 
 // The effect is never initialised with fewer than one channel.
 int32_t KivAudioEffectPluginToAudioPluginAdapter::GetEffectInputChannels() {

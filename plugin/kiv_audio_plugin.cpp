@@ -1,6 +1,7 @@
 #include "plugin/kiv_audio_plugin.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/kiv_processor_features.h"
 #include "plugin/kiv_audio_plugin_editor.h"
@@ -166,11 +167,33 @@ void KivAudioPlugin::InitProcessingLocked() {
     silence_.Reserve(fastBlock);
     latency_ = GetLatency();
     previousLatency_ = latency_;
-    for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
-        if (IsHostChannel(channel, hostOutputs_)) bypassDelays_[channel].SetDelay(latency_);
+    ReserveBypass(block);
+    const int32_t effectLimit = std::max(GetEffectLatencyLimit(GetProcessingSampleRate()), GetEffectLatency());
+    for (KivDelayLine& delay : channelModeDelays_) {
+        delay.Reserve(effectLimit, fastBlock);
+        delay.SetFadeLength(static_cast<int32_t>(std::lround(kBypassFadeSeconds * GetProcessingSampleRate())));
+        delay.SetDelay(GetEffectLatency());
     }
-    for (KivDelayLine& delay : channelModeDelays_) delay.SetDelay(GetEffectLatency());
     interpolation_.RequestReset();
+}
+
+// The dry side of bypass: delay lines long enough for the longest latency the effect may
+// report, and the fade, both at the host's rate; a fresh start plays the processed side.
+void KivAudioPlugin::ReserveBypass(int32_t block) {
+    const int32_t factor = GetOversampling();
+    const int32_t effectLimit = std::max(GetEffectLatencyLimit(GetProcessingSampleRate()), GetEffectLatency());
+    const int32_t limit = factor < 2 ? effectLimit : (effectLimit + factor / 2) / factor + resamplers_.GetLatency();
+    bypassFadeLength_ = std::max(1, static_cast<int32_t>(std::lround(kBypassFadeSeconds * sampleRate_)));
+    bypassPosition_ = IsBypassed() ? bypassFadeLength_ : 0;
+    playedSinceInit_ = false;
+    for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+        if (!IsHostChannel(channel, hostOutputs_)) continue;
+        bypassDelays_[channel].Reserve(std::max(limit, latency_), block);
+        bypassDelays_[channel].SetFadeLength(bypassFadeLength_);
+        bypassDelays_[channel].SetDelay(latency_);
+        dryBuffers_[channel].Reserve(block);
+        accumulated_[channel].Reserve(block);
+    }
 }
 
 // --- state queries and hooks ------------------------------------------------------------------
@@ -188,6 +211,7 @@ int32_t KivAudioPlugin::GetPreferredBlockSize() { return -1; }
 void KivAudioPlugin::OnSuspend() {}
 void KivAudioPlugin::OnResume() {}
 int32_t KivAudioPlugin::GetEffectLatency() { return 0; }
+int32_t KivAudioPlugin::GetEffectLatencyLimit(int32_t) { return GetEffectLatency(); }
 double KivAudioPlugin::GetOutputClipLevel() { return -1.0; }
 void KivAudioPlugin::ProcessUnprocessedChannel(int32_t, float*, int32_t) {}
 void KivAudioPlugin::ProcessUpdate() {}

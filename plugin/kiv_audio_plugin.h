@@ -113,6 +113,10 @@ public:
     virtual void OnResume();
     // The effect's own delay in samples at the processing rate.
     virtual int32_t GetEffectLatency();
+    // The longest delay the effect may report at processing rate `sampleRate`: the delay
+    // lines that keep other paths aligned with it are made this long off the audio thread,
+    // so a later change of the latency never allocates.
+    virtual int32_t GetEffectLatencyLimit(int32_t sampleRate);
     // Samples beyond +-level are clipped after oversampling; negative means no clipping.
     virtual double GetOutputClipLevel();
     // A single-channel mode passed `channel` through unprocessed into `output`.
@@ -205,10 +209,18 @@ public:
     void SetOversamplingSlope(KivResamplerSlope slope);
     int32_t GetOversampling() const noexcept { return resamplers_.GetFactor(); }
 
+    // Bypass. Switched on, the output cross-fades over kBypassFadeSeconds into the input
+    // delayed by the reported latency; switched off, back into the processed signal. The
+    // effect keeps processing while bypassed and the delay lines are fed all the time, so
+    // neither side of a fade ever plays audio from before it. Hosts switch it through
+    // SetBypass (VST 3's "Bypass" parameter, VST 2.4's soft bypass); it takes effect at the
+    // start of the next block.
     void SetBypass(bool on) noexcept { bypass_.store(on); }
-    // Bypass switched inside the plug-in (editor, preset): the host hears of it once.
+    // The same bypass switched inside the plug-in (the editor's bypass button, a preset):
+    // the host's bypass parameter follows as one gesture (begin, value, end).
     void ChangeBypass(bool on);
     bool IsBypassed() const noexcept { return bypass_.load(); }
+    static constexpr double kBypassFadeSeconds = 0.01;
     // Taken over at the start of each block (see PreProcessing).
     void SetPendingMaxSubBlockSize(int32_t samples) noexcept { pendingMaxSubBlock_.store(samples); }
     void SetPendingInterpolationThreshold(int32_t samples) noexcept { pendingThreshold_.store(samples); }
@@ -259,7 +271,11 @@ private:
     void WriteSilence(float** outputs, int32_t count) const;
     void FixAudioBuffers(float** buffers, int32_t connected, int32_t groups, bool isInput, int32_t count);
     void AddDenormalGuard(float** inputs, const GroupLayout& layout, int32_t count) const;
-    void ProcessBypassed(float** inputs, float** outputs, const GroupLayout& layout, int32_t count);
+    // The input delayed by the latency into the dry buffers when the block hears it (bypassed
+    // or fading), else only stored; before processing, which may write over the inputs.
+    bool TakeDrySignal(float** inputs, const GroupLayout& layout, int32_t count, bool replacing, float** outputs);
+    void MixBypass(float** outputs, const GroupLayout& layout, int32_t count, bool replacing);
+    void ReserveBypass(int32_t block);
     void ProcessAtHostRate(float** inputs, float** outputs, const GroupLayout& layout, int32_t count,
                            bool replacing);
     void ProcessOversampled(float** inputs, float** outputs, const GroupLayout& layout, int32_t count,
@@ -323,6 +339,14 @@ private:
     KivTransport transport_;
     KivChannelResamplers resamplers_;
     KivDelayLine bypassDelays_[kMaxHostChannels];
+    // The input delayed by the latency, and what an accumulating call found in its outputs.
+    KivSampleBuffer dryBuffers_[kMaxHostChannels];
+    KivSampleBuffer accumulated_[kMaxHostChannels];
+    // Bypass fade position: 0 processed ... bypassFadeLength_ bypassed.
+    int32_t bypassPosition_ = 0;
+    bool bypassTarget_ = false;  // the switch as this block read it
+    bool playedSinceInit_ = false;
+    int32_t bypassFadeLength_ = 441;
     // One per pair: the channel a single-channel mode leaves unprocessed.
     KivDelayLine channelModeDelays_[kMaxHostChannels / 2];
     KivSampleBuffer internalBuffers_[kMaxHostChannels];

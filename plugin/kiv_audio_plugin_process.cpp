@@ -1,9 +1,11 @@
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "base/kiv_boundary.h"
 #include "platform/kiv_float_control.h"
 #include "plugin/kiv_audio_plugin.h"
+#include "plugin/kiv_cross_fade.h"
 #include "threads/kiv_synchronizer_guard.h"
 #include "threads/kiv_thread_role.h"
 
@@ -53,19 +55,17 @@ void KivAudioPlugin::ProcessAudioLocked(float** inputs, float** outputs, int32_t
     FixAudioBuffers(outputs, connectedOutputs_, layout.outputGroups, false, count);
     if (!hasSSE2_ && layout.inputGroups > 0) AddDenormalGuard(inputs, layout, count);
     PreProcessing(count);
-    if (IsBypassed()) {
-        ProcessBypassed(inputs, outputs, layout, count);
-        return;
-    }
     channelMode_ = pendingChannelMode_.load();
     previousLatency_ = latency_;
     latency_ = GetLatency();
+    const bool hearsDry = TakeDrySignal(inputs, layout, count, replacing, outputs);
     if (GetOversampling() < 2 || layout.inputGroups == 0) {
         ProcessAtHostRate(inputs, outputs, layout, count, replacing);
     } else {
         ProcessOversampled(inputs, outputs, layout, count, replacing);
     }
     PostProcessing(count);
+    if (hearsDry) MixBypass(outputs, layout, count, replacing);
 }
 
 // The scratch and silence buffers hold a block at the processing rate, grown here once per
@@ -75,6 +75,11 @@ void KivAudioPlugin::ReserveBlockBuffers(int32_t count) {
     const int32_t fastCount = count * std::max(GetOversampling(), 1);
     scratch_.Reserve(fastCount);
     silence_.Reserve(fastCount);
+    for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+        if (!IsHostChannel(channel, hostOutputs_)) continue;
+        dryBuffers_[channel].Reserve(count);
+        accumulated_[channel].Reserve(count);
+    }
 }
 
 void KivAudioPlugin::NotePresentInputGroups(float** inputs, int32_t groups) noexcept {
@@ -118,26 +123,79 @@ void KivAudioPlugin::AddDenormalGuard(float** inputs, const GroupLayout& layout,
     }
 }
 
-void KivAudioPlugin::ProcessBypassed(float** inputs, float** outputs, const GroupLayout& layout, int32_t count) {
+// The effect runs whether bypassed or not, and every block passes through the delay lines:
+// a bypass switched either way fades between two sides that are both playing the present,
+// never a delay line's audio from before or an effect that stood still.
+bool KivAudioPlugin::TakeDrySignal(float** inputs, const GroupLayout& layout, int32_t count, bool replacing,
+                                   float** outputs) {
+    bypassTarget_ = IsBypassed();
+    // Before the first block there is nothing to fade from: the switch applies at once.
+    if (!playedSinceInit_) bypassPosition_ = bypassTarget_ ? bypassFadeLength_ : 0;
+    playedSinceInit_ = true;
+    const bool hears = bypassTarget_ || bypassPosition_ > 0;
     const int32_t paired = std::min(layout.inputGroups, layout.outputGroups);
-    const int32_t latency = GetLatency();
     for (int32_t group = 0; group < layout.outputGroups; ++group) {
         for (int32_t channel = 0; channel < layout.outputChannels; ++channel) {
             const int32_t index = ChannelIndex(group, channel);
-            float* output = IsHostChannel(index, hostOutputs_) ? outputs[index] : nullptr;
-            if (!output) continue;
+            if (!IsHostChannel(index, hostOutputs_) || !outputs[index]) continue;
             const float* input = group < paired && IsHostChannel(index, hostInputs_) ? inputs[index] : nullptr;
-            if (!input) {
-                ZeroSamples(output, count);
-            } else if (latency < 1) {
-                CopySamples(input, output, count);
-            } else {
-                // Delayed like the processed signal, so that switching bypass keeps the timing.
-                bypassDelays_[index].SetDelay(latency);
-                bypassDelays_[index].Process(input, output, count);
+            KivDelayLine& delay = bypassDelays_[index];
+            delay.SetDelay(latency_);
+            if (!hears) {
+                delay.Feed(input ? input : silence_.Data(), count);
+                continue;
+            }
+            float* dry = dryBuffers_[index].Data();
+            delay.Process(input ? input : silence_.Data(), dry, count);
+            // Broken samples (NaN, infinity) play as silence here too, as they do processed.
+            for (int32_t i = 0; i < count; ++i) dry[i] = std::isfinite(dry[i]) ? dry[i] : 0.0f;
+            if (!replacing) {
+                // An accumulating call: the processed side is made on its own, the host's
+                // samples are added back after the mix.
+                CopySamples(outputs[index], accumulated_[index].Data(), count);
+                ZeroSamples(outputs[index], count);
             }
         }
     }
+    return hears;
+}
+
+// Dry weight sin^2 and processed weight cos^2 of the same angle: they sum to 1, so the two
+// sides, which are the same audio at the same time (at 1:1 identical), pass the fade at their
+// own level instead of swelling by 3 dB as an equal-power fade of coherent signals would.
+// Neither side's weight is applied at the ends of the fade, so either plays exactly there.
+void KivAudioPlugin::MixBypass(float** outputs, const GroupLayout& layout, int32_t count, bool replacing) {
+    const int32_t length = bypassFadeLength_;
+    const int32_t step = bypassTarget_ ? 1 : -1;
+    const bool settled = bypassTarget_ && bypassPosition_ >= length;
+    int32_t end = bypassPosition_;
+    for (int32_t group = 0; group < layout.outputGroups; ++group) {
+        for (int32_t channel = 0; channel < layout.outputChannels; ++channel) {
+            const int32_t index = ChannelIndex(group, channel);
+            if (!IsHostChannel(index, hostOutputs_) || !outputs[index]) continue;
+            // A channel repaired to share the previous one's buffer is mixed once.
+            if (channel > 0 && outputs[index] == outputs[ChannelIndex(group, channel - 1)]) continue;
+            float* output = outputs[index];
+            const float* dry = dryBuffers_[index].Data();
+            if (settled) {
+                CopySamples(dry, output, count);
+            } else {
+                int32_t position = bypassPosition_;
+                for (int32_t i = 0; i < count; ++i) {
+                    position = std::clamp(position + step, 0, length);
+                    const double weight = KivCoherentFadeWeight(position, length);
+                    if (position == length) output[i] = dry[i];
+                    else if (position > 0) output[i] = static_cast<float>(output[i] * (1.0 - weight) + dry[i] * weight);
+                }
+                end = position;
+            }
+            if (!replacing) {
+                const float* before = accumulated_[index].Data();
+                for (int32_t i = 0; i < count; ++i) output[i] += before[i];
+            }
+        }
+    }
+    bypassPosition_ = settled ? length : end;
 }
 
 float* KivAudioPlugin::GrowInternal(int32_t channel, int32_t count) {

@@ -1,34 +1,108 @@
 #include "plugin/kiv_delay_line.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
-void KivDelayLine::SetDelay(int32_t samples) {
-    if (samples < 0) samples = 0;
-    if (samples == delay_) return;
-    history_.Reserve(samples);
-    delay_ = samples;
+#include "plugin/kiv_cross_fade.h"
+
+void KivDelayLine::Reserve(int32_t longest, int32_t block) {
+    // One sample more than the longest delay plus a block, so that a block is stored whole
+    // before its first delayed sample is read.
+    history_.Reserve(std::max(longest, 0) + std::max(block, 1) + 1);
     Reset();
+}
+
+void KivDelayLine::SetDelay(int32_t samples) {
+    samples = std::max(samples, 0);
+    if (samples == target_) return;
+    if (samples >= history_.Capacity()) {
+        history_.Reserve(samples + 1);
+        target_ = samples;
+        Reset();
+        return;
+    }
+    target_ = samples;
+    if (stored_ == 0 && !fading_) delay_ = samples;
 }
 
 void KivDelayLine::Reset() {
     history_.Clear();
     writePosition_ = 0;
+    stored_ = 0;
+    fading_ = false;
+    delay_ = target_;
+}
+
+int32_t KivDelayLine::Room() const noexcept {
+    const int32_t longest = std::max({delay_, target_, fading_ ? fadeFrom_ : 0});
+    return history_.Capacity() - longest;
+}
+
+void KivDelayLine::Store(const float* input, int32_t count) noexcept {
+    float* history = history_.Data();
+    const int32_t capacity = history_.Capacity();
+    const int32_t first = std::min(count, capacity - writePosition_);
+    std::memcpy(history + writePosition_, input, sizeof(float) * static_cast<size_t>(first));
+    std::memcpy(history, input + first, sizeof(float) * static_cast<size_t>(count - first));
+    writePosition_ = (writePosition_ + count) & (capacity - 1);
+    stored_ = std::min(capacity, stored_ + count);
+}
+
+void KivDelayLine::Feed(const float* input, int32_t count) noexcept {
+    if (history_.Capacity() == 0) return;
+    // Fed without a listener, the line takes the new delay at once: nothing plays from it.
+    if (stored_ >= target_) delay_ = target_;
+    fading_ = false;
+    while (count > 0) {
+        const int32_t piece = std::min(count, history_.Capacity());
+        Store(input, piece);
+        input += piece;
+        count -= piece;
+    }
+}
+
+// A new delay reads only what the line really heard: the fade starts once the history
+// reaches back that far.
+void KivDelayLine::StartFadeWhenReady() noexcept {
+    if (fading_ || delay_ == target_ || stored_ < target_) return;
+    fadeFrom_ = delay_;
+    delay_ = target_;
+    fadePosition_ = 0;
+    fading_ = true;
 }
 
 void KivDelayLine::Process(const float* input, float* output, int32_t count) noexcept {
-    if (delay_ == 0) {
+    if (history_.Capacity() == 0 || IsPassThrough()) {
         if (input != output) std::memmove(output, input, sizeof(float) * static_cast<size_t>(count));
+        if (history_.Capacity() > 0) Feed(output, count);
         return;
     }
-    float* history = history_.Data();
+    while (count > 0) {
+        StartFadeWhenReady();
+        const int32_t piece = std::min(count, std::max(Room(), 1));
+        ProcessPiece(input, output, piece);
+        input += piece;
+        output += piece;
+        count -= piece;
+    }
+}
+
+void KivDelayLine::ProcessPiece(const float* input, float* output, int32_t count) noexcept {
+    const int32_t start = writePosition_;
+    Store(input, count);
+    const float* history = history_.Data();
     // The capacity is a power of two, so wrapping is a mask.
     const int32_t mask = history_.Capacity() - 1;
-    int32_t position = writePosition_;
-    for (int32_t i = 0; i < count; ++i) {
-        const float incoming = input[i];
-        output[i] = history[(position - delay_) & mask];
-        history[position] = incoming;
-        position = (position + 1) & mask;
+    int32_t i = 0;
+    for (; fading_ && i < count; ++i) {
+        // Powers summing to 1: cos^2 + sin^2, sample by sample over the fade.
+        const double angle = KivFadeAngle(fadePosition_ + 0.5, fadeLength_);
+        const double from = history[(start + i - fadeFrom_) & mask];
+        const double to = history[(start + i - delay_) & mask];
+        output[i] = static_cast<float>(from * std::cos(angle) + to * std::sin(angle));
+        if (++fadePosition_ >= fadeLength_) fading_ = false;
     }
-    writePosition_ = position;
+    const int32_t delay = delay_;
+    for (; i < count; ++i) output[i] = history[(start + i - delay) & mask];
 }

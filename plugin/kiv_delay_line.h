@@ -5,18 +5,50 @@
 
 // Delays one channel by a whole number of samples, so that a signal that bypasses the
 // effect stays aligned with the effect's latency. Starts out silent.
+//
+// The line keeps its history through a change of the delay: the new delay reads real past
+// input, never silence or audio from before a gap, and the output moves from the old delay
+// to the new one in a cross-fade once the line holds that much history (a line that has
+// played less than the new delay keeps the old one until it has). The two taps are the same
+// signal at different times, as good as uncorrelated for programme material, so the fade
+// keeps their powers summing to 1.
 class KivDelayLine {
 public:
-    // Grows the history when the delay needs more room; a changed delay starts from silence.
+    // Room for delays up to `longest` in blocks up to `block` samples, so that later changes
+    // of the delay never allocate; off the audio thread. Starts from silence.
+    void Reserve(int32_t longest, int32_t block);
+    // The delay from the next sample on. Never allocates once Reserve made room for it; a
+    // longer delay than reserved grows the line here (off the audio thread only) and starts
+    // it from silence. Before anything has played, the delay is taken at once.
     void SetDelay(int32_t samples);
-    int32_t GetDelay() const noexcept { return delay_; }
+    // The delay asked for last (the line may still be fading towards it).
+    int32_t GetDelay() const noexcept { return target_; }
+    bool IsFading() const noexcept { return fading_; }
+    // Output equals input: no delay, none asked for, no fade.
+    bool IsPassThrough() const noexcept { return delay_ == 0 && target_ == 0 && !fading_; }
+    // The length of the cross-fade between two delays, in samples.
+    void SetFadeLength(int32_t samples) noexcept { fadeLength_ = samples > 0 ? samples : 1; }
+    // Silence, and the delay asked for taken at once.
     void Reset();
 
-    // `input` may be `output`: each sample is read before its slot is written.
+    // `input` may be `output`: each block is stored before anything is read.
     void Process(const float* input, float* output, int32_t count) noexcept;
+    // Stores the block without reading it: keeps the history whole while nobody listens.
+    void Feed(const float* input, int32_t count) noexcept;
 
 private:
+    int32_t Room() const noexcept;
+    void Store(const float* input, int32_t count) noexcept;
+    void ProcessPiece(const float* input, float* output, int32_t count) noexcept;
+    void StartFadeWhenReady() noexcept;
+
     KivSampleBuffer history_;
-    int32_t delay_ = 0;
+    int32_t delay_ = 0;        // the delay being played
+    int32_t target_ = 0;       // the delay asked for
+    int32_t fadeFrom_ = 0;     // while fading: from delay_ ... to target_
+    int32_t fadePosition_ = 0;
+    int32_t fadeLength_ = 441;
+    bool fading_ = false;
     int32_t writePosition_ = 0;
+    int32_t stored_ = 0;       // samples of real history, at most the capacity
 };

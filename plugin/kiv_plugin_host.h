@@ -19,7 +19,7 @@ public:
     virtual void LatencyChanged() = 0;
     virtual void ChangeEditorSize(int32_t width, int32_t height) = 0;
     // Reports the plug-in's own bypass switch to a host that shows it as a parameter. Hosts
-    // without one (VST 2.4, whose soft bypass the plug-in refuses) have nothing to report.
+    // without one (VST 2.4, whose soft bypass sets the same switch) have nothing to report.
     virtual void SendBypassAutomation(bool /*on*/) {}
     // A user gesture on parameter `index` starts and ends; the automation in between belongs
     // to it, so a host records it as one move. Hosts without gestures ignore both.

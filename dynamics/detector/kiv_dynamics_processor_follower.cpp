@@ -90,12 +90,7 @@ void KivDynamicsProcessorFollower::ApplySettings(Settings& s) {
     // A logarithmic transfer shape wants the envelopes' logarithms; a logarithmic release
     // has most of them already.
     logarithmicLevels_ = s.shapeMode == kLogarithmicShapeMode && processor_.HasLogarithmicRelease();
-    if (gainOnly_) {
-        lookAheadActive_ = false;
-        return;
-    }
     filter_.Design(s.sampleRate);
-    lookAheadActive_ = lookAhead_ > 0;
     detectorFromSecondary_ = sideChainSecondary_;
 }
 
@@ -105,12 +100,6 @@ void KivDynamicsProcessorFollower::ConfigureChannel(ChannelState& state) {
     const int32_t length = TrueRmsLength();
     if (length > 0 && length != state.trueRms.Length()) state.trueRms.Build(length);
     if (releaseMode_ == KivReleaseMode::kManual) state.envelope.release.releaseCoefficient = releaseCoefficient_;
-    if (gainOnly_) return;
-    if (lookAhead_ <= 0) {
-        state.lookAhead.Clear();
-    } else if (state.lookAhead.Fill() != std::max(1, lookAhead_)) {
-        state.lookAhead.Restart(std::max(1, lookAhead_));
-    }
 }
 
 int32_t KivDynamicsProcessorFollower::TrueRmsLength() const noexcept {
@@ -127,11 +116,14 @@ void KivDynamicsProcessorFollower::ResetChannel(ChannelState& state) noexcept {
     state.gainReduction = 1.0;
     state.filter.Clear();
     state.trueRms.Clear();
-    state.lookAhead.Clear();
 }
 
 void KivDynamicsProcessorFollower::LinkChanged(int32_t channelCount, ChannelState* const* states) noexcept {
-    const bool fullyLinked = std::fabs(linkAmount_ - 1.0) <= kZero;
+    LinkChanged(channelCount, states, std::fabs(linkAmount_ - 1.0) <= kZero);
+}
+
+void KivDynamicsProcessorFollower::LinkChanged(int32_t channelCount, ChannelState* const* states,
+                                               bool fullyLinked) noexcept {
     for (int32_t i = 1; i < channelCount; ++i) {
         if (fullyLinked) {
             ResetChannel(*states[i]);
@@ -237,11 +229,15 @@ void KivDynamicsProcessorFollower::LinkedPower(double* p, const float* const* x,
 }
 
 bool KivDynamicsProcessorFollower::ComputePower(ChannelState* const* states, const float* const* x,
-                                                int32_t channels, int32_t count) noexcept {
+                                                int32_t channels, int32_t count, const double* links) noexcept {
     const double g2 = inputGain_ * inputGain_;
     const double link = linkAmount_;
-    const bool fullyLinked = std::fabs(link - 1.0) <= kZero && channels > 1;
+    const bool fullyLinked = !links && std::fabs(link - 1.0) <= kZero && channels > 1;
     for (int32_t c = 0; c < (fullyLinked ? 1 : channels); ++c) states[c]->levels.Reserve(static_cast<size_t>(count));
+    if (links && channels > 1) {
+        MovingLinkPower(states, x, channels, count, links, g2);
+        return false;
+    }
     if (fullyLinked) {
         LinkedPower(states[0]->levels.Data(), x, channels, count, g2 / channels);
         return true;
@@ -265,12 +261,26 @@ bool KivDynamicsProcessorFollower::ComputePower(ChannelState* const* states, con
     return false;
 }
 
+// The partial link's power with the amount L moving sample by sample.
+void KivDynamicsProcessorFollower::MovingLinkPower(ChannelState* const* states, const float* const* x,
+                                                   int32_t channels, int32_t count, const double* links,
+                                                   double g2) noexcept {
+    for (int32_t i = 0; i < count; ++i) {
+        double sum = 0.0;
+        for (int32_t c = 0; c < channels; ++c) sum += Square(x[c][i]);
+        const double own = g2 * (1.0 - links[i]), shared = g2 * links[i] / channels;
+        for (int32_t c = 0; c < channels; ++c) {
+            states[c]->levels[i] = own * Square(x[c][i]) + shared * sum + kPowerFloor;
+        }
+    }
+}
+
 bool KivDynamicsProcessorFollower::Detect(ChannelState* const* states, const float* const* sources,
-                                          int32_t channels, int32_t count) {
+                                          int32_t channels, int32_t count, const double* links) {
     channels = std::min(channels, kChannelCount);
     const float* signals[kChannelCount];
     for (int32_t c = 0; c < channels; ++c) signals[c] = DetectorSignal(*states[c], sources[c], count);
-    const bool fullyLinked = ComputePower(states, signals, channels, count);
+    const bool fullyLinked = ComputePower(states, signals, channels, count, links);
     for (int32_t c = 0; c < (fullyLinked ? 1 : channels); ++c) Follow(*states[c], states[c]->levels.Data(), count);
     return fullyLinked;
 }

@@ -25,9 +25,11 @@ public:
     void ApplySettings(Settings& settings);
     void ConfigureChannel(ChannelState& state);
     void ResetChannel(ChannelState& state) noexcept;
-    // The link amount moved onto or off exactly 1: now unlinked, every channel goes on from
-    // the shared envelope; now fully linked, the channels after the first are reset.
+    // The link amount moved onto or off exactly 1: now unlinked (or moving), every channel goes
+    // on from the shared envelope; now fully linked, the channels after the first are reset.
+    // `fullyLinked` tells which, where it differs from the stored amount (a moving link).
     void LinkChanged(int32_t channelCount, ChannelState* const* states) noexcept;
+    void LinkChanged(int32_t channelCount, ChannelState* const* states, bool fullyLinked) noexcept;
 
     // Power in, envelope (or its logarithm, see LevelsAreLogarithms) out, in place.
     void Follow(ChannelState& state, double* buffer, int32_t count) noexcept;
@@ -37,13 +39,15 @@ public:
     const float* DetectorSignal(ChannelState& state, const float* source, int32_t count) noexcept;
     // Detector signals of `channelCount` channels into power in each followed state's level
     // buffer. Returns true when the channels are fully linked: then only state 0 is
-    // followed and its envelope serves every channel.
+    // followed and its envelope serves every channel. `links`, when given, is the link amount
+    // sample by sample (moving between two settings): every channel is then followed.
     bool ComputePower(ChannelState* const* states, const float* const* signals, int32_t channelCount,
-                      int32_t count) noexcept;
+                      int32_t count, const double* links = nullptr) noexcept;
     // The whole detection of a block: filters, linking, power and following. Envelopes (or
     // their logarithms) end in the states' level buffers (only state 0's when the result is
     // true).
-    bool Detect(ChannelState* const* states, const float* const* sources, int32_t channelCount, int32_t count);
+    bool Detect(ChannelState* const* states, const float* const* sources, int32_t channelCount, int32_t count,
+                const double* links = nullptr);
 
     // Custom attack and release shapes (null: a neutral shape of constant 1).
     void SetCustomShapes(KivFollowerShape* attack, KivFollowerShape* release) noexcept;
@@ -58,9 +62,6 @@ public:
     void SetLinkAmount(double amount) noexcept { linkAmount_ = amount; }
     int32_t GetLookAhead() const noexcept { return lookAhead_; }
     void SetLookAhead(int32_t samples) noexcept { lookAhead_ = samples; }
-    bool IsLookAheadActive() const noexcept { return lookAheadActive_; }
-    bool GetGainOnly() const noexcept { return gainOnly_; }
-    void SetGainOnly(bool on) noexcept { gainOnly_ = on; }
     bool GetSideChainPlay() const noexcept { return sideChainPlay_; }
     void SetSideChainPlay(bool on) noexcept { sideChainPlay_ = on; }
     bool GetSideChainSecondaryChannel() const noexcept { return sideChainSecondary_; }
@@ -85,6 +86,8 @@ private:
     void HoldFloor(ChannelState& state, double* buffer, int32_t count) const noexcept;
     // The shared power of fully linked channels: scale × (sum of squares) + floor.
     static void LinkedPower(double* p, const float* const* x, int32_t channels, int32_t count, double scale) noexcept;
+    static void MovingLinkPower(ChannelState* const* states, const float* const* x, int32_t channels, int32_t count,
+                                const double* links, double g2) noexcept;
     KivEnvelopeContext EnvelopeContext() noexcept;
 
     double sampleRate_ = 44100.0;
@@ -106,8 +109,6 @@ private:
     KivDetectorFilter filter_;
     double linkAmount_ = 1.0;
     int32_t lookAhead_ = 0;
-    bool lookAheadActive_ = false;
-    bool gainOnly_ = false;
     bool sideChainPlay_ = false;
     bool sideChainSecondary_ = false;
     bool detectorFromSecondary_ = false;

@@ -4,7 +4,6 @@
 #include "dynamics/detector/kiv_attack_release_processor.h"
 #include "dynamics/detector/kiv_detector_buffer.h"
 #include "dynamics/detector/kiv_detector_filter.h"
-#include "dynamics/detector/kiv_look_ahead_queue.h"
 #include "dynamics/detector/kiv_true_rms_ring.h"
 
 class KivDynamicsProcessorFollower;
@@ -23,12 +22,10 @@ struct KivFollowerChannelState {
     KivDetectorFilterState filter;
     KivDetectorBuffer<float> scratch;   // the filtered detector signal
     KivDetectorBuffer<double> levels;   // power in, envelope out
-    KivLookAheadQueue lookAhead;
 
     // Room for blocks of `samples`, so that processing them never allocates.
-    void Reserve(int32_t samples, int32_t lookAheadSamples) {
+    void Reserve(int32_t samples) {
         scratch.Reserve(static_cast<size_t>(samples));
         levels.Reserve(static_cast<size_t>(samples));
-        lookAhead.Reserve(lookAheadSamples + samples);
     }
 };

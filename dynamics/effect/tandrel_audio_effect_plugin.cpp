@@ -36,6 +36,7 @@ TandrelAudioEffectPlugin::TandrelAudioEffectPlugin() : table_(&drawnShape_, &sha
 TandrelAudioEffectPlugin::~TandrelAudioEffectPlugin() {
     delete pending_.exchange(nullptr);
     FreeRetiredSetups();
+    delete pipeline_.TakeSwitchedFrom(true);
     delete pipeline_.Install(pipeline_.IdleSetup());
 }
 
@@ -121,7 +122,7 @@ void TandrelAudioEffectPlugin::PrepareSetup(bool resetChannels) {
         drawnShape_.PublishPoints();
         ApplyReleaseMode(setup.releaseMode);
         std::unique_ptr<TandrelPipelineSetup> next =
-            pipeline_.Prepare(setup, shape_, customAttack_, customRelease_, base, maxBlock_);
+            pipeline_.Prepare(setup, shape_, customAttack_, customRelease_, base);
         next->keysOnSideChain = table_.Item(kTandrelSideChain) == kTandrelSideChainExternal;
         // A reset still waiting must not be lost with the setup that carried it.
         next->resetChannels = resetChannels || (waiting && waiting->resetChannels);
@@ -138,12 +139,18 @@ void TandrelAudioEffectPlugin::PrepareSetup(bool resetChannels) {
     }
 }
 
+// A setup waits while the pipeline fades between two gain paths (10 ms at most), so the
+// setup fading out stays the only one that does.
 void TandrelAudioEffectPlugin::InstallPendingSetup() noexcept {
-    if (!pending_.load(std::memory_order_relaxed)) return;
+    if (!pending_.load(std::memory_order_relaxed) || pipeline_.IsSwitching()) return;
     TandrelPipelineSetup* next = pending_.exchange(nullptr, std::memory_order_acq_rel);
     if (!next) return;
     TandrelPipelineSetup* left = pipeline_.Install(*next);
     installedSetups_.fetch_add(1, std::memory_order_relaxed);
+    Retire(left);
+}
+
+void TandrelAudioEffectPlugin::Retire(TandrelPipelineSetup* left) noexcept {
     if (!left) return;
     left->nextRetired = retired_.load(std::memory_order_relaxed);
     while (!retired_.compare_exchange_weak(left->nextRetired, left, std::memory_order_release,
@@ -180,6 +187,7 @@ void TandrelAudioEffectPlugin::Process(const KivProcessingContext& context, floa
     InstallPendingSetup();
     if (resetRequested_.exchange(false, std::memory_order_acquire)) pipeline_.Reset();
     pipeline_.Process(inputs, outputs, count, context.sideChain);
+    Retire(pipeline_.TakeSwitchedFrom());
     meters_.Measure(pipeline_, outputs, count, editor_.load(std::memory_order_relaxed) != nullptr);
 }
 
@@ -197,6 +205,10 @@ void TandrelAudioEffectPlugin::UpdateEditorChannelControls() {
 }
 
 int32_t TandrelAudioEffectPlugin::GetLatency() { return preparedLatency_.load(); }
+
+int32_t TandrelAudioEffectPlugin::GetLatencyLimit(int32_t sampleRate) {
+    return TandrelLookAheadSamples(kTandrelLongestLookAhead, sampleRate);
+}
 
 void TandrelAudioEffectPlugin::AttachEditor(TandrelMeterView* editor) {
     KivSynchronizerGuard lock(GetEffectMutex());

@@ -46,6 +46,8 @@ public:
     void UpdateEditorChannelControls() override;
     // The look-ahead of the setup prepared last, which the host is told about.
     int32_t GetLatency() override;
+    // The longest look-ahead, at the top of its parameter's range.
+    int32_t GetLatencyLimit(int32_t sampleRate) override;
     bool LoadSettings(KivXMLItem& item) override;
     bool StoreSettings(KivXMLItem& item) override;
 
@@ -77,6 +79,8 @@ private:
     void PrepareSetup(bool resetChannels);
     // Audio thread: takes over a setup waiting at the block boundary.
     void InstallPendingSetup() noexcept;
+    // Audio thread: hands a setup it left to the preparing side (null: nothing).
+    void Retire(TandrelPipelineSetup* left) noexcept;
     void FreeRetiredSetups() noexcept;
     void ApplyReleaseMode(int32_t mode);
     void ReportLatency();

@@ -22,8 +22,7 @@ TandrelBlendRamp::Blend TandrelBlendRamp::At(int32_t position) const noexcept {
 void TandrelBlendRamp::Target(const Blend& target, bool immediately) noexcept {
     if (target == to_ && !IsMoving()) return;
     // Where the blend is now: the last sample played within a ramp, else the last target.
-    const Blend current = !IsMoving() ? to_ : position_ > 0 ? At(position_ - 1) : from_;
-    from_ = immediately ? target : current;
+    from_ = immediately ? target : Current();
     to_ = target;
     position_ = 0;
     length_ = from_ == to_ ? 0 : rampLength_;

@@ -21,6 +21,8 @@ public:
     bool IsMoving() const noexcept { return position_ < length_; }
     // Stands at the target at once: processing that starts afresh has no earlier blend.
     void Settle() noexcept { Target(to_, true); }
+    // The blend of the last sample played (the target when not moving).
+    Blend Current() const noexcept { return !IsMoving() ? to_ : position_ > 0 ? At(position_ - 1) : from_; }
     // gains[i] = shape[i] x wet gain(i) + dry(i) over the next `count` samples of the ramp
     // (shape gains without any blend in); does not advance.
     void Apply(const double* shape, double* gains, int32_t count) const noexcept;

@@ -3,13 +3,19 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "dynamics/detector/kiv_vector_clones.h"
 #include "envelope/kiv_envelope.h"
+#include "plugin/kiv_cross_fade.h"
 
 namespace {
 
 constexpr double kZero = 1e-50;
+// A switch of the gain path fades over as long as bypass does; the link amount ramps like the
+// gains.
+constexpr double kSwitchSeconds = 0.01;
+constexpr double kLinkRampSeconds = 0.005;
 
 bool IsFullLink(double amount) noexcept { return std::fabs(amount - 1.0) <= kZero; }
 
@@ -54,10 +60,26 @@ void TandrelDynamicsPipeline::Initialize(int32_t channels, int32_t sampleRate, i
     ramp_.SetSampleRate(sampleRate);
     const int32_t block = std::max(maxBlock, 1);
     gains_.Reserve(static_cast<size_t>(block));
+    oldGains_.Reserve(static_cast<size_t>(block));
+    links_.Reserve(static_cast<size_t>(block));
     for (int32_t c = 0; c < kChannels; ++c) {
         cleanSources_[c].Reserve(static_cast<size_t>(block));
         cleanKeys_[c].Reserve(static_cast<size_t>(block));
-        states_[c].Reserve(block, std::max(setup_->follower.GetLookAhead(), 0));
+        states_[c].Reserve(block);
+    }
+    const auto samples = [&](double seconds) { return std::max(1, static_cast<int32_t>(std::lround(seconds * sampleRate))); };
+    switchLength_ = samples(kSwitchSeconds);
+    linkRampLength_ = samples(kLinkRampSeconds);
+    // Processing starts anew: a switch still fading ends, the link amount stands at its target.
+    if (switchFrom_) switchedFrom_ = std::exchange(switchFrom_, nullptr);
+    linkFrom_ = linkTo_;
+    linkPosition_ = linkLength_ = 0;
+    // Made once for the longest look-ahead, so that changing it never allocates.
+    longestLookAhead_ = TandrelLookAheadSamples(kTandrelLongestLookAhead, sampleRate);
+    for (int32_t c = 0; c < ActiveChannels(); ++c) {
+        delays_[c].Reserve(longestLookAhead_, block);
+        delays_[c].SetFadeLength(switchLength_);
+        delays_[c].SetDelay(std::clamp(setup_->follower.GetLookAhead(), 0, longestLookAhead_));
     }
     // Processing (re)starts as a new instance's does: detectors at rest, the look-ahead
     // queues holding the latency's worth of silence (emptied alone they would play the audio
@@ -75,13 +97,11 @@ int32_t TandrelDynamicsPipeline::ActiveChannels() const noexcept { return std::c
 std::unique_ptr<TandrelPipelineSetup> TandrelDynamicsPipeline::Prepare(TandrelProcessingSetup& settings,
                                                                        KivEnvelope& shape, const KivEnvelope& attack,
                                                                        const KivEnvelope& release,
-                                                                       const TandrelSetupSizes& base,
-                                                                       int32_t maxBlock) {
+                                                                       const TandrelSetupSizes& base) {
     auto next = std::make_unique<TandrelPipelineSetup>();
     const bool gainOnly = settings.shapeKind == TandrelShapeKind::kGainOnly;
     // The stored follower is designed in place, so that its filter stages keep their design
     // versions from one setup to the next (an unchanged filter never restarts in a channel).
-    follower_.SetGainOnly(gainOnly);
     follower_.SetLinkAmount(settings.link);
     follower_.SetLookAhead(settings.lookAheadSamples);
     follower_.ApplySettings(settings.follower);
@@ -91,6 +111,7 @@ std::unique_ptr<TandrelPipelineSetup> TandrelDynamicsPipeline::Prepare(TandrelPr
     if (IsCustom(settings.follower.releaseShape)) next->customRelease.Compile(release);
     const KivGainStageSettings& gain = settings.gain;
     next->gainOnly = gainOnly;
+    next->pathSwitches = settings.switches;
     // The same blend as with a shape gain of 1: the dry part passes as it is. Without it the
     // last processor switched off at dry/wet 0% ("no processing at all") silenced the output,
     // and at 50% dropped it by 6 dB.
@@ -105,14 +126,6 @@ std::unique_ptr<TandrelPipelineSetup> TandrelDynamicsPipeline::Prepare(TandrelPr
         next->hasRings = true;
         for (KivTrueRmsRing& ring : next->rings) ring.Build(next->sizes.trueRmsLength);
     }
-    const int32_t lookAhead = next->sizes.lookAhead;
-    if (lookAhead > 0 && lookAhead != base.lookAhead) {
-        next->hasQueues = true;
-        for (KivLookAheadQueue& queue : next->queues) {
-            queue.Reserve(lookAhead + std::max(maxBlock, 1));
-            queue.Restart(lookAhead);
-        }
-    }
     return next;
 }
 
@@ -122,50 +135,96 @@ TandrelPipelineSetup* TandrelDynamicsPipeline::Install(TandrelPipelineSetup& nex
     TandrelPipelineSetup* left = setup_;
     setup_ = &next;
     KivDynamicsProcessorFollower& follower = next.follower;
+    // Loaded settings start afresh like a new instance, so a restored state sounds as it did
+    // from its first sample; nothing played before the first setup, or since a restart.
+    const bool fresh = left == &idle_ || next.resetChannels || restarted_;
     if (next.resetChannels) {
         for (int32_t c = 0; c < ActiveChannels(); ++c) follower.ResetChannel(states_[c]);
     }
-    // The detector is idle in gain-only mode, so its states are cleared once on the way in and
-    // are fresh when a processor comes back on.
-    if (next.gainOnly && !left->gainOnly) {
-        for (auto& state : states_) follower.ResetChannel(state);
-    }
-    if (IsFullLink(left->follower.GetLinkAmount()) != IsFullLink(follower.GetLinkAmount())) {
-        follower.LinkChanged(kChannels, statePointers_);
-    }
+    TargetLink(follower.GetLinkAmount(), fresh);
     SwapInChannelMemory(next);
     for (auto& state : states_) follower.ConfigureChannel(state);
-    if (next.gainOnly) KeepGainOnlyDelay();
-    // The gain-only path is a shape gain of 1 blended with its factor. Loaded settings start
-    // afresh like the channels, so a restored state sounds as it did from its first sample.
+    const int32_t lookAhead = std::clamp(follower.GetLookAhead(), 0, longestLookAhead_);
+    for (int32_t c = 0; c < ActiveChannels(); ++c) {
+        delays_[c].SetDelay(lookAhead);
+        if (next.resetChannels) delays_[c].Reset();
+    }
+    // The gain-only path is a shape gain of 1 blended with its factor.
     const KivDynamicsGainStage& stage = next.gainStage;
-    ramp_.Target(next.gainOnly ? TandrelBlendRamp::Blend{next.gainOnlyFactor, 0.0}
-                               : TandrelBlendRamp::Blend{stage.GetWetGain(), stage.GetDry()},
-                 left == &idle_ || next.resetChannels || restarted_);
-    return left == &idle_ ? nullptr : left;
+    const TandrelBlendRamp::Blend blend = next.gainOnly ? TandrelBlendRamp::Blend{next.gainOnlyFactor, 0.0}
+                                                        : TandrelBlendRamp::Blend{stage.GetWetGain(), stage.GetDry()};
+    // A switched path fades in over the old one, which plays on with the blend it had; the
+    // fade covers the blend's change too.
+    const bool switched = !fresh && left->pathSwitches != next.pathSwitches;
+    if (switched) {
+        switchFrom_ = left;
+        switchFromBlend_ = ramp_.Current();
+        switchPosition_ = 0;
+    }
+    ramp_.Target(blend, fresh || switched);
+    if (switched || left == &idle_) return nullptr;
+    return left;
 }
 
-// Rings and queues of a new size were made with the setup: they take the channels' places,
-// and the memory they replace leaves with the setup that brought them.
+TandrelPipelineSetup* TandrelDynamicsPipeline::TakeSwitchedFrom(bool now) noexcept {
+    if (now && switchFrom_) {
+        switchedFrom_ = switchFrom_;
+        switchFrom_ = nullptr;
+    }
+    TandrelPipelineSetup* done = switchedFrom_;
+    switchedFrom_ = nullptr;
+    return done;
+}
+
+// Rings of a new size were made with the setup: they take the channels' places, and the
+// memory they replace leaves with the setup that brought them.
 void TandrelDynamicsPipeline::SwapInChannelMemory(TandrelPipelineSetup& next) noexcept {
     const int32_t length = next.sizes.trueRmsLength;
-    const int32_t lookAhead = next.sizes.lookAhead;
     for (int32_t c = 0; c < kChannels; ++c) {
         KivDynamicsProcessorFollower::ChannelState& state = states_[c];
         if (next.hasRings && state.trueRms.Length() != length) state.trueRms.Swap(next.rings[c]);
-        if (next.hasQueues && state.lookAhead.Fill() != lookAhead) state.lookAhead.Swap(next.queues[c]);
     }
 }
 
-// The reported latency stays the look-ahead in every mode, so the gain-only path keeps the
-// same delay and switching every processor off never shifts the audio in time.
-void TandrelDynamicsPipeline::KeepGainOnlyDelay() {
-    const int32_t lookAhead = setup_->follower.GetLookAhead();
-    for (auto& state : states_) {
-        if (lookAhead <= 0) {
-            state.lookAhead.Clear();
-        } else if (state.lookAhead.Fill() != lookAhead) {
-            state.lookAhead.Restart(lookAhead);
+// Leaving full link (or starting to move away from it), every channel goes on from the shared
+// detector; arriving at it, the channels after the first are reset.
+void TandrelDynamicsPipeline::TargetLink(double target, bool immediately) noexcept {
+    const bool wasFull = linkPosition_ >= linkLength_ && IsFullLink(linkTo_);
+    const double current = linkPosition_ >= linkLength_ ? linkTo_
+                           : linkPosition_ > 0 ? linkFrom_ + (linkTo_ - linkFrom_) * linkPosition_ / linkLength_
+                                               : linkFrom_;
+    linkFrom_ = immediately ? target : current;
+    linkTo_ = target;
+    linkPosition_ = 0;
+    linkLength_ = linkFrom_ == linkTo_ ? 0 : linkRampLength_;
+    const bool nowFull = linkLength_ == 0 && IsFullLink(target);
+    if (wasFull != nowFull) setup_->follower.LinkChanged(kChannels, statePointers_, nowFull);
+}
+
+const double* TandrelDynamicsPipeline::LinkAmounts(int32_t count) noexcept {
+    if (linkPosition_ >= linkLength_) return nullptr;
+    links_.Reserve(static_cast<size_t>(count));
+    double* links = links_.Data();
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t step = std::min(linkPosition_ + i + 1, linkLength_);
+        links[i] = step == linkLength_ ? linkTo_ : linkFrom_ + (linkTo_ - linkFrom_) * step / linkLength_;
+    }
+    return links;
+}
+
+void TandrelDynamicsPipeline::Advance(int32_t count) noexcept {
+    ramp_.Advance(count);
+    if (linkPosition_ < linkLength_) {
+        linkPosition_ = std::min(linkLength_, linkPosition_ + count);
+        if (linkPosition_ == linkLength_ && IsFullLink(linkTo_)) {
+            setup_->follower.LinkChanged(kChannels, statePointers_, true);
+        }
+    }
+    if (switchFrom_) {
+        switchPosition_ += count;
+        if (switchPosition_ >= switchLength_) {
+            switchedFrom_ = switchFrom_;
+            switchFrom_ = nullptr;
         }
     }
 }
@@ -174,7 +233,7 @@ void TandrelDynamicsPipeline::Reset() noexcept {
     KivDynamicsProcessorFollower& follower = setup_->follower;
     for (auto& state : states_) follower.ResetChannel(state);
     for (auto& state : states_) follower.ConfigureChannel(state);
-    if (setup_->gainOnly) KeepGainOnlyDelay();
+    for (int32_t c = 0; c < ActiveChannels(); ++c) delays_[c].Reset();
 }
 
 void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* outputs, int32_t count,
@@ -186,26 +245,24 @@ void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* 
     // reach the host's mix, and in the detector an infinite one would hold the level at its
     // ceiling for many release times after it passed.
     inputs = CleanSources(inputs, channels, count, cleanSources_, sources_);
-    if (setup_->gainOnly) {
-        ProcessGainOnly(inputs, outputs, count);
-        return;
-    }
     KivDynamicsProcessorFollower& follower = setup_->follower;
-    // Detection reads the inputs before the delayed audio may overwrite them in place.
+    // Detection reads the inputs before the delayed audio may overwrite them in place. It runs
+    // in gain-only mode too, so that a processor switched back on finds the present level.
     // The side-chain keys the detector while the setup asks for it and the host hands one over.
     const float* const* keys = setup_->keysOnSideChain && sideChain
                                    ? CleanSources(sideChain, channels, count, cleanKeys_, keys_)
                                    : inputs;
-    const bool fullyLinked = follower.Detect(statePointers_, keys, channels, count);
-    // Without look-ahead the gains go straight from the inputs into the outputs, sparing a copy.
-    const bool delayed = follower.IsLookAheadActive();
-    if (delayed) {
-        for (int32_t c = 0; c < channels; ++c) Delay(states_[c], inputs[c], outputs[c], count, delayed);
+    const bool fullyLinked = follower.Detect(statePointers_, keys, channels, count, LinkAmounts(count));
+    const float* const* signals = Delay(inputs, outputs, count);
+    if (setup_->gainOnly) {
+        ProcessGainOnly(signals, outputs, fullyLinked, count);
+        for (int32_t c = 0; c < channels; ++c) states_[c].gainReduction = 1.0;
+    } else {
+        ApplyGains(signals, outputs, fullyLinked, count);
+        if (follower.GetSideChainPlay()) PlaySideChain(outputs, count);
+        StoreGainReductions(fullyLinked);
     }
-    ApplyGains(delayed ? outputs : inputs, outputs, fullyLinked, count);
-    ramp_.Advance(count);
-    if (follower.GetSideChainPlay()) PlaySideChain(outputs, count);
-    StoreGainReductions(fullyLinked);
+    Advance(count);
 }
 
 const float* const* TandrelDynamicsPipeline::CleanSources(const float* const* inputs, int32_t channels, int32_t count,
@@ -221,31 +278,41 @@ const float* const* TandrelDynamicsPipeline::CleanSources(const float* const* in
     return sources;
 }
 
-void TandrelDynamicsPipeline::Delay(KivDynamicsProcessorFollower::ChannelState& state, const float* input,
-                                    float* output, int32_t count, bool delayed) {
-    if (!delayed) {
-        CopySamples(input, output, count);
-        return;
+// Without look-ahead the gains go straight from the inputs into the outputs, sparing a copy;
+// the lines still hear every block, so a look-ahead switched on reads real audio at once.
+const float* const* TandrelDynamicsPipeline::Delay(const float* const* inputs, float* const* outputs,
+                                                   int32_t count) noexcept {
+    const bool direct = delays_[0].IsPassThrough();
+    for (int32_t c = 0; c < ActiveChannels(); ++c) {
+        if (direct) delays_[c].Feed(inputs[c], count);
+        else delays_[c].Process(inputs[c], outputs[c], count);
     }
-    state.lookAhead.Append(input, count);
-    state.lookAhead.Take(output, count);
+    return direct ? inputs : outputs;
 }
 
-void TandrelDynamicsPipeline::ProcessGainOnly(const float* const* inputs, float* const* outputs, int32_t count) {
-    const bool delayed = setup_->follower.GetLookAhead() > 0;
-    const float factor = static_cast<float>(setup_->gainOnlyFactor);
-    const bool ramping = ramp_.IsMoving();
-    if (ramping) {
-        gains_.Reserve(static_cast<size_t>(count));
-        ramp_.Factors(gains_.Data(), count);
+void TandrelDynamicsPipeline::ProcessGainOnly(const float* const* signals, float* const* outputs, bool fullyLinked,
+                                              int32_t count) {
+    if (!ramp_.IsMoving() && !switchFrom_) {
+        const float factor = static_cast<float>(setup_->gainOnlyFactor);
+        for (int32_t c = 0; c < ActiveChannels(); ++c) {
+            CopySamples(signals[c], outputs[c], count);
+            float* output = outputs[c];
+            for (int32_t i = 0; i < count; ++i) output[i] *= factor;
+        }
+        return;
     }
+    gains_.Reserve(static_cast<size_t>(count));
+    double* gains = gains_.Data();
     for (int32_t c = 0; c < ActiveChannels(); ++c) {
-        Delay(states_[c], inputs[c], outputs[c], count, delayed);
-        float* output = outputs[c];
-        if (ramping) MultiplyInto(output, gains_.Data(), output, count);
-        else for (int32_t i = 0; i < count; ++i) output[i] *= factor;
+        // The new path's gain is the same on every channel; the old one's follows each
+        // channel's envelope unless they are fully linked.
+        if (c == 0 || (switchFrom_ && !fullyLinked)) {
+            if (ramp_.IsMoving()) ramp_.Factors(gains, count);
+            else std::fill(gains, gains + count, setup_->gainOnlyFactor);
+            if (switchFrom_) MixSwitchGains(states_[fullyLinked ? 0 : c].levels.Data(), gains, count);
+        }
+        MultiplyInto(signals[c], gains, outputs[c], count);
     }
-    ramp_.Advance(count);
 }
 
 void TandrelDynamicsPipeline::ComputeGains(const double* levels, double* gains, int32_t count) noexcept {
@@ -262,13 +329,31 @@ void TandrelDynamicsPipeline::ComputeGains(const double* levels, double* gains, 
     }
 }
 
+// Weights summing to 1: both paths play the same delayed audio, so the gains blend.
+void TandrelDynamicsPipeline::MixSwitchGains(const double* levels, double* gains, int32_t count) noexcept {
+    oldGains_.Reserve(static_cast<size_t>(count));
+    double* old = oldGains_.Data();
+    const TandrelPipelineSetup& from = *switchFrom_;
+    if (from.gainOnly) std::fill(old, old + count, 1.0);
+    else switchFrom_->gainStage.ComputeShapeGains(levels, old, count, setup_->follower.LevelsAreLogarithms());
+    const double wetGain = switchFromBlend_.wetGain, dry = switchFromBlend_.dry;
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t step = std::min(switchPosition_ + i + 1, switchLength_);
+        const double weight = KivCoherentFadeWeight(step, switchLength_);
+        gains[i] = (old[i] * wetGain + dry) * (1.0 - weight) + gains[i] * weight;
+    }
+}
+
 void TandrelDynamicsPipeline::ApplyGains(const float* const* signals, float* const* outputs, bool fullyLinked,
                                          int32_t count) {
     gains_.Reserve(static_cast<size_t>(count));
     double* gains = gains_.Data();
     for (int32_t c = 0; c < ActiveChannels(); ++c) {
         // Fully linked channels share one envelope, so its gains are worked out once.
-        if (c == 0 || !fullyLinked) ComputeGains(states_[c].levels.Data(), gains, count);
+        if (c == 0 || !fullyLinked) {
+            ComputeGains(states_[c].levels.Data(), gains, count);
+            if (switchFrom_) MixSwitchGains(states_[c].levels.Data(), gains, count);
+        }
         MultiplyInto(signals[c], gains, outputs[c], count);
     }
 }

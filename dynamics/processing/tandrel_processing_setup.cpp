@@ -1,6 +1,7 @@
 #include "dynamics/processing/tandrel_processing_setup.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "dynamics/gain/tandrel_linear_gains.h"
 #include "dynamics/gain/tandrel_shape_sources.h"
@@ -54,5 +55,10 @@ TandrelProcessingSetup TandrelReadProcessingSetup(const TandrelParameterTable& t
     setup.link = table.Value(kTandrelLinkChannels);
     setup.releaseMode = table.Item(kTandrelReleaseMode);
     setup.lookAheadSamples = TandrelLookAheadSamples(table.Value(kTandrelLookAhead), sampleRate);
+    const bool switches[] = {table.IsOn(kTandrelProcessor1Group), table.IsOn(kTandrelProcessor2Group),
+                             table.IsOn(kTandrelGateGroup),       table.IsOn(kTandrelMaximize),
+                             product.customShape != 0,            product.expander1 != 0,
+                             product.expander2 != 0};
+    for (uint32_t bit = 0; bit < std::size(switches); ++bit) setup.switches |= switches[bit] ? 1u << bit : 0u;
     return setup;
 }

@@ -17,10 +17,15 @@ struct TandrelProcessingSetup {
     double link = 1.0;
     int32_t releaseMode = 0;
     int32_t lookAheadSamples = 0;
+    // One bit per switch that changes the transfer shape as a whole: the processors, the gate,
+    // maximize, the custom shape, the expander settings (all off: the gain-only path).
+    uint32_t switches = 0;
 };
 
 // Look-ahead in whole samples, halves rounded up so that 220.5 samples become 221.
 int32_t TandrelLookAheadSamples(double seconds, int32_t sampleRate) noexcept;
+// The top of the look-ahead parameter's range, in seconds.
+inline constexpr double kTandrelLongestLookAhead = 1.0;
 
 // Reads the records (targets while they are being smoothed) and the product settings, and
 // builds the transfer shape into the empty `shape`. `drawnShape` is the user's shape, which

@@ -279,10 +279,22 @@ int32_t KivAudioPluginVSTAdapter::canDo(char* text) {
     if (IsOneOf(text, {"sendVstEvents", "sendVstEvent", "sendVstMidiEvents", "sendVstMidiEvent"}))
         return description_.SendsMIDI() ? 1 : -1;
     if (IsOneOf(text, {"plugAsChannelInsert", "canMono", "plugAsSend", "receiveVstTimeInfo"})) return 1;
-    // Bypass is one of the plug-in's own functions, with latency compensation; the host's
-    // soft bypass would bypass it without.
-    if (std::strcmp(text, "bypass") == 0) return -1;
+    // Soft bypass: the host keeps calling processReplacing and the plug-in bypasses itself,
+    // aligned with its latency and cross-faded. A host that bypasses a plug-in by itself stops
+    // calling it, so the output jumps to the undelayed input and the plug-in's delay lines and
+    // detector stand still, replaying their old audio when it comes back.
+    if (std::strcmp(text, "bypass") == 0) return kAnswersSoftBypass ? 1 : -1;
     return 0;
+}
+
+// The same switch as the editor's bypass button; nothing is reported back, since the host
+// set it (and a VST 2.4 host has no bypass parameter to show it on).
+bool KivAudioPluginVSTAdapter::setBypass(bool bypass) {
+    if (!kAnswersSoftBypass) return false;
+    return KivGuard("KivAudioPluginVSTAdapter::setBypass", false, [&] {
+        plugin_->SetBypass(bypass);
+        return true;
+    });
 }
 
 // ---- Channels ---------------------------------------------------------------------------

@@ -55,6 +55,10 @@ public:
     void getProgramName(char* name) override;
     bool getProgramNameIndexed(int32_t category, int32_t index, char* text) override;
     int32_t canDo(char* text) override;
+    // The host's soft bypass is the plug-in's own bypass, once answered (kAnswersSoftBypass):
+    // held back until the randomised session test agrees with it across state restores.
+    static constexpr bool kAnswersSoftBypass = false;
+    bool setBypass(bool bypass) override;
     bool getInputProperties(int32_t index, VstPinProperties* properties) override;
     bool getOutputProperties(int32_t index, VstPinProperties* properties) override;
     bool setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output) override;

@@ -15,7 +15,7 @@ void KivAudioPluginVSTAdapter::RequestDelivery() noexcept {
     KivGuard("KivAudioPluginVSTAdapter::RequestDelivery", [&] { plugin_->RequestHostDelivery(false); });
 }
 
-// Bypass is no parameter of a VST 2.4 host (it would bypass without latency compensation).
+// Bypass is no parameter of a VST 2.4 host: its soft bypass (effSetBypass) sets the switch.
 void KivAudioPluginVSTAdapter::TellBeginEdit(int32_t slot) {
     if (IsPluginSlot(slot)) beginEdit(slot);
 }

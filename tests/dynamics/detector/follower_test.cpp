@@ -320,35 +320,6 @@ TEST(FollowerLinking, LinkChangesCopyOrResetTheFollowers) {
     EXPECT_EQ(rig.states[0].envelope.envelope, 0.7);
 }
 
-// 0.005 s at 44.1 kHz is 220.5 samples, rounded half up to 221.
-TEST(FollowerLookAhead, QueueDelaysByTheLookAhead) {
-    Rig rig;
-    const int32_t samples = static_cast<int32_t>(std::floor(0.005 * 44100.0 + 0.5));
-    ASSERT_EQ(samples, 221);
-    rig.follower.SetLookAhead(samples);
-    rig.Apply();
-    EXPECT_TRUE(rig.follower.IsLookAheadActive());
-    KivLookAheadQueue& queue = rig.states[0].lookAhead;
-    EXPECT_EQ(queue.Fill(), 221);
-    std::vector<float> block(100, 0.0f), out(100);
-    int32_t seen = -1;
-    for (int32_t b = 0; b < 5; ++b) {
-        std::fill(block.begin(), block.end(), 0.0f);
-        if (b == 0) block[3] = 1.0f;
-        queue.Append(block.data(), 100);
-        queue.Take(out.data(), 100);
-        for (int32_t i = 0; i < 100; ++i) {
-            if (out[i] == 1.0f) seen = b * 100 + i;
-        }
-    }
-    EXPECT_EQ(seen, 3 + 221);
-    EXPECT_THROW(queue.Take(out.data(), 300), KivException);
-    rig.follower.SetLookAhead(0);
-    rig.Apply();
-    EXPECT_FALSE(rig.follower.IsLookAheadActive());
-    EXPECT_EQ(queue.Fill(), 0);
-}
-
 namespace {
 
 bool Clean(double v) { return v == 0.0 || (std::isnormal(v) && std::fabs(v) >= 1e-35); }

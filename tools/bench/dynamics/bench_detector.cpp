@@ -22,7 +22,7 @@ void RunDetector(benchmark::State& run, KivDynamicsProcessorFollower::Settings s
     for (auto& s : states) {
         follower.ResetChannel(s);
         follower.ConfigureChannel(s);
-        s.Reserve(kBlock, 0);
+        s.Reserve(kBlock);
     }
     std::vector<float> left(kBlock), right(kBlock);
     for (int32_t i = 0; i < kBlock; ++i) {

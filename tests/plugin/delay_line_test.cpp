@@ -1,0 +1,91 @@
+// The delay line that keeps bypass, single-channel modes and the look-ahead aligned with the
+// latency: exact delays in any block pattern, in place too; a change of the delay read from
+// real history and faded with powers summing to 1; never silence for want of history.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "plugin/kiv_delay_line.h"
+
+namespace {
+
+constexpr int32_t kFade = 100;
+
+std::vector<float> Ramp(int32_t count) {
+    std::vector<float> x(count);
+    for (int32_t n = 0; n < count; ++n) x[n] = static_cast<float>(n + 1);
+    return x;
+}
+
+TEST(DelayLine, DelaysExactlyInAnyBlockPatternAndInPlace) {
+    for (const int32_t delay : {0, 1, 221, 1000}) {
+        KivDelayLine line;
+        line.Reserve(1000, 64);
+        line.SetDelay(delay);
+        std::vector<float> x = Ramp(3000), y = x;
+        const int32_t blocks[] = {1, 64, 7, 63, 2};
+        for (int32_t at = 0, b = 0; at < 3000; at += blocks[b % 5], ++b) {
+            const int32_t count = std::min(blocks[b % 5], 3000 - at);
+            line.Process(y.data() + at, y.data() + at, count);  // in place
+        }
+        for (int32_t n = 0; n < 3000; ++n) ASSERT_EQ(y[n], n < delay ? 0.0f : x[n - delay]) << delay << " " << n;
+    }
+}
+
+// From delay 10 to delay 500 after a step from A to 0 at sample 1000 (so the old tap reads 0
+// and the new one A during the fade), and the other way round: the two weights, read off the
+// output, are monotonic, their squares sum to 1, and the new delay is exact after 100 samples.
+TEST(DelayLine, ChangedDelayFadesWithPowersSummingToOne) {
+    std::vector<double> weights[2];
+    for (int32_t side = 0; side < 2; ++side) {
+        KivDelayLine line;
+        line.Reserve(600, 50);
+        line.SetFadeLength(kFade);
+        line.SetDelay(10);
+        std::vector<float> x(2000), y(2000);
+        for (int32_t n = 0; n < 2000; ++n) x[n] = (n < 1000) == (side == 0) ? 0.5f : 0.0f;
+        for (int32_t at = 0; at < 2000; at += 50) {
+            if (at == 1200) line.SetDelay(500);
+            line.Process(x.data() + at, y.data() + at, 50);
+        }
+        for (int32_t n = 1200; n < 1200 + kFade; ++n) weights[side].push_back(y[n] / 0.5);
+        for (int32_t n = 1200 + kFade; n < 2000; ++n) ASSERT_EQ(y[n], x[n - 500]) << n;
+    }
+    // side 0: old tap 0, new tap 0.5 -> the new weight; side 1 the old one.
+    for (int32_t k = 0; k < kFade; ++k) {
+        EXPECT_NEAR(weights[0][k] * weights[0][k] + weights[1][k] * weights[1][k], 1.0, 1e-6) << k;
+        if (k > 0) {
+            EXPECT_GT(weights[0][k], weights[0][k - 1]);
+            EXPECT_LT(weights[1][k], weights[1][k - 1]);
+        }
+    }
+}
+
+// A line that has heard 100 samples keeps delay 0 when asked for 300, until it has heard 300;
+// a line only fed (nobody listening) plays the right delayed audio at once when asked.
+TEST(DelayLine, NewDelayWaitsForHistoryAndFeedingKeepsIt) {
+    KivDelayLine line;
+    line.Reserve(1000, 100);
+    line.SetFadeLength(kFade);
+    const std::vector<float> x = Ramp(1000);
+    std::vector<float> y(1000);
+    line.Process(x.data(), y.data(), 100);
+    line.SetDelay(300);
+    for (int32_t at = 100; at < 300; at += 100) line.Process(x.data() + at, y.data() + at, 100);
+    for (int32_t n = 0; n < 300; ++n) ASSERT_EQ(y[n], x[n]) << n;
+    line.Process(x.data() + 300, y.data() + 300, 100);
+    for (int32_t n = 300; n < 400; ++n) ASSERT_GT(y[n], 0.0f) << n;
+    line.Process(x.data() + 400, y.data() + 400, 100);
+    for (int32_t n = 400; n < 500; ++n) ASSERT_EQ(y[n], x[n - 300]) << n;
+
+    KivDelayLine fed;
+    fed.Reserve(1000, 100);
+    fed.Feed(x.data(), 500);
+    fed.SetDelay(221);
+    fed.Feed(x.data() + 500, 100);
+    fed.Process(x.data() + 600, y.data(), 100);
+    for (int32_t n = 0; n < 100; ++n) ASSERT_EQ(y[n], x[600 + n - 221]) << n;
+}
+
+}  // namespace
