@@ -13,6 +13,7 @@
 #include "dynamics/editor/tandrel_detector_curve.h"
 #include "dynamics/editor/tandrel_detector_drawer.h"
 #include "dynamics/editor/tandrel_editor_description.h"
+#include "dynamics/editor/tandrel_level_history_view.h"
 #include "dynamics/editor/tandrel_level_meter.h"
 #include "dynamics/presets/tandrel_factory_presets.h"
 #include "dynamics/editor/tandrel_reduction_meter.h"
@@ -131,6 +132,7 @@ TandrelDynamicsEditor::TandrelDynamicsEditor(KivAudioPlugin& plugin, TandrelAudi
     KivIdentifiedControls& identified = GetIdentifiedControls();
     identified.Add<TandrelDecibelAxis>(GetLoader(), "dbaxis");
     identified.Add<KivGraphEditor>(GetLoader(), "grapheditor");
+    identified.Add<TandrelLevelHistoryView>(GetLoader(), "levelhistory");
     identified.Add<KivKnob>(GetLoader(), "knob");
     identified.Add<TandrelDrawerPanel>(GetLoader(), "drawer");
     identified.Add<TandrelDetectorCurve>(GetLoader(), "detectorcurve");
@@ -138,6 +140,8 @@ TandrelDynamicsEditor::TandrelDynamicsEditor(KivAudioPlugin& plugin, TandrelAudi
     TandrelEditorDescription::Read(TandrelEditorDescription::MainWindow(), description);
     Build(description);
     CreateMeters();
+    history_ = Find<TandrelLevelHistoryView>(KivString("history"));
+    if (history_) history_->SetSource(&effect_.LevelHistory());
     detector_ = std::make_unique<TandrelDetectorDrawer>(*this, effect_);
     for (int32_t processor = 0; processor < 2; ++processor) expanders_[processor] = Find<KivButton>(KivString("Expander"), processor);
     customShape_ = Find<KivButton>(KivString("customshape"));
@@ -155,6 +159,18 @@ TandrelDynamicsEditor::TandrelDynamicsEditor(KivAudioPlugin& plugin, TandrelAudi
     effect_.AttachEditor(this);
     effect_.UpdateEditorChannelControls();
     Refresh();
+}
+
+// The history runs on its own timer while the window shows, from what is played from now on.
+bool TandrelDynamicsEditor::Open(uintptr_t parentWindow) {
+    if (!KivHouseEditor::Open(parentWindow)) return false;
+    if (history_) history_->Start();
+    return true;
+}
+
+void TandrelDynamicsEditor::Close() {
+    if (history_) history_->Stop();
+    KivHouseEditor::Close();
 }
 
 TandrelDynamicsEditor::~TandrelDynamicsEditor() {

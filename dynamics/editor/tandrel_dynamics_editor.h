@@ -13,6 +13,7 @@ class TandrelEnvelopeBinding;
 class KivStatic;
 class TandrelAudioEffectPlugin;
 class TandrelDetectorDrawer;
+class TandrelLevelHistoryView;
 class TandrelLevelMeter;
 class TandrelReductionMeter;
 
@@ -31,6 +32,9 @@ public:
     // What the plug-in core's editor factory answers for TandrelMini.
     static KivAudioPlugin::KivEditor* Create(KivAudioPlugin& plugin);
 
+    bool Open(uintptr_t parentWindow) override;
+    void Close() override;
+
     // ---- TandrelMeterView -------------------------------------------------------------------
     void ShowGainReduction(int32_t channel, double position) override;
     void ShowHeldReduction(int32_t channel, double gain) override;
@@ -44,6 +48,7 @@ public:
     TandrelReductionMeter& ReductionMeter(int32_t channel) { return *reductions_[channel]; }
     KivStatic& HeldPeakText(int32_t channel) { return *heldPeaks_[channel]; }
     KivStatic& HeldReductionText(int32_t channel) { return *heldReductions_[channel]; }
+    TandrelLevelHistoryView* LevelHistory() { return history_; }
     // The shape editor takes edits only while the custom shape is on.
     bool IsShapeEditable() const { return shapeEditable_; }
     // Opens the advanced settings window modally over the editor.
@@ -83,6 +88,7 @@ private:
     KivButton* expanders_[2] = {};
     KivButton* customShape_ = nullptr;
     KivGraphEditor* shapeEditor_ = nullptr;
+    TandrelLevelHistoryView* history_ = nullptr;
     std::unique_ptr<TandrelEnvelopeBinding> shapeBinding_;
     std::unique_ptr<TandrelDetectorDrawer> detector_;
     bool shapeEditable_ = false;

@@ -13,7 +13,7 @@ void TandrelEditorDescription::Read(const char* description, KivXMLItem& root) {
 
 const char* TandrelEditorDescription::MainWindow() {
     return R"xml(<?xml version="1.0" encoding="utf-8"?>
-<window sizex="1000" sizey="560" caption="TandrelMini">
+<window sizex="1000" sizey="680" caption="TandrelMini">
   <panel posx="0" posy="0" sizex="1000" sizey="44">
     <static caption="TANDREL MINI" posx="14" posy="12" sizex="120" sizey="20" captiontype="0"/>
     <static caption="Preset" posx="150" posy="12" sizex="44" sizey="20"/>
@@ -104,7 +104,11 @@ const char* TandrelEditorDescription::MainWindow() {
     <button id="detectorclose" caption="Close" posx="590" posy="276" sizex="70" sizey="24" help="Closes the detector drawer."/>
   </drawer>
 
-  <static id="helpline" posx="14" posy="532" sizex="972" sizey="20"/>
+  <panel caption="Level history" posx="10" posy="534" sizex="980" sizey="116" help="The last seconds of input level (grey), output level (blue) and gain reduction (amber, from the top), newest on the right, on one decibel scale.">
+    <levelhistory id="history" posx="4" posy="24" sizex="970" sizey="86"/>
+  </panel>
+
+  <static id="helpline" posx="14" posy="654" sizex="972" sizey="20"/>
 </window>
 )xml";
 }

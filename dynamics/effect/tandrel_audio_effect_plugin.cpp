@@ -1,5 +1,7 @@
 #include "dynamics/effect/tandrel_audio_effect_plugin.h"
 
+#include <algorithm>
+
 #include <vector>
 
 #include "dynamics/parameters/tandrel_enumerations.h"
@@ -47,6 +49,7 @@ void TandrelAudioEffectPlugin::InitProcessing(int32_t channels, int32_t sampleRa
     sampleRate_ = sampleRate;
     meters_.Initialize(channels, sampleRate);
     meters_.SetDecays(sampleRate);
+    levelHistory_.SetSampleRate(sampleRate);
     pipeline_.Initialize(channels, sampleRate, maxBlock_);
     lastReleaseMode_ = -1;
 }
@@ -186,9 +189,21 @@ void TandrelAudioEffectPlugin::Process(const KivProcessingContext& context, floa
                                        int32_t count) {
     InstallPendingSetup();
     if (resetRequested_.exchange(false, std::memory_order_acquire)) pipeline_.Reset();
+    const bool editorOpen = editor_.load(std::memory_order_relaxed) != nullptr;
+    const int32_t channels = std::clamp(pipeline_.GetChannelCount(), 0, TandrelMeterBank::kChannels);
+    // The input before processing: a host may process in place.
+    if (editorOpen) levelHistory_.MeasureInput(inputs, channels, count);
     pipeline_.Process(inputs, outputs, count, context.sideChain);
     Retire(pipeline_.TakeSwitchedFrom());
-    meters_.Measure(pipeline_, outputs, count, editor_.load(std::memory_order_relaxed) != nullptr);
+    meters_.Measure(pipeline_, outputs, count, editorOpen);
+    if (editorOpen) levelHistory_.MeasureOutput(outputs, channels, count, DeepestReduction(channels));
+}
+
+// The smallest gain of the channels in use; gain-only processing reduces nothing.
+double TandrelAudioEffectPlugin::DeepestReduction(int32_t channels) const noexcept {
+    double deepest = 1.0;
+    for (int32_t c = 0; c < channels; ++c) deepest = std::min(deepest, meters_.Channel(c).GainReduction());
+    return deepest;
 }
 
 void TandrelAudioEffectPlugin::ProcessUpdate() {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "dynamics/processing/tandrel_level_history.h"
 #include "dynamics/parameters/tandrel_parameter_table.h"
 #include "dynamics/processing/tandrel_dynamics_pipeline.h"
 #include "dynamics/processing/tandrel_meter_bank.h"
@@ -67,10 +68,13 @@ public:
     KivEnvelope& CustomReleaseShape() noexcept { return customRelease_; }
     KivDynamicsProcessorFollower& Follower() noexcept { return pipeline_.Follower(); }
     const TandrelMeterBank& Meters() const noexcept { return meters_; }
+    // The level history's columns, written while an editor is open.
+    TandrelLevelHistory& LevelHistory() noexcept { return levelHistory_; }
     // Setups the audio thread has installed so far.
     int64_t GetInstalledSetups() const noexcept { return installedSetups_.load(std::memory_order_relaxed); }
 
 private:
+    double DeepestReduction(int32_t channels) const noexcept;
     // Builds the setup for the current settings and hands it over, under the effect's mutex;
     // false before the first InitProcessing.
     bool PrepareAndPublish(bool resetChannels);
@@ -98,6 +102,7 @@ private:
     TandrelProductSettings product_;
     TandrelDynamicsPipeline pipeline_;
     TandrelMeterBank meters_;
+    TandrelLevelHistory levelHistory_;
     std::atomic<TandrelMeterView*> editor_{nullptr};
     int32_t sampleRate_ = 0;
     int32_t channels_ = 0;

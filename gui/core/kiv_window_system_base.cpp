@@ -3,6 +3,7 @@
 #include <cstring>
 #include <utility>
 
+#include "gui/core/kiv_opaque_area.h"
 #include "gui/drawing/kiv_drawer_to_kiv_bitmap.h"
 #include "gui/drawing/kiv_drawer_using_style.h"
 #include "gui/drawing/kiv_scaled_drawer_to_kiv_bitmap.h"
@@ -116,17 +117,34 @@ void KivWindowSystemBase::PaintWindow(KivControl& control, const KivRect& rect, 
     ++paintCount_;
 }
 
+namespace {
+
+// The control that paints all of `area` by itself, when one does: a repaint of a graph's
+// plot then skips the window's and the panels' backgrounds beneath it, which it would cover.
+KivControl& TopOfArea(KivWindow& window, const KivRect& area) {
+    const KivPoint middle{area.left + (area.right - area.left) / 2, area.top + (area.bottom - area.top) / 2};
+    for (KivControl* control = window.ControlAt(middle); control != nullptr && control != &window;
+         control = control->GetParent()) {
+        const auto* opaque = static_cast<const KivOpaqueArea*>(control->Extensions().Get(kKivOpaqueAreaTag));
+        if (opaque != nullptr && control->IsShowing() && opaque->Covers(area)) return *control;
+    }
+    return window;
+}
+
+}  // namespace
+
 template <typename Drawer, typename... Arguments>
 void KivWindowSystemBase::PaintTree(KivWindow& window, const KivDrawingStyle* style, const KivRect& area,
                                     Arguments&&... arguments) {
+    KivControl& top = TopOfArea(window, area);
     if (style != nullptr) {
         KivDrawerUsingStyle<Drawer> drawer(*style, std::forward<Arguments>(arguments)...);
-        window.Paint(drawer, area);
-        window.PaintChildren(drawer, area);
+        top.Paint(drawer, area);
+        top.PaintChildren(drawer, area);
     } else {
         Drawer drawer(std::forward<Arguments>(arguments)...);
-        window.Paint(drawer, area);
-        window.PaintChildren(drawer, area);
+        top.Paint(drawer, area);
+        top.PaintChildren(drawer, area);
     }
 }
 

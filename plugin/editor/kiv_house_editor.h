@@ -53,6 +53,8 @@ public:
     // The user's size: shows the editor at `zoom` times its layout, asks the host for the
     // window size that goes with it and keeps it for the family's next editors.
     void ChooseZoom(double zoom);
+    // Shows the editor at `zoom` without asking the host or keeping it (pictures, tools).
+    void ShowAtZoom(double zoom) { ApplyZoom(zoom); }
     // Keys go to the control with the focus, as the window's own keys do; the wheel to the
     // control under the mouse.
     bool OnHostKey(bool down, char32_t character, int32_t virtualKey, int32_t modifiers) override;

@@ -40,8 +40,8 @@ bool KivOffscreenEditorSnapshot::Paint(std::vector<uint32_t>& pixels, int32_t& w
                                        double scale) {
     auto* editor = dynamic_cast<KivHouseEditor*>(plugin_.GetEditor());
     if (!editor) return false;
-    // The window's own scale, not the user's zoom: a picture changes no remembered size.
-    editor->GetWindow().SetScale(scale);
+    // A picture changes no remembered size.
+    editor->ShowAtZoom(scale);
     for (int step = 0; step < kSettleSteps; ++step) {
         system_->AdvanceClock(KivHouseEditor::kRefreshMilliseconds);
         system_->ProcessPendingEvents();

@@ -81,7 +81,7 @@ protected:
         if (server->Pid() == 0) GTEST_SKIP() << "Xvfb is not available";
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr);
-        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1000, 560, 0, 0, 0x00FF00FF);
+        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1000, 680, 0, 0, 0x00FF00FF);
         XMapWindow(display, parent);
         XSync(display, False);
         ASSERT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH)) << plugin.ErrorText();
@@ -109,10 +109,10 @@ protected:
     }
     // The host window's pixels as the X server has them.
     KivBitmap Capture() {
-        KivBitmap captured(1000, 560);
-        XImage* image = XGetImage(display, parent, 0, 0, 1000, 560, AllPlanes, ZPixmap);
+        KivBitmap captured(1000, 680);
+        XImage* image = XGetImage(display, parent, 0, 0, 1000, 680, AllPlanes, ZPixmap);
         if (!image) return captured;
-        for (int y = 0; y < 560; ++y) {
+        for (int y = 0; y < 680; ++y) {
             for (int x = 0; x < 1000; ++x) {
                 const unsigned long pixel = XGetPixel(image, x, y);
                 captured.Set(x, y, KivColor::Rgb(static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8),
@@ -129,7 +129,7 @@ protected:
             KivPngWriter::Write(expected, std::string(path) + ".offscreen.png");
         }
         int wrong = 0;
-        for (int y = 0; y < 560; ++y) {
+        for (int y = 0; y < 680; ++y) {
             for (int x = 0; x < 1000; ++x) {
                 if (captured.At(x, y) != expected.At(x, y).WithAlpha(255)) ++wrong;
             }
@@ -151,12 +151,12 @@ TEST_F(TandrelMiniEditorX11, ShowsTheOffscreenPictureAndADragIsOneGesture) {
     ERect* before = Rect();
     ASSERT_NE(before, nullptr);
     EXPECT_EQ(before->right - before->left, 1000);
-    EXPECT_EQ(before->bottom - before->top, 560);
+    EXPECT_EQ(before->bottom - before->top, 680);
     ASSERT_TRUE(OpenEditor());
     ERect* after = Rect();
     ASSERT_NE(after, nullptr);
     EXPECT_EQ(after->right - after->left, 1000);
-    EXPECT_EQ(after->bottom - after->top, 560);
+    EXPECT_EQ(after->bottom - after->top, 680);
     Idle(400);
     EXPECT_EQ(CountDifferentPixels(reference.picture), 0);
 

@@ -28,8 +28,14 @@ const std::filesystem::path kPictures = kSource / "docs/pictures";
 constexpr double kMorphX = 0.3, kMorphY = 0.7;
 
 // What tandrel-render --snapshot does for the main job: the bundled programme signal in
-// blocks of 512 with the threshold at -24 dB and the ratio at 4:1, the editor painted after.
-KivBitmap PaintEditorAfterMainJob() {
+// blocks of 512 with the threshold at -24 dB and the ratio at 4:1, the editor painted after,
+// at 100% and at 200%.
+struct EditorPictures {
+    KivBitmap normal;
+    KivBitmap doubled;
+};
+
+EditorPictures PaintEditorAfterMainJob() {
     KivAudioData input = KivWavFile::Read((kSource / "tools/render/signals/programme.wav").string());
     KivVst2Plugin plugin;
     KivVst2HostSettings settings;
@@ -38,7 +44,7 @@ KivBitmap PaintEditorAfterMainJob() {
     settings.offline = true;
     if (!plugin.Load(KIV_TANDREL_MINI_PATH, settings)) {
         ADD_FAILURE() << plugin.ErrorText();
-        return KivBitmap();
+        return {};
     }
     plugin.Open();
     KivParameterLookup::ValueForDisplay(plugin, KivParameterLookup::FindIndex(plugin, "Threshold (Processor 1)"), "-24 dB");
@@ -59,9 +65,9 @@ KivBitmap PaintEditorAfterMainJob() {
         snapshot.Processed(length);
     }
 
-    KivBitmap picture = snapshot.Paint();
-    if (picture.IsEmpty()) ADD_FAILURE() << "the plug-in painted no editor picture";
-    return picture;
+    EditorPictures pictures{snapshot.Paint(1.0), snapshot.Paint(2.0)};
+    if (pictures.normal.IsEmpty() || pictures.doubled.IsEmpty()) ADD_FAILURE() << "the plug-in painted no editor picture";
+    return pictures;
 }
 
 // Small differences of anti-aliasing are tolerated; a moved control, other text or other
@@ -77,8 +83,27 @@ void ExpectLooksLikeCommittedPicture(const KivBitmap& picture, const char* name)
     EXPECT_LT(differing, picture.Width() * picture.Height() / 1000) << name << ": pixels differing by more than 8";
 }
 
-TEST(TandrelMiniPictures, EditorAfterTheMainJobLooksLikeTheReadmePicture) {
-    ExpectLooksLikeCommittedPicture(PaintEditorAfterMainJob(), "editor.png");
+// The level history shows the end of the programme at both sizes, and the 200% picture is
+// drawn at that size, not enlarged: its text has edges a single device pixel wide.
+TEST(TandrelMiniPictures, EditorAfterTheMainJobLooksLikeTheReadmePicturesAt100And200Percent) {
+    const EditorPictures pictures = PaintEditorAfterMainJob();
+    ExpectLooksLikeCommittedPicture(pictures.normal, "editor.png");
+    ExpectLooksLikeCommittedPicture(pictures.doubled, "editor-200.png");
+    ASSERT_EQ(pictures.doubled.Width(), 2 * pictures.normal.Width());
+    ASSERT_EQ(pictures.doubled.Height(), 2 * pictures.normal.Height());
+    // Where the 200% picture differs from the 100% one enlarged (each pixel a 2 x 2 block),
+    // it was drawn afresh: in a 2 x 2 block of an enlargement all four pixels agree.
+    int64_t blocks = 0, splitBlocks = 0;
+    for (int32_t y = 0; y + 1 < pictures.doubled.Height(); y += 2) {
+        for (int32_t x = 0; x + 1 < pictures.doubled.Width(); x += 2) {
+            const KivColor corner = pictures.doubled.At(x, y);
+            ++blocks;
+            if (pictures.doubled.At(x + 1, y) != corner || pictures.doubled.At(x, y + 1) != corner ||
+                pictures.doubled.At(x + 1, y + 1) != corner)
+                ++splitBlocks;
+        }
+    }
+    EXPECT_GT(splitBlocks, blocks / 100);
 }
 
 TEST(TandrelMiniPictures, DetectorDrawerLooksLikeTheReadmePictures) {

@@ -15,6 +15,7 @@
 
 #include "dynamics/editor/tandrel_advanced_settings_window.h"
 #include "dynamics/editor/tandrel_dynamics_editor.h"
+#include "dynamics/editor/tandrel_level_history_view.h"
 #include "dynamics/editor/tandrel_level_meter.h"
 #include "dynamics/editor/tandrel_reduction_meter.h"
 #include "gui/controls/kiv_button.h"
@@ -344,6 +345,67 @@ TEST_F(DynamicsEditor, TheSizeMenuChoosesTheEditorsSize) {
     editor->Resize(1100, static_cast<int32_t>(std::lround(height * 1.1)));
     EXPECT_EQ(menu->GetItemCount(), 6);
     EXPECT_EQ(menu->GetItem(menu->GetSelected()).ToUTF8(), "110%");
+}
+
+// The level history while audio plays: a frame every 25 ms of the offscreen clock with new
+// columns (40 a second), the newest column on the right showing the level played, drawn at
+// the row of its decibels; in silence no frame and no paint at all.
+TEST_F(DynamicsEditor, LevelHistoryScrollsWhileAudioPlaysAndRepaintsNothingInSilence) {
+    TandrelLevelHistoryView* history = editor->LevelHistory();
+    ASSERT_NE(history, nullptr);
+    // Gate and processors off: only the 0 dB gains act, so 0.5 in is 0.5 out.
+    for (const char* group : {"Gate", "Processor1", "Processor2"})
+        rig->plugin.SetParameter(editor->GetParameterControls().FindIndex(KivString(group)), 0.0, false);
+    // The plot: 970 - 34 - 2 pixels wide, 467 columns of two pixels, 84 rows.
+    const KivRect plot = history->PlotRect();
+    EXPECT_EQ(history->Capacity(), (970 - 34 - 2) / 2);
+    EXPECT_EQ(plot.Height(), 84);
+
+    const int64_t framesBefore = history->GetFrameCount();
+    for (int step = 0; step < 40; ++step) {
+        rig->RunConstant(1103, 0.5f);  // 25 ms at 44.1 kHz
+        system->AdvanceClock(TandrelLevelHistoryView::kFrameMilliseconds);
+        system->ProcessPendingEvents();
+    }
+    // One second of offscreen clock, 40 frames: more than 30 a second.
+    EXPECT_EQ(history->GetFrameCount() - framesBefore, 40);
+    const TandrelLevelHistory::Column newest = history->ColumnAt(0);
+    EXPECT_EQ(newest.input, 0.5f);
+    EXPECT_EQ(newest.output, 0.5f);
+    // Gain-only processing reduces nothing.
+    EXPECT_EQ(newest.reduction, 1.0f);
+
+    // 0.5 is -6.02 dB: a tenth of the way down the 60 dB scale, row round(0.1003 * 83) = 8
+    // below the plot's top. The newest column (the plot's last two pixels) is blue from there
+    // down and the plot's well above it.
+    Settle();
+    const KivBitmap* screen = system->GetScreen(editor->GetWindow());
+    ASSERT_NE(screen, nullptr);
+    const KivRect at = history->GetWindowRect();
+    const int32_t x = at.left + plot.right, top = at.top + plot.top;
+    EXPECT_EQ(history->RowOf(-6.0206), plot.top + 8);
+    const KivColor blue = KivColor::Rgb(52, 132, 235), well = KivColor::Rgb(30, 34, 41);
+    EXPECT_EQ(screen->At(x, top + 8).WithAlpha(255), blue);
+    EXPECT_EQ(screen->At(x, top + 40).WithAlpha(255), blue);
+    EXPECT_EQ(screen->At(x, top + 6).WithAlpha(255), well);
+
+    // Silence: after the column that still held sound, nothing new to show and nothing of the
+    // history repainted (the meters still fall meanwhile, and repaint themselves).
+    rig->RunConstant(44100, 0.0f);
+    system->AdvanceClock(TandrelLevelHistoryView::kFrameMilliseconds);
+    Settle();
+    const int64_t frames = history->GetFrameCount();
+    system->TakePaintedRects();
+    for (int step = 0; step < 40; ++step) {
+        rig->RunConstant(1103, 0.0f);
+        system->AdvanceClock(TandrelLevelHistoryView::kFrameMilliseconds);
+        system->ProcessPendingEvents();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(70));
+    system->ProcessPendingEvents();
+    EXPECT_EQ(history->GetFrameCount(), frames);
+    for (const KivRect& painted : system->TakePaintedRects())
+        EXPECT_TRUE(painted.Intersection(at).IsEmpty()) << painted.left << "," << painted.top << " " << painted.right << "," << painted.bottom;
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ constexpr ParamID kFirstShapePoint = 29;
 const std::string kBinary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-linux/TandrelMini.so";
 constexpr InterfaceId kClassId = MakeInterfaceId(0x4B657374, 0x72756E65, 0x4B416540, 0x4B416540);
 constexpr int kWidth = 1000;
-constexpr int kHeight = 560;
+constexpr int kHeight = 680;
 // The threshold knob of processor 1: its panel sits at (10, 54), the knob 64 x 88 pixels at
 // (8, 26) inside it.
 constexpr int kKnobX = 49;

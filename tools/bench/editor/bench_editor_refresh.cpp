@@ -8,10 +8,12 @@
 
 #include <chrono>
 #include <cmath>
+#include <ctime>
 #include <memory>
 #include <thread>
 
 #include "dynamics/editor/tandrel_dynamics_editor.h"
+#include "dynamics/editor/tandrel_level_history_view.h"
 #include "gui/core/kiv_window_system_native.h"
 #include "gui/core/kiv_windows.h"
 #include "gui/offscreen/kiv_window_system_offscreen.h"
@@ -95,6 +97,53 @@ void BM_EditorMeterStepWithAudio(benchmark::State& state) {
     Report(state, seconds, state.iterations(), open.system->GetPaintCount() - paints);
 }
 BENCHMARK(BM_EditorMeterStepWithAudio)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(60);
+
+// The whole editor with audio playing, as it runs on screen: the level history's frames every
+// 25 ms (40 a second) and the meters' refresh every 50 ms, each with its repaint. One
+// iteration is 25 ms of audio and of the offscreen clock; only the GUI thread's work is timed
+// (the audio processing and the invalidator's merge wait are not), so core% is the share of
+// one core the open editor takes while audio plays. "cpu-core%" is the same from the
+// process's CPU time over the timed parts, which a busy machine's preemption does not
+// inflate. "frames/s" counts the history's frames per second of clock.
+void BM_EditorWithLevelHistory(benchmark::State& state) {
+    OpenEditor open;
+    open.rig.Compressor(-30.0, 8.0);
+    constexpr int32_t kFrame = TandrelLevelHistoryView::kFrameMilliseconds;
+    constexpr int32_t kFrameSamples = 44100 * kFrame / 1000;
+    TandrelLevelHistoryView* history = open.editor->LevelHistory();
+    const int64_t framesBefore = history ? history->GetFrameCount() : 0;
+    int64_t sample = 0;
+    const int64_t paints = open.system->GetPaintCount();
+    double seconds = 0.0;
+    std::clock_t cpu = 0;
+    for (auto _ : state) {
+        open.rig.Run(kFrameSamples, [&](int32_t i) {
+            const double t = static_cast<double>(sample + i) / 44100.0;
+            return static_cast<float>(0.6 * std::sin(2.0 * M_PI * 110.0 * t) * (0.5 + 0.5 * std::sin(2.0 * M_PI * 1.3 * t)));
+        });
+        sample += kFrameSamples;
+        open.system->AdvanceClock(kFrame);
+        auto start = std::chrono::steady_clock::now();
+        std::clock_t cpuStart = std::clock();
+        open.system->ProcessPendingEvents();  // the history's frame (and every other step the refresh)
+        cpu += std::clock() - cpuStart;
+        double step = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::this_thread::sleep_for(std::chrono::milliseconds(kFrame));
+        start = std::chrono::steady_clock::now();
+        cpuStart = std::clock();
+        open.system->ProcessPendingEvents();  // repaints the invalidator handed over meanwhile
+        cpu += std::clock() - cpuStart;
+        step += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        seconds += step;
+        state.SetIterationTime(step);
+    }
+    const auto steps = static_cast<double>(state.iterations());
+    state.counters["core%"] = 100.0 * seconds / steps / (kFrame / 1000.0);
+    state.counters["cpu-core%"] = 100.0 * static_cast<double>(cpu) / CLOCKS_PER_SEC / steps / (kFrame / 1000.0);
+    state.counters["paints/step"] = static_cast<double>(open.system->GetPaintCount() - paints) / steps;
+    if (history) state.counters["frames/s"] = static_cast<double>(history->GetFrameCount() - framesBefore) / (steps * kFrame / 1000.0);
+}
+BENCHMARK(BM_EditorWithLevelHistory)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(120);
 
 #if !defined(_WIN32)
 // The refresh step and the repaint through a real X11 window: publishing, the invalidator's
