@@ -39,7 +39,10 @@ TandrelAudioEffectPlugin::~TandrelAudioEffectPlugin() {
     delete pending_.exchange(nullptr);
     FreeRetiredSetups();
     delete pipeline_.TakeSwitchedFrom(true);
+    // Going back to the idle setup can count as a path switch, and then the setup that played
+    // is kept to fade out rather than handed back: it goes with the switch.
     delete pipeline_.Install(pipeline_.IdleSetup());
+    delete pipeline_.TakeSwitchedFrom(true);
 }
 
 void TandrelAudioEffectPlugin::InitProcessing(int32_t channels, int32_t sampleRate) {
