@@ -34,8 +34,10 @@ struct MorphFixture {
     }
     double Gain() { return unity.plugin.GetParameter(0); }
 
-    UnityGainPlugin unity;
+    // The host outlives the plug-in, as a real host's callback does: the plug-in's update
+    // thread may tell it of a switch until the plug-in is gone.
     CountingHost host;
+    UnityGainPlugin unity;
 };
 
 struct ScriptedDialog : KivPresetMorphDialog {
@@ -82,8 +84,8 @@ TEST(PresetMorphTest, HandleStartsOnTheLiveSlotsCorner) {
 }
 
 TEST(PresetMorphTest, ParametersOnWhichTheCornersAgreeAreNeverSet) {
+    CountingHost host;  // outlives the plug-in, as in the fixture
     UnityGainPlugin unity;
-    CountingHost host;
     unity.plugin.SetParameter(0, 0.7, true);
     for (int32_t slot = 1; slot < 4; ++slot) KivPresetSlotCommands::Select(unity.plugin, slot);
     unity.plugin.SetPluginHost(&host);
