@@ -91,7 +91,13 @@ TEST(StateConcurrencyTest, ChunksTakenWhileSlotsSwitchAreWhole) {
         for (int32_t round = 0; switching.load(); ++round) plugin.SelectPresetByProgram(round * 3);
     });
     int32_t wrong = 0;
+#if defined(__SANITIZE_THREAD__)
+    // Under ThreadSanitizer a save behind the switching thread has taken from 2 s to over ten
+    // minutes for 2000 rounds on two cores; 200 rounds still meet switches in flight.
+    constexpr int32_t kRounds = 200;
+#else
     constexpr int32_t kRounds = 2000;
+#endif
     for (int32_t round = 0; round < kRounds; ++round) {
         const std::string chunk = SaveChunk(plugin);
         KivXMLItem root;
