@@ -1,7 +1,6 @@
 -- Run by Ardour's luasession: creates a session with one stereo track holding TandrelMini
--- with the parameters the test names, records silence for the input's length (this makes the
--- source files, the region and the session range that the test then fills with the input) and
--- saves the session.
+-- with the parameters the test names, records silence for the input's length and saves the
+-- session.
 -- Input through the environment: KIV_LUA_DIR (this folder), KIV_SESSION_DIR, KIV_PLUGIN_TYPE
 -- (LXVST or VST3), KIV_FRAMES, KIV_RATE, KIV_PARAMETERS ("index=value,index=value") and
 -- KIV_PARAMETER_COUNT.
@@ -19,11 +18,6 @@ assert(create_session(dir, "tandrel", rate), "no session")
 -- reads every value from the plug-in itself. It prints its fresh values (the defaults) and,
 -- with the test's parameters set, all values again: some parameters follow others (the shape
 -- points follow threshold and ratio).
-local function set_parameters(insert)
-  for index, value in string.gmatch(os.getenv("KIV_PARAMETERS"), "(%d+)=([%d.]+)") do
-    assert(ARDOUR.LuaAPI.set_plugin_insert_param(insert, tonumber(index), tonumber(value)), "cannot set " .. index)
-  end
-end
 local function print_values(tag, insert)
   for i = 0, count - 1 do
     print(string.format("%s %d %.9g", tag, i, ARDOUR.LuaAPI.get_plugin_insert_param(insert, i, true)))
@@ -32,7 +26,7 @@ end
 local probe = ARDOUR.LuaAPI.new_plugin(Session, "TandrelMini", ARDOUR.PluginType.LXVST, "")
 assert(not probe:isnil(), "TandrelMini (VST 2.4) was not found")
 print_values("default", probe:to_insert())
-set_parameters(probe:to_insert())
+kiv_set_parameters(probe:to_insert(), os.getenv("KIV_PARAMETERS"))
 print_values("expected", probe:to_insert())
 
 local tracks = Session:new_audio_track(2, 2, nil, 1, "Audio", ARDOUR.PresentationInfo.max_order,
@@ -42,17 +36,8 @@ local processor = ARDOUR.LuaAPI.new_plugin(Session, "TandrelMini", ARDOUR.Plugin
 assert(not processor:isnil(), "TandrelMini was not found")
 assert(track:add_processor_by_index(processor, 0, nil, true) == 0, "the plug-in could not be added")
 local insert = processor:to_insert()
-set_parameters(insert)
+kiv_set_parameters(insert, os.getenv("KIV_PARAMETERS"))
 ARDOUR.LuaAPI.usleep(100000)
 print_values("configured", insert)
 
-track:rec_enable_control():set_value(1, PBD.GroupControlDisposition.NoGroup)
-Session:maybe_enable_record(false)
-Session:request_roll(ARDOUR.TransportRequestSource.TRS_UI)
-while Session:transport_sample() < frames + 2048 do ARDOUR.LuaAPI.usleep(5000) end
-Session:request_stop(false, false, ARDOUR.TransportRequestSource.TRS_UI)
-while Session:transport_rolling() do ARDOUR.LuaAPI.usleep(5000) end
-ARDOUR.LuaAPI.usleep(100000)
-track:rec_enable_control():set_value(0, PBD.GroupControlDisposition.NoGroup)
-Session:save_state("", false, false, false, false, false)
-print("saved")
+kiv_record_silence_and_save({track}, frames)
