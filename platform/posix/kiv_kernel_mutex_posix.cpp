@@ -71,20 +71,29 @@ MutexState* CreateState() {
 }
 
 // Waits with state->guard held until no other thread owns it; false on time-out. A thread
-// that arrives finds a handed-over mutex taken; once it has waited it is among those it was
-// handed to.
+// that arrives finds a handed-over mutex taken: it was handed to the threads already asleep
+// on `freed`, and the arriving one joins them before it may take it. The thread that just
+// released it is often that arriving thread (a loop of program changes), and without the
+// first wait it would take the mutex straight back while the woken thread is still on its
+// way: a save behind such a loop waited for seconds, or minutes under a thread checker.
 bool WaitUntilAvailable(MutexState* state, pid_t self, uint32_t timeoutMilliseconds) {
     if (state->owner == 0 || state->owner == self) return true;
     if (timeoutMilliseconds == 0) return false;
-    auto available = [&] { return state->owner == 0 || state->owner == kHandedOver; };
+    bool waited = false;
+    auto available = [&] { return state->owner == 0 || (state->owner == kHandedOver && waited); };
     ++state->waiting;
     bool taken = true;
     if (timeoutMilliseconds == kWaitForever) {
-        while (!available()) pthread_cond_wait(&state->freed, &state->guard);
+        while (!available()) {
+            pthread_cond_wait(&state->freed, &state->guard);
+            waited = true;
+        }
     } else {
         const timespec deadline = Posix::DeadlineAfter(CLOCK_MONOTONIC, timeoutMilliseconds);
         while (!available()) {
-            if (pthread_cond_timedwait(&state->freed, &state->guard, &deadline) != 0) {
+            const bool timedOut = pthread_cond_timedwait(&state->freed, &state->guard, &deadline) != 0;
+            waited = true;
+            if (timedOut) {
                 taken = available();
                 break;
             }

@@ -72,6 +72,37 @@ TEST(KernelMutex, AnOwnerThatEndsWithoutReleasingAbandonsIt) {
     EXPECT_TRUE(mutex.Release());
 }
 
+// A thread that releases the mutex and asks for it again at once (a loop of program changes)
+// must not take it back from a thread that was already waiting: that one was handed it.
+TEST(KernelMutex, AReleasedMutexGoesToAThreadAlreadyWaitingNotBackToTheReleaser) {
+    KernelMutex mutex;
+    for (int32_t round = 0; round < 20; ++round) {
+        ASSERT_EQ(mutex.Wait(kWaitForever), WaitResult::Signalled);
+        std::atomic<bool> taken{false};
+        std::thread waiter([&] {
+            mutex.Wait(kWaitForever);
+            taken = true;
+            mutex.Release();
+        });
+        // Until the waiter waits, a release leaves the mutex free and a zero time-out takes it
+        // straight back (unless the waiter slipped in meanwhile); once the waiter waits, the
+        // release hands it over and the zero time-out fails.
+        bool handedOver = false;
+        while (!taken.load()) {
+            mutex.Release();
+            handedOver = mutex.Wait(0) != WaitResult::Signalled;
+            if (handedOver) break;
+            std::this_thread::yield();
+        }
+        if (handedOver) {
+            EXPECT_EQ(mutex.Wait(kWaitForever), WaitResult::Signalled);
+            EXPECT_TRUE(taken.load()) << "round " << round;
+        }
+        EXPECT_TRUE(mutex.Release());
+        waiter.join();
+    }
+}
+
 TEST(KernelSemaphore, CountsDownTimesOutAndRespectsItsMaximum) {
     KernelSemaphore semaphore(2, 3);
     ASSERT_TRUE(semaphore.IsValid());
