@@ -1,7 +1,8 @@
 #include "dynamics/detector/kiv_detector_filter.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <iterator>
 #include <numbers>
 
 #include "base/kiv_number.h"
@@ -23,10 +24,6 @@ float Cleaned(float x) noexcept {
     if (x >= -kLargestSample && x <= kLargestSample) return x;
     if (x > kLargestSample) return kLargestSample;
     return x < -kLargestSample ? -kLargestSample : 0.0f;  // NaN reads as silence
-}
-
-bool SameCoefficients(const KivBiquadCoefficients* a, const KivBiquadCoefficients* b, int32_t count) noexcept {
-    return std::memcmp(a, b, sizeof(KivBiquadCoefficients) * count) == 0;
 }
 
 template <int32_t N>
@@ -64,12 +61,17 @@ void KivDetectorFilterState::Clear() noexcept {
     splitter.Clear();
 }
 
-void KivDetectorFilter::SetDesignVersion(KivDetectorStage stage, bool changed) noexcept {
-    if (changed) ++versions_[stage];
+void KivDetectorFilter::MarkStarts(const bool (&wasActive)[kKivStageCount], bool newRate) noexcept {
+    for (int32_t stage = 0; stage < kKivStageCount; ++stage) {
+        if (active_[stage] && (newRate || !wasActive[stage])) ++starts_[stage];
+    }
 }
 
 void KivDetectorFilter::Design(double sampleRate) noexcept {
     const KivDetectorFilterSettings& s = settings;
+    bool wasActive[kKivStageCount];
+    std::copy(std::begin(active_), std::end(active_), wasActive);
+    const bool newRate = sampleRate != designRate_;
     designRate_ = sampleRate;
     active_[kKivStageWeighting] = s.psychoAcoustic;
     active_[kKivStageLowPass] =
@@ -78,33 +80,16 @@ void KivDetectorFilter::Design(double sampleRate) noexcept {
         s.enabledSideChain && s.highPass && std::fabs(kOpenHighPass - s.minFrequency) >= kTuningTolerance;
     active_[kKivStageEqualizer] = s.equalizerEnabled;
     active_[kKivStageSmoothing] = s.spectralSmoothing;
+    MarkStarts(wasActive, newRate);
 
-    KivLoudnessWeighting weighting;
-    weighting.Design(sampleRate);
-    SetDesignVersion(kKivStageWeighting, !SameCoefficients(weighting.sections, weighting_.sections,
-                                                           KivLoudnessWeighting::kSectionCount));
-    weighting_ = weighting;
-
-    const KivBiquadCoefficients lowPass = KivBiquadDesign::LowPass(s.maxFrequency, s.lowPassQuality, sampleRate);
-    SetDesignVersion(kKivStageLowPass, !SameCoefficients(&lowPass, &lowPass_, 1));
-    lowPass_ = lowPass;
-
-    const KivBiquadCoefficients highPass = KivBiquadDesign::HighPass(s.minFrequency, s.highPassQuality, sampleRate);
-    SetDesignVersion(kKivStageHighPass, !SameCoefficients(&highPass, &highPass_, 1));
-    highPass_ = highPass;
-
-    KivBiquadCoefficients equalizer[KivSideChainEqualizer::kBandCount];
-    s.equalizer.Design(sampleRate, equalizer);
-    SetDesignVersion(kKivStageEqualizer,
-                     !SameCoefficients(equalizer, equalizer_, KivSideChainEqualizer::kBandCount));
-    std::memcpy(equalizer_, equalizer, sizeof(equalizer));
-
-    KivPhaseSplitter splitter;
-    splitter.Design(sampleRate);
-    SetDesignVersion(kKivStageSmoothing,
-                     !SameCoefficients(splitter.chainA, splitter_.chainA, KivPhaseSplitter::kSectionsPerChain) ||
-                         !SameCoefficients(splitter.chainB, splitter_.chainB, KivPhaseSplitter::kSectionsPerChain));
-    splitter_ = splitter;
+    // The weighting and the phase splitter depend on the rate alone.
+    if (newRate) {
+        weighting_.Design(sampleRate);
+        splitter_.Design(sampleRate);
+    }
+    lowPass_ = KivBiquadDesign::LowPass(s.maxFrequency, s.lowPassQuality, sampleRate);
+    highPass_ = KivBiquadDesign::HighPass(s.minFrequency, s.highPassQuality, sampleRate);
+    s.equalizer.Design(sampleRate, equalizer_);
 }
 
 bool KivDetectorFilter::IsAnyStageActive() const noexcept {
@@ -135,9 +120,9 @@ void KivDetectorFilter::Run(KivDetectorFilterState& state, const float* source, 
     for (int32_t i = 0; i < count; ++i) out[i] = Cleaned(source[i]) + kOffset;
     for (int32_t stage = 0; stage < kKivStageCount; ++stage) {
         if (!active_[stage]) continue;
-        if (state.versions[stage] != versions_[stage]) {
-            // A new design starts from rest: old memory belongs to other coefficients.
-            state.versions[stage] = versions_[stage];
+        if (state.starts[stage] != starts_[stage]) {
+            // A stage that starts begins from rest; a retuned one keeps its memory.
+            state.starts[stage] = starts_[stage];
             switch (stage) {
                 case kKivStageWeighting: for (KivBiquadState& s : state.weighting) s.Clear(); break;
                 case kKivStageLowPass: state.lowPass.Clear(); break;

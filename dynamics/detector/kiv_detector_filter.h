@@ -38,9 +38,9 @@ enum KivDetectorStage : int32_t {
     kKivStageCount
 };
 
-// One channel's memory of every stage, with the design version each stage last ran with.
+// One channel's memory of every stage, with the start of each stage it last ran.
 struct KivDetectorFilterState {
-    uint32_t versions[kKivStageCount] = {};
+    uint32_t starts[kKivStageCount] = {};
     KivBiquadState weighting[KivLoudnessWeighting::kSectionCount];
     KivBiquadState lowPass;
     KivBiquadState highPass;
@@ -50,9 +50,13 @@ struct KivDetectorFilterState {
     void Clear() noexcept;
 };
 
-// The designed chain for one sample rate. Redesigning with unchanged settings keeps the
-// stage versions, so that applying unrelated parameters never restarts the filters of a
-// channel (which would make the detector jump).
+// The designed chain for one sample rate. A channel's memory of a stage lives on through
+// new designs of it: retuning a running filter (a frequency or gain dragged in the editor,
+// one small step per block) carries its memory over to the new coefficients, as the same
+// filter moving would, where starting it from rest would drop the detector signal for the
+// length of the filter's settling at every step and make the gain flutter. Only a stage
+// that starts (switched on, or designed for another sample rate) starts from rest: its old
+// memory, if any, is of a signal long gone.
 class KivDetectorFilter {
 public:
     KivDetectorFilterSettings settings;
@@ -78,11 +82,11 @@ public:
     void Store(KivXMLItem& item, bool storing);
 
 private:
-    void SetDesignVersion(KivDetectorStage stage, bool changed) noexcept;
+    void MarkStarts(const bool (&wasActive)[kKivStageCount], bool newRate) noexcept;
 
     bool active_[kKivStageCount] = {};
     double designRate_ = 0.0;
-    uint32_t versions_[kKivStageCount] = {1, 1, 1, 1, 1};
+    uint32_t starts_[kKivStageCount] = {1, 1, 1, 1, 1};
     KivLoudnessWeighting weighting_;
     KivBiquadCoefficients lowPass_;
     KivBiquadCoefficients highPass_;

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -7,6 +9,7 @@
 #include "dynamics/detector/filters/kiv_loudness_weighting.h"
 #include "dynamics/detector/filters/kiv_phase_splitter.h"
 #include "dynamics/detector/filters/kiv_side_chain_equalizer.h"
+#include "dynamics/detector/kiv_detector_filter.h"
 
 namespace {
 
@@ -117,4 +120,61 @@ TEST(SideChainFilters, CookbookSectionsMeetTheirCorners) {
     EXPECT_NEAR(20 * std::log10(KivBiquadResponseAt(sections[2], Omega(1000, rate)).magnitude), -12.0, 1e-9);
     EXPECT_NEAR(20 * std::log10(KivBiquadResponseAt(sections[0], Omega(1, rate)).magnitude), 6.0, 0.01);
     EXPECT_NEAR(20 * std::log10(KivBiquadResponseAt(sections[5], Omega(23900, rate)).magnitude), -6.0, 0.01);
+}
+
+// A band dragged up while a tone at its centre plays: 1 kHz at 48 kHz, amplitude 0.25, the
+// peak band at 1 kHz (Q 2) raised from +6 to +12 dB by a quarter decibel every 10 ms block,
+// as a mouse drag designs it anew for every block. The peak of every period of the output
+// stays at or above the closed-form steady amplitude of the gain before the step (0.25 x
+// 10^(g/20), exact at the centre of a cookbook peak) and never above that of the gain after
+// it. A filter that started each new design from rest would drop to about its unit-gain path
+// (1.05 x the input here) at every step. Switched off and on again, the stage starts as a
+// newly made filter does, not from the memory it had when it was switched off.
+TEST(DetectorFilter, ARetunedFilterCarriesOnAndASwitchedOnOneStartsFromRest) {
+    const double rate = 48000.0, amplitude = 0.25;
+    constexpr int32_t kBlock = 480, kPeriod = 48;
+    KivDetectorFilter filter;
+    filter.settings.equalizerEnabled = true;
+    filter.settings.equalizer.bands[2] = {1000.0, 2.0, 6.0};
+    filter.Design(rate);
+    KivDetectorFilterState state;
+    int64_t position = 0;
+    std::vector<float> in(kBlock), out(kBlock);
+    auto block = [&](KivDetectorFilter& f, KivDetectorFilterState& s) {
+        for (int32_t i = 0; i < kBlock; ++i)
+            in[i] = static_cast<float>(amplitude * std::sin(2 * std::numbers::pi * 1000.0 * (position + i) / rate));
+        position += kBlock;
+        f.Run(s, in.data(), out.data(), kBlock);
+    };
+    auto steady = [&](double decibels) { return amplitude * std::pow(10.0, decibels / 20.0); };
+    for (int i = 0; i < 100; ++i) block(filter, state);
+    EXPECT_NEAR(*std::max_element(out.begin(), out.end()), steady(6.0), steady(6.0) * 2e-3);
+
+    for (double gain = 6.25; gain <= 12.0; gain += 0.25) {
+        filter.settings.equalizer.bands[2].gainDecibels = gain;
+        filter.Design(rate);
+        block(filter, state);
+        for (int32_t period = 0; period < kBlock / kPeriod; ++period) {
+            const float* p = out.data() + period * kPeriod;
+            const double peak = *std::max_element(p, p + kPeriod);
+            ASSERT_GE(peak, steady(gain - 0.25) * (1 - 2e-3)) << gain << " dB, period " << period;
+            ASSERT_LE(peak, steady(gain) * (1 + 2e-3)) << gain << " dB, period " << period;
+        }
+    }
+
+    filter.settings.equalizerEnabled = false;
+    filter.Design(rate);
+    for (int i = 0; i < 3; ++i) block(filter, state);
+    filter.settings.equalizerEnabled = true;
+    filter.Design(rate);
+    KivDetectorFilter fresh;
+    fresh.settings = filter.settings;
+    fresh.Design(rate);
+    KivDetectorFilterState freshState;
+    const int64_t at = position;
+    block(filter, state);
+    const std::vector<float> switchedOn = out;
+    position = at;
+    block(fresh, freshState);
+    EXPECT_EQ(switchedOn, out);
 }
