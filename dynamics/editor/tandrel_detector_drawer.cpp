@@ -50,8 +50,8 @@ public:
     void OnSwitch(KivOnClickParams&) { drawer_.Apply(Source::kSwitches); }
     void OnKnob(KivOnNotifyParams&) { drawer_.Apply(Source::kKnobs); }
     void OnCurve(KivOnNotifyParams&) { drawer_.Apply(Source::kCurve); }
-    void OnOpen(KivOnClickParams&) { drawer_.SetOpen(drawer_.openButton_->IsChecked()); }
-    void OnClose(KivOnClickParams&) { drawer_.SetOpen(false); }
+    void OnOpen(KivOnClickParams&) { drawer_.Choose(drawer_.openButton_->IsChecked()); }
+    void OnClose(KivOnClickParams&) { drawer_.Choose(false); }
 
 private:
     TandrelDetectorDrawer& drawer_;
@@ -85,6 +85,7 @@ TandrelDetectorDrawer::TandrelDetectorDrawer(KivHouseEditor& editor, TandrelAudi
     openButton_->OnClick.AddHandler(handlers_, &Handlers::OnOpen);
     if (auto* close = editor.Find<KivButton>(KivString("detectorclose"))) close->OnClick.AddHandler(handlers_, &Handlers::OnClose);
     Load();
+    SetOpen(effect_.GetEditorView().detectorOpen);
 }
 
 TandrelDetectorDrawer::~TandrelDetectorDrawer() { delete handlers_; }
@@ -98,6 +99,14 @@ void TandrelDetectorDrawer::SetOpen(bool open) {
     panel_->SetVisible(open);
     // Opening covers the sections above Detection, closing shows them again.
     editor_.GetWindow().Invalidate();
+}
+
+// The user's choice outlives the editor (hosts destroy it with its window): the instance's
+// next editor opens the drawer as this one was left. It stays out of states and the family's
+// settings: pictures and new instances show the sections, not a drawer someone left open.
+void TandrelDetectorDrawer::Choose(bool open) {
+    SetOpen(open);
+    effect_.GetEditorView().detectorOpen = open;
 }
 
 void TandrelDetectorDrawer::Load() {

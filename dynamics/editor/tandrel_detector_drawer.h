@@ -47,7 +47,9 @@ public:
     // Shows the effect's settings (after a preset, a state or another window changed them).
     void Load();
     bool IsOpen() const;
+    // Opens or closes the drawer; Choose also remembers it for the instance's next editor.
     void SetOpen(bool open);
+    void Choose(bool open);
 
     TandrelDetectorCurve& Curve() { return *curve_; }
     KivCheckBox& HighPass() { return *highPass_; }

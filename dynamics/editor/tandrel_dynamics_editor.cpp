@@ -24,6 +24,7 @@
 #include "gui/controls/kiv_knob.h"
 #include "gui/controls/kiv_static.h"
 #include "gui/core/kiv_panel.h"
+#include "gui/core/kiv_window_placement.h"
 #include "parameters/kiv_parameter_envelope.h"
 #include "plugin/editor/kiv_house_top_bar.h"
 #include "plugin/kiv_audio_effect_plugin_to_audio_plugin_adapter.h"
@@ -325,6 +326,7 @@ void TandrelDynamicsEditor::SetProductSwitch(uint8_t& byte, bool on) {
 
 void TandrelDynamicsEditor::OpenAdvancedSettings() {
     TandrelAdvancedSettingsWindow window(effect_);
+    KivCentreWindowOver(window, &GetWindow());
     window.RunModal();
     // It shares true RMS, the prefilter and three-phase filtering with the drawer.
     detector_->Load();

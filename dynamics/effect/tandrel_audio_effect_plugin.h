@@ -57,6 +57,12 @@ public:
     void DetachEditor();
     // The user clicked a meter: held reductions and peaks start again.
     void ResetHeldMeters();
+    // How the user left the instance's editor, which hosts destroy with its window: the next
+    // editor of this instance opens the same way. GUI thread only.
+    struct EditorView {
+        bool detectorOpen = false;
+    };
+    EditorView& GetEditorView() noexcept { return editorView_; }
 
     // The host-side display's largest reduction (gain) on `channel` since it last asked.
     double TakeLargestReduction(int32_t channel) noexcept { return meters_.TakeLargestReduction(channel); }
@@ -103,6 +109,7 @@ private:
     TandrelDynamicsPipeline pipeline_;
     TandrelMeterBank meters_;
     TandrelLevelHistory levelHistory_;
+    EditorView editorView_;
     std::atomic<TandrelMeterView*> editor_{nullptr};
     int32_t sampleRate_ = 0;
     int32_t channels_ = 0;

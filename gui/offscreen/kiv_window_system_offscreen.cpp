@@ -251,6 +251,10 @@ void KivWindowSystemOffscreen::EndModal(KivWindow& window) {
 }
 
 void KivWindowSystemOffscreen::RunModal(KivWindow& window) {
+    if (modalHook_) {
+        ProcessPendingEvents();
+        modalHook_(window);
+    }
     while (window.IsModal() && window.HasNativeWindow() && !quit_) {
         ProcessPendingEvents();
         if (window.IsModal() && window.HasNativeWindow() && !quit_) wake_.Acquire();

@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "gui/core/kiv_window_system_base.h"
@@ -81,6 +83,9 @@ public:
     bool HasMouseCapture(const KivWindow& window) const;
     bool IsTrackingMouseLeave(const KivWindow& window) const;
     KivString GetTitle(const KivWindow& window) const;
+    // Called with every window whose modal loop starts, shown and painted, so that a caller
+    // can look at a dialog opened deep inside another window's code and end it (null: none).
+    void SetModalHook(std::function<void(KivWindow& window)> hook) { modalHook_ = std::move(hook); }
 
 protected:
     void Present(KivNativeRecord& record, const KivRect& rect) override;
@@ -133,4 +138,5 @@ private:
     int32_t cursorShape_ = 0;
     uint8_t inputState_ = 0;
     std::vector<KivRect> painted_;
+    std::function<void(KivWindow&)> modalHook_;
 };

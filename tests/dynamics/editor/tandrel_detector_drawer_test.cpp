@@ -226,6 +226,36 @@ TEST_F(DetectorDrawer, DrawsTheFiltersResponseAsTheirClosedFormsGiveIt) {
     WritePicture("TANDREL_DETECTOR_PNG");
 }
 
+// Hosts destroy the editor with its window: the instance's next editor opens the drawer as
+// the user left it, open or closed, while another instance's opens it closed.
+TEST_F(DetectorDrawer, TheNextEditorOpensTheDrawerAsItWasLeft) {
+    auto reopen = [&] {
+        rig->plugin.DestroyEditor();
+        editor = static_cast<TandrelDynamicsEditor*>(rig->plugin.CreateEditor(nullptr));
+        ASSERT_NE(editor, nullptr);
+        ASSERT_TRUE(editor->Open(0));
+        system->ProcessPendingEvents();
+    };
+    Click(Drawer().OpenButton());
+    reopen();
+    EXPECT_TRUE(Drawer().IsOpen());
+    EXPECT_TRUE(Drawer().OpenButton().IsChecked());
+    // What shows is the drawer, over the sections it covers.
+    const KivPoint inside = CentreOf(Drawer().Curve());
+    EXPECT_EQ(Window().ControlAt(inside), &Drawer().Curve());
+
+    TandrelRig other;
+    std::unique_ptr<KivAudioPlugin::KivEditor> otherEditor(TandrelDynamicsEditor::Create(other.plugin));
+    ASSERT_NE(otherEditor, nullptr);
+    EXPECT_FALSE(static_cast<TandrelDynamicsEditor&>(*otherEditor).Detector().IsOpen());
+    otherEditor.reset();
+
+    Click(Drawer().OpenButton());
+    reopen();
+    EXPECT_FALSE(Drawer().IsOpen());
+    EXPECT_FALSE(Drawer().OpenButton().IsChecked());
+}
+
 // The compressor (-12 dB, 4:1, no knee, straight lines in dB) hears a 100 Hz sine of
 // amplitude 1 through a 20 ms true RMS, two whole periods: -3.01 dB, 8.99 dB over the
 // threshold, so the gain is -8.99 x 0.75 = -6.74 dB. The panel's high-pass at 1 kHz (Q 0.5)

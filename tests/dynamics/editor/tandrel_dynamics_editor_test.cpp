@@ -347,6 +347,67 @@ TEST_F(DynamicsEditor, TheSizeMenuChoosesTheEditorsSize) {
     EXPECT_EQ(menu->GetItem(menu->GetSelected()).ToUTF8(), "110%");
 }
 
+// The windows the editor opens (Settings, MIDI, morph, presets, and any question one of them
+// asks first) open at the editor's scale, centred over it: at 200% each shows twice its
+// laid-out size and is drawn at that size, not enlarged, so its text is as sharp as the
+// editor's (an enlargement repeats every pixel in 2 x 2 blocks; text drawn afresh splits
+// many of them).
+TEST_F(DynamicsEditor, ItsWindowsOpenAtTheEditorsScale) {
+    editor->ChooseZoom(2.0);
+    Settle();
+    KivWindow& window = editor->GetWindow();
+    const KivRect editorBounds = system->GetWindowBounds(window);
+    struct Seen {
+        std::string title;
+        double scale;
+        KivPoint laidOut, shown, centre;
+        int64_t blocks, split;
+    };
+    std::vector<Seen> seen;
+    system->SetModalHook([&](KivWindow& dialog) {
+        const KivBitmap* screen = system->GetScreen(dialog);
+        const KivRect bounds = system->GetWindowBounds(dialog);
+        Seen one{system->GetTitle(dialog).ToUTF8(), dialog.GetScale().factor, dialog.GetSize(),
+                 screen ? KivPoint{screen->Width(), screen->Height()} : KivPoint{},
+                 KivPoint{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2}, 0, 0};
+        for (int32_t y = 0; screen && y + 1 < screen->Height(); y += 2) {
+            for (int32_t x = 0; x + 1 < screen->Width(); x += 2) {
+                const KivColor corner = screen->At(x, y);
+                ++one.blocks;
+                one.split += screen->At(x + 1, y) != corner || screen->At(x, y + 1) != corner || screen->At(x + 1, y + 1) != corner;
+            }
+        }
+        if (const char* prefix = std::getenv("TANDREL_DIALOG_PNG"); prefix && screen)
+            KivPngWriter::Write(*screen, std::string(prefix) + std::to_string(seen.size()) + ".png");
+        seen.push_back(one);
+        dialog.EndModal(0);
+    });
+    for (const char* identifier : {"Settings", "midi", "morph", "library"}) {
+        const KivControl* button = editor->FindControl(KivString(identifier));
+        ASSERT_NE(button, nullptr) << identifier;
+        const size_t before = seen.size();
+        const KivRect device = window.GetScale().ToDevice(button->GetWindowRect());
+        const KivPoint centre{(device.left + device.right) / 2, (device.top + device.bottom) / 2};
+        system->InjectMouseDown(window, centre, KivMouseButton::kLeft);
+        system->InjectMouseUp(window, centre, KivMouseButton::kLeft);
+        system->ProcessPendingEvents();
+        EXPECT_GT(seen.size(), before) << identifier << " opened no window";
+    }
+    system->SetModalHook(nullptr);
+    const KivPoint editorCentre{(editorBounds.left + editorBounds.right) / 2, (editorBounds.top + editorBounds.bottom) / 2};
+    for (const Seen& one : seen) {
+        SCOPED_TRACE(one.title);
+        EXPECT_EQ(one.scale, 2.0);
+        EXPECT_EQ(one.shown.x, 2 * one.laidOut.x);
+        EXPECT_EQ(one.shown.y, 2 * one.laidOut.y);
+        EXPECT_NEAR(one.centre.x, editorCentre.x, 1);
+        EXPECT_NEAR(one.centre.y, editorCentre.y, 1);
+        EXPECT_GT(one.split, one.blocks / 200) << one.split << " of " << one.blocks << " blocks split";
+        std::printf("%s: %d x %d shown, %lld of %lld 2x2 blocks split\n", one.title.c_str(), one.shown.x, one.shown.y,
+                    static_cast<long long>(one.split), static_cast<long long>(one.blocks));
+    }
+}
+
 // The level history while audio plays: a frame every 25 ms of the offscreen clock with new
 // columns (40 a second), the newest column on the right showing the level played, drawn at
 // the row of its decibels; in silence no frame and no paint at all.
