@@ -5,17 +5,13 @@
 // server; where the drawer's controls lie comes from the same editor painted offscreen.
 #if !defined(_WIN32)
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <filesystem>
+#include <cstdio>
 #include <memory>
 #include <numbers>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "dynamics/editor/tandrel_detector_curve.h"
@@ -25,16 +21,14 @@
 #include "gui/controls/kiv_button.h"
 #include "gui/core/kiv_windows.h"
 #include "gui/offscreen/kiv_window_system_offscreen.h"
-#include "tests/support/kiv_xvfb_session.h"
 #include "tests/support/tandrel_mini_vst2_session.h"
-#include "tools/vst2host/kiv_vst2_plugin.h"
+#include "tests/support/tandrel_mini_vst2_x11_host.h"
 
 // Last: Xlib's macros would break the headers above.
 #include <X11/Xutil.h>
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace tandrel_mini_test;
 
 constexpr double kRate = 48000.0;
@@ -92,47 +86,8 @@ double BandValue(const std::string& chunk, const std::string& key) {
     return std::stod(chunk.substr(at + key.size() + 3));
 }
 
-class TandrelMiniDetectorDrag : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { server = new KivXvfbSession::Server(); }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
-    void SetUp() override {
-        if (server->Pid() == 0) GTEST_SKIP() << "Xvfb is not available";
-        // A private data folder: no editor size or drawer state of another run.
-        data = fs::temp_directory_path() / ("tandrel-detector-drag-" + std::to_string(::getpid()));
-        fs::remove_all(data);
-        fs::create_directories(data);
-        ::setenv("XDG_DATA_HOME", data.string().c_str(), 1);
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1000, 680, 0, 0, 0);
-        XMapWindow(display, parent);
-        XSync(display, False);
-    }
-    void TearDown() override {
-        if (display) {
-            XDestroyWindow(display, parent);
-            XCloseDisplay(display);
-        }
-        std::error_code ignored;
-        fs::remove_all(data, ignored);
-    }
-    void Idle(KivVst2Plugin& plugin, int milliseconds) {
-        for (int elapsed = 0; elapsed < milliseconds; elapsed += 10) {
-            plugin.Dispatch(effEditIdle);
-            XSync(display, False);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-
-    static inline KivXvfbSession::Server* server = nullptr;
-    fs::path data;
-    Display* display = nullptr;
-    Window parent = 0;
-};
+// The data folder is a private one: no editor size of another run.
+class TandrelMiniDetectorDrag : public TandrelMiniVst2X11Host {};
 
 // 1 kHz at amplitude 0.25 (-15.05 dB RMS), heard through a true RMS over one period, fast
 // attack and release; the band at 1 kHz narrowed to Q 4 and dragged from 0 dB up to about
@@ -188,7 +143,7 @@ TEST_F(TandrelMiniDetectorDrag, TheGainFollowsADraggedBandWithoutFlutter) {
     const double heardAtStart = Decibels(kAmplitude / std::sqrt(2.0));
     EXPECT_NEAR(gains.back(), StaticGain(heardAtStart), 0.05);
 
-    ASSERT_NE(plugin.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 0);
+    ASSERT_TRUE(OpenEditor(plugin));
     Idle(plugin, 300);
     const int screen = DefaultScreen(display);
     fake.motion(display, screen, layout.openButton.x, layout.openButton.y, CurrentTime);

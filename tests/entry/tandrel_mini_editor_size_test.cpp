@@ -5,18 +5,14 @@
 // one (XDG_DATA_HOME). Runs under a private Xvfb server; skips without one.
 #if !defined(_WIN32)
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 
-#include "tests/support/kiv_xvfb_session.h"
-#include "tools/vst2host/kiv_vst2_plugin.h"
+#include "tests/support/tandrel_mini_vst2_x11_host.h"
 
 // Last: Xlib's macros would break the headers above.
 #include <X11/Xutil.h>
@@ -25,44 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TandrelMiniEditorSize : public ::testing::Test {
+class TandrelMiniEditorSize : public TandrelMiniVst2X11Host {
 protected:
-    static void SetUpTestSuite() { server = new KivXvfbSession::Server(); }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
-    void SetUp() override {
-        if (server->Pid() == 0) GTEST_SKIP() << "Xvfb is not available";
-        data = fs::temp_directory_path() / ("tandrel-editor-size-" + std::to_string(::getpid()));
-        fs::remove_all(data);
-        fs::create_directories(data);
-        ::setenv("XDG_DATA_HOME", data.string().c_str(), 1);
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 2000, 2000, 0, 0, 0x00FF00FF);
-        XMapWindow(display, parent);
-        XSync(display, False);
-    }
-    void TearDown() override {
-        if (display) {
-            XDestroyWindow(display, parent);
-            XCloseDisplay(display);
-        }
-        std::error_code ignored;
-        fs::remove_all(data, ignored);
-    }
     static std::pair<int, int> RectOf(KivVst2Plugin& plugin) {
         ERect* rect = nullptr;
         if (plugin.Dispatch(effEditGetRect, 0, 0, &rect) == 0 || !rect) return {0, 0};
         return {rect->right - rect->left, rect->bottom - rect->top};
-    }
-    void Idle(KivVst2Plugin& plugin, int milliseconds) {
-        for (int elapsed = 0; elapsed < milliseconds; elapsed += 10) {
-            plugin.Dispatch(effEditIdle);
-            XSync(display, False);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
     }
     std::pair<int, int> ChildSize() {
         Window root = 0, up = 0;
@@ -91,11 +55,6 @@ protected:
         }
         return text;
     }
-
-    static inline KivXvfbSession::Server* server = nullptr;
-    fs::path data;
-    Display* display = nullptr;
-    Window parent = 0;
 };
 
 TEST_F(TandrelMiniEditorSize, TheSizeMenuResizesThroughTheHostAndTheNextEditorOpensAtIt) {
@@ -109,7 +68,7 @@ TEST_F(TandrelMiniEditorSize, TheSizeMenuResizesThroughTheHostAndTheNextEditorOp
         const auto [width, laidOutHeight] = RectOf(plugin);
         ASSERT_EQ(width, 1000);
         height = laidOutHeight;
-        ASSERT_NE(plugin.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(parent)), 0);
+        ASSERT_TRUE(OpenEditor(plugin));
         Idle(plugin, 300);
         // The size menu: 82 x 24 at (904, 10); a notch of the wheel down is the next size.
         fake.motion(display, DefaultScreen(display), 945, 22, CurrentTime);
