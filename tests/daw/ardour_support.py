@@ -105,13 +105,37 @@ def lua_values(output, tag):
     return values
 
 
+# Ardour 7.3's export now and then writes one wild sample every 2048 frames into one channel:
+# the same garbage value or nearly (250.7, -5.7e7, 1.2e36) at frames n, n + 2048, n + 4096 ...
+# to the end. Measured on one saved session exported again and again: about one render in eight
+# with side-chain sends, the same with Ardour's own ACE Compressor in place of TandrelMini and
+# with TandrelMini deactivated, none in 20 with the plug-ins and side-chains taken out. Such a
+# render is made again, like one that hangs; any other wild sample is left for the test to see.
+EXPORT_GLITCH_PERIOD = 2048
+
+
+def export_glitch(data):
+    """Where the render shows Ardour's export fault: (channel, first frame), else None."""
+    wild = [(c, i) for c in range(len(data)) for i, v in enumerate(data[c]) if not abs(v) < 4.0]
+    if not wild or len({c for c, _ in wild}) != 1:
+        return None
+    frames = [i for _, i in wild]
+    if len(frames) < 2 or any(b - a != EXPORT_GLITCH_PERIOD for a, b in zip(frames, frames[1:])):
+        return None
+    if frames[-1] + EXPORT_GLITCH_PERIOD < len(data[0]):
+        return None  # it lasts to the end of the render
+    return wild[0]
+
+
 def export(session, env, out, frames, rate):
     """Ardour's export program; in Ardour 7.3 it sometimes deadlocks or aborts at exit after
-    writing the file (an Ardour fault): each attempt runs under a timeout, up to three, and a
-    file of the session's length is accepted. A render takes about 5 s; the limit leaves room
-    for a machine busy with other work, where 15 s sometimes cut a healthy render short."""
+    writing the file, or writes the glitch above (Ardour faults): each attempt runs under a
+    timeout, up to five, and a file of the session's length without the glitch is accepted. A
+    render takes about 5 s; the limit leaves room for a machine busy with other work, where
+    15 s sometimes cut a healthy render short."""
     limit = 30 + frames / rate
-    for attempt in range(1, 4):
+    attempts = 5
+    for attempt in range(1, attempts + 1):
         if os.path.exists(out):
             os.remove(out)
         try:
@@ -122,9 +146,15 @@ def export(session, env, out, frames, rate):
         if os.path.exists(out):
             channels, _, data, _, _, _ = read_wav(out)
             if channels == 2 and len(data[0]) >= frames:
-                return data
+                glitch = export_glitch(data)
+                if glitch is None:
+                    return data
+                channel, first = glitch
+                print("export attempt %d: Ardour's export glitch, channel %d from frame %d every %d frames (%g)"
+                      % (attempt, channel, first, EXPORT_GLITCH_PERIOD, data[channel][first]))
+                continue
         print("export attempt %d gave no complete file" % attempt)
-    fail("Ardour's export gave no complete file in three attempts")
+    fail("Ardour's export gave no usable file in %d attempts" % attempts)
 
 
 def make_work_folder(plugin, bundle):
