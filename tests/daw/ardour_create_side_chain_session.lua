@@ -4,7 +4,7 @@
 -- are connected to the key's send, so the Internal one shows that a connected key is ignored.
 -- The key track's fader is at silence: its send sits before the fader and still plays, so the
 -- master hears only the two compressor tracks. Records silence on all three tracks for the
--- input's length and saves the session.
+-- input's length and saves the session. Prints the plug-in's pins as Ardour sees them.
 -- Input through the environment: KIV_LUA_DIR (this folder), KIV_SESSION_DIR, KIV_PLUGIN_TYPE
 -- (LXVST or VST3), KIV_FRAMES, KIV_RATE, KIV_PARAMETERS ("index=value,index=value") and
 -- KIV_SIDE_CHAIN (the index of "Side-chain").
@@ -60,6 +60,14 @@ local function compressor_track(name, side_chain_value)
 end
 
 local external = compressor_track("External", 1)
+-- The plug-in's input pins as Ardour describes them: "pin INDEX SIDE-CHAIN(0/1) BUS NAME".
+local plugin = external:nth_plugin(0):to_plugininsert():plugin(0)
+local inputs = plugin:get_info().n_inputs:n_audio()
+for pin = 0, inputs - 1 do
+  local port = plugin:describe_io_port(audio, true, pin)
+  print(string.format("pin %d %d %s", pin, port.is_sidechain and 1 or 0, port.group_name))
+end
+print(string.format("outputs %d", plugin:get_info().n_outputs:n_audio()))
 local internal = compressor_track("Internal", 0)
 key:gain_control():set_value(0, PBD.GroupControlDisposition.NoGroup)
 ARDOUR.LuaAPI.usleep(100000)

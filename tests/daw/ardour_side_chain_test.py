@@ -5,7 +5,8 @@ For one plug-in format it builds a session (ardour_create_side_chain_session.lua
 key track's send feeds the side-chain inputs of two TandrelMini tracks holding a quiet tone,
 one with "Side-chain" on External and one on Internal, renders it with Ardour's export program
 (which opens the saved session, so the routing and the plug-in's state come back from the
-project) and measures what each track did to its tone. The External track carries the tone
+project) and measures what each track did to its tone. It also checks the plug-in's input pins
+as Ardour describes them. The External track carries the tone
 on the left only and the Internal one on the right only, so one stereo render holds both.
 
 Usage: ardour_side_chain_test.py LXVST|VST3 PLUGIN.so BUNDLE.vst3 TANDREL-RENDER
@@ -71,6 +72,22 @@ def gain_db(channel):
     return 20 * math.log10(rms / (TONE_AMPLITUDE / math.sqrt(2)))
 
 
+# The pins as Ardour sees them: VST 3 names its second input bus and marks it as a side-chain,
+# so Ardour gives it a side-chain input by itself; VST 2.4 has no such mark (Ardour names
+# every pin "Audio In N" and groups them in pairs), so the pair is mapped by hand.
+EXPECTED_PINS = {"VST3": [(0, "Stereo In"), (0, "Stereo In"), (1, "Sidechain"), (1, "Sidechain")],
+                 "LXVST": [(0, "Audio In 1 L/R"), (0, "Audio In 1 L/R"), (0, "Audio In 2 L/R"), (0, "Audio In 2 L/R")]}
+
+
+def check_pins(kind, output):
+    pins = [(int(line.split(" ", 3)[2]), line.split(" ", 3)[3]) for line in output.splitlines()
+            if line.startswith("pin ")]
+    outputs = [line for line in output.splitlines() if line.startswith("outputs ")]
+    if pins != EXPECTED_PINS[kind] or outputs != ["outputs 2"]:
+        fail("Ardour sees the pins %s and %s, expected %s and two outputs" % (pins, outputs, EXPECTED_PINS[kind]))
+    print("%s: pins as Ardour sees them: %s" % (kind, pins))
+
+
 def main():
     kind, plugin, bundle, render = sys.argv[1:5]
     work, env = make_work_folder(plugin, bundle)
@@ -84,6 +101,7 @@ def main():
                       "creating the session")
         if os.environ.get("KIV_KEEP_WORK"):
             print(created)
+        check_pins(kind, created)
 
         silence = [0.0] * FRAMES
         signals = {("External", "L"): tone(), ("External", "R"): silence,
