@@ -89,6 +89,8 @@ void KivAudioEffectPluginToAudioPluginAdapter::RegisterEffectParameters() {
     context.effect = this;
     context.buckets = &buckets_;
     KivRegisterParameters(GetParameterList(), effect_->GetParameterTable(), context);
+    // After every parameter of the effect, so that existing host numbers keep their meaning.
+    GetParameterList().AddBorrowed(channelModeParameter_);
 }
 
 KivString KivAudioEffectPluginToAudioPluginAdapter::GetInputChannelName(int32_t index) {
@@ -99,11 +101,43 @@ KivString KivAudioEffectPluginToAudioPluginAdapter::GetOutputChannelName(int32_t
     return KivChannelNames::Output(index, GetChannelsPerGroup());
 }
 
+// The effect's channel count follows the mode. The new mode and the effect prepared for it
+// arrive together, under the processing lock: a block between the two would run a
+// single-channel effect with both channels of the pair to fill, and leave one as it was.
 void KivAudioEffectPluginToAudioPluginAdapter::SetChannelMode(int32_t mode) {
-    const int32_t previous = GetChannelMode();
-    KivAudioPlugin::SetChannelMode(mode);
-    // The effect's channel count follows the mode.
-    if (GetChannelMode() != previous && effect_) InitProcessing();
+    if (!effect_) {
+        KivAudioPlugin::SetChannelMode(mode);
+        return;
+    }
+    // The same mode again (every state load sets it) changes nothing and locks nothing.
+    if (std::clamp(mode, 0, KivChannelModes::kCount - 1) == GetChannelMode()) return;
+    KivThreadRole::ExpectNotAudio("KivAudioEffectPluginToAudioPluginAdapter::SetChannelMode");
+    {
+        KivSynchronizerGuard state(stateMutex_);
+        KivSynchronizerGuard settings(GetSettingsLock());
+        KivSynchronizerGuard processing(GetProcessingMutex());
+        KivAudioPlugin::SetChannelMode(mode);
+        InitProcessing_LockedPart();
+    }
+    InitProcessing_UnLockedPart();
+    if (GetEditor()) InitProcessingGUI();
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::ChangeOversampling(int32_t factor) {
+    KivThreadRole::ExpectNotAudio("KivAudioEffectPluginToAudioPluginAdapter::ChangeOversampling");
+    if (factor != 2 && factor != 4 && factor != 8) factor = 1;
+    if (factor == GetOversampling()) return;
+    {
+        KivSynchronizerGuard state(stateMutex_);
+        KivSynchronizerGuard settings(GetSettingsLock());
+        KivSynchronizerGuard processing(GetProcessingMutex());
+        SetOversamplingLocked(factor);
+        InitProcessing_LockedPart();
+    }
+    InitProcessing_UnLockedPart();
+    if (GetEditor()) InitProcessingGUI();
+    // The resamplers' delay changes the latency even when the effect's own does not.
+    if (KivPluginHost* host = GetPluginHost()) host->LatencyChanged();
 }
 
 // --- processing ---------------------------------------------------------------------------------
@@ -234,6 +268,7 @@ void KivAudioEffectPluginToAudioPluginAdapter::MarkForReprepare() {
 
 void KivAudioEffectPluginToAudioPluginAdapter::CarryOutAutomationUpdates(int32_t requests) {
     if (effect_ && effect_->HandsOverPreparedSetups() && effect_->TakeReprepareRequest()) effect_->Reprepare();
+    channelModeParameter_.ApplyRequested();
     KivAudioPlugin::CarryOutAutomationUpdates(requests);
 }
 

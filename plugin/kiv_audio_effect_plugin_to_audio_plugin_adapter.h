@@ -5,6 +5,7 @@
 #include "parameters/kiv_parameter_buckets.h"
 #include "parameters/kiv_parameter_effect_link.h"
 #include "plugin/kiv_audio_plugin.h"
+#include "plugin/kiv_channel_mode_parameter.h"
 #include "plugin/kiv_effect_message.h"
 #include "plugin/kiv_effect_side_interface.h"
 #include "plugin/kiv_processing_context.h"
@@ -46,6 +47,16 @@ public:
     // The stored "MaxLFOBlockSize": blocks longer than this smooth parameter changes.
     void SetMaxLFOBlockSize(int32_t samples) noexcept { SetPendingInterpolationThreshold(samples); }
     void SetChannelMode(int32_t mode) override;
+    // A channel mode set on the audio thread waits for the automation update thread.
+    void RequestChannelModeUpdate() { RequestAutomationUpdate(true); }
+    // The channel mode's host index (after the effect's parameters).
+    int32_t GetChannelModeParameterIndex() const noexcept {
+        return static_cast<int32_t>(channelModeParameter_.GetFirstIndex());
+    }
+    // Oversampling factor 1 (off), 2, 4 or 8: the resamplers and the effect are prepared for
+    // it on the calling thread, under the locks, so that no block runs half-changed; the
+    // host hears of the new latency. Other factors count as off.
+    void ChangeOversampling(int32_t factor);
 
     // --- MIDI: controller and note slots drive parameters (after the listeners had the event) ---
     void ProcessNote(int32_t sampleOffset, double timePosition, int32_t channel, int32_t note, double velocity,
@@ -126,5 +137,6 @@ private:
     KivProcessingContext context_;
     KivMutex stateMutex_;
     KivMIDIControllers midiControllers_{*this};
+    KivChannelModeParameter channelModeParameter_{*this};
     KivPluginMIDITimeBase midiTimeBase_{*this};
 };

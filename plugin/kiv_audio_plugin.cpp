@@ -250,6 +250,7 @@ void KivAudioPlugin::DestroyEditor() {
 }
 
 void KivAudioPlugin::BeginEdit(int32_t index) {
+    OnGestureBegun(index);
     if (pluginHost_) pluginHost_->BeginEdit(index);
 }
 
@@ -260,6 +261,7 @@ void KivAudioPlugin::SetParameterAutomated(int32_t index, double value) {
 
 void KivAudioPlugin::EndEdit(int32_t index) {
     if (pluginHost_) pluginHost_->EndEdit(index);
+    OnGestureEnded(index);
 }
 bool KivAudioPlugin::LoadDefaultSettings() { return false; }
 void KivAudioPlugin::SetDefaultSettingsToCurrent() {}

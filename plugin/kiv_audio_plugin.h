@@ -251,8 +251,14 @@ protected:
     void BuildParameterIndex();
     void RequestInterpolationReset() noexcept { interpolation_.RequestReset(); }
     void InitProcessingLocked();
+    // SetOversampling for a caller that holds the processing lock already.
+    void SetOversamplingLocked(int32_t factor) { resamplers_.SetFactor(factor); }
     // Takes over the pending sub-block size and interpolation threshold.
     void TakeOverPendingBlockSizes() noexcept;
+    // A user gesture on parameter `index` begins or ends (BeginEdit, EndEdit); for an undo
+    // history.
+    virtual void OnGestureBegun(int32_t /*index*/) {}
+    virtual void OnGestureEnded(int32_t /*index*/) {}
 
     // What the processing subclass needs from the host buffers.
     bool preserveInputs_ = false;   // the effect reads its inputs after writing its outputs

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "plugin/kiv_audio_plugin.h"
@@ -112,6 +113,9 @@ void KivAudioPlugin::CompleteChannelMode(float** inputs, float** outputs, int32_
             KivDelayLine& delay = channelModeDelays_[pair];
             delay.SetDelay(effectLatency);
             delay.Process(inputs[second], outputs[second], count);
+            // A broken sample (NaN, infinity) plays as silence, as in the processed channel.
+            float* passed = outputs[second];
+            for (int32_t i = 0; i < count; ++i) passed[i] = std::isfinite(passed[i]) ? passed[i] : 0.0f;
             ProcessUnprocessedChannel(hostChannel, outputs[second], count);
         };
         switch (channelMode_) {

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "plugin/kiv_audio_effect_plugin_to_audio_plugin_adapter.h"
+#include "plugin/kiv_edit_history.h"
 #include "plugin/state/kiv_preset_slot_items.h"
 #include "threads/kiv_semaphore.h"
 
@@ -61,8 +62,17 @@ public:
     // host hears of it and reads every parameter again.
     virtual void OnSettingsChanged();
 
+    // --- the editor's undo history ---------------------------------------------------------------
+    KivEditHistory& GetEditHistory() noexcept { return history_; }
+    // The user switched bypass in the editor: one gesture for the host and one undo step.
+    void ChangeBypassByUser(bool on);
+
     bool IsAGCOn() const noexcept { return agc_; }
     void SetAGC(bool on) noexcept { agc_ = on; }
+
+protected:
+    void OnGestureBegun(int32_t index) override { history_.GestureBegun(index); }
+    void OnGestureEnded(int32_t index) override { history_.GestureEnded(index); }
 
 private:
     using Traversal = void (KivKestruneAudioEffectPlugin::*)(KivXMLItem&, bool);
@@ -93,4 +103,5 @@ private:
     KivSemaphore carriedOut_;
     std::atomic<int32_t> slotSwitchHolds_{0};
     bool agc_ = false;
+    KivEditHistory history_{*this};
 };

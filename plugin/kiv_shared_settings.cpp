@@ -10,6 +10,9 @@ const KivString kChannelMode("ChannelMode");
 const KivString kEnableSurround("EnableSurroundProcessing");
 const KivString kBypass("Bypass");
 const KivString kMaxLFOBlockSize("MaxLFOBlockSize");
+const KivString kOversampling("Oversampling");
+
+int32_t ValidOversampling(int64_t factor) { return factor == 2 || factor == 4 || factor == 8 ? static_cast<int32_t>(factor) : 1; }
 
 }  // namespace
 
@@ -42,6 +45,11 @@ void KivSharedSettings::WriteModeAndFlags(KivXMLItem& item) const {
     } else {
         item.RemoveAttribute(kMaxLFOBlockSize);
     }
+    if (ValidOversampling(oversampling) != 1) {
+        item.SetAttribute(kOversampling, KivNumber::IntegerToText(oversampling));
+    } else {
+        item.RemoveAttribute(kOversampling);
+    }
 }
 
 void KivSharedSettings::ReadModeAndFlags(const KivXMLItem& item, int32_t channelsPerGroup) {
@@ -58,4 +66,5 @@ void KivSharedSettings::ReadModeAndFlags(const KivXMLItem& item, int32_t channel
     maxLFOBlockSize = item.HasAttribute(kMaxLFOBlockSize)
                           ? static_cast<int32_t>(KivNumber::TextToInteger(item.GetAttribute()))
                           : kDefaultMaxLFOBlockSize;
+    oversampling = item.HasAttribute(kOversampling) ? ValidOversampling(KivNumber::TextToInteger(item.GetAttribute())) : 1;
 }

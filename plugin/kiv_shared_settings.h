@@ -18,11 +18,14 @@ struct KivSharedSettings {
     int32_t channelMode = kKivChannelModeLeftRight;
     bool bypass = false;
     int32_t maxLFOBlockSize = kDefaultMaxLFOBlockSize;
+    // 1 (off), 2, 4 or 8.
+    int32_t oversampling = 1;
 
     // "Version".
     void StoreVersion(KivXMLItem& item, bool storing);
     // "ChannelMode" (by stored name, any letter case), the older "EnableSurroundProcessing",
-    // "Bypass" and "MaxLFOBlockSize". Surround needs more than two channels per group: a
+    // "Bypass", "MaxLFOBlockSize" and "Oversampling" (written only when on, so that settings
+    // without it stay as they were; absent or unreadable is off). Surround needs more than two channels per group: a
     // set-up with fewer reads it as "Left + Right".
     void StoreModeAndFlags(KivXMLItem& item, bool storing, int32_t channelsPerGroup);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <optional>
 #include <cstdio>
 
 #include "base/xml/kiv_xml_item.h"
@@ -315,7 +316,11 @@ void TandrelDynamicsEditor::ShowProductState() {
     if (detector_) detector_->Load();
 }
 
+// The switches that are no host parameters are undone as settings.
 void TandrelDynamicsEditor::SetProductSwitch(uint8_t& byte, bool on) {
+    auto* house = dynamic_cast<KivKestruneAudioEffectPlugin*>(&GetPlugin());
+    std::optional<KivEditHistory::SettingsChange> step;
+    if (house) step.emplace(house->GetEditHistory());
     {
         KivSynchronizerGuard lock(effect_.GetEffectMutex());
         byte = on ? 1 : 0;
@@ -325,6 +330,9 @@ void TandrelDynamicsEditor::SetProductSwitch(uint8_t& byte, bool on) {
 }
 
 void TandrelDynamicsEditor::OpenAdvancedSettings() {
+    auto* house = dynamic_cast<KivKestruneAudioEffectPlugin*>(&GetPlugin());
+    std::optional<KivEditHistory::SettingsChange> step;
+    if (house) step.emplace(house->GetEditHistory());
     TandrelAdvancedSettingsWindow window(effect_);
     KivCentreWindowOver(window, &GetWindow());
     window.RunModal();

@@ -1,6 +1,7 @@
 #include "plugin/editor/kiv_house_editor.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "base/xml/kiv_xml_item.h"
@@ -41,13 +42,27 @@ private:
     KivHouseEditor& editor_;
 };
 
+// The editor's window: keys no control took come here last, and the top bar's shortcuts
+// (undo, redo) are among them.
+class KivHouseEditor::Frame : public KivWindow {
+public:
+    explicit Frame(KivHouseEditor& editor) : editor_(editor) {}
+    bool OnKeyDown(uint32_t key, uint8_t state) override {
+        if (editor_.topBar_ && editor_.topBar_->OnShortcut(key, state)) return true;
+        return KivWindow::OnKeyDown(key, state);
+    }
+
+private:
+    KivHouseEditor& editor_;
+};
+
 KivHouseEditor::KivHouseEditor(KivAudioPlugin& plugin)
     : plugin_(plugin), system_(KivEditorWindowSystem::Acquire()), parameters_(plugin) {
     try {
         KivRegisterStandardControls(loader_);
         identified_.RegisterStandard(loader_);
         parameters_.Register(loader_);
-        window_ = std::make_unique<KivWindow>();
+        window_ = std::make_unique<Frame>(*this);
         window_->SetStyle(&KivHouseStyle::Instance());
         window_->SetBackground(KivHouseStyle::DefaultColor(KivStyleColor::kGeneralBackground));
     } catch (...) {
@@ -225,6 +240,12 @@ constexpr int32_t kWheelDeltaPerNotch = 120;
 
 bool KivHouseEditor::OnHostKey(bool down, char32_t character, int32_t virtualKey, int32_t modifiers) {
     if (!IsOpen()) return false;
+    // A letter with Ctrl is a shortcut, not typing: it goes as a key (undo, redo).
+    const uint8_t modifierState = ToolkitState(modifiers);
+    if (virtualKey == 0 && (modifierState & KivInputState::kControl) && character < 0x80 && std::isalpha(static_cast<int>(character))) {
+        const auto letter = static_cast<uint32_t>(std::toupper(static_cast<int>(character)));
+        return down ? window_->HandleKeyDown(letter, modifierState) : window_->HandleKeyUp(letter, modifierState);
+    }
     // Named keys as keys, anything else typed as a character (into an edit field).
     if (const uint32_t key = ToolkitKey(virtualKey)) {
         const uint8_t state = ToolkitState(modifiers);

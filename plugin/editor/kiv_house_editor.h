@@ -90,6 +90,7 @@ private:
     void ShowZoomInMenu();
     void StoreZoom() const;
     double StoredZoom() const;
+    class Frame;
 
     KivAudioPlugin& plugin_;
     KivWindowSystem& system_;

@@ -16,6 +16,22 @@ namespace {
 
 void OpenMidiWindow(KivWindow& parent, KivKestruneAudioEffectPlugin& plugin) { KivMIDIWindow::Run(&parent, plugin); }
 
+// The oversampling menu's items and their factors.
+constexpr int32_t kOversamplingFactors[] = {1, 2, 4, 8};
+
+int32_t OversamplingItem(int32_t factor) {
+    for (int32_t item = 0; item < 4; ++item) {
+        if (kOversamplingFactors[item] == factor) return item;
+    }
+    return 0;
+}
+
+void Enable(KivControl* control, bool enabled) {
+    if (!control || control->IsEnabled() == enabled) return;
+    control->SetEnabled(enabled);
+    control->Invalidate();
+}
+
 }  // namespace
 
 KivHouseEditorWindows& KivHouseEditorWindows::Registered() {
@@ -42,6 +58,20 @@ KivHouseTopBar::KivHouseTopBar(KivHouseEditor& editor)
     Bind("savedefault", &KivHouseTopBar::OnSaveDefault);
     Bind("factoryreset", &KivHouseTopBar::OnFactoryReset);
     Bind("help", &KivHouseTopBar::OnHelp);
+    Bind("bypass", &KivHouseTopBar::OnBypass);
+    Bind("undo", &KivHouseTopBar::OnUndo);
+    Bind("redo", &KivHouseTopBar::OnRedo);
+    bypass_ = editor_.Find<KivButton>(KivString("bypass"));
+    undo_ = editor_.Find<KivButton>(KivString("undo"));
+    redo_ = editor_.Find<KivButton>(KivString("redo"));
+    oversampling_ = editor_.Find<KivComboEdit>(KivString("oversampling"));
+    if (oversampling_) {
+        oversampling_->SetItems({KivString("Off"), KivString("2x"), KivString("4x"), KivString("8x")},
+                                plugin_ ? OversamplingItem(plugin_->GetOversampling()) : 0);
+        oversampling_->OnChange.AddHandler(this, &KivHouseTopBar::OnOversampling);
+        oversampling_->SetEnabled(plugin_ != nullptr);
+    }
+    Enable(bypass_, plugin_ != nullptr);
     help_ = editor_.Find<KivButton>(KivString("help"));
     helpLine_ = editor_.Find<KivStatic>(KivString("helpline"));
     if (helpLine_) helpLine_->SetVisible(false);
@@ -54,17 +84,29 @@ KivHouseTopBar::KivHouseTopBar(KivHouseEditor& editor)
     for (const char* identifier : {"ab", "copy", "paste", "savedefault", "factoryreset"}) {
         if (KivControl* button = editor_.FindControl(KivString(identifier))) button->SetEnabled(plugin_ != nullptr);
     }
+    ShowHistory();
 }
 
 void KivHouseTopBar::Bind(const char* identifier, void (KivHouseTopBar::*handler)(KivOnClickParams&)) {
     if (auto* button = editor_.Find<KivButton>(KivString(identifier))) button->OnClick.AddHandler(this, handler);
 }
 
+// The bar follows what the host and the history change too: bypass, oversampling (a loaded
+// state), whether there is anything to undo.
 void KivHouseTopBar::Refresh() {
     if (slots_ && plugin_ && !slots_->IsOpen()) {
         const int32_t live = plugin_->GetPresetSlots().GetCurrent();
         if (slots_->GetSelected() != live) slots_->Select(live);
     }
+    if (bypass_ && plugin_ && bypass_->IsChecked() != plugin_->IsBypassed()) {
+        bypass_->SetChecked(plugin_->IsBypassed());
+        bypass_->Invalidate();
+    }
+    if (oversampling_ && plugin_ && !oversampling_->IsOpen()) {
+        const int32_t item = OversamplingItem(plugin_->GetOversampling());
+        if (oversampling_->GetSelected() != item) oversampling_->Select(item);
+    }
+    ShowHistory();
     if (!helpLine_ || !help_ || !help_->IsChecked()) return;
     const KivControl* source = HelpSource();
     if (source == helpShown_) return;
@@ -115,7 +157,9 @@ void KivHouseTopBar::OnCopy(KivOnClickParams&) {
 }
 
 void KivHouseTopBar::OnPaste(KivOnClickParams&) {
-    if (plugin_) KivSettingsClipboard::Paste(*plugin_);
+    if (!plugin_) return;
+    KivEditHistory::SettingsChange step(plugin_->GetEditHistory());
+    KivSettingsClipboard::Paste(*plugin_);
 }
 
 void KivHouseTopBar::OnMorph(KivOnClickParams&) { Open(KivHouseEditorWindows::Registered().morph); }
@@ -140,11 +184,67 @@ void KivHouseTopBar::OnSaveDefault(KivOnClickParams&) {
 // The host hears of the whole change from the plug-in's notification path, as after a
 // preset load.
 void KivHouseTopBar::OnFactoryReset(KivOnClickParams&) {
-    if (plugin_) KivDefaultSettingsCommands::ResetToFactorySettings(*plugin_);
+    if (!plugin_) return;
+    {
+        // A reset by mistake is undone like any other change of the whole settings.
+        KivEditHistory::SettingsChange step(plugin_->GetEditHistory());
+        KivDefaultSettingsCommands::ResetToFactorySettings(*plugin_);
+    }
+    ShowHistory();
 }
 
+// Whatever the window changes (a preset loaded from the library, a morph kept) is one step.
 void KivHouseTopBar::Open(KivHouseEditorWindows::Opener opener) {
-    if (opener && plugin_) opener(editor_.GetWindow(), *plugin_);
+    if (!opener || !plugin_) return;
+    KivEditHistory::SettingsChange step(plugin_->GetEditHistory());
+    opener(editor_.GetWindow(), *plugin_);
+}
+
+void KivHouseTopBar::OnBypass(KivOnClickParams&) {
+    if (plugin_ && bypass_) plugin_->ChangeBypassByUser(bypass_->IsChecked());
+    ShowHistory();
+}
+
+void KivHouseTopBar::OnOversampling(KivOnNotifyParams&) {
+    if (!plugin_ || !oversampling_) return;
+    const int32_t item = oversampling_->GetSelected();
+    if (item < 0 || item >= 4) return;
+    {
+        KivEditHistory::SettingsChange step(plugin_->GetEditHistory());
+        plugin_->ChangeOversampling(kOversamplingFactors[item]);
+    }
+    ShowHistory();
+}
+
+void KivHouseTopBar::OnUndo(KivOnClickParams&) {
+    if (plugin_) plugin_->GetEditHistory().Undo();
+    editor_.Refresh();
+}
+
+void KivHouseTopBar::OnRedo(KivOnClickParams&) {
+    if (plugin_) plugin_->GetEditHistory().Redo();
+    editor_.Refresh();
+}
+
+bool KivHouseTopBar::OnShortcut(uint32_t key, uint8_t state) {
+    if (key != 'Z' || !(state & KivInputState::kControl) || (state & KivInputState::kAlt)) return false;
+    KivOnClickParams params;
+    if (state & KivInputState::kShift) OnRedo(params);
+    else OnUndo(params);
+    return true;
+}
+
+void KivHouseTopBar::ShowHistory() {
+    if (!plugin_) {
+        Enable(undo_, false);
+        Enable(redo_, false);
+        return;
+    }
+    const KivEditHistory& history = plugin_->GetEditHistory();
+    if (history.GetRevision() == shownRevision_) return;
+    shownRevision_ = history.GetRevision();
+    Enable(undo_, history.CanUndo());
+    Enable(redo_, history.CanRedo());
 }
 
 void KivHouseTopBar::OnHelp(KivOnClickParams&) {

@@ -11,6 +11,7 @@ void KivAudioEffectPluginToAudioPluginAdapter::StoreSettings(KivXMLItem& item, b
     settings_.channelMode = GetChannelMode();
     settings_.bypass = IsBypassed();
     settings_.maxLFOBlockSize = GetPendingInterpolationThreshold();
+    settings_.oversampling = GetOversampling();
     settings_.StoreVersion(item, storing);
     StoreEffectSettings(item, storing);
     settings_.StoreModeAndFlags(item, storing, GetChannelsPerGroup());
@@ -18,6 +19,7 @@ void KivAudioEffectPluginToAudioPluginAdapter::StoreSettings(KivXMLItem& item, b
     SetBypass(settings_.bypass);
     SetMaxLFOBlockSize(settings_.maxLFOBlockSize);
     SetChannelMode(settings_.channelMode);
+    ChangeOversampling(settings_.oversampling);
 }
 
 void KivAudioEffectPluginToAudioPluginAdapter::StoreEffectSettings(KivXMLItem& item, bool storing) {

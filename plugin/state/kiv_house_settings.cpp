@@ -255,6 +255,12 @@ void KivKestruneAudioEffectPlugin::HoldSlotSwitches(bool hold) {
         RequestAutomationUpdate(true);
 }
 
+void KivKestruneAudioEffectPlugin::ChangeBypassByUser(bool on) {
+    history_.GestureBegun(KivEditHistory::kBypass);
+    ChangeBypass(on);
+    history_.GestureEnded(KivEditHistory::kBypass);
+}
+
 void KivKestruneAudioEffectPlugin::OnSettingsChanged() {
     if (KivPluginHost* host = GetPluginHost()) host->SettingsChanged();
 }

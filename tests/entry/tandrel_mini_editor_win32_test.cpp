@@ -49,7 +49,7 @@ TEST(TandrelMiniEditorWin32, EmbedsAChildWindowOfItsSizeAndLeavesNoneBehind) {
         ASSERT_EQ(plugin.Dispatch(effEditGetRect, 0, 0, &rect), 1);
         ASSERT_NE(rect, nullptr);
         EXPECT_EQ(rect->right - rect->left, 1000);
-        EXPECT_EQ(rect->bottom - rect->top, 680);
+        EXPECT_EQ(rect->bottom - rect->top, 712);
         ASSERT_EQ(plugin.Dispatch(effEditOpen, 0, 0, host.window), 1) << round;
         host.Pump(plugin, 5);
         HWND child = GetWindow(host.window, GW_CHILD);
@@ -57,7 +57,7 @@ TEST(TandrelMiniEditorWin32, EmbedsAChildWindowOfItsSizeAndLeavesNoneBehind) {
         RECT client{};
         GetClientRect(child, &client);
         EXPECT_EQ(client.right - client.left, 1000);
-        EXPECT_EQ(client.bottom - client.top, 680);
+        EXPECT_EQ(client.bottom - client.top, 712);
         plugin.Dispatch(effEditClose);
         host.Pump(plugin, 2);
         EXPECT_EQ(GetWindow(host.window, GW_CHILD), nullptr) << round;

@@ -34,6 +34,10 @@ namespace {
 
 using Report = KivVst2AutomationReport;
 
+// The editor's size.
+constexpr int kWidth = 1000;
+constexpr int kHeight = 712;
+
 // What the offscreen window system paints for a fresh instance's editor, and where the
 // threshold knob of processor 1 sits in it.
 struct Reference {
@@ -81,7 +85,7 @@ protected:
         if (server->Pid() == 0) GTEST_SKIP() << "Xvfb is not available";
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr);
-        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1000, 680, 0, 0, 0x00FF00FF);
+        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, kWidth, kHeight, 0, 0, 0x00FF00FF);
         XMapWindow(display, parent);
         XSync(display, False);
         ASSERT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH)) << plugin.ErrorText();
@@ -109,11 +113,11 @@ protected:
     }
     // The host window's pixels as the X server has them.
     KivBitmap Capture() {
-        KivBitmap captured(1000, 680);
-        XImage* image = XGetImage(display, parent, 0, 0, 1000, 680, AllPlanes, ZPixmap);
+        KivBitmap captured(kWidth, kHeight);
+        XImage* image = XGetImage(display, parent, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
         if (!image) return captured;
-        for (int y = 0; y < 680; ++y) {
-            for (int x = 0; x < 1000; ++x) {
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
                 const unsigned long pixel = XGetPixel(image, x, y);
                 captured.Set(x, y, KivColor::Rgb(static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8),
                                                    static_cast<uint8_t>(pixel)));
@@ -129,8 +133,8 @@ protected:
             KivPngWriter::Write(expected, std::string(path) + ".offscreen.png");
         }
         int wrong = 0;
-        for (int y = 0; y < 680; ++y) {
-            for (int x = 0; x < 1000; ++x) {
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
                 if (captured.At(x, y) != expected.At(x, y).WithAlpha(255)) ++wrong;
             }
         }
@@ -150,13 +154,13 @@ TEST_F(TandrelMiniEditorX11, ShowsTheOffscreenPictureAndADragIsOneGesture) {
     // The size comes before the window exists and stays the same after.
     ERect* before = Rect();
     ASSERT_NE(before, nullptr);
-    EXPECT_EQ(before->right - before->left, 1000);
-    EXPECT_EQ(before->bottom - before->top, 680);
+    EXPECT_EQ(before->right - before->left, kWidth);
+    EXPECT_EQ(before->bottom - before->top, kHeight);
     ASSERT_TRUE(OpenEditor());
     ERect* after = Rect();
     ASSERT_NE(after, nullptr);
-    EXPECT_EQ(after->right - after->left, 1000);
-    EXPECT_EQ(after->bottom - after->top, 680);
+    EXPECT_EQ(after->right - after->left, kWidth);
+    EXPECT_EQ(after->bottom - after->top, kHeight);
     Idle(400);
     EXPECT_EQ(CountDifferentPixels(reference.picture), 0);
 

@@ -90,6 +90,11 @@ struct Indices {
     int32_t threshold[2] = {Face::Index("Threshold (Processor 1)"), Face::Index("Threshold (Processor 2)")};
     int32_t ratio[2] = {Face::Index("Ratio (Processor 1)"), Face::Index("Ratio (Processor 2)")};
     int32_t sideChain = Face::Index("Side-chain");
+    // Not automated here, nor anything after it: a new channel mode re-initialises processing for its channel count
+    // (applied by the plug-in's update thread when it arrives inside a block, so not at a
+    // sample a restored twin could repeat), and "Left + Right (neg)" inverts the right
+    // channel, which the dry probe does not expect.
+    int32_t channelMode = Face::Index("Channel mode");
     bool IsSwitch(int32_t index) const {
         return index == maximize || index == gate || index == processor[0] || index == processor[1] || index == sideChain;
     }
@@ -285,7 +290,8 @@ private:
         if (Chance(0.35)) {
             const int32_t count = Uniform(1, 3);
             for (int32_t i = 0; i < count; ++i) {
-                const int32_t index = Chance(0.15) ? Parameters().lookAhead : Uniform(0, static_cast<int32_t>(values_.size()) - 1);
+                const int32_t automated = Parameters().channelMode >= 0 ? Parameters().channelMode : static_cast<int32_t>(values_.size());
+                const int32_t index = Chance(0.15) ? Parameters().lookAhead : Uniform(0, automated - 1);
                 events.push_back({Event::kAutomate, index, RandomValue(index), Uniform(0, last)});
             }
         }

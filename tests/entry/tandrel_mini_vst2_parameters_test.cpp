@@ -44,7 +44,7 @@ protected:
 };
 
 TEST_F(TandrelMiniVst2Parameters, NamesFitWholeAndAreUnique) {
-    ASSERT_EQ(plugin.NumParams(), 50);  // 29 simple, 20 shape points, Side-chain
+    ASSERT_EQ(plugin.NumParams(), 51);  // 29 simple, 20 shape points, Side-chain, Channel mode
     std::set<std::string> names;
     for (int32_t index = 0; index < plugin.NumParams(); ++index) {
         const std::string name = plugin.ParameterName(index);

@@ -19,6 +19,11 @@ namespace {
 
 constexpr const char* kBegin = "<!-- parameter reference: written by tandrel-parameter-reference, do not edit -->";
 constexpr const char* kEnd = "<!-- end of parameter reference -->";
+// The channel mode belongs to the framework, which keeps no help texts.
+constexpr const char* kChannelModeHelp =
+    "Channel mode selects what the dynamics process: both channels, the left or the right alone (the other "
+    "passes unchanged, delayed like the processed one), mid or side alone, mid and side, or left and right "
+    "with the right inverted.";
 
 // The help texts carry the editor's rich-text tags; the manual shows their words, paragraphs
 // joined by a space.
@@ -88,12 +93,14 @@ std::string Reference() {
         }
         // The points of the drawn shape have neither a record nor a section: described once,
         // after the table.
-        if (record == nullptr && plugin.GetParameterSection(index).IsEmpty()) {
+        const bool channelMode = plugin.GetParameterID(index) == KivString("ChannelMode");
+        if (record == nullptr && !channelMode && plugin.GetParameterSection(index).IsEmpty()) {
             if (firstShapePoint < 0) firstShapePoint = index;
             ++shapePoints;
             continue;
         }
-        const std::string help = record ? PlainText(record->help.ToUTF8()) : std::string();
+        std::string help = record ? PlainText(record->help.ToUTF8()) : std::string();
+        if (channelMode) help = kChannelModeHelp;
         out << "| " << index << " | " << Cell(plugin.GetParameterNameWithoutSection(index)) << " | "
             << Cell(plugin.GetParameterSection(index)) << " | " << Cell(plugin.GetParameterValueNameFrom01(index, 0.0))
             << " | " << Cell(plugin.GetParameterValueNameFrom01(index, 1.0)) << " | "

@@ -26,6 +26,9 @@
 #include "gui/core/kiv_windows.h"
 #include "gui/drawing/kiv_png_writer.h"
 #include "gui/offscreen/kiv_window_system_offscreen.h"
+#include "plugin/editor/kiv_house_top_bar.h"
+#include "plugin/kiv_channel_mode.h"
+#include "plugin/kiv_edit_history.h"
 #include "plugin/kiv_kestrune_audio_effect_plugin.h"
 #include "plugin/kiv_plugin_host.h"
 #include "tests/dynamics/processing/tandrel_rig.h"
@@ -33,18 +36,33 @@
 namespace {
 
 struct RecordingHost : KivPluginHost {
+    // Bypass is reported apart from the parameters (VST 3 gives it an identifier of its own).
+    static constexpr int32_t kBypass = -1;
     struct Call {
         char kind;  // 'b' begin, 'a' automate, 'e' end
         int32_t index;
+        double value = 0.0;
     };
-    void SendAutomation(int32_t index, double) override { calls.push_back({'a', index}); }
+    void SendAutomation(int32_t index, double value) override { calls.push_back({'a', index, value}); }
+    void SendBypassAutomation(bool on) override { calls.push_back({'a', kBypass, on ? 1.0 : 0.0}); }
     void GenerateMIDIEvent(int32_t, const uint8_t*) override {}
-    void LatencyChanged() override {}
+    void LatencyChanged() override { ++latencyChanges; }
     void ChangeEditorSize(int32_t width, int32_t height) override { sizes.push_back({width, height}); }
     void BeginEdit(int32_t index) override { calls.push_back({'b', index}); }
     void EndEdit(int32_t index) override { calls.push_back({'e', index}); }
+    // The calls about `index` as one text ("bae"), with the last value automated.
+    std::string Gestures(int32_t index, double* last = nullptr) const {
+        std::string kinds;
+        for (const Call& call : calls) {
+            if (call.index != index) continue;
+            kinds += call.kind;
+            if (last && call.kind == 'a') *last = call.value;
+        }
+        return kinds;
+    }
     std::vector<Call> calls;
     std::vector<KivPoint> sizes;
+    int32_t latencyChanges = 0;
 };
 
 class DynamicsEditor : public ::testing::Test {
@@ -82,6 +100,24 @@ protected:
             system->ProcessPendingEvents();
         }
     }
+    void Click(const KivControl& control) {
+        system->InjectMouseDown(editor->GetWindow(), CentreOf(control), KivMouseButton::kLeft);
+        system->InjectMouseUp(editor->GetWindow(), CentreOf(control), KivMouseButton::kLeft);
+        Tick();
+    }
+    void Wheel(const KivControl& control, int32_t notches) {
+        system->InjectMouseWheel(editor->GetWindow(), CentreOf(control), 120 * notches);
+        Tick();
+    }
+    // Ctrl+Z, with shift Ctrl+Shift+Z, as the window's keys.
+    void PressUndo(bool shift = false) {
+        system->SetInputState(static_cast<uint8_t>(KivInputState::kControl | (shift ? KivInputState::kShift : 0)));
+        system->InjectKeyDown(editor->GetWindow(), 'Z');
+        system->InjectKeyUp(editor->GetWindow(), 'Z');
+        Tick();
+        system->SetInputState(0);
+    }
+    KivEditHistory& History() { return rig->plugin.GetEditHistory(); }
     KivPoint CentreOf(const KivControl& control) const {
         const KivRect r = control.GetWindowRect();
         return KivPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -286,9 +322,9 @@ TEST_F(DynamicsEditor, AtEverySizeTheKnobsTurnWhereTheyAreDrawnAndTheHostIsAsked
     KivControl* knob = editor->GetParameterControls().Find(index);
     ASSERT_NE(knob, nullptr);
     KivWindow& window = editor->GetWindow();
-    // The knob is 64 x 88 at (8, 26) in processor 1's panel at (10, 54).
+    // The knob is 64 x 88 at (8, 26) in processor 1's panel at (10, 86).
     const KivRect at = knob->GetWindowRect();
-    ASSERT_EQ(at, (KivRect{18, 80, 81, 167}));
+    ASSERT_EQ(at, (KivRect{18, 112, 81, 199}));
     // The layout's size times the menu's sizes, rounded.
     const KivPoint laidOut = window.GetSize();
     ASSERT_EQ(laidOut.x, 1000);
@@ -305,10 +341,10 @@ TEST_F(DynamicsEditor, AtEverySizeTheKnobsTurnWhereTheyAreDrawnAndTheHostIsAsked
         const KivPoint gotSize{editor->GetSize().width, editor->GetSize().height};
         EXPECT_EQ(gotSize, size);
 
-        // The knob's centre (49.5, 123.5) on the screen, and 4 screen pixels left of its
+        // The knob's centre (49.5, 155.5) on the screen, and 4 screen pixels left of its
         // left edge (18 logical pixels from the window's).
         const double factor = percent / 100.0;
-        const KivPoint centre{static_cast<int32_t>(49.5 * factor), static_cast<int32_t>(123.5 * factor)};
+        const KivPoint centre{static_cast<int32_t>(49.5 * factor), static_cast<int32_t>(155.5 * factor)};
         const KivPoint outside{static_cast<int32_t>(18 * factor) - 4, centre.y};
         rig->plugin.SetParameter(index, 0.5, false);
         system->InjectMouseDown(window, outside, KivMouseButton::kLeft);
@@ -467,6 +503,180 @@ TEST_F(DynamicsEditor, LevelHistoryScrollsWhileAudioPlaysAndRepaintsNothingInSil
     EXPECT_EQ(history->GetFrameCount(), frames);
     for (const KivRect& painted : system->TakePaintedRects())
         EXPECT_TRUE(painted.Intersection(at).IsEmpty()) << painted.left << "," << painted.top << " " << painted.right << "," << painted.bottom;
+}
+
+// A drag is one step however far it goes, a wheel notch another; undo sets the values back as
+// the editor would, one host gesture each, and redo sets them again. A new gesture after an
+// undo drops what could have been redone.
+TEST_F(DynamicsEditor, UndoAndRedoTakeBackAndRepeatOneGestureAtATime) {
+    KivParameterControls& controls = editor->GetParameterControls();
+    const int32_t threshold = controls.FindIndex(KivString("threshold1"));
+    const int32_t depth = controls.FindIndex(KivString("depth"));
+    ASSERT_GE(threshold, 0);
+    ASSERT_GE(depth, 0);
+    auto* undo = editor->Find<KivButton>(KivString("undo"));
+    auto* redo = editor->Find<KivButton>(KivString("redo"));
+    ASSERT_NE(undo, nullptr);
+    ASSERT_NE(redo, nullptr);
+    EXPECT_FALSE(undo->IsEnabled());
+    EXPECT_FALSE(redo->IsEnabled());
+
+    const double thresholdBefore = rig->plugin.GetParameter(threshold);
+    const double depthBefore = rig->plugin.GetParameter(depth);
+    const KivPoint centre = CentreOf(*controls.Find(threshold));
+    system->InjectMouseDown(editor->GetWindow(), centre, KivMouseButton::kLeft);
+    for (int step = 1; step <= 5; ++step) system->InjectMouseMove(editor->GetWindow(), KivPoint{centre.x, centre.y - 4 * step});
+    system->InjectMouseUp(editor->GetWindow(), KivPoint{centre.x, centre.y - 20}, KivMouseButton::kLeft);
+    Tick();
+    // 20 pixels of the 200 that cover the range, then one notch of 2% down.
+    ASSERT_NEAR(rig->plugin.GetParameter(threshold), thresholdBefore + 0.1, 1e-9);
+    Wheel(*controls.Find(depth), -1);
+    ASSERT_NEAR(rig->plugin.GetParameter(depth), depthBefore - 0.02, 1e-9);
+    EXPECT_EQ(History().UndoCount(), 2);
+    EXPECT_TRUE(undo->IsEnabled());
+
+    host.calls.clear();
+    PressUndo();
+    EXPECT_NEAR(rig->plugin.GetParameter(depth), depthBefore, 1e-12);
+    EXPECT_NEAR(rig->plugin.GetParameter(threshold), thresholdBefore + 0.1, 1e-9);
+    double told = -1.0;
+    EXPECT_EQ(host.Gestures(depth, &told), "bae");
+    EXPECT_NEAR(told, depthBefore, 1e-12);
+    EXPECT_EQ(host.Gestures(threshold), "");
+    Click(*undo);
+    EXPECT_NEAR(rig->plugin.GetParameter(threshold), thresholdBefore, 1e-12);
+    EXPECT_FALSE(undo->IsEnabled());
+    EXPECT_TRUE(redo->IsEnabled());
+    PressUndo();  // nothing left: nothing changes
+    EXPECT_NEAR(rig->plugin.GetParameter(threshold), thresholdBefore, 1e-12);
+
+    host.calls.clear();
+    PressUndo(true);
+    EXPECT_NEAR(rig->plugin.GetParameter(threshold), thresholdBefore + 0.1, 1e-9);
+    EXPECT_NEAR(rig->plugin.GetParameter(depth), depthBefore, 1e-12);
+    EXPECT_EQ(host.Gestures(threshold, &told), "bae");
+    EXPECT_NEAR(told, thresholdBefore + 0.1, 1e-9);
+    EXPECT_EQ(History().RedoCount(), 1);
+    // A new gesture: the undone notch cannot come back.
+    Wheel(*controls.Find(depth), -1);
+    EXPECT_EQ(History().RedoCount(), 0);
+    EXPECT_FALSE(redo->IsEnabled());
+    PressUndo(true);
+    EXPECT_NEAR(rig->plugin.GetParameter(depth), depthBefore - 0.02, 1e-9);
+    EXPECT_NEAR(rig->plugin.GetParameter(threshold), thresholdBefore + 0.1, 1e-9);
+}
+
+// 105 gestures, each setting the input gain to (n + 1) / 200: the history keeps the last 100,
+// so undoing all it has ends at the value the sixth gesture started from, 5 / 200.
+TEST_F(DynamicsEditor, TheHistoryKeepsTheLastHundredSteps) {
+    const int32_t gain = editor->GetParameterControls().FindIndex(KivString("gain"));
+    ASSERT_GE(gain, 0);
+    for (int32_t n = 0; n < 105; ++n) {
+        rig->plugin.BeginEdit(gain);
+        rig->plugin.SetParameterAutomated(gain, (n + 1) / 200.0);
+        rig->plugin.EndEdit(gain);
+    }
+    EXPECT_EQ(History().UndoCount(), KivEditHistory::kSteps);
+    int32_t undone = 0;
+    while (History().Undo()) ++undone;
+    EXPECT_EQ(undone, 100);
+    EXPECT_NEAR(rig->plugin.GetParameter(gain), 5 / 200.0, 1e-12);
+    EXPECT_EQ(History().RedoCount(), 100);
+}
+
+// Bypass and the channel mode are what the host sees: bypass reported once as the host's own
+// switch, the channel mode as one gesture on its parameter; both are undone like any gesture.
+// A preset loaded in a window the bar opens, the expander switch, oversampling and a reset to
+// factory settings are settings steps: undo puts the whole settings back.
+TEST_F(DynamicsEditor, TopBarBypassChannelModeOversamplingAndPresetLoadsAreOneStepEach) {
+    auto* bypass = editor->Find<KivButton>(KivString("bypass"));
+    ASSERT_NE(bypass, nullptr);
+    host.calls.clear();
+    Click(*bypass);
+    EXPECT_TRUE(rig->plugin.IsBypassed());
+    ASSERT_EQ(host.calls.size(), 1u);
+    EXPECT_EQ(host.calls[0].index, RecordingHost::kBypass);
+    EXPECT_EQ(host.calls[0].value, 1.0);
+    PressUndo();
+    EXPECT_FALSE(rig->plugin.IsBypassed());
+    EXPECT_FALSE(bypass->IsChecked());
+    ASSERT_EQ(host.calls.size(), 2u);
+    EXPECT_EQ(host.calls[1].value, 0.0);
+
+    // The menu holds the core's modes for a stereo pair; a notch down picks "Left".
+    const int32_t mode = editor->GetParameterControls().FindIndex(KivString("ChannelMode"));
+    ASSERT_GE(mode, 0);
+    auto* modes = dynamic_cast<KivComboEdit*>(editor->GetParameterControls().Find(mode));
+    ASSERT_NE(modes, nullptr);
+    ASSERT_EQ(modes->GetItemCount(), 7);
+    EXPECT_EQ(modes->GetItem(3), KivString("Mid"));
+    EXPECT_EQ(modes->GetItem(5), KivString("Mid + Side"));
+    host.calls.clear();
+    Wheel(*modes, -1);
+    EXPECT_EQ(rig->plugin.GetChannelMode(), kKivChannelModeLeft);
+    double told = -1.0;
+    EXPECT_EQ(host.Gestures(mode, &told), "bae");
+    EXPECT_NEAR(told, 1.0 / 6.0, 1e-12);
+    PressUndo();
+    EXPECT_EQ(rig->plugin.GetChannelMode(), kKivChannelModeLeftRight);
+
+    // Oversampling 4x: two notches; the host hears of the latency each time.
+    auto* oversampling = editor->Find<KivComboEdit>(KivString("oversampling"));
+    ASSERT_NE(oversampling, nullptr);
+    const int32_t stepsBefore = History().UndoCount();
+    Wheel(*oversampling, -1);
+    Wheel(*oversampling, -1);
+    EXPECT_EQ(rig->plugin.GetOversampling(), 4);
+    EXPECT_GE(host.latencyChanges, 1);
+    EXPECT_EQ(History().UndoCount(), stepsBefore + 2);
+    PressUndo();
+    EXPECT_EQ(rig->plugin.GetOversampling(), 2);
+    PressUndo();
+    EXPECT_EQ(rig->plugin.GetOversampling(), 1);
+    EXPECT_EQ(oversampling->GetSelected(), 0);
+
+    auto* expander = editor->Find<KivButton>(KivString("Expander"));
+    ASSERT_NE(expander, nullptr);
+    Click(*expander);
+    EXPECT_EQ(rig->effect().ProductSettings().expander1, 1);
+    PressUndo();
+    EXPECT_EQ(rig->effect().ProductSettings().expander1, 0);
+    PressUndo(true);
+    EXPECT_EQ(rig->effect().ProductSettings().expander1, 1);
+
+    // A preset library window that loads settings with the second processor on.
+    static int32_t processor2 = -1;
+    processor2 = editor->GetParameterControls().FindIndex(KivString("Processor2"));
+    ASSERT_GE(processor2, 0);
+    ASSERT_EQ(rig->plugin.GetParameter(processor2), 0.0);
+    KivHouseEditorWindows& windows = KivHouseEditorWindows::Registered();
+    const KivHouseEditorWindows::Opener library = windows.presetLibrary;
+    windows.presetLibrary = [](KivWindow&, KivKestruneAudioEffectPlugin& plugin) {
+        KivXMLItem loaded(KivString("settings"));
+        plugin.SetParameter(processor2, 1.0, false);
+        plugin.StoreLiveSettings(loaded, true);
+        plugin.SetParameter(processor2, 0.0, false);
+        plugin.StoreLiveSettings(loaded, false);
+        plugin.OnSettingsChanged();
+    };
+    Click(*editor->Find<KivButton>(KivString("library")));
+    windows.presetLibrary = library;
+    EXPECT_EQ(rig->plugin.GetParameter(processor2), 1.0);
+    const int32_t steps = History().UndoCount();
+    PressUndo();
+    EXPECT_EQ(rig->plugin.GetParameter(processor2), 0.0);
+    EXPECT_EQ(rig->effect().ProductSettings().expander1, 1);  // the step before stays
+    EXPECT_EQ(History().UndoCount(), steps - 1);
+    PressUndo(true);
+    EXPECT_EQ(rig->plugin.GetParameter(processor2), 1.0);
+
+    // A reset to factory settings made by mistake comes back with undo.
+    Click(*editor->Find<KivButton>(KivString("factoryreset")));
+    EXPECT_EQ(rig->plugin.GetParameter(processor2), 0.0);
+    EXPECT_EQ(rig->effect().ProductSettings().expander1, 0);
+    PressUndo();
+    EXPECT_EQ(rig->plugin.GetParameter(processor2), 1.0);
+    EXPECT_EQ(rig->effect().ProductSettings().expander1, 1);
 }
 
 }  // namespace

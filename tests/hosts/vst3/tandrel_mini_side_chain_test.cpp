@@ -23,12 +23,12 @@ constexpr int32_t kMeasured = kRate / 4;  // the last quarter second, long after
 
 // Host indices of the parameters the test sets: the simple parameters in declaration order
 // (groups without a switch and the undeclared slot have none), the drawn shape's twenty, and
-// "Side-chain" after them all.
+// "Side-chain" and "Channel mode" after them all.
 constexpr int32_t kMode = 4;
 constexpr int32_t kRatio1 = 21;
 constexpr int32_t kKnee1 = 22;
 constexpr int32_t kSideChain = 49;
-constexpr int32_t kParameterCount = 50;
+constexpr int32_t kParameterCount = 51;
 
 // Processor 1 at its default threshold 0.5 (amplitude 0.5^2 = 0.25, -12.04 dB), ratio 4:1,
 // knee 0, in the Logarithmic shape mode, where the transfer shape is straight lines in dB.

@@ -34,14 +34,26 @@ constexpr ParamID kFirstShapePoint = 29;
 const std::string kBinary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-linux/TandrelMini.so";
 constexpr InterfaceId kClassId = MakeInterfaceId(0x4B657374, 0x72756E65, 0x4B416540, 0x4B416540);
 constexpr int kWidth = 1000;
-constexpr int kHeight = 680;
-// The threshold knob of processor 1: its panel sits at (10, 54), the knob 64 x 88 pixels at
+constexpr int kHeight = 712;
+// The threshold knob of processor 1: its panel sits at (10, 86), the knob 64 x 88 pixels at
 // (8, 26) inside it.
 constexpr int kKnobX = 49;
-constexpr int kKnobY = 123;
+constexpr int kKnobY = 155;
+// The top bar's second row: the bypass button (72 x 24 at (14, 44)) and the channel-mode menu
+// (150 x 24 at (164, 44)).
+constexpr int kBypassX = 50;
+constexpr int kBypassY = 56;
+constexpr int kModeX = 239;
+constexpr int kModeY = 56;
 // The middle of the top bar's "Reset" button (46 x 24 pixels at (720, 10)).
 constexpr int kResetX = 743;
 constexpr int kResetY = 22;
+constexpr ParamID kBypassId = 32767;
+// After the 29 simple parameters, the 20 points and "Side-chain".
+constexpr ParamID kChannelModeId = 50;
+// VST 3 key modifiers.
+constexpr int16 kCommandKey = 1 << 2;
+constexpr int16 kShiftKey = 1 << 0;
 
 // A host frame with a run loop, driven by the test: descriptors are polled, timers run on
 // every turn.
@@ -416,6 +428,73 @@ TEST_F(TandrelMiniVst3Editor, TheHostResizesFreelyAndScalesByItsContentFactor) {
     EXPECT_EQ(ChildSize(display, parent).getWidth(), 3000);
     EXPECT_EQ(scaling->setContentScaleFactor(0.0f), kInvalidArgument);
     scaling->release();
+
+    EXPECT_EQ(view->removed(), kResultOk);
+    view->setFrame(nullptr);
+    view->release();
+}
+
+// The top bar through the built library: a click on Bypass and a wheel notch on the channel-mode
+// menu each reach the host as one gesture (begin, one perform, end) on the host's own bypass
+// parameter and on "Channel mode"; Ctrl+Z from the host's keys undoes the last of them as a
+// gesture again, Ctrl+Shift+Z redoes it.
+TEST_F(TandrelMiniVst3Editor, BypassAndChannelModeAreOneGestureEachAndUndoAsGestures) {
+    KivXvfbSession::FakeInput fake;
+    if (!fake.Available()) GTEST_SKIP() << "libXtst is not installed";
+    // Only the VST 3 window, under the mouse.
+    XUnmapWindow(display, vst2Parent);
+    XSync(display, False);
+    IPlugView* view = controller->createView("editor");
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->setFrame(&frame), kResultTrue);
+    ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), "X11EmbedWindowID"), kResultOk);
+    Run(300);
+    auto gestureOn = [&](ParamID id) {
+        std::vector<Edit> edits;
+        for (const Edit& edit : handler.edits)
+            if (edit.id == id) edits.push_back(edit);
+        return edits;
+    };
+    const std::vector<Edit> on{{'b', kBypassId, 0.0}, {'p', kBypassId, 1.0}, {'e', kBypassId, 0.0}};
+    const std::vector<Edit> left{{'b', kChannelModeId, 0.0}, {'p', kChannelModeId, 1.0 / 6.0}, {'e', kChannelModeId, 0.0}};
+    const std::vector<Edit> leftRight{{'b', kChannelModeId, 0.0}, {'p', kChannelModeId, 0.0}, {'e', kChannelModeId, 0.0}};
+
+    handler.edits.clear();
+    fake.motion(display, DefaultScreen(display), kBypassX, kBypassY, CurrentTime);
+    fake.button(display, 1, True, CurrentTime);
+    Run(50);
+    fake.button(display, 1, False, CurrentTime);
+    Run(150);
+    EXPECT_EQ(gestureOn(kBypassId), on);
+    EXPECT_EQ(controller->getParamNormalized(kBypassId), 1.0);
+    EXPECT_EQ(handler.edits.size(), 3u);
+
+    handler.edits.clear();
+    fake.motion(display, DefaultScreen(display), kModeX, kModeY, CurrentTime);
+    Run(50);
+    EXPECT_EQ(view->onWheel(-1.0f), kResultTrue);
+    Run(100);
+    EXPECT_EQ(gestureOn(kChannelModeId), left);
+    EXPECT_EQ(handler.edits.size(), 3u);
+    EXPECT_EQ(controller->getParamNormalized(kChannelModeId), 1.0 / 6.0);
+
+    handler.edits.clear();
+    EXPECT_EQ(view->onKeyDown(u'z', 0, kCommandKey), kResultTrue);
+    view->onKeyUp(u'z', 0, kCommandKey);
+    Run(100);
+    EXPECT_EQ(gestureOn(kChannelModeId), leftRight);
+    EXPECT_EQ(controller->getParamNormalized(kChannelModeId), 0.0);
+    EXPECT_EQ(controller->getParamNormalized(kBypassId), 1.0);
+    handler.edits.clear();
+    EXPECT_EQ(view->onKeyDown(u'Z', 0, kCommandKey | kShiftKey), kResultTrue);
+    Run(100);
+    EXPECT_EQ(gestureOn(kChannelModeId), left);
+    handler.edits.clear();
+    view->onKeyDown(u'z', 0, kCommandKey);
+    view->onKeyDown(u'z', 0, kCommandKey);
+    Run(100);
+    EXPECT_EQ(controller->getParamNormalized(kBypassId), 0.0);
+    EXPECT_EQ((gestureOn(kBypassId)), (std::vector<Edit>{{'b', kBypassId, 0.0}, {'p', kBypassId, 0.0}, {'e', kBypassId, 0.0}}));
 
     EXPECT_EQ(view->removed(), kResultOk);
     view->setFrame(nullptr);

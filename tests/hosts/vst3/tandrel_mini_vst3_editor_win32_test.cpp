@@ -61,7 +61,7 @@ TEST(TandrelMiniVst3EditorWin32, AttachesAChildWindowOfItsSizeAndRemovesIt) {
     ViewRect size{};
     ASSERT_EQ(view->getSize(&size), kResultTrue);
     EXPECT_EQ(size.getWidth(), 1000);
-    EXPECT_EQ(size.getHeight(), 680);
+    EXPECT_EQ(size.getHeight(), 712);
     ASSERT_EQ(view->attached(window, "HWND"), kResultOk);
     Pump();
     HWND child = GetWindow(window, GW_CHILD);
@@ -69,7 +69,7 @@ TEST(TandrelMiniVst3EditorWin32, AttachesAChildWindowOfItsSizeAndRemovesIt) {
     RECT client{};
     GetClientRect(child, &client);
     EXPECT_EQ(client.right - client.left, 1000);
-    EXPECT_EQ(client.bottom - client.top, 680);
+    EXPECT_EQ(client.bottom - client.top, 712);
     EXPECT_EQ(view->removed(), kResultOk);
     Pump();
     EXPECT_EQ(GetWindow(window, GW_CHILD), nullptr);

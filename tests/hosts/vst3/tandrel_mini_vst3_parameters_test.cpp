@@ -55,7 +55,7 @@ protected:
 };
 
 TEST_F(TandrelMiniVst3Parameters, TitlesAreUniqueAndDefaultsAreTheFreshValues) {
-    ASSERT_EQ(plugin.size(), 51u);  // 29 simple, 20 shape points, Side-chain, Bypass
+    ASSERT_EQ(plugin.size(), 52u);  // 29 simple, 20 shape points, Side-chain, Channel mode, Bypass
     std::set<std::u16string> titles;
     for (const ParameterInfo& info : plugin) {
         const std::u16string title = FromString128(info.title);
@@ -117,8 +117,9 @@ TEST_F(TandrelMiniVst3Parameters, UnitsNameWhatTheDisplaysCarry) {
 // Whatever a parameter shows, typed back, shows the same again: every parameter at many
 // values across its range, the ends included.
 // Each panel of the editor is a unit below the root, in the order of its first parameter, and
-// every parameter names its panel's unit: a host groups the 50 parameters as the editor does
-// instead of listing them in one root. Bypass and the MIDI controllers belong to the root.
+// every parameter names its panel's unit: a host groups the 51 parameters as the editor does
+// instead of listing them in one root. Bypass, the channel mode and the MIDI controllers belong
+// to the root.
 TEST_F(TandrelMiniVst3Parameters, EachPanelIsAUnitAndEveryParameterNamesIt) {
     IUnitInfo* units = Query<IUnitInfo>(bundle.component);
     ASSERT_NE(units, nullptr);
@@ -143,10 +144,10 @@ TEST_F(TandrelMiniVst3Parameters, EachPanelIsAUnitAndEveryParameterNamesIt) {
     EXPECT_EQ(units->getUnitInfo(units->getUnitCount(), beyond), kResultFalse);
 
     // Panels by parameter index, as the VST 2.4 categories count them: 7 general, 7 detection,
-    // 5 gate, 5 + 5 processors, 20 points. The side-chain choice, like Bypass, belongs to no
-    // panel (VST 2.4 hosts see no category for it either).
+    // 5 gate, 5 + 5 processors, 20 points. The side-chain choice and the channel mode, like
+    // Bypass, belong to no panel (VST 2.4 hosts see no category for them either).
     const auto panelOf = [&](ParamID id) -> std::u16string {
-        if (id == kBypass || id == 49) return u"Root";
+        if (id == kBypass || id == 49 || id == 50) return u"Root";
         if (id < 7) return panels[0];
         if (id < 14) return panels[1];
         if (id < 19) return panels[2];
@@ -154,7 +155,7 @@ TEST_F(TandrelMiniVst3Parameters, EachPanelIsAUnitAndEveryParameterNamesIt) {
         if (id < 29) return panels[4];
         return panels[5];
     };
-    ASSERT_EQ(plugin.size(), 51u);
+    ASSERT_EQ(plugin.size(), 52u);
     for (const ParameterInfo& info : plugin) {
         ASSERT_EQ(names.count(info.unitId), 1u) << info.id;
         EXPECT_EQ(Narrow(names[info.unitId]), Narrow(panelOf(info.id))) << Narrow(FromString128(info.title));
