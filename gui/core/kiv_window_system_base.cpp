@@ -6,7 +6,6 @@
 #include "gui/core/kiv_opaque_area.h"
 #include "gui/drawing/kiv_drawer_to_kiv_bitmap.h"
 #include "gui/drawing/kiv_drawer_using_style.h"
-#include "gui/drawing/kiv_scaled_drawer_to_kiv_bitmap.h"
 #include "platform/kiv_system_thread.h"
 #include "threads/kiv_synchronizer_guard.h"
 
@@ -106,11 +105,7 @@ void KivWindowSystemBase::PaintWindow(KivControl& control, const KivRect& rect, 
     if (device.IsEmpty()) return;
     BeginPaintPass(*window);
     record->backBuffer.SetClip(device);
-    if (!scale.IsIdentity()) {
-        PaintTree<KivScaledDrawerToKivBitmap>(*window, style, area, record->backBuffer, scale, area);
-    } else {
-        PaintTree<KivDrawerToKivBitmap>(*window, style, area, record->backBuffer);
-    }
+    PaintTree<KivDrawerToKivBitmap>(*window, style, area, record->backBuffer, scale, area);
     record->backBuffer.ResetClip();
     EndPaintPass(*window);
     Present(*record, device);

@@ -3,23 +3,27 @@
 #include "base/kiv_boundary.h"
 #include "gui/drawing/kiv_gradient_fill.h"
 #include "gui/drawing/kiv_pixel_rules.h"
-#include "gui/drawing/kiv_span_painter.h"
 
 KivPoint KivDrawerToKivBitmap::GetClipTopLeft() const {
-    return KivPoint{target_->Clip().left, target_->Clip().top};
+    const KivRect clip = GetClipRect();
+    return KivPoint{clip.left, clip.top};
 }
 
 KivPoint KivDrawerToKivBitmap::GetClipBottomRight() const {
-    return KivPoint{target_->Clip().right, target_->Clip().bottom};
+    const KivRect clip = GetClipRect();
+    return KivPoint{clip.right, clip.bottom};
 }
 
-KivRect KivDrawerToKivBitmap::GetClipRect() const { return target_->Clip(); }
+KivRect KivDrawerToKivBitmap::GetClipRect() const { return scale_.IsIdentity() ? target_->Clip() : clip_; }
 
-void KivDrawerToKivBitmap::SetClipRect(const KivRect& clip) { target_->SetClip(clip); }
+void KivDrawerToKivBitmap::SetClipRect(const KivRect& clip) {
+    clip_ = clip;
+    target_->SetClip(scale_.ToDevice(clip));
+}
 
 void KivDrawerToKivBitmap::FillRectangle(const KivRect& rect, KivColor colour, KivDrawingMode mode) {
     KivGuard("KivDrawerToKivBitmap::FillRectangle", [&] {
-        const KivRect area = rect.Intersection(target_->Clip());
+        const KivRect area = scale_.ToDevice(rect).Intersection(target_->Clip());
         if (area.IsEmpty()) return;
         for (int32_t y = area.top; y <= area.bottom; ++y) {
             KivPixelRules::FillRow(mode, colour, target_->Row(y) + area.left, area.Width());
@@ -28,34 +32,39 @@ void KivDrawerToKivBitmap::FillRectangle(const KivRect& rect, KivColor colour, K
 }
 
 void KivDrawerToKivBitmap::Rectangle(const KivRect& rect, KivColor colour, KivDrawingMode mode) {
-    KivGuard("KivDrawerToKivBitmap::Rectangle", [&] {
-        if (rect.IsEmpty()) return;
-        // Four sides without overlap, so translucent corners are not drawn twice.
-        KivSpanPainter painter(*target_, target_->Clip(), colour, mode);
-        painter.Solid(rect.top, rect.left, rect.right);
-        if (rect.bottom > rect.top) painter.Solid(rect.bottom, rect.left, rect.right);
-        for (int32_t y = rect.top + 1; y < rect.bottom; ++y) {
-            painter.Solid(y, rect.left, rect.left);
-            if (rect.right > rect.left) painter.Solid(y, rect.right, rect.right);
-        }
-    });
+    if (rect.IsEmpty()) return;
+    // Four sides without overlap, so translucent corners are not drawn twice; scaled, each a
+    // band of whole device pixels.
+    FillRectangle(KivRect{rect.left, rect.top, rect.right, rect.top}, colour, mode);
+    if (rect.bottom > rect.top) FillRectangle(KivRect{rect.left, rect.bottom, rect.right, rect.bottom}, colour, mode);
+    if (rect.bottom - rect.top < 2) return;
+    FillRectangle(KivRect{rect.left, rect.top + 1, rect.left, rect.bottom - 1}, colour, mode);
+    if (rect.right > rect.left) FillRectangle(KivRect{rect.right, rect.top + 1, rect.right, rect.bottom - 1}, colour, mode);
 }
 
 void KivDrawerToKivBitmap::FillRectangleGradient(const KivRect& rect, KivColor first, KivColor second,
                                                  KivGradientDirection direction, KivDrawingMode mode) {
     KivGuard("KivDrawerToKivBitmap::FillRectangleGradient", [&] {
-        KivGradientFill::Fill(*target_, rect, first, second, direction, mode);
+        if (!rect.IsEmpty()) KivGradientFill::Fill(*target_, scale_.ToDevice(rect), first, second, direction, mode);
     });
 }
 
 KivColor KivDrawerToKivBitmap::GetPixel(KivPoint point) const {
     return KivGuard("KivDrawerToKivBitmap::GetPixel", KivColor{0, 0, 0, 255}, [&] {
-        return target_->Clip().Contains(point.x, point.y) ? target_->At(point.x, point.y) : KivColor{0, 0, 0, 255};
+        if (!GetClipRect().Contains(point.x, point.y)) return KivColor{0, 0, 0, 255};
+        const KivPoint device{scale_.Edge(point.x), scale_.Edge(point.y)};
+        return target_->Clip().Contains(device.x, device.y) ? target_->At(device.x, device.y) : KivColor{0, 0, 0, 255};
     });
 }
 
+// Scaled, a logical pixel is the block of device pixels it covers.
 void KivDrawerToKivBitmap::SetPixel(KivPoint point, KivColor colour) {
     KivGuard("KivDrawerToKivBitmap::SetPixel", [&] {
-        if (target_->Clip().Contains(point.x, point.y)) target_->Set(point.x, point.y, colour);
+        const KivRect device = scale_.ToDevice(KivRect{point.x, point.y, point.x, point.y});
+        for (int32_t y = device.top; y <= device.bottom; ++y) {
+            for (int32_t x = device.left; x <= device.right; ++x) {
+                if (target_->Clip().Contains(x, y)) target_->Set(x, y, colour);
+            }
+        }
     });
 }

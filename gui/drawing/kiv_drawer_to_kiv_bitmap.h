@@ -2,17 +2,28 @@
 #include "gui/drawing/kiv_bitmap.h"
 #include "gui/drawing/kiv_coverage_rasterizer.h"
 #include "gui/drawing/kiv_drawer.h"
+#include "gui/drawing/kiv_scale.h"
 
-// The drawer that paints into a KivBitmap in software. Its clip rectangle is the bitmap's.
-// Every operation catches its own failures, reports them as "SYSTEM EXCEPTION!
+// The drawer that paints into a KivBitmap in software, for a window shown at a scale.
+// Controls paint in logical pixels; the drawer draws at the device size, text from the font
+// at the scaled size and lines as wide as a logical pixel, so that nothing is an enlarged
+// bitmap. Edges go through KivScale, which puts every rectangle edge on a whole device pixel:
+// a one-pixel line at 200% covers exactly two device rows. At a scale of 1 logical and
+// device pixels are the same and the clip rectangle is the bitmap's; at any other scale the
+// clip is kept in logical pixels as controls set it, so that they get back exactly what they
+// stored. Every operation catches its own failures, reports them as "SYSTEM EXCEPTION!
 // KivDrawerToKivBitmap::<operation>" and stops drawing.
 class KivDrawerToKivBitmap : public KivDrawer {
 public:
     // The bitmap must outlive the drawer.
     explicit KivDrawerToKivBitmap(KivBitmap& target) noexcept : target_(&target) {}
+    // At `scale`; the target's clip must already be the device pixels of `logicalClip`.
+    KivDrawerToKivBitmap(KivBitmap& target, KivScale scale, const KivRect& logicalClip) noexcept
+        : target_(&target), scale_(scale), clip_(logicalClip) {}
 
     KivBitmap& Target() noexcept { return *target_; }
     void SetTarget(KivBitmap& target) noexcept { target_ = &target; }
+    const KivScale& Scale() const noexcept { return scale_; }
 
     KivPoint GetClipTopLeft() const override;
     KivPoint GetClipBottomRight() const override;
@@ -57,17 +68,18 @@ public:
     void PolyLineF(const KivPointF* points, int32_t count, KivColor colour, KivDrawingMode mode) override;
     void FillPolygonF(const KivPointF* points, int32_t count, KivColor colour, KivDrawingMode mode) override;
 
-protected:
-    // Lines `width` pixels wide through points given in pixel-corner space, and the inside of
-    // an outline given there (the forms every other line and polygon operation comes to).
+private:
+    // A line of logical pixel centres, as wide as a logical pixel.
+    void Line(KivPointF from, KivPointF to, KivColor colour, KivDrawingMode mode);
+    double LineWidth() const noexcept;
+    // Lines `width` device pixels wide through points in device pixel-corner space, and the
+    // inside of an outline given there (the forms every other line and polygon comes to).
     void StrokeCorners(const KivPointF* corners, int32_t count, double width, KivColor colour, KivDrawingMode mode);
     void FillOutline(const KivPointF* corners, int32_t count, KivColor colour, KivDrawingMode mode);
 
-private:
-    void StrokeLine(KivPointF from, KivPointF to, KivColor colour, KivDrawingMode mode);
-    void StrokePath(const KivPointF* points, int32_t count, KivColor colour, KivDrawingMode mode);
-
     KivBitmap* target_;
+    KivScale scale_;
+    KivRect clip_;  // logical; the bitmap's clip is used while the scale is 1
     KivPointF position_;
     KivCoverageRasterizer rasterizer_;
 };

@@ -63,9 +63,16 @@ void Stretch(KivBitmap& target, const KivRect& targetRect, const KivBitmap& sour
 
 }  // namespace
 
+// Scaled, pictures are filtered to their device size: the toolkit's own controls draw none,
+// so this only serves pictures a product brings.
 void KivDrawerToKivBitmap::BitBlt(KivPoint target, const KivBitmap& source, const KivRect& sourceRect,
                                   KivDrawingMode mode) {
     KivGuard("KivDrawerToKivBitmap::BitBlt", [&] {
+        if (!scale_.IsIdentity()) {
+            const KivRect logical{target.x, target.y, target.x + sourceRect.Width() - 1, target.y + sourceRect.Height() - 1};
+            Stretch(*target_, scale_.ToDevice(logical), source, sourceRect, mode);
+            return;
+        }
         const KivRect part = VisibleSource(source, sourceRect, target_->Clip(), target);
         if (part.IsEmpty()) return;
         for (int32_t y = part.top; y <= part.bottom; ++y) {
@@ -78,6 +85,7 @@ void KivDrawerToKivBitmap::BitBlt(KivPoint target, const KivBitmap& source, cons
 void KivDrawerToKivBitmap::AlphaMask(KivPoint target, const KivBitmap& source, const KivRect& sourceRect,
                                      const KivBitmap& mask, KivPoint maskOrigin, KivDrawingMode mode) {
     KivGuard("KivDrawerToKivBitmap::AlphaMask", [&] {
+        target = KivPoint{scale_.Edge(target.x), scale_.Edge(target.y)};
         const KivPoint requested = target;
         KivRect part = VisibleSource(source, sourceRect, target_->Clip(), target);
         // Limit to the source pixels that have a mask pixel.
@@ -102,14 +110,16 @@ void KivDrawerToKivBitmap::AlphaMask(KivPoint target, const KivBitmap& source, c
 
 void KivDrawerToKivBitmap::StretchBlt(const KivRect& targetRect, const KivBitmap& source, const KivRect& sourceRect,
                                       KivDrawingMode mode) {
-    KivGuard("KivDrawerToKivBitmap::StretchBlt", [&] { Stretch(*target_, targetRect, source, sourceRect, mode); });
+    KivGuard("KivDrawerToKivBitmap::StretchBlt", [&] {
+        Stretch(*target_, scale_.ToDevice(targetRect), source, sourceRect, mode);
+    });
 }
 
 void KivDrawerToKivBitmap::StretchBltH(KivPoint target, int32_t width, const KivBitmap& source,
                                        const KivRect& sourceRect, KivDrawingMode mode) {
     KivGuard("KivDrawerToKivBitmap::StretchBltH", [&] {
         const KivRect targetRect{target.x, target.y, target.x + width - 1, target.y + sourceRect.Height() - 1};
-        Stretch(*target_, targetRect, source, sourceRect, mode);
+        Stretch(*target_, scale_.ToDevice(targetRect), source, sourceRect, mode);
     });
 }
 
@@ -117,21 +127,22 @@ void KivDrawerToKivBitmap::StretchBltV(KivPoint target, int32_t height, const Ki
                                        const KivRect& sourceRect, KivDrawingMode mode) {
     KivGuard("KivDrawerToKivBitmap::StretchBltV", [&] {
         const KivRect targetRect{target.x, target.y, target.x + sourceRect.Width() - 1, target.y + height - 1};
-        Stretch(*target_, targetRect, source, sourceRect, mode);
+        Stretch(*target_, scale_.ToDevice(targetRect), source, sourceRect, mode);
     });
 }
 
 void KivDrawerToKivBitmap::PatBlt(const KivRect& rect, const KivBitmap& pattern, KivDrawingMode mode) {
     KivGuard("KivDrawerToKivBitmap::PatBlt", [&] {
-        const KivRect area = rect.Intersection(target_->Clip());
+        const KivRect area = scale_.ToDevice(rect).Intersection(target_->Clip());
         if (area.IsEmpty() || pattern.IsEmpty()) return;
         Tile(*target_, area, pattern, pattern.Bounds(), KivPoint{0, 0}, mode);
     });
 }
 
-void KivDrawerToKivBitmap::TileBlt(const KivRect& targetRect, const KivBitmap& source, const KivRect& sourceRect,
+void KivDrawerToKivBitmap::TileBlt(const KivRect& logicalRect, const KivBitmap& source, const KivRect& sourceRect,
                                    bool tileHorizontally, bool tileVertically, KivDrawingMode mode) {
     KivGuard("KivDrawerToKivBitmap::TileBlt", [&] {
+        const KivRect targetRect = scale_.ToDevice(logicalRect);
         const KivRect area = targetRect.Intersection(target_->Clip());
         if (area.IsEmpty() || sourceRect.IsEmpty() || !(sourceRect.Intersection(source.Bounds()) == sourceRect)) return;
         if (!tileHorizontally && !tileVertically) {

@@ -8,7 +8,7 @@ int32_t KivScale::Edge(int32_t edge) const noexcept {
 }
 
 KivRect KivScale::ToDevice(const KivRect& rect) const noexcept {
-    if (rect.IsEmpty()) return rect;
+    if (rect.IsEmpty() || IsIdentity()) return rect;
     const int32_t left = Edge(rect.left), top = Edge(rect.top);
     return KivRect{left, top, std::max(left, Edge(rect.right + 1) - 1), std::max(top, Edge(rect.bottom + 1) - 1)};
 }

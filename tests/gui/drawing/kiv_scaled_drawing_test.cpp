@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "gui/drawing/kiv_drawer_to_kiv_bitmap.h"
-#include "gui/drawing/kiv_scaled_drawer_to_kiv_bitmap.h"
 #include "gui/text/kiv_font.h"
 #include "gui/text/kiv_text_alignment.h"
 
@@ -24,7 +23,7 @@ KivBitmap DrawScaled(double factor, KivPoint logical, Paint paint) {
     bitmap.Clear(kBlack);
     const KivRect area{0, 0, logical.x - 1, logical.y - 1};
     bitmap.SetClip(scale.ToDevice(area));
-    KivScaledDrawerToKivBitmap drawer(bitmap, scale, area);
+    KivDrawerToKivBitmap drawer(bitmap, scale, area);
     paint(drawer);
     return bitmap;
 }
@@ -48,7 +47,7 @@ void PaintLinesAndFrames(KivDrawer& drawer) {
 }
 
 TEST(KivScaledDrawing, LinesFramesAndFillsCoverWholeDevicePixelsAtEverySize) {
-    for (const double factor : {0.75, 1.25, 1.5, 2.0, 3.0}) {
+    for (const double factor : {0.75, 1.0, 1.25, 1.5, 2.0, 3.0}) {
         const KivBitmap bitmap = DrawScaled(factor, KivPoint{30, 24}, PaintLinesAndFrames);
         EXPECT_EQ(CountHalfTones(bitmap), 0) << "at " << factor;
     }
