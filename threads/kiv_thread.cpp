@@ -69,11 +69,11 @@ bool KivThread::IsStopRequested() {
     return stopRequested_;
 }
 
-void KivThread::Wake() { wakeSemaphore_.Release(); }
+void KivThread::Wake() noexcept { wakeSignal_.Signal(); }
 
 bool KivThread::WaitForWake(uint32_t timeout) {
     KivProcessExit::ParkIfEnding();
-    const bool woken = wakeSemaphore_.Acquire(timeout) == 0;
+    const bool woken = wakeSignal_.Wait(timeout);
     KivProcessExit::ParkIfEnding();
     return woken;
 }

@@ -4,9 +4,9 @@
 
 #include "base/kiv_object.h"
 #include "platform/kiv_system_thread.h"
+#include "platform/kiv_wake_signal.h"
 #include "threads/kiv_lock.h"
 #include "threads/kiv_mutex.h"
-#include "threads/kiv_semaphore.h"
 
 class KivThreadNotificationTarget;
 
@@ -46,7 +46,9 @@ public:
     // The system thread's current priority; 0 when there is none.
     int32_t GetSystemPriority();
     bool IsStopRequested();
-    void Wake();
+    // Takes no lock, so the audio thread may wake a worker. Wakes given before the body
+    // waits again are kept and end one wait together.
+    void Wake() noexcept;
     // True when the thread has ended (or never existed); false on time-out, leaving it running.
     bool WaitForEnd(uint32_t timeout = kForever);
     // Sets the stop flag and wakes the body, without waiting.
@@ -75,7 +77,7 @@ private:
     std::atomic<int32_t> exitCode_{0};
     bool stopRequested_ = false;
     KivLock flagLock_;
-    KivSemaphore wakeSemaphore_;
+    KivPlatform::WakeSignal wakeSignal_;
     KivMutex startMutex_;
     KivThreadNotificationTarget* notificationTarget_ = nullptr;
     uint32_t lastSystemExitCode_ = 0;

@@ -7,6 +7,7 @@
 #include "platform/kiv_critical_section.h"
 #include "platform/kiv_kernel_mutex.h"
 #include "platform/kiv_kernel_semaphore.h"
+#include "platform/kiv_wake_signal.h"
 
 using namespace KivPlatform;
 
@@ -124,4 +125,45 @@ TEST(KernelSemaphore, CountsDownTimesOutAndRespectsItsMaximum) {
     waiter.join();
     EXPECT_TRUE(woken);
     EXPECT_FALSE(KernelSemaphore(5, 3).IsValid());
+}
+
+TEST(WakeSignal, KeepsSignalsGivenBeforeTheWaitAsOneAndTimesOut) {
+    WakeSignal signal;
+    EXPECT_FALSE(signal.Wait(0));
+    const uint32_t start = Milliseconds();
+    EXPECT_FALSE(signal.Wait(40));
+    EXPECT_GE(Milliseconds() - start, 40u);
+    signal.Signal();
+    signal.Signal();
+    signal.Signal();
+    EXPECT_TRUE(signal.Wait(0));
+    EXPECT_FALSE(signal.Wait(0));  // three signals, one wake
+    signal.Signal();
+    EXPECT_TRUE(signal.Wait(kWaitForever));
+}
+
+// Each round the waiter has gone to sleep (or is about to) when the signal comes, the case
+// where a lost wake-up would leave it asleep: it would miss its 10 s limit and fail.
+TEST(WakeSignal, WakesASleepingWaiterEveryTimeWithoutLosingOne) {
+    constexpr int kRounds = 3000;
+    WakeSignal signal;
+    std::atomic<int> published{0}, seen{0};
+    std::atomic<bool> missed{false};
+    std::thread waiter([&] {
+        while (seen.load() < kRounds) {
+            if (!signal.Wait(10000)) {
+                missed = true;
+                return;
+            }
+            seen.store(published.load());
+        }
+    });
+    for (int round = 1; round <= kRounds && !missed; ++round) {
+        published.store(round);
+        signal.Signal();
+        while (seen.load() < round && !missed) std::this_thread::yield();
+    }
+    waiter.join();
+    EXPECT_FALSE(missed);
+    EXPECT_EQ(seen.load(), kRounds);
 }

@@ -76,6 +76,7 @@ TEST(KivThread, RunsWakesStopsAndStartsAgain) {
     worker.Start();
     worker.Resume();
     worker.Wake();
+    ASSERT_TRUE(Eventually([&] { return worker.passes == 1; }));
     worker.Wake();
     ASSERT_TRUE(Eventually([&] { return worker.passes == 2; }));
     EXPECT_FALSE(worker.WaitForEnd(20));  // still running
