@@ -1,7 +1,8 @@
 #pragma once
 #include <string>
 
-// tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--ordinary-scheduling]:
+// tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--parameters NAME]
+// [--ordinary-scheduling]:
 // the time of every block the audio thread
 // processes (stereo, 48 kHz, blocks of 64 and 512 frames, a short pause after each), alone and
 // while a second thread loops one host operation: effGetChunk, effGetChunk with effSetChunk,
@@ -14,13 +15,15 @@
 // permits; the first line says which), so that the figures show the plug-in's own waits rather
 // than the scheduler handing the core to the load thread. With R runs each figure is the median
 // of its R measurements: on a shared machine one run's worst block says more about the machine.
-// --load measures only the loads whose names contain TEXT.
+// --load measures only the loads whose names contain TEXT; --parameters NAME makes the
+// setParameter load pick only among the parameters whose names contain NAME.
 namespace KivContentionBench {
 
 struct Options {
     int32_t blocks = 2000;
     int32_t runs = 1;
     std::string load;
+    std::string parameters;
     bool realTime = true;
 };
 

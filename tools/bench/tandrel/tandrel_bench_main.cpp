@@ -138,6 +138,7 @@ int main(int argc, char** argv) {
             if (argument == "--blocks" && i + 1 < argc) options.blocks = std::max(100, std::atoi(argv[++i]));
             else if (argument == "--runs" && i + 1 < argc) options.runs = std::max(1, std::atoi(argv[++i]));
             else if (argument == "--load" && i + 1 < argc) options.load = argv[++i];
+            else if (argument == "--parameters" && i + 1 < argc) options.parameters = argv[++i];
             else if (argument == "--ordinary-scheduling") options.realTime = false;
             else {
                 std::fprintf(stderr, "tandrel-bench: unknown option \"%s\"\n", argument.c_str());
@@ -164,7 +165,8 @@ int main(int argc, char** argv) {
     }
     if (contenders.empty()) {
         std::fprintf(stderr, "usage: tandrel-bench [--seconds S] [--rounds R] PLUGIN [--set NAME=TEXT]...\n"
-                             "       tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--ordinary-scheduling]\n");
+                             "       tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--parameters NAME]\n"
+                             "           [--ordinary-scheduling]\n");
         return 2;
     }
     try {
