@@ -13,6 +13,11 @@ void KivDelayLine::Reserve(int32_t longest, int32_t block) {
     Reset();
 }
 
+void KivDelayLine::SetFadeLength(int32_t samples) {
+    fadeLength_ = samples > 0 ? samples : 1;
+    if (!fade_ || fade_->Length() != fadeLength_) fade_ = KivFadeTable::Of(fadeLength_);
+}
+
 void KivDelayLine::SetDelay(int32_t samples) {
     samples = std::max(samples, 0);
     if (samples == target_) return;
@@ -95,12 +100,17 @@ void KivDelayLine::ProcessPiece(const float* input, float* output, int32_t count
     // The capacity is a power of two, so wrapping is a mask.
     const int32_t mask = history_.Capacity() - 1;
     int32_t i = 0;
+    const KivFadeTable* table = fade_.get();
     for (; fading_ && i < count; ++i) {
         // Powers summing to 1: cos^2 + sin^2, sample by sample over the fade.
-        const double angle = KivFadeAngle(fadePosition_ + 0.5, fadeLength_);
         const double from = history[(start + i - fadeFrom_) & mask];
         const double to = history[(start + i - delay_) & mask];
-        output[i] = static_cast<float>(from * std::cos(angle) + to * std::sin(angle));
+        if (table) {
+            output[i] = static_cast<float>(from * table->Falling(fadePosition_) + to * table->Rising(fadePosition_));
+        } else {
+            const double angle = KivFadeAngle(fadePosition_ + 0.5, fadeLength_);
+            output[i] = static_cast<float>(from * std::cos(angle) + to * std::sin(angle));
+        }
         if (++fadePosition_ >= fadeLength_) fading_ = false;
     }
     const int32_t delay = delay_;

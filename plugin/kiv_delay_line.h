@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
+#include "plugin/kiv_cross_fade.h"
 #include "plugin/kiv_sample_buffer.h"
 
 // Delays one channel by a whole number of samples, so that a signal that bypasses the
@@ -26,8 +28,9 @@ public:
     bool IsFading() const noexcept { return fading_; }
     // Output equals input: no delay, none asked for, no fade.
     bool IsPassThrough() const noexcept { return delay_ == 0 && target_ == 0 && !fading_; }
-    // The length of the cross-fade between two delays, in samples.
-    void SetFadeLength(int32_t samples) noexcept { fadeLength_ = samples > 0 ? samples : 1; }
+    // The length of the cross-fade between two delays, in samples; off the audio thread (it
+    // fetches the fade's table).
+    void SetFadeLength(int32_t samples);
     // Silence, and the delay asked for taken at once.
     void Reset();
 
@@ -48,6 +51,8 @@ private:
     int32_t fadeFrom_ = 0;     // while fading: from delay_ ... to target_
     int32_t fadePosition_ = 0;
     int32_t fadeLength_ = 441;
+    // The weights of a fade of fadeLength_; until SetFadeLength, they are worked out per sample.
+    std::shared_ptr<const KivFadeTable> fade_;
     bool fading_ = false;
     int32_t writePosition_ = 0;
     int32_t stored_ = 0;       // samples of real history, at most the capacity

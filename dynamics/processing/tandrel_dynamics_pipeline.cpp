@@ -69,6 +69,7 @@ void TandrelDynamicsPipeline::Initialize(int32_t channels, int32_t sampleRate, i
     }
     const auto samples = [&](double seconds) { return std::max(1, static_cast<int32_t>(std::lround(seconds * sampleRate))); };
     switchLength_ = samples(kSwitchSeconds);
+    switchFade_ = KivFadeTable::Of(switchLength_);
     linkRampLength_ = samples(kLinkRampSeconds);
     // Processing starts anew: a switch still fading ends, the link amount stands at its target.
     if (switchFrom_) switchedFrom_ = std::exchange(switchFrom_, nullptr);
@@ -337,9 +338,10 @@ void TandrelDynamicsPipeline::MixSwitchGains(const double* levels, double* gains
     if (from.gainOnly) std::fill(old, old + count, 1.0);
     else switchFrom_->gainStage.ComputeShapeGains(levels, old, count, setup_->follower.LevelsAreLogarithms());
     const double wetGain = switchFromBlend_.wetGain, dry = switchFromBlend_.dry;
+    const KivFadeTable* fade = switchFade_.get();
     for (int32_t i = 0; i < count; ++i) {
         const int32_t step = std::min(switchPosition_ + i + 1, switchLength_);
-        const double weight = KivCoherentFadeWeight(step, switchLength_);
+        const double weight = fade ? fade->Coherent(step) : KivCoherentFadeWeight(step, switchLength_);
         gains[i] = (old[i] * wetGain + dry) * (1.0 - weight) + gains[i] * weight;
     }
 }

@@ -7,6 +7,7 @@
 #include "dynamics/processing/tandrel_blend_ramp.h"
 #include "dynamics/processing/tandrel_pipeline_setup.h"
 #include "dynamics/processing/tandrel_processing_setup.h"
+#include "plugin/kiv_cross_fade.h"
 #include "plugin/kiv_delay_line.h"
 
 class KivEnvelope;
@@ -117,6 +118,8 @@ private:
     TandrelBlendRamp::Blend switchFromBlend_;
     int32_t switchPosition_ = 0;
     int32_t switchLength_ = 441;
+    // The switch fade's weights, made with its length in Initialize.
+    std::shared_ptr<const KivFadeTable> switchFade_;
     TandrelPipelineSetup* switchedFrom_ = nullptr;
     // The link amount's ramp.
     KivDetectorBuffer<double> links_;

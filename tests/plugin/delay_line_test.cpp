@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "plugin/kiv_delay_line.h"
@@ -52,8 +53,12 @@ TEST(DelayLine, ChangedDelayFadesWithPowersSummingToOne) {
         for (int32_t n = 1200; n < 1200 + kFade; ++n) weights[side].push_back(y[n] / 0.5);
         for (int32_t n = 1200 + kFade; n < 2000; ++n) ASSERT_EQ(y[n], x[n - 500]) << n;
     }
-    // side 0: old tap 0, new tap 0.5 -> the new weight; side 1 the old one.
+    // side 0: old tap 0, new tap 0.5 -> the new weight; side 1 the old one. Each is the sine
+    // or cosine of the middle of its step, exactly (the line looks them up in a table).
     for (int32_t k = 0; k < kFade; ++k) {
+        const double angle = 0.5 * std::numbers::pi * (k + 0.5) / kFade;
+        ASSERT_EQ(weights[0][k] * 0.5, static_cast<float>(0.5 * std::sin(angle))) << k;
+        ASSERT_EQ(weights[1][k] * 0.5, static_cast<float>(0.5 * std::cos(angle))) << k;
         EXPECT_NEAR(weights[0][k] * weights[0][k] + weights[1][k] * weights[1][k], 1.0, 1e-6) << k;
         if (k > 0) {
             EXPECT_GT(weights[0][k], weights[0][k - 1]);
