@@ -324,7 +324,62 @@ void MeasureAutomationDelay(const std::string& path, int32_t block, bool realTim
                 micro.median, micro.worst, ready.median, ready.worst, delayBlocks.size());
 }
 
+// One run: `saves` effGetChunk calls on this thread, each timed, while another thread
+// switches programs without pause (in the real-time class when `realTimeSwitcher`), or alone.
+Figures MeasureSaves(const std::string& path, int32_t saves, bool switching, bool realTimeSwitcher, int64_t& switches) {
+    std::unique_ptr<KivVst2Plugin> plugin = Open(path, 512);
+    std::atomic<bool> running{true};
+    std::atomic<int64_t> count{0};
+    std::thread switcher;
+    if (switching) {
+        switcher = std::thread([&] {
+            const AudioScheduling scheduling(realTimeSwitcher);
+            for (int32_t program = 0; running.load(std::memory_order_relaxed); ++program) {
+                plugin->Dispatch(effSetProgram, 0, program % std::max(1, plugin->NumPrograms()));
+                count.fetch_add(1, std::memory_order_relaxed);
+            }
+        });
+        while (count.load() == 0) std::this_thread::yield();
+    }
+    std::vector<double> times;
+    for (int32_t save = 0; save < saves; ++save) {
+        const Clock::time_point start = Clock::now();
+        plugin->GetChunk();
+        times.push_back(Microseconds(Clock::now() - start));
+    }
+    running.store(false);
+    if (switcher.joinable()) switcher.join();
+    switches = count.load();
+    return Percentiles(times);
+}
+
 }  // namespace
+
+int RunSavesBehindSwitching(const std::string& path, int32_t runs) {
+    std::printf("%s: effGetChunk on one thread while another switches programs (effSetProgram) without "
+                "pause; each figure the median of %d runs of 200 saves\n\n",
+                path.c_str(), runs);
+    std::printf("| switching thread | save median us | p99 us | worst us | switches per save |\n|---|---:|---:|---:|---:|\n");
+    const struct {
+        const char* name;
+        bool switching, realTime;
+    } cases[] = {{"none", false, false}, {"ordinary scheduling", true, false}, {"real-time (FIFO)", true, true}};
+    for (const auto& c : cases) {
+        std::vector<double> median, p99, worst, perSave;
+        for (int32_t run = 0; run < runs; ++run) {
+            int64_t switches = 0;
+            const Figures figures = MeasureSaves(path, 200, c.switching, c.realTime, switches);
+            median.push_back(figures.median);
+            p99.push_back(figures.p99);
+            worst.push_back(figures.worst);
+            perSave.push_back(static_cast<double>(switches) / 200.0);
+        }
+        std::printf("| %s | %.1f | %.1f | %.1f | %.2f |\n", c.name, Median(median), Median(p99), Median(worst),
+                    Median(perSave));
+        std::fflush(stdout);
+    }
+    return 0;
+}
 
 int Run(const std::string& path, const Options& options) {
     const std::vector<std::vector<float>> signal = KivProgrammeSignal::Generate(kSampleRate, kSignalFrames);

@@ -29,4 +29,9 @@ struct Options {
 
 int Run(const std::string& path, const Options& options);
 
+// tandrel-bench --saves-behind-switching PLUGIN [--runs R]: how long effGetChunk takes while
+// another thread switches programs without pause, in ordinary and in real-time scheduling
+// (a host's autosave while a controller keeps sending program changes).
+int RunSavesBehindSwitching(const std::string& path, int32_t runs);
+
 }  // namespace KivContentionBench

@@ -131,6 +131,15 @@ double TimeOneRound(Contender& contender, const std::vector<std::vector<float>>&
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "--saves-behind-switching") {
+        const int32_t runs = argc >= 5 && std::string(argv[3]) == "--runs" ? std::max(1, std::atoi(argv[4])) : 1;
+        try {
+            return KivContentionBench::RunSavesBehindSwitching(argv[2], runs);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "tandrel-bench: %s\n", error.what());
+            return 1;
+        }
+    }
     if (argc >= 3 && std::string(argv[1]) == "--contention") {
         KivContentionBench::Options options;
         for (int i = 3; i < argc; ++i) {
@@ -166,7 +175,8 @@ int main(int argc, char** argv) {
     if (contenders.empty()) {
         std::fprintf(stderr, "usage: tandrel-bench [--seconds S] [--rounds R] PLUGIN [--set NAME=TEXT]...\n"
                              "       tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--parameters NAME]\n"
-                             "           [--ordinary-scheduling]\n");
+                             "           [--ordinary-scheduling]\n"
+                             "       tandrel-bench --saves-behind-switching PLUGIN [--runs R]\n");
         return 2;
     }
     try {
