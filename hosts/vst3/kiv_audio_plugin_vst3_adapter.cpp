@@ -88,6 +88,7 @@ void KivAudioPluginVST3Adapter::Initialize(FUnknown* context) {
     // tells it within a few frames of a post from another thread (a latency the automation
     // update thread prepared, a program change it carried out).
     notificationTimer_ = KivPlatform::CreateThreadTimer(kNotificationIntervalMilliseconds, &OnNotificationTimer, this);
+    if (!notificationTimer_) StartNotificationPump(context);
     hostContext_ = context;
     if (hostContext_) hostContext_->addRef();
     TakeHostName(context);
@@ -115,10 +116,45 @@ void KivAudioPluginVST3Adapter::OnNotificationTimer(void* adapter) noexcept {
     static_cast<KivAudioPluginVST3Adapter*>(adapter)->DeliverNotifications();
 }
 
+// The run loop's timer fires on the host's UI thread; delivery itself checks that this is the
+// thread that initialised the plug-in, so a host running its loop elsewhere is told nothing
+// from there. Without any run loop (the host offers none and the editor is closed), posts
+// from other threads wait for the host's next call on its main thread.
+void KivAudioPluginVST3Adapter::StartNotificationPump(FUnknown* offeredBy) {
+    if (notificationPump_ || !offeredBy) return;
+    auto* pump = new KivVST3RunLoopPump(&OnNotificationTimer, this);
+    if (!pump->Start(offeredBy, -1)) {
+        pump->release();
+        return;
+    }
+    notificationPump_ = pump;
+    pumpOwner_ = offeredBy;
+}
+
+void KivAudioPluginVST3Adapter::StopNotificationPump() {
+    KivVST3RunLoopPump* pump = notificationPump_;
+    notificationPump_ = nullptr;
+    pumpOwner_ = nullptr;
+    if (!pump) return;
+    pump->Stop();
+    pump->release();
+}
+
+tresult KivAudioPluginVST3Adapter::setComponentHandler(IComponentHandler* handler) {
+    return KivGuard("KivAudioPluginVST3Adapter::setComponentHandler", kResultFalse, [&] {
+        // A handler that goes away takes its run loop with it.
+        if (notificationPump_ && pumpOwner_ != hostContext_ && pumpOwner_ != handler) StopNotificationPump();
+        const tresult result = EditControllerEx1::setComponentHandler(handler);
+        if (!notificationTimer_ && handler) StartNotificationPump(handler);
+        return result;
+    });
+}
+
 tresult KivAudioPluginVST3Adapter::terminate() {
     return KivGuard("KivAudioPluginVST3Adapter::terminate", kResultFalse, [&] {
         KivPlatform::DestroyThreadTimer(notificationTimer_);
         notificationTimer_ = nullptr;
+        StopNotificationPump();
         if (editor_) editor_->Unlink();
         editor_ = nullptr;
         if (hostContext_) hostContext_->release();

@@ -10,6 +10,7 @@
 #include "hosts/vst3/sdk/audio_effect.h"
 #include "hosts/vst3/sdk/edit_controller_ex1.h"
 #include "hosts/vst3/sdk/fobject.h"
+#include "hosts/vst3/kiv_vst3_run_loop_pump.h"
 #include "platform/kiv_thread_timer.h"
 #include "plugin/kiv_audio_plugin.h"
 
@@ -82,6 +83,8 @@ public:
     ParamValue KIV_VST3_API getParamNormalized(ParamID id) override;
     tresult KIV_VST3_API setParamNormalized(ParamID id, ParamValue value) override;
     Steinberg::IPlugView* KIV_VST3_API createView(Steinberg::FIDString name) override;
+    // A handler that offers the host's run loop may carry the notification timer.
+    tresult KIV_VST3_API setComponentHandler(Steinberg::Vst::IComponentHandler* handler) override;
 
     // ---- IMidiMapping --------------------------------------------------------------------
     tresult KIV_VST3_API getMidiControllerAssignment(Steinberg::int32 busIndex, Steinberg::int16 channel,
@@ -110,6 +113,11 @@ protected:
 
 private:
     void Initialize(Steinberg::FUnknown* context);
+    // Where the system gives the plug-in no message loop of its own (Linux), a timer on the
+    // run loop a host object offers (Linux::IRunLoop from the application or the component
+    // handler) does what the thread timer does elsewhere.
+    void StartNotificationPump(Steinberg::FUnknown* offeredBy);
+    void StopNotificationPump();
     void TakeHostName(Steinberg::FUnknown* context);
     void CreateBuses();
     void CreateEventBuses();
@@ -138,6 +146,9 @@ private:
     std::unique_ptr<KivAudioPlugin> plugin_;
     Steinberg::FUnknown* hostContext_ = nullptr;
     KivPlatform::ThreadTimer notificationTimer_ = nullptr;
+    KivVST3RunLoopPump* notificationPump_ = nullptr;
+    // The object whose run loop carries the pump (the application or the handler).
+    Steinberg::FUnknown* pumpOwner_ = nullptr;
     KivString hostName_;
     bool initialized_ = false;
     Steinberg::Vst::SpeakerArrangement inputArrangement_ = Steinberg::Vst::SpeakerArr::kStereo;

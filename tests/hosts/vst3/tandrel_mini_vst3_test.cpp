@@ -19,6 +19,7 @@
 #include "hosts/vst3/interfaces/icomponent.h"
 #include "hosts/vst3/interfaces/ieditcontroller.h"
 #include "hosts/vst3/interfaces/imidimapping.h"
+#include "hosts/vst3/interfaces/irunloop.h"
 #include "tests/hosts/vst3/tandrel_mini_bundle.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
@@ -381,6 +382,79 @@ TEST_F(TandrelMiniVst3, LatencyPreparedElsewhereReachesAHostThatOnlyRunsItsMessa
         for (const std::thread::id& thread : handler.threads) EXPECT_EQ(thread, std::this_thread::get_id());
     }
     instance.controller->setComponentHandler(nullptr);
+}
+#else
+// A component handler that also offers the host's run loop, as Linux hosts do; the test turns
+// the loop as a host's main thread does.
+class RunLoopHandler : public ComponentHandler, public Linux::IRunLoop {
+public:
+    tresult KIV_VST3_API queryInterface(const TUID iid, void** object) override {
+        if (!Linux::IRunLoop::iid.Matches(iid)) return ComponentHandler::queryInterface(iid, object);
+        *object = static_cast<Linux::IRunLoop*>(this);
+        addRef();
+        return kResultOk;
+    }
+    uint32 KIV_VST3_API addRef() override { return ComponentHandler::addRef(); }
+    uint32 KIV_VST3_API release() override { return ComponentHandler::release(); }
+    tresult KIV_VST3_API registerEventHandler(Linux::IEventHandler*, Linux::FileDescriptor) override {
+        return kNotImplemented;
+    }
+    tresult KIV_VST3_API unregisterEventHandler(Linux::IEventHandler*) override { return kNotImplemented; }
+    tresult KIV_VST3_API registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval) override {
+        handler->addRef();
+        timers.push_back(handler);
+        return kResultOk;
+    }
+    tresult KIV_VST3_API unregisterTimer(Linux::ITimerHandler* handler) override {
+        const auto found = std::find(timers.begin(), timers.end(), handler);
+        if (found == timers.end()) return kInvalidArgument;
+        timers.erase(found);
+        handler->release();
+        return kResultOk;
+    }
+    void Turn() {
+        const std::vector<Linux::ITimerHandler*> due = timers;
+        for (Linux::ITimerHandler* timer : due) timer->onTimer();
+    }
+    std::vector<Linux::ITimerHandler*> timers;
+};
+
+// Linux gives a plug-in no message loop of its own: with the editor closed, a latency the
+// plug-in prepared on its own thread reaches a host that only turns its run loop through a
+// timer on that loop, from the thread that initialised it. A handler that goes away takes the
+// timer with it. The wait is bounded by a count of turns, not a clock.
+TEST_F(TandrelMiniVst3, LatencyPreparedElsewhereReachesAHostThatOnlyTurnsItsRunLoop) {
+    vst2.Open();
+    int32 lookAhead = -1;
+    for (int32 index = 0; index < vst2.NumParams() && lookAhead < 0; ++index)
+        if (vst2.ParameterName(index).find("Look-ahead") != std::string::npos) lookAhead = index;
+    ASSERT_GE(lookAhead, 0);
+    Vst3Instance instance(*factory);
+    ASSERT_TRUE(instance.initialized);
+    RunLoopHandler handler;
+    ASSERT_EQ(instance.controller->setComponentHandler(&handler), kResultOk);
+    ASSERT_EQ(handler.timers.size(), 1u);
+    instance.Prepare(44100.0, kBlock);
+    ParameterChanges changes;
+    changes.Add(static_cast<ParamID>(lookAhead), {{0, std::pow(0.005, 0.25)}});
+    std::thread audio([&] { instance.Process(TestSignal(), &changes); });
+    audio.join();
+    const auto latencyTold = [&] {
+        std::lock_guard<std::mutex> guard(handler.lock);
+        return std::find(handler.restarts.begin(), handler.restarts.end(), kLatencyChanged) != handler.restarts.end();
+    };
+    for (int turn = 0; turn < 3000 && !latencyTold(); ++turn) {
+        handler.Turn();
+        if (!latencyTold()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(latencyTold());
+    EXPECT_EQ(instance.processor->getLatencySamples(), 221u);
+    {
+        std::lock_guard<std::mutex> guard(handler.lock);
+        for (const std::thread::id& thread : handler.threads) EXPECT_EQ(thread, std::this_thread::get_id());
+    }
+    instance.controller->setComponentHandler(nullptr);
+    EXPECT_TRUE(handler.timers.empty());
 }
 #endif
 
