@@ -83,6 +83,9 @@ public:
     int32_t GetOutputChannelsPerGroup() override;
     // The shared settings around the effect's own (defined with the state code).
     void StoreSettings(KivXMLItem& item, bool storing) override;
+    // The same, with the bypass loaded only when `loadsBypass` (and the host does not keep
+    // it): the bypass belongs to the instance in its project, not to a preset or a slot.
+    void StoreAdapterSettings(KivXMLItem& item, bool storing, bool loadsBypass);
 
     // --- settings exchange ----------------------------------------------------------------------
     // The MIDI controller assignments, then the preset store's index.

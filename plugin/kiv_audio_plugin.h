@@ -216,6 +216,13 @@ public:
     // SetBypass (VST 3's "Bypass" parameter, VST 2.4's soft bypass); it takes effect at the
     // start of the next block.
     void SetBypass(bool on) noexcept { bypass_.store(on); }
+    // The host's own bypass switch (VST 2.4's soft bypass): from the first call on, the host
+    // keeps the bypass with its project and shows it, so a loaded state leaves it as it is.
+    void SetHostBypass(bool on) noexcept {
+        hostOwnsBypass_.store(true);
+        bypass_.store(on);
+    }
+    bool IsBypassOwnedByHost() const noexcept { return hostOwnsBypass_.load(); }
     // The same bypass switched inside the plug-in (the editor's bypass button, a preset):
     // the host's bypass parameter follows as one gesture (begin, value, end).
     void ChangeBypass(bool on);
@@ -333,6 +340,7 @@ private:
     int32_t latency_ = 0;
     int32_t previousLatency_ = 0;
     std::atomic<bool> bypass_{false};
+    std::atomic<bool> hostOwnsBypass_{false};
     std::atomic<bool> offline_{false};
     std::atomic<int32_t> suspensions_{0};
     bool hasSSE2_ = true;

@@ -57,7 +57,7 @@ void KivDelayLine::Store(const float* input, int32_t count) noexcept {
 void KivDelayLine::Feed(const float* input, int32_t count) noexcept {
     if (history_.Capacity() == 0) return;
     // Fed without a listener, the line takes the new delay at once: nothing plays from it.
-    if (stored_ >= target_) delay_ = target_;
+    delay_ = target_;
     fading_ = false;
     while (count > 0) {
         const int32_t piece = std::min(count, history_.Capacity());
@@ -67,10 +67,8 @@ void KivDelayLine::Feed(const float* input, int32_t count) noexcept {
     }
 }
 
-// A new delay reads only what the line really heard: the fade starts once the history
-// reaches back that far.
-void KivDelayLine::StartFadeWhenReady() noexcept {
-    if (fading_ || delay_ == target_ || stored_ < target_) return;
+void KivDelayLine::StartFade() noexcept {
+    if (fading_ || delay_ == target_) return;
     fadeFrom_ = delay_;
     delay_ = target_;
     fadePosition_ = 0;
@@ -84,8 +82,11 @@ void KivDelayLine::Process(const float* input, float* output, int32_t count) noe
         return;
     }
     while (count > 0) {
-        StartFadeWhenReady();
-        const int32_t piece = std::min(count, std::max(Room(), 1));
+        // A delay asked for during a fade follows as soon as that fade ends, in the same
+        // block: the line settles within two fades of any change.
+        StartFade();
+        int32_t piece = std::min(count, std::max(Room(), 1));
+        if (fading_) piece = std::min(piece, fadeLength_ - fadePosition_);
         ProcessPiece(input, output, piece);
         input += piece;
         output += piece;

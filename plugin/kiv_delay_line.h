@@ -9,11 +9,13 @@
 // effect stays aligned with the effect's latency. Starts out silent.
 //
 // The line keeps its history through a change of the delay: the new delay reads real past
-// input, never silence or audio from before a gap, and the output moves from the old delay
-// to the new one in a cross-fade once the line holds that much history (a line that has
-// played less than the new delay keeps the old one until it has). The two taps are the same
-// signal at different times, as good as uncorrelated for programme material, so the fade
-// keeps their powers summing to 1.
+// input, never audio from before a gap, and the output moves from the old delay to the new
+// one in a cross-fade at once. What the line has not heard since it started (or was reset)
+// is silence, as it was for a new instance: the host aligns the output by the delay it was
+// told at once, so a new delay longer than the history plays that silence rather than keep
+// the old delay while the latency reported is the new one. The two taps are the same signal
+// at different times, as good as uncorrelated for programme material, so the fade keeps
+// their powers summing to 1.
 class KivDelayLine {
 public:
     // Room for delays up to `longest` in blocks up to `block` samples, so that later changes
@@ -43,7 +45,7 @@ private:
     int32_t Room() const noexcept;
     void Store(const float* input, int32_t count) noexcept;
     void ProcessPiece(const float* input, float* output, int32_t count) noexcept;
-    void StartFadeWhenReady() noexcept;
+    void StartFade() noexcept;
 
     KivSampleBuffer history_;
     int32_t delay_ = 0;        // the delay being played

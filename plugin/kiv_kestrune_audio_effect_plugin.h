@@ -81,6 +81,7 @@ private:
     // The traversals proper, without locking or recovery.
     void TraverseState(KivXMLItem& item, bool storing);
     void TraverseLiveSettings(KivXMLItem& item, bool storing);
+    void TraverseSettings(KivXMLItem& item, bool storing, bool loadsBypass);
     // Runs `traversal` under the state mutex and the processing mutex, so that no block runs
     // with half-loaded settings. A load that fails loads the settings from before it again,
     // then passes the failure on.

@@ -292,7 +292,7 @@ int32_t KivAudioPluginVSTAdapter::canDo(char* text) {
 bool KivAudioPluginVSTAdapter::setBypass(bool bypass) {
     if (!kAnswersSoftBypass) return false;
     return KivGuard("KivAudioPluginVSTAdapter::setBypass", false, [&] {
-        plugin_->SetBypass(bypass);
+        plugin_->SetHostBypass(bypass);
         return true;
     });
 }

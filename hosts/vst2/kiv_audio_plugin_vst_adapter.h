@@ -55,9 +55,10 @@ public:
     void getProgramName(char* name) override;
     bool getProgramNameIndexed(int32_t category, int32_t index, char* text) override;
     int32_t canDo(char* text) override;
-    // The host's soft bypass is the plug-in's own bypass, once answered (kAnswersSoftBypass):
-    // held back until the randomised session test agrees with it across state restores.
-    static constexpr bool kAnswersSoftBypass = false;
+    // The host's soft bypass is the plug-in's own bypass (kAnswersSoftBypass). Once the host
+    // has switched it, the host keeps it: a loaded chunk leaves it alone, since a VST 2.4 host
+    // cannot read it back and would show a bypass the plug-in no longer has.
+    static constexpr bool kAnswersSoftBypass = true;
     bool setBypass(bool bypass) override;
     bool getInputProperties(int32_t index, VstPinProperties* properties) override;
     bool getOutputProperties(int32_t index, VstPinProperties* properties) override;

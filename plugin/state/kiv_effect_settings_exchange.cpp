@@ -8,6 +8,10 @@
 #include "threads/kiv_synchronizer_guard.h"
 
 void KivAudioEffectPluginToAudioPluginAdapter::StoreSettings(KivXMLItem& item, bool storing) {
+    StoreAdapterSettings(item, storing, true);
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::StoreAdapterSettings(KivXMLItem& item, bool storing, bool loadsBypass) {
     settings_.channelMode = GetChannelMode();
     settings_.bypass = IsBypassed();
     settings_.maxLFOBlockSize = GetPendingInterpolationThreshold();
@@ -16,7 +20,7 @@ void KivAudioEffectPluginToAudioPluginAdapter::StoreSettings(KivXMLItem& item, b
     StoreEffectSettings(item, storing);
     settings_.StoreModeAndFlags(item, storing, GetChannelsPerGroup());
     if (storing) return;
-    SetBypass(settings_.bypass);
+    if (loadsBypass && !IsBypassOwnedByHost()) SetBypass(settings_.bypass);
     SetMaxLFOBlockSize(settings_.maxLFOBlockSize);
     SetChannelMode(settings_.channelMode);
     ChangeOversampling(settings_.oversampling);

@@ -82,12 +82,20 @@ void KivKestruneAudioEffectPlugin::StoreLiveSettings(KivXMLItem& item, bool stor
 }
 
 void KivKestruneAudioEffectPlugin::TraverseState(KivXMLItem& item, bool storing) {
-    TraverseLiveSettings(item, storing);
+    TraverseSettings(item, storing, true);
     slots_.Store(item, storing);
 }
 
+// Slots, presets, programs, morphing, pasting and the default settings change the sound, not
+// whether it is heard: a preset chosen while bypassed stays bypassed (to be compared with the
+// input), and one stored while bypassed does not silence the effect later. Only the project's
+// own state brings its bypass back.
 void KivKestruneAudioEffectPlugin::TraverseLiveSettings(KivXMLItem& item, bool storing) {
-    KivAudioEffectPluginToAudioPluginAdapter::StoreSettings(item, storing);
+    TraverseSettings(item, storing, false);
+}
+
+void KivKestruneAudioEffectPlugin::TraverseSettings(KivXMLItem& item, bool storing, bool loadsBypass) {
+    StoreAdapterSettings(item, storing, loadsBypass);
     KivSettingsValues::StoreFlag(item, kAGC, agc_, storing);
 }
 

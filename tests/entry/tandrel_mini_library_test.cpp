@@ -56,7 +56,7 @@ TEST(TandrelMiniLibrary, IdentityParametersAndChannels) {
     ASSERT_EQ(plugin.NumParams(), 51);  // 29 simple parameters, the custom shape's 20, "Side-chain", "Channel mode"
     EXPECT_EQ(plugin.ParameterName(0), "Input gain");
     EXPECT_EQ(plugin.ParameterDisplay(0), "0.00 dB");
-    EXPECT_EQ(plugin.CanDo("bypass"), -1);
+    EXPECT_EQ(plugin.CanDo("bypass"), 1);
     EXPECT_EQ(plugin.CanDo("Bypass"), 0);
     EXPECT_EQ(plugin.CanDo("receiveVstTimeInfo"), 1);
 }

@@ -1,6 +1,6 @@
 // The delay line that keeps bypass, single-channel modes and the look-ahead aligned with the
 // latency: exact delays in any block pattern, in place too; a change of the delay read from
-// real history and faded with powers summing to 1; never silence for want of history.
+// real history and faded with powers summing to 1; the new delay holds from the change on.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -67,22 +67,23 @@ TEST(DelayLine, ChangedDelayFadesWithPowersSummingToOne) {
     }
 }
 
-// A line that has heard 100 samples keeps delay 0 when asked for 300, until it has heard 300;
-// a line only fed (nobody listening) plays the right delayed audio at once when asked.
-TEST(DelayLine, NewDelayWaitsForHistoryAndFeedingKeepsIt) {
+// A line that has heard 100 samples and is asked for 300 fades to 300 at once: once the
+// fade is over, it plays what a line started with that delay plays (silence for what it never
+// heard, then the input exactly 300 samples late), so the output agrees with the latency the
+// host was told. A line only fed (nobody listening) plays the right delayed audio at once.
+TEST(DelayLine, NewDelayHoldsAtOnceAndFeedingKeepsIt) {
     KivDelayLine line;
     line.Reserve(1000, 100);
     line.SetFadeLength(kFade);
     const std::vector<float> x = Ramp(1000);
     std::vector<float> y(1000);
     line.Process(x.data(), y.data(), 100);
+    for (int32_t n = 0; n < 100; ++n) ASSERT_EQ(y[n], x[n]) << n;
     line.SetDelay(300);
-    for (int32_t at = 100; at < 300; at += 100) line.Process(x.data() + at, y.data() + at, 100);
-    for (int32_t n = 0; n < 300; ++n) ASSERT_EQ(y[n], x[n]) << n;
-    line.Process(x.data() + 300, y.data() + 300, 100);
-    for (int32_t n = 300; n < 400; ++n) ASSERT_GT(y[n], 0.0f) << n;
-    line.Process(x.data() + 400, y.data() + 400, 100);
-    for (int32_t n = 400; n < 500; ++n) ASSERT_EQ(y[n], x[n - 300]) << n;
+    for (int32_t at = 100; at < 500; at += 100) line.Process(x.data() + at, y.data() + at, 100);
+    // The fade's old side: the undelayed ramp, weighted down to nothing.
+    for (int32_t n = 101; n < 100 + kFade; ++n) ASSERT_LT(y[n] / x[n], y[n - 1] / x[n - 1]) << n;
+    for (int32_t n = 100 + kFade; n < 500; ++n) ASSERT_EQ(y[n], n < 300 ? 0.0f : x[n - 300]) << n;
 
     KivDelayLine fed;
     fed.Reserve(1000, 100);

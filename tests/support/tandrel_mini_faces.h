@@ -5,9 +5,10 @@
 // next block (inside it, at its offset, in VST 3), the plug-in's own bypass, state, restart
 // and latency, and blocks of two main and two side-chain channels.
 //
-// The VST 3 instance runs as an offline render: there, a change inside a block plays from its
-// offset in that very block; in real time it would play from the first block after the
-// plug-in's preparing thread is done, which a comparison of two instances cannot wait for.
+// The VST 3 instance runs as an offline render unless asked for real time: offline, a change
+// inside a block plays from its offset in that very block; in real time it plays from the
+// first block after the plug-in's preparing thread is done, whenever that is, which a
+// comparison of two instances cannot wait for.
 // The VST 2.4 instance is automated between blocks from the thread that processes, as a host's
 // sequencer does, which the plug-in prepares at once.
 #include <gtest/gtest.h>
@@ -33,6 +34,7 @@ namespace tandrel_mini_test {
 struct FaceSettings {
     double sampleRate = 48000.0;
     int32_t maxBlock = 512;
+    bool realTime = false;  // VST 3: kRealtime process mode instead of kOffline
 };
 
 class Face {
@@ -123,7 +125,12 @@ public:
     void Automate(int32_t index, double value, int32_t) override {
         plugin_.SetParameter(index, static_cast<float>(value));
     }
-    bool Bypass(bool on, int32_t) override { return plugin_.Dispatch(effSetBypass, 0, on ? 1 : 0) != 0; }
+    // The host's soft bypass: the host keeps it itself, a loaded state does not change it.
+    bool Bypass(bool on, int32_t) override {
+        bypassed_ = on;
+        return plugin_.Dispatch(effSetBypass, 0, on ? 1 : 0) != 0;
+    }
+    bool IsBypassed() override { return bypassed_; }
     std::vector<uint8_t> SaveState() override { return plugin_.GetChunk(); }
     bool LoadState(const std::vector<uint8_t>& bytes) override { return plugin_.SetChunk(bytes); }
     void Restart() override {
@@ -152,6 +159,7 @@ public:
 private:
     KivVst2Plugin plugin_;
     std::vector<float> silence_;
+    bool bypassed_ = false;
 };
 
 class Vst3Face : public Face {
@@ -185,7 +193,8 @@ public:
         processor_ = Query<IAudioProcessor>(component_);
         if (!controller_ || !processor_) return Fail("no controller or processor");
         component_->activateBus(kAudio, kInput, 1, 1);  // the side chain
-        ProcessSetup setup{kOffline, kSample32, settings.maxBlock, settings.sampleRate};
+        mode_ = settings.realTime ? kRealtime : kOffline;
+        ProcessSetup setup{mode_, kSample32, settings.maxBlock, settings.sampleRate};
         if (processor_->setupProcessing(setup) != kResultOk) return Fail("setupProcessing failed");
         if (component_->setActive(1) != kResultOk || processor_->setProcessing(1) != kResultOk) return Fail("not started");
         active_ = true;
@@ -251,7 +260,7 @@ public:
         AudioBusBuffers inputs[2] = {{2, 0, {in}}, {2, 0, {key}}};
         AudioBusBuffers output{2, 0, {out}};
         ProcessData data{};
-        data.processMode = kOffline;
+        data.processMode = mode_;
         data.numSamples = frames;
         data.numInputs = 2;
         data.numOutputs = 1;
@@ -289,6 +298,7 @@ private:
     Steinberg::Vst::IAudioProcessor* processor_ = nullptr;
     Vst3TestHost::ParameterChanges changes_;
     std::vector<float> silence_;
+    Steinberg::int32 mode_ = Steinberg::Vst::kOffline;
     bool active_ = false;
     std::string error_;
 };
@@ -304,7 +314,8 @@ inline int32_t Face::Index(const std::string& fullName) {
     return index;
 }
 
-enum class FaceKind { kVst2, kVst3 };
+// kVst3RealTime: the VST 3 face, opened with FaceSettings::realTime set by the test.
+enum class FaceKind { kVst2, kVst3, kVst3RealTime };
 
 inline std::unique_ptr<Face> MakeFace(FaceKind kind) {
     if (kind == FaceKind::kVst2) return std::make_unique<Vst2Face>();
@@ -312,7 +323,7 @@ inline std::unique_ptr<Face> MakeFace(FaceKind kind) {
 }
 
 inline std::string FaceName(const ::testing::TestParamInfo<FaceKind>& info) {
-    return info.param == FaceKind::kVst2 ? "Vst2" : "Vst3";
+    return info.param == FaceKind::kVst2 ? "Vst2" : info.param == FaceKind::kVst3 ? "Vst3" : "Vst3RealTime";
 }
 
 }  // namespace tandrel_mini_test

@@ -96,9 +96,9 @@ TEST_F(VstAdapterTest, IdentityAndFlags) {
 
 TEST_F(VstAdapterTest, CanDoAnswersExactlyAsTabled) {
     for (const char* yes : {"receiveVstEvents", "receiveVstEvent", "receiveVstMidiEvents", "receiveVstMidiEvent",
-                            "plugAsChannelInsert", "canMono", "plugAsSend", "receiveVstTimeInfo"})
+                            "plugAsChannelInsert", "canMono", "plugAsSend", "receiveVstTimeInfo", "bypass"})
         EXPECT_EQ(CanDo(yes), 1) << yes;
-    for (const char* no : {"sendVstEvents", "sendVstEvent", "sendVstMidiEvents", "sendVstMidiEvent", "bypass"})
+    for (const char* no : {"sendVstEvents", "sendVstEvent", "sendVstMidiEvents", "sendVstMidiEvent"})
         EXPECT_EQ(CanDo(no), -1) << no;
     for (const char* unknown : {"Bypass", "receiveVstTimeinfo", "offline", ""}) EXPECT_EQ(CanDo(unknown), 0) << unknown;
 }
