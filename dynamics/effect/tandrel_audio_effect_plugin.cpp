@@ -133,6 +133,7 @@ void TandrelAudioEffectPlugin::PrepareSetup(bool resetChannels) {
         // A reset still waiting must not be lost with the setup that carried it.
         next->resetChannels = resetChannels || (waiting && waiting->resetChannels);
         const int32_t latency = next->sizes.lookAhead;
+        pendingPath_.store(next->resetChannels ? kResetsChannels : next->pathSwitches, std::memory_order_release);
         if (pending_.compare_exchange_strong(waiting, next.get(), std::memory_order_acq_rel)) {
             pendingBase_ = base;
             publishedSizes_ = next->sizes;
@@ -145,15 +146,27 @@ void TandrelAudioEffectPlugin::PrepareSetup(bool resetChannels) {
     }
 }
 
-// A setup waits while the pipeline fades between two gain paths (10 ms at most), so the
-// setup fading out stays the only one that does.
+// A setup that switches the gain path again waits while the pipeline fades between two paths
+// (10 ms at most), so the setup fading out stays the only one that does. One on the path
+// fading in joins at once: it is new values for that path (a host step often changes a
+// switch and a gain at neighbouring offsets), which would otherwise play the switch with the
+// gain from before the step for the whole fade.
 void TandrelAudioEffectPlugin::InstallPendingSetup() noexcept {
-    if (!pending_.load(std::memory_order_relaxed) || pipeline_.IsSwitching()) return;
+    if (!pending_.load(std::memory_order_relaxed)) return;
+    if (pipeline_.IsSwitching() && !JoinsSwitch(pendingPath_.load(std::memory_order_acquire))) return;
     TandrelPipelineSetup* next = pending_.exchange(nullptr, std::memory_order_acq_rel);
     if (!next) return;
+    // Published between the two reads, the setup may be on another path after all: the fade
+    // running ends here, rather than lose the setup or leave two fading out.
+    if (pipeline_.IsSwitching() && !JoinsSwitch(next->resetChannels ? kResetsChannels : next->pathSwitches))
+        Retire(pipeline_.TakeSwitchedFrom(true));
     TandrelPipelineSetup* left = pipeline_.Install(*next);
     installedSetups_.fetch_add(1, std::memory_order_relaxed);
     Retire(left);
+}
+
+bool TandrelAudioEffectPlugin::JoinsSwitch(uint32_t path) const noexcept {
+    return path != kResetsChannels && path == pipeline_.GainPath();
 }
 
 void TandrelAudioEffectPlugin::Retire(TandrelPipelineSetup* left) noexcept {

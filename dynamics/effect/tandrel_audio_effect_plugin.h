@@ -122,6 +122,12 @@ private:
     // `retired_` is a list the audio thread pushes the setups it left onto.
     std::atomic<TandrelPipelineSetup*> pending_{nullptr};
     std::atomic<TandrelPipelineSetup*> retired_{nullptr};
+    // The gain path of the setup published last (its path switches, or kResetsChannels), so the
+    // audio thread can tell whether it may join a switch still fading without taking it.
+    static constexpr uint32_t kResetsChannels = 0x80000000u;
+    std::atomic<uint32_t> pendingPath_{0};
+    // Whether a setup on `path` may be installed while a switch fades: same path, no reset.
+    bool JoinsSwitch(uint32_t path) const noexcept;
     // Settings side: sizes of the setup published last, and of the one the audio thread
     // leaves for the pending setup.
     TandrelSetupSizes publishedSizes_;

@@ -16,6 +16,10 @@ constexpr double kZero = 1e-50;
 // gains.
 constexpr double kSwitchSeconds = 0.01;
 constexpr double kLinkRampSeconds = 0.005;
+// A setup joining a switch whose new path is still this quiet in the fade takes its blend at
+// once: the step is at most a thousandth of the change (a host step that moved a switch and a
+// gain at neighbouring offsets), where a ramp under the rising fade would overshoot both.
+constexpr double kJoinAtOnceWeight = 1e-3;
 
 bool IsFullLink(double amount) noexcept { return std::fabs(amount - 1.0) <= kZero; }
 
@@ -157,12 +161,13 @@ TandrelPipelineSetup* TandrelDynamicsPipeline::Install(TandrelPipelineSetup& nex
     // A switched path fades in over the old one, which plays on with the blend it had; the
     // fade covers the blend's change too.
     const bool switched = !fresh && left->pathSwitches != next.pathSwitches;
+    const bool joinsAtOnce = switchFrom_ && KivCoherentFadeWeight(switchPosition_, switchLength_) <= kJoinAtOnceWeight;
     if (switched) {
         switchFrom_ = left;
         switchFromBlend_ = ramp_.Current();
         switchPosition_ = 0;
     }
-    ramp_.Target(blend, fresh || switched);
+    ramp_.Target(blend, fresh || switched || joinsAtOnce);
     if (switched || left == &idle_) return nullptr;
     return left;
 }

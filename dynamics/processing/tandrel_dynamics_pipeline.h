@@ -55,9 +55,12 @@ public:
     // Makes `next` the setup of the following blocks and answers the one it replaces, unless
     // that one plays on under the fade of a switch (TakeSwitchedFrom answers it when the fade
     // is over). The idle setup the pipeline starts with is never answered. Never allocates.
-    // Not while IsSwitching: the next setup waits for the fade to end.
+    // While IsSwitching only a setup on the path fading in (same GainPath, no channel reset):
+    // its blend ramps from where that path's was; any other waits for the fade to end.
     TandrelPipelineSetup* Install(TandrelPipelineSetup& next) noexcept;
     bool IsSwitching() const noexcept { return switchFrom_ != nullptr; }
+    // The path switches of the setup playing (see TandrelPipelineSetup::pathSwitches).
+    uint32_t GainPath() const noexcept { return setup_->pathSwitches; }
     // The setup a switch faded out, once the fade is over (null otherwise); with `now`, the
     // fade ends at once (before the pipeline goes away).
     TandrelPipelineSetup* TakeSwitchedFrom(bool now = false) noexcept;

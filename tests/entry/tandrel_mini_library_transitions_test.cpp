@@ -223,6 +223,39 @@ TEST_P(Transitions, ProcessorSwitchedOffAndOnFadesWithTheDetectorCarriedOver) {
     }
 }
 
+// "Maximize" switched on while the output gain goes from +12 dB to 0 dB in the same host step,
+// in either order (VST 3: at offsets 0 and 1 of one block; VST 2.4: one after the other before
+// it), on a steady 0.5 into the 4:1 compressor at -20 dB. Before: 0.5 x 10^((-16.505 + 6.021 +
+// 12) / 20) = 0.5936, the shape's -16.505 dB out for -6.021 dB in raised by 12 dB. After: the
+// shape raised by 15 dB, its distance below 0 dB out at 0 dB in (-20 + 20 / 4 = -15): 0.8386.
+// No sample lies above the louder of the two (the new shape with the old gain, played through
+// the switch's fade, reached towards 0.5 x 10^((-16.505 + 6.021 + 27) / 20) = 3.34, 12 dB over),
+// and 20 ms on the output is the new level.
+TEST_P(Transitions, MaximizeAndOutputGainChangedTogetherStayWithinBothSettings) {
+    const double before = 0.5 * std::pow(10.0, (-16.505149978 + 6.020599913 + 12.0) / 20.0);
+    const double after = 0.5 * std::pow(10.0, (-16.505149978 + 6.020599913 + 15.0) / 20.0);
+    for (const bool maximizeFirst : {true, false}) {
+        SCOPED_TRACE(maximizeFirst);
+        std::unique_ptr<Face> face = Open(GetParam());
+        SetCompressor(*face);
+        const int32_t output = Face::Index("Output gain (General parameters)");
+        const int32_t maximize = Face::Index("Maximize signal strength to 0dB (General parameters)");
+        face->Automate(output, (12.0 + 24.0) / 48.0);
+        const int32_t at = 20 * kBlock;
+        const std::vector<float> out = RunBlocks(
+            *face, 30,
+            [&](int32_t block) {
+                if (block * kBlock != at) return;
+                face->Automate(maximizeFirst ? maximize : output, maximizeFirst ? 1.0 : 0.5, 0);
+                face->Automate(maximizeFirst ? output : maximize, maximizeFirst ? 0.5 : 1.0, 1);
+            },
+            [](int32_t) { return 0.5f; });
+        ASSERT_NEAR(out[at - 1], before, 1e-4);
+        EXPECT_LE(*std::max_element(out.begin() + at, out.end()), after * (1.0 + 1e-5));
+        for (int32_t n = at + 2 * kFade; n < static_cast<int32_t>(out.size()); ++n) ASSERT_NEAR(out[n], after, 1e-4) << n;
+    }
+}
+
 // The gain of a 4:1 compressor at -20 dB (knee 0, logarithmic mode) at a steady level.
 double Compression(double level) {
     const double db = 20.0 * std::log10(level);
