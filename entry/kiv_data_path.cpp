@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/kiv_exception.h"
+#include "platform/kiv_library_static.h"
 #include "platform/kiv_user_data_folder.h"
 
 namespace {
@@ -55,9 +56,9 @@ void CopyOldContents(const fs::path& oldFolder, const fs::path& newFolder) {
 // still never removed.
 bool FirstCopyInThisProcess(const fs::path& oldFolder) {
     static std::mutex mutex;
-    static std::set<fs::path> copied;
+    static KivPlatform::LibraryStatic<std::set<fs::path>> copied;
     std::lock_guard<std::mutex> lock(mutex);
-    return copied.insert(oldFolder).second;
+    return copied->insert(oldFolder).second;
 }
 
 }  // namespace

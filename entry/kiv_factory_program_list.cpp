@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "base/kiv_exception.h"
+#include "platform/kiv_library_static.h"
 #include "plugin/kiv_kestrune_audio_effect_plugin.h"
 #include "plugin/state/kiv_settings_item_copy.h"
 #include "presets/library/kiv_factory_presets.h"
@@ -15,7 +16,8 @@ namespace {
 std::shared_ptr<const KivXMLItem> SharedPresets(const char* document) {
     static std::mutex mutex;
     static const char* parsedDocument = nullptr;
-    static std::shared_ptr<const KivXMLItem> parsed;
+    static KivPlatform::LibraryStatic<std::shared_ptr<const KivXMLItem>> kept;
+    std::shared_ptr<const KivXMLItem>& parsed = *kept;
     std::lock_guard<std::mutex> lock(mutex);
     if (document != parsedDocument) {
         parsedDocument = document;

@@ -4,6 +4,7 @@
 #include "base/kiv_trace.h"
 #include "entry/kiv_module.h"
 #include "entry/kiv_module_startup.h"
+#include "platform/kiv_library_static.h"
 #include "threads/kiv_lock.h"
 
 namespace {
@@ -11,8 +12,8 @@ namespace {
 KivSynchronizer* sharedLock = nullptr;
 
 KivSynchronizer& OwnLock() {
-    static KivLock lock;
-    return lock;
+    static KivPlatform::LibraryStatic<KivLock> lock;
+    return *lock;
 }
 
 void TakeOverParentServices(const KivLibraryInitRecord& record) {

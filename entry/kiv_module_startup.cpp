@@ -6,6 +6,7 @@
 #include "entry/kiv_library_state.h"
 #include "entry/module.h"
 #include "platform/kiv_library_notifications.h"
+#include "platform/kiv_library_static.h"
 #include "threads/kiv_mutex.h"
 #include "threads/kiv_synchronizer_guard.h"
 
@@ -21,8 +22,8 @@ int32_t instanceUsers = 0;  // guarded by the start-up mutex
 // from another library's static initialisation. Destroyed with the library: by then no
 // instance exists and no thread of the library runs, so nobody can be waiting on it.
 KivMutex& StartupMutex() {
-    static KivMutex mutex;
-    return mutex;
+    static KivPlatform::LibraryStatic<KivMutex> mutex;
+    return *mutex;
 }
 
 void* InstanceHandleForModule() noexcept {

@@ -40,10 +40,5 @@ inline constexpr bool kThreadsRunDuringProcessExit = false;
 #else
 inline constexpr bool kThreadsRunDuringProcessExit = true;
 #endif
-// Calls `hook` when the process ends through exit() or a return from main, before the
-// destructors of the static objects constructed before this call; also when this library is
-// unloaded (when no thread of it can be running). Registering again runs the hook again, later
-// constructed statics included. Does nothing where kThreadsRunDuringProcessExit is false.
-void CallAtProcessExit(void (*hook)());
 
 }  // namespace KivPlatform

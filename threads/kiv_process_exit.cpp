@@ -6,6 +6,7 @@
 #include <mutex>
 #include <new>
 
+#include "platform/kiv_library_static.h"
 #include "platform/kiv_system_thread.h"
 #include "threads/kiv_thread.h"
 
@@ -94,7 +95,7 @@ bool IsEnding() {
 }
 
 void Watch() {
-    if constexpr (KivPlatform::kThreadsRunDuringProcessExit) KivPlatform::CallAtProcessExit(&AtProcessExit);
+    if constexpr (KivPlatform::kThreadsRunDuringProcessExit) KivPlatform::SetLibraryEndHook(&AtProcessExit);
 }
 
 }  // namespace KivProcessExit

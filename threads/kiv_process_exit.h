@@ -29,9 +29,9 @@ void LeaveBody(Body& body);
 void ParkIfEnding();
 // Whether the process is ending: a parked thread never ends, so nothing may wait for it.
 bool IsEnding();
-// Makes the end of the process wait for the running bodies to park, before the static
-// objects constructed so far are destroyed. Called whenever a thread is created, so that
-// statics made since the previous call are covered too.
+// Makes the end of the process wait for the running bodies to park, before the library's
+// statics (KivPlatform::LibraryStatic) are destroyed. Called whenever a thread is created;
+// the end is registered with the C library once, however often this is called.
 void Watch();
 
 }  // namespace KivProcessExit

@@ -4,6 +4,7 @@
 #include "base/encoding/kiv_utf16_codec.h"
 #include "base/encoding/kiv_utf8_codec.h"
 #include "base/kiv_exception.h"
+#include "platform/kiv_library_static.h"
 
 namespace {
 
@@ -17,8 +18,8 @@ struct TableCodecs {
 };
 
 const KivEncoding::Codec* FindTableCodec(const KivString& name) {
-    static const TableCodecs tables;
-    for (const KivEncoding::TableCodec& codec : tables.codecs)
+    static KivPlatform::LibraryStatic<TableCodecs> tables;
+    for (const KivEncoding::TableCodec& codec : tables->codecs)
         if (codec.AnswersTo(name)) return &codec;
     return nullptr;
 }
@@ -32,12 +33,12 @@ bool IsOneOf(const KivString& name, const char* first, const char* second) {
 namespace KivEncoding {
 
 const Codec& GetCodec(const KivString& name) {
-    static const ASCIICodec ascii;
-    static const UTF8Codec utf8;
-    static const UTF16Codec utf16;
-    if (name.IsEmpty() || name.CompareFolded("ascii") == 0) return ascii;
-    if (IsOneOf(name, "utf8", "utf-8")) return utf8;
-    if (IsOneOf(name, "utf16", "utf-16")) return utf16;
+    static KivPlatform::LibraryStatic<ASCIICodec> ascii;
+    static KivPlatform::LibraryStatic<UTF8Codec> utf8;
+    static KivPlatform::LibraryStatic<UTF16Codec> utf16;
+    if (name.IsEmpty() || name.CompareFolded("ascii") == 0) return *ascii;
+    if (IsOneOf(name, "utf8", "utf-8")) return *utf8;
+    if (IsOneOf(name, "utf16", "utf-16")) return *utf16;
     if (const Codec* table = FindTableCodec(name)) return *table;
     KivException::Raise(KivException::kInvalidArgument, "No codec found for encoding {0}.", name);
 }

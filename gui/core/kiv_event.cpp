@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "gui/core/kiv_event_processor.h"
+#include "platform/kiv_library_static.h"
 
 // Constructed on first use, by the first target's constructor at the latest: it is then
 // destroyed after every target, static ones included, and goes with the library instead of
 // leaking once per load.
 KivLock& KivEventLock() {
-    static KivLock lock;
-    return lock;
+    static KivPlatform::LibraryStatic<KivLock> lock;
+    return *lock;
 }
 
 KivEventTarget::KivEventTarget() {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/kiv_boundary.h"
+#include "platform/kiv_library_static.h"
 #include "threads/kiv_synchronizer_guard.h"
 
 namespace {
@@ -11,12 +12,12 @@ namespace {
 // Live processors, so that a dying event can be withdrawn from all of them. Created on first
 // use, before any event exists (see EnsureRegistry), and destroyed after the last.
 KivLock& RegistryLock() {
-    static KivLock lock;
-    return lock;
+    static KivPlatform::LibraryStatic<KivLock> lock;
+    return *lock;
 }
 std::vector<KivEventProcessor*>& Registry() {
-    static std::vector<KivEventProcessor*> registry;
-    return registry;
+    static KivPlatform::LibraryStatic<std::vector<KivEventProcessor*>> registry;
+    return *registry;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "gui/layout/kiv_layout.h"
 #include "gui/style/kiv_style_metrics.h"
 #include "gui/text/kiv_font.h"
+#include "platform/kiv_library_static.h"
 
 namespace {
 
@@ -39,9 +40,9 @@ bool IsIndex(int32_t index, size_t count) { return index >= 0 && static_cast<siz
 }  // namespace
 
 const KivHouseStyle& KivHouseStyle::Instance() {
-    static const KivHouseStyle style;
+    static KivPlatform::LibraryStatic<KivHouseStyle> style;
     KivLayout::SetStyleControlSpacing(KivStyleMetrics::kControlSpacing);
-    return style;
+    return *style;
 }
 
 int32_t KivHouseStyle::ColorCount() const { return static_cast<int32_t>(std::size(kColors)); }

@@ -6,6 +6,7 @@
 
 #include "gui/text/kiv_font_face.h"
 #include "gui/text/kiv_utf16_reader.h"
+#include "platform/kiv_library_static.h"
 
 namespace {
 int32_t RoundToPixels(double value) { return static_cast<int32_t>(std::floor(value + 0.5)); }
@@ -13,10 +14,10 @@ int32_t RoundToPixels(double value) { return static_cast<int32_t>(std::floor(val
 
 const KivFont& KivFont::OfSize(double pixels) {
     static std::mutex registryLock;
-    static std::map<int32_t, std::unique_ptr<KivFont>> registry;
+    static KivPlatform::LibraryStatic<std::map<int32_t, std::unique_ptr<KivFont>>> registry;
     const int32_t quarters = std::clamp(RoundToPixels(pixels * 4.0), 4, 2000);
     std::lock_guard<std::mutex> guard(registryLock);
-    std::unique_ptr<KivFont>& font = registry[quarters];
+    std::unique_ptr<KivFont>& font = (*registry)[quarters];
     if (!font) font = std::make_unique<KivFont>(KivFontFace::Embedded(), quarters / 4.0);
     return *font;
 }

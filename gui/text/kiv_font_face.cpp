@@ -3,6 +3,7 @@
 #include "base/kiv_exception.h"
 #include "base/kiv_memory.h"
 #include "gui/text/kiv_embedded_font.h"
+#include "platform/kiv_library_static.h"
 
 #define STB_TRUETYPE_IMPLEMENTATION
 #define STBTT_STATIC
@@ -22,8 +23,8 @@ struct KivFontFace::Info {
 };
 
 const KivFontFace& KivFontFace::Embedded() {
-    static const KivFontFace face(KivEmbeddedFont::Data());
-    return face;
+    static KivPlatform::LibraryStatic<KivFontFace> face(KivEmbeddedFont::Data());
+    return *face;
 }
 
 KivFontFace::KivFontFace(const unsigned char* data) : info_(std::make_unique<Info>()) {

@@ -4,6 +4,8 @@
 #include <new>
 #include <string>
 
+#include "platform/kiv_library_static.h"
+
 namespace {
 
 struct Store {
@@ -13,8 +15,8 @@ struct Store {
 };
 
 Store& TheClipboard() {
-    static Store clipboard;
-    return clipboard;
+    static KivPlatform::LibraryStatic<Store> clipboard;
+    return *clipboard;
 }
 
 std::vector<uint8_t> UpToFirstZero(const uint8_t* data, int32_t size) {

@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdlib>
 
+#include "platform/kiv_library_static.h"
 #include "platform/kiv_system_thread.h"
 #include "platform/posix/kiv_posix_deadline.h"
 
@@ -108,8 +108,8 @@ private:
 };
 
 ModuleReferences& References() {
-    static ModuleReferences references;
-    return references;
+    static KivPlatform::LibraryStatic<ModuleReferences> references;
+    return *references;
 }
 
 void* RunThread(void* argument) {
@@ -209,9 +209,5 @@ void CloseThread(SystemThread thread) {
 }
 
 uint32_t CurrentThreadId() { return static_cast<uint32_t>(gettid()); }
-
-// atexit from a library registers for that library: its entries run at exit() in reverse
-// order of registration, interleaved with the static destructors, or at its unload.
-void CallAtProcessExit(void (*hook)()) { std::atexit(hook); }
 
 }  // namespace KivPlatform

@@ -76,6 +76,5 @@ uint32_t CurrentThreadId() { return GetCurrentThreadId(); }
 
 // ExitProcess ends every other thread before the libraries' destructors run: nothing of
 // ours can run into them.
-void CallAtProcessExit(void (*)()) {}
 
 }  // namespace KivPlatform

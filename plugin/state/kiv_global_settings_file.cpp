@@ -9,6 +9,7 @@
 #include "base/stream/kiv_std_file_stream.h"
 #include "base/xml/kiv_xml_item.h"
 #include "platform/kiv_file_system.h"
+#include "platform/kiv_library_static.h"
 #include "plugin/state/kiv_settings_item_copy.h"
 
 namespace {
@@ -24,8 +25,8 @@ const KivString kSeparator("/");
 class DefaultsCache {
 public:
     static DefaultsCache& Instance() {
-        static DefaultsCache cache;
-        return cache;
+        static KivPlatform::LibraryStatic<DefaultsCache> cache;
+        return *cache;
     }
 
     bool CopyDefaults(const KivGlobalSettingsFile& file, KivXMLItem& defaults) {

@@ -8,6 +8,7 @@
 #include "base/kiv_boundary.h"
 #include "base/kiv_exception.h"
 #include "base/xml/kiv_xml_item.h"
+#include "platform/kiv_library_static.h"
 #include "plugin/kiv_kestrune_audio_effect_plugin.h"
 #include "plugin/kiv_plugin_host.h"
 #include "plugin/state/kiv_data_folder_source.h"
@@ -45,8 +46,8 @@ void ReplaceDefaults(KivXMLItem& root, const KivXMLItem& defaults) {
 class FactorySettings {
 public:
     static FactorySettings& Instance() {
-        static FactorySettings settings;
-        return settings;
+        static KivPlatform::LibraryStatic<FactorySettings> settings;
+        return *settings;
     }
     bool Has(const KivString& plugin) {
         std::lock_guard<std::mutex> lock(mutex_);

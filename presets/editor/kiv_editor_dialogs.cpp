@@ -6,12 +6,13 @@
 #include "gui/core/kiv_window.h"
 #include "gui/core/kiv_window_placement.h"
 #include "gui/core/kiv_windows.h"
+#include "platform/kiv_library_static.h"
 
 namespace {
 
 std::function<void(KivWindow&)>& ShowHook() {
-    static std::function<void(KivWindow&)> hook;
-    return hook;
+    static KivPlatform::LibraryStatic<std::function<void(KivWindow&)>> hook;
+    return *hook;
 }
 
 }  // namespace

@@ -27,6 +27,30 @@
 
 extern char** environ;
 
+// Every exit registration of the process passes here on its way to the C library (the
+// program's own definition comes first for every library it loads); the ones made for the
+// plug-in library are kept, without allocating, for the test that counts them.
+struct ExitRegistration {
+    void (*function)(void*);
+    void* argument;
+    void* library;
+};
+constexpr int kMostRegistrations = 4096;
+ExitRegistration exitRegistrations[kMostRegistrations];
+std::atomic<int> exitRegistrationCount{0};
+std::atomic<void*> watchedLibrary{nullptr};
+
+extern "C" int __cxa_atexit(void (*function)(void*), void* argument, void* library) {
+    using Register = int (*)(void (*)(void*), void*, void*);
+    static const auto next = reinterpret_cast<Register>(dlsym(RTLD_NEXT, "__cxa_atexit"));
+    Dl_info where{};
+    if (void* watched = watchedLibrary.load(); watched != nullptr && dladdr(library, &where) && where.dli_fbase == watched) {
+        const int index = exitRegistrationCount.fetch_add(1);
+        if (index < kMostRegistrations) exitRegistrations[index] = {function, argument, library};
+    }
+    return next(function, argument, library);
+}
+
 namespace {
 
 constexpr const char* kChildVariable = "KIV_LEAKING_HOST_ROUND";
@@ -96,6 +120,65 @@ TEST(TandrelMiniProcessExit, LeakingHost) {
     std::thread([] {
         for (int32_t index = 0; index < leakedEffect->numParams; ++index) leakedEffect->setParameter(leakedEffect, index, 0.3f);
     }).join();
+}
+
+// The library's objects that live to its end (caches, the style, fonts, the event registry)
+// are destroyed by one exit registration, after its threads are parked, however many
+// instances, editors and threads a long session makes. Each of those objects registering
+// its own destructor would have it destroyed at exit while the library's threads still ran,
+// and registering the end again with each new thread grows the C library's list for good.
+TEST(TandrelMiniProcessExit, OneExitRegistrationForAWholeSession) {
+    if (std::getenv(kChildVariable) != nullptr) GTEST_SKIP() << "the child runs only LeakingHost";
+    KivXvfbSession::Server server;
+    void* library = dlopen(KIV_TANDREL_MINI_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    using Main = AEffect* (*)(audioMasterCallback);
+    auto main = reinterpret_cast<Main>(dlsym(library, "VSTPluginMain"));
+    ASSERT_NE(main, nullptr);
+    Dl_info where{};
+    ASSERT_TRUE(dladdr(reinterpret_cast<void*>(main), &where));
+    watchedLibrary.store(where.dli_fbase);  // from here: what the library registers after its load
+    Display* display = std::getenv("DISPLAY") != nullptr ? XOpenDisplay(nullptr) : nullptr;
+    int afterFirstRound = 0;
+    for (int round = 0; round < 4; ++round) {
+        AEffect* effect = main(&Host);
+        ASSERT_NE(effect, nullptr);
+        Dispatch(effect, effOpen);
+        Dispatch(effect, effSetSampleRate, 0, nullptr, 48000.0f);
+        Dispatch(effect, effSetBlockSize, 64);
+        Dispatch(effect, effMainsChanged, 1);
+        std::vector<float> silence(64, 0.0f), left(64), right(64);
+        float* inputs[4] = {silence.data(), silence.data(), silence.data(), silence.data()};
+        float* outputs[2] = {left.data(), right.data()};
+        effect->processReplacing(effect, inputs, outputs, 64);
+        void* chunk = nullptr;
+        const intptr_t size = Dispatch(effect, effGetChunk, 0, &chunk);
+        ASSERT_GT(size, 0);
+        const std::string saved(static_cast<const char*>(chunk), static_cast<size_t>(size));
+        Dispatch(effect, effSetChunk, size, const_cast<char*>(saved.data()));
+        if (display != nullptr) {
+            const Window parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1100, 700, 0, 0, 0);
+            XMapWindow(display, parent);
+            XSync(display, False);
+            EXPECT_EQ(Dispatch(effect, effEditOpen, 0, reinterpret_cast<void*>(parent)), 1);
+            for (int i = 0; i < 3; ++i) Dispatch(effect, effEditIdle);
+            Dispatch(effect, effEditClose);
+            XDestroyWindow(display, parent);
+            XSync(display, False);
+        }
+        Dispatch(effect, effMainsChanged, 0);
+        Dispatch(effect, effClose);
+        if (round == 0) afterFirstRound = exitRegistrationCount.load();
+    }
+    if (display != nullptr) XCloseDisplay(display);
+    const int count = exitRegistrationCount.load();
+    EXPECT_EQ(afterFirstRound, 1) << "the first instance" << (display ? " and editor" : "");
+    EXPECT_EQ(count, 1) << "four instances" << (display ? " and editors" : "");
+    if (count >= 1) {
+        EXPECT_EQ(exitRegistrations[0].argument, nullptr) << "a static object's own destructor";
+    }
+    watchedLibrary.store(nullptr);
+    dlclose(library);
 }
 
 TEST(TandrelMiniProcessExit, ExitsCleanlyWithALeakedInstance) {

@@ -17,6 +17,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include "platform/kiv_library_static.h"
 #include "platform/posix/x11/kiv_x11_errors.h"
 
 namespace KivPlatform::X11Selection {
@@ -291,8 +292,8 @@ Result Service::Get(const std::string& target, std::vector<uint8_t>& data) {
 Service& TheService() {
     // Destroyed when the library is unloaded (or the program ends): the thread is joined
     // and the connection closed then.
-    static Service service;
-    return service;
+    static KivPlatform::LibraryStatic<Service> service;
+    return *service;
 }
 
 }  // namespace

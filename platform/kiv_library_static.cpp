@@ -1,0 +1,46 @@
+#include "platform/kiv_library_static.h"
+
+#include <atomic>
+#include <cstdlib>
+
+namespace KivPlatform {
+namespace {
+
+// Plain atomics, constant-initialised: they exist before the first static is made and need
+// no destructor of their own.
+std::atomic<LibraryStaticRecord*> newest{nullptr};
+std::atomic<void (*)()> endHook{nullptr};
+std::atomic<bool> registered{false};
+
+// atexit from a library registers for that library: the entry runs at exit() in reverse order
+// of registration among the static destructors, or when the library is unloaded, where no
+// thread of it can still be running (each holds a reference to it).
+void AtLibraryEnd() {
+    if (void (*hook)() = endHook.load()) hook();
+    LibraryStaticRecord* record = newest.exchange(nullptr);
+    while (record != nullptr) {
+        LibraryStaticRecord* older = record->older;
+        record->destroy(record->object);
+        record = older;
+    }
+}
+
+void RegisterOnce() noexcept {
+    if (!registered.exchange(true)) std::atexit(&AtLibraryEnd);
+}
+
+}  // namespace
+
+void KeepUntilLibraryEnd(LibraryStaticRecord& record) noexcept {
+    record.older = newest.load();
+    while (!newest.compare_exchange_weak(record.older, &record)) {
+    }
+    RegisterOnce();
+}
+
+void SetLibraryEndHook(void (*hook)()) noexcept {
+    endHook.store(hook);
+    RegisterOnce();
+}
+
+}  // namespace KivPlatform
