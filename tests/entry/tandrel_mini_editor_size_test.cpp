@@ -28,21 +28,6 @@ protected:
         if (plugin.Dispatch(effEditGetRect, 0, 0, &rect) == 0 || !rect) return {0, 0};
         return {rect->right - rect->left, rect->bottom - rect->top};
     }
-    std::pair<int, int> ChildSize() {
-        Window root = 0, up = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        XQueryTree(display, parent, &root, &up, &children, &count);
-        std::pair<int, int> size{0, 0};
-        if (count == 1) {
-            int x = 0, y = 0;
-            unsigned int width = 0, height = 0, border = 0, depth = 0;
-            XGetGeometry(display, children[0], &root, &x, &y, &width, &height, &border, &depth);
-            size = {static_cast<int>(width), static_cast<int>(height)};
-        }
-        if (children) XFree(children);
-        return size;
-    }
     // Everything the family's settings files in the private data folder hold.
     std::string SettingsText() const {
         std::string text;
@@ -86,7 +71,7 @@ TEST_F(TandrelMiniEditorSize, TheSizeMenuResizesThroughTheHostAndTheNextEditorOp
         }
         EXPECT_TRUE(asked);
         EXPECT_EQ(RectOf(plugin), std::make_pair(1250, expectedHeight));
-        EXPECT_EQ(ChildSize(), std::make_pair(1250, expectedHeight));
+        EXPECT_EQ(ChildSize(parent), std::make_pair(1250, expectedHeight));
         plugin.Dispatch(effEditClose);
         plugin.Close();
     }

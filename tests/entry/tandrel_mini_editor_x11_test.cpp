@@ -24,7 +24,7 @@
 #include "gui/drawing/kiv_png_writer.h"
 #include "gui/offscreen/kiv_window_system_offscreen.h"
 #include "plugin/editor/kiv_parameter_controls.h"
-#include "tests/support/kiv_xvfb_session.h"
+#include "tests/support/kiv_xvfb_host_test.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
 // Last: Xlib's macros would break the headers above.
@@ -74,29 +74,18 @@ Reference PaintOffscreen() {
     return reference;
 }
 
-class TandrelMiniEditorX11 : public ::testing::Test {
+class TandrelMiniEditorX11 : public KivXvfbHostTest {
 protected:
-    static void SetUpTestSuite() { server = new KivXvfbSession::Server(); }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
     void SetUp() override {
-        if (server->Pid() == 0) GTEST_SKIP() << "Xvfb is not available";
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, kWidth, kHeight, 0, 0, 0x00FF00FF);
-        XMapWindow(display, parent);
-        XSync(display, False);
+        KivXvfbHostTest::SetUp();
+        if (!Ready()) return;
+        parent = OpenHostWindow(kWidth, kHeight);
         ASSERT_TRUE(plugin.Load(KIV_TANDREL_MINI_PATH)) << plugin.ErrorText();
         plugin.Open();
     }
     void TearDown() override {
         plugin.Close();
-        if (display) {
-            XDestroyWindow(display, parent);
-            XCloseDisplay(display);
-        }
+        KivXvfbHostTest::TearDown();
     }
     ERect* Rect() {
         ERect* rect = nullptr;
@@ -141,8 +130,6 @@ protected:
         return wrong;
     }
 
-    static inline KivXvfbSession::Server* server = nullptr;
-    Display* display = nullptr;
     Window parent = 0;
     KivVst2Plugin plugin;
 };
@@ -192,12 +179,7 @@ TEST_F(TandrelMiniEditorX11, ShowsTheOffscreenPictureAndADragIsOneGesture) {
     EXPECT_NEAR(reports[reports.size() - 2].value, start + 0.15f, 1e-4);
 
     plugin.Dispatch(effEditClose);
-    Window root, up;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    XQueryTree(display, parent, &root, &up, &children, &count);
-    if (children) XFree(children);
-    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(ChildCount(parent), 0u);
 }
 
 // Keys the host passes on (effEditKeyDown/Up) move the knob that has the focus, as its own
@@ -335,22 +317,15 @@ TEST_F(TandrelMiniEditorX11, SurvivesTheHostDestroyingItsWindowFirst) {
     for (int round = 0; round < 5; ++round) {
         ASSERT_TRUE(OpenEditor());
         Idle(50);
-        XDestroyWindow(display, parent);
-        XSync(display, False);
+        DestroyHostWindow(parent);
         Idle(50);
         plugin.Dispatch(effEditClose);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1000, 560, 0, 0, 0x00FF00FF);
-        XMapWindow(display, parent);
-        XSync(display, False);
+        parent = OpenHostWindow(1000, 560);
     }
     ASSERT_TRUE(OpenEditor());
     Idle(50);
-    Window root = 0, up = 0, *children = nullptr;
-    unsigned int count = 0;
-    XQueryTree(display, parent, &root, &up, &children, &count);
-    if (children) XFree(children);
-    EXPECT_GE(count, 1u);  // the editor is back in the new window
+    EXPECT_GE(ChildCount(parent), 1u);  // the editor is back in the new window
     plugin.Dispatch(effEditClose);
     XSync(display, False);
     for (const std::string& error : errors.Texts()) ADD_FAILURE() << error;

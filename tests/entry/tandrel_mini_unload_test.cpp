@@ -17,6 +17,8 @@
 #if defined(_WIN32)
 #include <windows.h>
 #include <tlhelp32.h>
+
+#include "tests/support/kiv_win32_host_window.h"
 #else
 #include "tests/support/kiv_xvfb_session.h"
 #endif
@@ -45,26 +47,11 @@ int ThreadCount() {
 // The host's own window, which the editor opens into.
 class HostWindow {
 public:
-    HostWindow() {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"TandrelMiniUnloadHost";
-        RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(0, L"TandrelMiniUnloadHost", L"Host", WS_OVERLAPPEDWINDOW, 0, 0, 1100, 700, nullptr,
-                                  nullptr, windowClass.hInstance, nullptr);
-    }
-    ~HostWindow() {
-        if (window_) DestroyWindow(window_);
-    }
-    void* Parent() const { return window_; }
-    void Pump() {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    }
+    void* Parent() const { return window_.Handle(); }
+    void Pump() { KivWin32HostWindow::DispatchPending(); }
 
 private:
-    HWND window_ = nullptr;
+    KivWin32HostWindow window_{false};
 };
 #else
 int ThreadCount() { return KivXvfbSession::ThreadCount(); }

@@ -14,35 +14,24 @@
 #include <system_error>
 #include <thread>
 
-#include "tests/support/kiv_xvfb_session.h"
+#include "tests/support/kiv_xvfb_host_test.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
-class TandrelMiniVst2X11Host : public ::testing::Test {
+class TandrelMiniVst2X11Host : public KivXvfbHostTest {
 protected:
-    static void SetUpTestSuite() { server = new KivXvfbSession::Server(); }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
     void SetUp() override {
-        if (server->Pid() == 0) GTEST_SKIP() << "Xvfb is not available";
+        KivXvfbHostTest::SetUp();
+        if (!Ready()) return;
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
         data = std::filesystem::temp_directory_path() /
                (std::string("tandrel-") + test->name() + "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(data);
         std::filesystem::create_directories(data);
         ::setenv("XDG_DATA_HOME", data.string().c_str(), 1);
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 2000, 2000, 0, 0, 0x00FF00FF);
-        XMapWindow(display, parent);
-        XSync(display, False);
+        parent = OpenHostWindow(2000, 2000);
     }
     void TearDown() override {
-        if (display) {
-            XDestroyWindow(display, parent);
-            XCloseDisplay(display);
-        }
+        KivXvfbHostTest::TearDown();
         std::error_code ignored;
         std::filesystem::remove_all(data, ignored);
     }
@@ -58,9 +47,7 @@ protected:
         }
     }
 
-    static inline KivXvfbSession::Server* server = nullptr;
     std::filesystem::path data;
-    Display* display = nullptr;
     Window parent = 0;
 };
 #endif  // !_WIN32

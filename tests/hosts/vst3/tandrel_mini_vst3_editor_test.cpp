@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <memory>
 #include <mutex>
 #include <utility>
 #include <thread>
@@ -17,8 +18,9 @@
 #include "hosts/vst3/interfaces/ieditcontroller.h"
 #include "hosts/vst3/interfaces/iplugview.h"
 #include "hosts/vst3/interfaces/irunloop.h"
-#include "tests/support/kiv_xvfb_session.h"
+#include "tests/hosts/vst3/tandrel_mini_bundle.h"
 #include "tests/hosts/vst3/vst3_test_host.h"
+#include "tests/support/kiv_xvfb_host_test.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
 // Last: Xlib's macros would break the headers above.
@@ -31,8 +33,6 @@ namespace {
 // The drawn shape's point parameters come after the 29 simple ones.
 constexpr ParamID kFirstShapePoint = 29;
 
-const std::string kBinary = std::string(KIV_TANDREL_MINI_BUNDLE) + "/Contents/x86_64-linux/TandrelMini.so";
-constexpr InterfaceId kClassId = MakeInterfaceId(0x4B657374, 0x72756E65, 0x4B416540, 0x4B416540);
 constexpr int kWidth = 1000;
 constexpr int kHeight = 712;
 // The threshold knob of processor 1: its panel sits at (10, 86), the knob 64 x 88 pixels at
@@ -129,46 +129,21 @@ public:
     ViewRect asked{};
 };
 
-class TandrelMiniVst3Editor : public ::testing::Test {
+class TandrelMiniVst3Editor : public KivXvfbHostTest {
 protected:
-    static void SetUpTestSuite() { server = new KivXvfbSession::Server(); }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
     void SetUp() override {
-        if (server->Pid() == 0) GTEST_SKIP() << "Xvfb is not available";
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        for (Window* window : {&parent, &vst2Parent}) {
-            *window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, kWidth, kHeight, 0, 0, 0x00FF00FF);
-            XMapWindow(display, *window);
-        }
-        XSync(display, False);
-        ASSERT_TRUE(library.Load(kBinary)) << library.ErrorText();
-        using Entry = IPluginFactory* (*)();
-        factory = reinterpret_cast<Entry>(library.Symbol("GetPluginFactory"))();
-        ASSERT_NE(factory, nullptr);
-        void* object = nullptr;
-        ASSERT_EQ(factory->createInstance(kClassId.bytes, IComponent::iid.bytes, &object), kResultOk);
-        component = static_cast<IComponent*>(object);
-        ASSERT_EQ(component->initialize(&host), kResultOk);
-        controller = Query<IEditController>(component);
-        ASSERT_NE(controller, nullptr);
+        KivXvfbHostTest::SetUp();
+        if (!Ready()) return;
+        parent = OpenHostWindow(kWidth, kHeight);
+        vst2Parent = OpenHostWindow(kWidth, kHeight);
+        bundle = std::make_unique<TandrelMiniBundle>();
+        ASSERT_NO_FATAL_FAILURE(bundle->CreateInstance());
+        controller = bundle->controller;
         controller->setComponentHandler(&handler);
     }
     void TearDown() override {
-        if (controller) controller->release();
-        if (component) {
-            component->terminate();
-            component->release();
-        }
-        if (factory) factory->release();
-        if (display) {
-            XDestroyWindow(display, parent);
-            XDestroyWindow(display, vst2Parent);
-            XCloseDisplay(display);
-        }
+        bundle.reset();
+        KivXvfbHostTest::TearDown();
     }
     void Run(int milliseconds) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
@@ -208,16 +183,11 @@ protected:
         return pixels;
     }
 
-    static inline KivXvfbSession::Server* server = nullptr;
-    Display* display = nullptr;
     Window parent = 0;
     Window vst2Parent = 0;
-    KivPlatform::DynamicLibrary library;
-    IPluginFactory* factory = nullptr;
-    HostApplication host;
     ComponentHandler handler;
     Frame frame;
-    IComponent* component = nullptr;
+    std::unique_ptr<TandrelMiniBundle> bundle;
     IEditController* controller = nullptr;
 };
 
@@ -316,23 +286,6 @@ TEST_F(TandrelMiniVst3Editor, EmbedsPumpsThroughTheRunLoopAndReportsAGesture) {
     EXPECT_EQ(KivXvfbSession::ThreadCount(), threads);
 }
 
-// The view's size as the X server has it: its one child window in the host's.
-ViewRect ChildSize(Display* display, Window parent) {
-    Window root = 0, up = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    XQueryTree(display, parent, &root, &up, &children, &count);
-    ViewRect size{};
-    if (count == 1) {
-        int x = 0, y = 0;
-        unsigned int width = 0, height = 0, border = 0, depth = 0;
-        XGetGeometry(display, children[0], &root, &x, &y, &width, &height, &border, &depth);
-        size = ViewRect{0, 0, static_cast<int32>(width), static_cast<int32>(height)};
-    }
-    if (children) XFree(children);
-    return size;
-}
-
 // Free resizing: the host's proposals are held to the editor's shape between half and three
 // times its size, a size the host sets is the window's and the knobs turn where they are
 // drawn at it, and the host's content scale multiplies the size, which the view asks the
@@ -350,15 +303,12 @@ TEST_F(TandrelMiniVst3Editor, SurvivesTheHostDestroyingItsWindowBeforeRemoval) {
         ASSERT_EQ(view->setFrame(&frame), kResultTrue);
         ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), "X11EmbedWindowID"), kResultOk) << round;
         Run(50);
-        XDestroyWindow(display, parent);
-        XSync(display, False);
+        DestroyHostWindow(parent);
         Run(50);
         EXPECT_EQ(view->removed(), kResultOk);
         view->release();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, kWidth, kHeight, 0, 0, 0x00FF00FF);
-        XMapWindow(display, parent);
-        XSync(display, False);
+        parent = OpenHostWindow(kWidth, kHeight);
     }
     XSync(display, False);
     for (const std::string& error : errors.Texts()) ADD_FAILURE() << error;
@@ -393,9 +343,7 @@ TEST_F(TandrelMiniVst3Editor, TheHostResizesFreelyAndScalesByItsContentFactor) {
     ASSERT_EQ(view->getSize(&size), kResultTrue);
     EXPECT_EQ(size.getWidth(), 1500);
     EXPECT_EQ(size.getHeight(), scaledHeight(1.5));
-    const ViewRect shown = ChildSize(display, parent);
-    EXPECT_EQ(shown.getWidth(), 1500);
-    EXPECT_EQ(shown.getHeight(), scaledHeight(1.5));
+    EXPECT_EQ(ChildSize(parent), std::make_pair(1500, scaledHeight(1.5)));
 
     KivXvfbSession::FakeInput fake;
     if (fake.Available()) {
@@ -425,7 +373,7 @@ TEST_F(TandrelMiniVst3Editor, TheHostResizesFreelyAndScalesByItsContentFactor) {
     EXPECT_EQ(frame.asked.getWidth(), 3000);
     EXPECT_EQ(frame.asked.getHeight(), 3 * kHeight);
     Run(200);
-    EXPECT_EQ(ChildSize(display, parent).getWidth(), 3000);
+    EXPECT_EQ(ChildSize(parent).first, 3000);
     EXPECT_EQ(scaling->setContentScaleFactor(0.0f), kInvalidArgument);
     scaling->release();
 
