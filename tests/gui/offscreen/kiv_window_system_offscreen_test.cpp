@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/kiv_exception.h"
 #include "base/kiv_trace.h"
 #include "base/xml/kiv_xml_item.h"
 #include "gui/core/kiv_control_content.h"
@@ -391,6 +392,22 @@ TEST(KivWindows, StopsItsThreadsWithTheWindowSystem) {
     EXPECT_EQ(KivWindows::Instance(), nullptr);
     EXPECT_EQ(ThreadCount(), threads);
     EXPECT_EQ(collected, (std::vector<std::string>{"Destroying invalidator thread", "Destroying force execute thread"}));
+}
+
+// A window system that cannot start (no display, say): the failed start leaves no instance
+// for other threads to find, no thread running, and the way open for the next start.
+TEST(KivWindows, AFailedStartLeavesNothingBehind) {
+    struct Unstartable : KivWindowSystemOffscreen {
+        void Initialize() override { throw KivException(KivString("no display")); }
+    };
+    const int threads = ThreadCount();
+    EXPECT_THROW(KivWindows windows(new Unstartable()), KivException);
+    EXPECT_EQ(KivWindows::Instance(), nullptr);
+    EXPECT_EQ(ThreadCount(), threads);
+    KivWindows windows(new KivWindowSystemOffscreen());
+    EXPECT_EQ(KivWindows::Instance(), &windows);
+    EXPECT_THROW(KivWindows second(new KivWindowSystemOffscreen()), KivException);  // one at a time
+    EXPECT_EQ(KivWindows::Instance(), &windows);
 }
 
 }  // namespace
