@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/kiv_library_static.h"
 #include "threads/kiv_lock.h"
 #include "threads/kiv_synchronizer_guard.h"
 
@@ -22,11 +23,11 @@ KivFadeTable::KivFadeTable(int32_t length) : length_(std::max(length, 1)) {
 // A handful of lengths ever exist in a process (10 ms at each rate in use), so tables are
 // kept while any fade uses them and made again only after all have gone.
 std::shared_ptr<const KivFadeTable> KivFadeTable::Of(int32_t length) {
-    static KivLock lock;
-    static std::map<int32_t, std::weak_ptr<const KivFadeTable>> tables;
+    static KivPlatform::LibraryStatic<KivLock> lock;
+    static KivPlatform::LibraryStatic<std::map<int32_t, std::weak_ptr<const KivFadeTable>>> tables;
     length = std::max(length, 1);
-    KivSynchronizerGuard guard(lock);
-    std::weak_ptr<const KivFadeTable>& entry = tables[length];
+    KivSynchronizerGuard guard(*lock);
+    std::weak_ptr<const KivFadeTable>& entry = (*tables)[length];
     std::shared_ptr<const KivFadeTable> table = entry.lock();
     if (!table) {
         table = std::make_shared<const KivFadeTable>(length);
