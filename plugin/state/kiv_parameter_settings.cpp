@@ -4,9 +4,14 @@
 
 #include "base/xml/kiv_xml_item.h"
 #include "parameters/kiv_parameter_registration.h"
+#include "parameters/kiv_record_value.h"
 #include "plugin/state/kiv_settings_values.h"
 
 namespace {
+
+// Every record access goes through the record-value accessors: a host thread or the audio
+// thread may set the same parameter while a traversal reads or loads it (MIDI controllers,
+// host automation during a program change carried out by the update thread).
 
 const KivString kPrefix("parameter");
 const KivString kEnumSuffix("Enum");
@@ -27,20 +32,20 @@ KivString AttributeName(const KivEffectParameter& record) {
 
 void StoreFloat(KivEffectParameter& record, KivXMLItem& item, bool storing) {
     auto& values = record.values.asFloat;
-    double value = values.value;
+    double value = KivLoadRecordValue(values.value);
     KivSettingsValues::StoreDouble(item, AttributeName(record), value, storing);
     if (storing) return;
     if (values.minimum <= values.maximum) value = std::clamp(value, values.minimum, values.maximum);
-    values.value = value;
+    KivStoreRecordValue(values.value, value);
 }
 
 void StoreInteger(KivEffectParameter& record, KivXMLItem& item, bool storing) {
     auto& values = record.values.asInteger;
-    int32_t value = values.value;
+    int32_t value = KivLoadRecordValue(values.value);
     KivSettingsValues::StoreInteger(item, AttributeName(record), value, storing);
     if (storing) return;
     if (values.minimum <= values.maximum) value = std::clamp(value, values.minimum, values.maximum);
-    values.value = value;
+    KivStoreRecordValue(values.value, value);
 }
 
 // Item texts are matched like every other name in settings: ignoring case and accents.
@@ -55,27 +60,28 @@ void StoreEnumeration(KivEffectParameter& record, KivXMLItem& item, bool storing
     auto& values = record.values.asEnumeration;
     const KivString name = AttributeName(record) + kEnumSuffix;
     if (storing) {
-        const bool valid = values.items && values.index >= 0 && values.index < values.count;
-        item.SetAttribute(name, valid ? KivString(values.items[values.index]) : KivString());
+        const int32_t index = KivLoadRecordValue(values.index);
+        const bool valid = values.items && index >= 0 && index < values.count;
+        item.SetAttribute(name, valid ? KivString(values.items[index]) : KivString());
         return;
     }
     if (!values.items || !item.HasAttribute(name)) return;
     const int32_t index = FindEnumerationItem(values, item.GetAttribute());
-    if (index >= 0) values.index = index;
+    if (index >= 0) KivStoreRecordValue(values.index, index);
 }
 
 void StoreBool(KivEffectParameter& record, KivXMLItem& item, bool storing) {
-    bool on = record.values.asBool.value != 0;
+    bool on = KivLoadRecordValue(record.values.asBool.value) != 0;
     KivSettingsValues::StoreFlag(item, AttributeName(record), on, storing);
-    record.values.asBool.value = on ? 1 : 0;
+    if (!storing) KivStoreRecordValue(record.values.asBool.value, static_cast<uint8_t>(on ? 1 : 0));
 }
 
 void StoreGroupSwitch(KivEffectParameter& record, KivXMLItem& item, bool storing) {
     uint8_t* enabled = record.values.asGroup.enabled;
     if (!enabled) return;
-    bool on = *enabled != 0;
+    bool on = KivLoadRecordValue(*enabled) != 0;
     KivSettingsValues::StoreFlag(item, AttributeName(record), on, storing);
-    *enabled = on ? 1 : 0;
+    if (!storing) KivStoreRecordValue(*enabled, static_cast<uint8_t>(on ? 1 : 0));
 }
 
 void StoreRecord(KivEffectParameter& record, KivXMLItem& item, bool storing) {
