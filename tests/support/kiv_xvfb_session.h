@@ -15,6 +15,8 @@
 
 #include <X11/Xlib.h>
 
+#include "tests/support/kiv_thread_count.h"
+
 extern char** environ;
 
 namespace KivXvfbSession {
@@ -123,11 +125,7 @@ private:
     XErrorHandler previous_ = nullptr;
 };
 
-inline int ThreadCount() {
-    int count = 0;
-    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;
-    return count;
-}
+using KivThreadCount::ThreadCount;
 
 }  // namespace KivXvfbSession
 #endif

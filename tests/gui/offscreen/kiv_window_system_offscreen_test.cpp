@@ -15,6 +15,7 @@
 #include "gui/drawing/kiv_drawer.h"
 #include "gui/offscreen/kiv_window_system_offscreen.h"
 #include "platform/kiv_scheduling.h"
+#include "tests/support/kiv_thread_count.h"
 
 namespace {
 
@@ -349,15 +350,7 @@ TEST_F(Offscreen, StateOfAutoSavingControlsRoundTrips) {
     EXPECT_EQ(empty.GetAttributeCount(), 0);
 }
 
-int ThreadCount() {
-#ifdef __linux__
-    int count = 0;
-    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;
-    return count;
-#else
-    return 0;
-#endif
-}
+using KivThreadCount::ThreadCount;
 
 TEST_F(Offscreen, OpeningAndClosingAThousandWindowsLeavesNothingBehind) {
     const int threads = ThreadCount();
