@@ -92,8 +92,8 @@ TEST(StateConcurrencyTest, ChunksTakenWhileSlotsSwitchAreWhole) {
     });
     int32_t wrong = 0;
 #if defined(__SANITIZE_THREAD__)
-    // Under ThreadSanitizer a save behind the switching thread has taken from 2 s to over ten
-    // minutes for 2000 rounds on two cores; 200 rounds still meet switches in flight.
+    // Under ThreadSanitizer every round costs about a hundred times more (2000 rounds would
+    // take half a minute on two cores); 200 rounds still meet many switches in flight.
     constexpr int32_t kRounds = 200;
 #else
     constexpr int32_t kRounds = 2000;
