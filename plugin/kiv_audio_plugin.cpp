@@ -251,16 +251,16 @@ void KivAudioPlugin::DestroyEditor() {
 
 void KivAudioPlugin::BeginEdit(int32_t index) {
     OnGestureBegun(index);
-    if (pluginHost_) pluginHost_->BeginEdit(index);
+    if (KivPluginHost* host = GetPluginHost()) host->BeginEdit(index);
 }
 
 void KivAudioPlugin::SetParameterAutomated(int32_t index, double value) {
     SetParameter(index, value, false);
-    if (pluginHost_) pluginHost_->SendAutomation(index, GetParameter(index));
+    if (KivPluginHost* host = GetPluginHost()) host->SendAutomation(index, GetParameter(index));
 }
 
 void KivAudioPlugin::EndEdit(int32_t index) {
-    if (pluginHost_) pluginHost_->EndEdit(index);
+    if (KivPluginHost* host = GetPluginHost()) host->EndEdit(index);
     OnGestureEnded(index);
 }
 bool KivAudioPlugin::LoadDefaultSettings() { return false; }
@@ -271,10 +271,10 @@ bool KivAudioPlugin::CanOpenEditor() { return true; }
 void KivAudioPlugin::CarryOutAutomationUpdates(int32_t) {}
 
 void KivAudioPlugin::DeliverHostNotifications() {
-    if (pluginHost_) pluginHost_->DeliverFromPluginThread();
+    if (KivPluginHost* host = GetPluginHost()) host->DeliverFromPluginThread();
 }
 
 void KivAudioPlugin::ChangeBypass(bool on) {
     if (bypass_.exchange(on) == on) return;
-    if (pluginHost_) pluginHost_->SendBypassAutomation(on);
+    if (KivPluginHost* host = GetPluginHost()) host->SendBypassAutomation(on);
 }

@@ -41,8 +41,10 @@ public:
     KivAudioPlugin(const KivAudioPlugin&) = delete;
     KivAudioPlugin& operator=(const KivAudioPlugin&) = delete;
 
-    void SetPluginHost(KivPluginHost* host) noexcept { pluginHost_ = host; }
-    KivPluginHost* GetPluginHost() const noexcept { return pluginHost_; }
+    // The adapter sets the host when it is made and clears it while it closes, as the plug-in's
+    // update thread may be reading it to deliver notifications: read it once per use.
+    void SetPluginHost(KivPluginHost* host) noexcept { pluginHost_.store(host, std::memory_order_release); }
+    KivPluginHost* GetPluginHost() const noexcept { return pluginHost_.load(std::memory_order_acquire); }
     // The interface the host drives the plug-in through ("VST", "VST3"), set by its adapter.
     void SetHostType(const KivString& type) { hostType_ = type; }
     const KivString& GetHostType() const noexcept { return hostType_; }
@@ -317,7 +319,7 @@ private:
     bool InputsConnected() const noexcept;
     float* GrowInternal(int32_t channel, int32_t count);
 
-    KivPluginHost* pluginHost_ = nullptr;
+    std::atomic<KivPluginHost*> pluginHost_{nullptr};
     KivString hostType_;
     KivParameterList parameters_;
     KivParameterInterpolation interpolation_;

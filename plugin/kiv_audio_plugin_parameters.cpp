@@ -88,12 +88,13 @@ bool KivAudioPlugin::TryParseParameterValueName(int32_t index, const KivString& 
 void KivAudioPlugin::NeedUpdateEditor(AutomationAdapter&) { automationUpdates_.Request(false); }
 
 void KivAudioPlugin::SendAllAutomation(AutomationAdapter& parameter) {
-    if (!pluginHost_) return;
+    KivPluginHost* host = GetPluginHost();
+    if (!host) return;
     for (uint32_t local = 0; local < parameter.GetCount(); ++local) {
         const auto index = static_cast<int32_t>(parameter.GetFirstIndex() + local);
         const double value = parameter.GetParameter(static_cast<int32_t>(local));
         KivGuard("KivAudioPlugin::AutomationAdapter::SendAllAutomation",
-                 [&] { pluginHost_->SendAutomation(index, value); });
+                 [&] { host->SendAutomation(index, value); });
     }
 }
 
