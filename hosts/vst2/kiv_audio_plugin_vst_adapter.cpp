@@ -37,6 +37,13 @@ void WriteText(const char* qualifiedName, char* text, Operation&& operation) {
     KivGuard(qualifiedName, [&] { CopyWhole(text, operation()); });
 }
 
+// The plug-in's own bypass, with latency compensation, follows its parameters as one more
+// switch: VST 2.4 gives a plug-in no other way to tell its host that the editor switched it,
+// nor to make that one gesture the host can record and undo.
+const char* const kBypassName = "Bypass";
+const char* const kOn = "On";
+const char* const kOff = "Off";
+
 bool IsOneOf(const char* text, std::initializer_list<const char*> candidates) {
     for (const char* candidate : candidates)
         if (std::strcmp(text, candidate) == 0) return true;
@@ -47,7 +54,7 @@ bool IsOneOf(const char* text, std::initializer_list<const char*> candidates) {
 
 KivAudioPluginVSTAdapter::KivAudioPluginVSTAdapter(audioMasterCallback audioMaster,
                                                    std::unique_ptr<KivAudioPlugin> plugin)
-    : AudioEffectX(audioMaster, 0, plugin->GetParameterCount()),
+    : AudioEffectX(audioMaster, 0, plugin->GetParameterCount() + 1),
       plugin_(std::move(plugin)),
       description_(*plugin_) {
     // VST 2.4 names no main thread; the one that creates the instance is the host's.
@@ -122,6 +129,10 @@ bool KivAudioPluginVSTAdapter::IsSynth() const {
 // included, is prepared by the calling thread.
 void KivAudioPluginVSTAdapter::setParameter(int32_t index, float value) {
     if (IsEcho(index)) return;
+    if (index == BypassSlot()) {
+        plugin_->SetBypass(value > 0.5f);
+        return;
+    }
     KivGuard("KivAudioPluginVSTAdapter::setParameter", [&] {
         if (getCurrentProcessLevel() == kVstProcessLevelRealtime) {
             KivThreadRole::AudioScope audioThread;
@@ -133,6 +144,7 @@ void KivAudioPluginVSTAdapter::setParameter(int32_t index, float value) {
 }
 
 float KivAudioPluginVSTAdapter::getParameter(int32_t index) {
+    if (index == BypassSlot()) return plugin_->IsBypassed() ? 1.0f : 0.0f;
     return KivGuard("KivAudioPluginVSTAdapter::getParameter", 0.0f,
                     [&] { return static_cast<float>(plugin_->GetParameter(index)); });
 }
@@ -141,14 +153,22 @@ float KivAudioPluginVSTAdapter::getParameter(int32_t index) {
 // ("Input gain (General parameters)") would be cut mid-word and repeat their first 24
 // characters. The full name is the label of the parameter's properties.
 void KivAudioPluginVSTAdapter::getParameterName(int32_t index, char* text) {
-    WriteText("KivAudioPluginVSTAdapter::getParameterName", text,
-              [&] { return plugin_->GetParameterHostName(index).Substring(0, kMaxParameterNameCharacters); });
+    WriteText("KivAudioPluginVSTAdapter::getParameterName", text, [&] {
+        if (index == BypassSlot()) return KivString(kBypassName);
+        return plugin_->GetParameterHostName(index).Substring(0, kMaxParameterNameCharacters);
+    });
 }
 
 bool KivAudioPluginVSTAdapter::getParameterProperties(int32_t index, VstParameterProperties* properties) {
     return KivGuard("KivAudioPluginVSTAdapter::getParameterProperties", false, [&] {
-        if (!properties || index < 0 || index >= plugin_->GetParameterCount()) return false;
+        if (!properties || index < 0 || index > BypassSlot()) return false;
         std::memset(properties, 0, sizeof(*properties));
+        if (index == BypassSlot()) {
+            Vst2CopyText(properties->label, kBypassName, kVstMaxLabelLen);
+            Vst2CopyText(properties->shortLabel, kBypassName, kVstMaxShortLabelLen);
+            properties->flags |= kVstParameterIsSwitch;
+            return true;
+        }
         Vst2CopyText(properties->label, plugin_->GetParameterID(index).ToUTF8().c_str(), kVstMaxLabelLen);
         Vst2CopyText(properties->shortLabel, plugin_->GetParameterShortName(index).ToUTF8().c_str(),
                      kVstMaxShortLabelLen);
@@ -200,8 +220,15 @@ void KivAudioPluginVSTAdapter::DescribeSteps(int32_t index, VstParameterProperti
 // plug-in reads text at all.
 bool KivAudioPluginVSTAdapter::string2parameter(int32_t index, char* text) {
     return KivGuard("KivAudioPluginVSTAdapter::string2parameter", false, [&] {
-        if (index < 0 || index >= plugin_->GetParameterCount()) return false;
+        if (index < 0 || index > BypassSlot()) return false;
         if (!text) return true;
+        if (index == BypassSlot()) {
+            const KivString typed = KivString::FromUTF8(text);
+            const bool on = typed.EqualsFolded(KivString(kOn)) || typed == KivString("1");
+            if (!on && !typed.EqualsFolded(KivString(kOff)) && !(typed == KivString("0"))) return false;
+            plugin_->SetBypass(on);
+            return true;
+        }
         double value = 0.0;
         if (!plugin_->TryParseParameterValueName(index, KivString::FromUTF8(text), value)) return false;
         plugin_->SetParameter(index, value, false);
@@ -210,13 +237,17 @@ bool KivAudioPluginVSTAdapter::string2parameter(int32_t index, char* text) {
 }
 
 void KivAudioPluginVSTAdapter::getParameterDisplay(int32_t index, char* text) {
-    WriteText("KivAudioPluginVSTAdapter::getParameterDisplay", text,
-              [&] { return plugin_->GetParameterValueName(index); });
+    WriteText("KivAudioPluginVSTAdapter::getParameterDisplay", text, [&] {
+        if (index == BypassSlot()) return KivString(plugin_->IsBypassed() ? kOn : kOff);
+        return plugin_->GetParameterValueName(index);
+    });
 }
 
 void KivAudioPluginVSTAdapter::getParameterLabel(int32_t index, char* text) {
-    WriteText("KivAudioPluginVSTAdapter::getParameterLabel", text,
-              [&] { return plugin_->GetParameterUnitsName(index); });
+    WriteText("KivAudioPluginVSTAdapter::getParameterLabel", text, [&] {
+        if (index == BypassSlot()) return KivString();
+        return plugin_->GetParameterUnitsName(index);
+    });
 }
 
 // ---- Identity ---------------------------------------------------------------------------

@@ -15,17 +15,23 @@ void KivAudioPluginVSTAdapter::RequestDelivery() noexcept {
     KivGuard("KivAudioPluginVSTAdapter::RequestDelivery", [&] { plugin_->RequestHostDelivery(false); });
 }
 
-// Bypass is no parameter of a VST 2.4 host: its soft bypass (effSetBypass) sets the switch.
+// The bypass switch is the parameter after the plug-in's own (slot and index agree), so that
+// a host records the editor's bypass button as it records a knob; a change of it made inside
+// the plug-in is a gesture of its own.
 void KivAudioPluginVSTAdapter::TellBeginEdit(int32_t slot) {
-    if (IsPluginSlot(slot)) beginEdit(slot);
+    if (IsPluginSlot(slot) || slot == BypassSlot()) beginEdit(slot);
 }
 
-void KivAudioPluginVSTAdapter::TellValue(int32_t slot, double value, bool /*inGesture*/) {
-    if (IsPluginSlot(slot)) callHost(audioMasterAutomate, slot, 0, nullptr, static_cast<float>(value));
+void KivAudioPluginVSTAdapter::TellValue(int32_t slot, double value, bool inGesture) {
+    if (!IsPluginSlot(slot) && slot != BypassSlot()) return;
+    const bool ownGesture = slot == BypassSlot() && !inGesture;
+    if (ownGesture) beginEdit(slot);
+    callHost(audioMasterAutomate, slot, 0, nullptr, static_cast<float>(value));
+    if (ownGesture) endEdit(slot);
 }
 
 void KivAudioPluginVSTAdapter::TellEndEdit(int32_t slot) {
-    if (IsPluginSlot(slot)) endEdit(slot);
+    if (IsPluginSlot(slot) || slot == BypassSlot()) endEdit(slot);
 }
 
 void KivAudioPluginVSTAdapter::TellLatency() {

@@ -46,7 +46,7 @@ TEST(PassThroughLibrary, ReturnsEveryBitUndelayedInBlocksAndInPlace) {
     EXPECT_EQ(plugin.EffectName(), "KivPassThroughPlugin");
     EXPECT_EQ(plugin.NumInputs(), 2);
     EXPECT_EQ(plugin.NumOutputs(), 2);
-    EXPECT_EQ(plugin.NumParams(), 1);  // "Channel mode", which every effect has
+    EXPECT_EQ(plugin.NumParams(), 2);  // "Channel mode" and "Bypass", which every effect has
     EXPECT_EQ(plugin.Latency(), 0);
 
     const std::vector<std::vector<float>> signal = AwkwardSignal();

@@ -87,6 +87,11 @@ protected:
         plugin.Close();
         KivXvfbHostTest::TearDown();
     }
+    int32_t KivParameterLookupIndex(const std::string& name) {
+        for (int32_t index = 0; index < plugin.NumParams(); ++index)
+            if (plugin.ParameterName(index) == name) return index;
+        return -1;
+    }
     ERect* Rect() {
         ERect* rect = nullptr;
         return plugin.Dispatch(effEditGetRect, 0, 0, &rect) != 0 ? rect : nullptr;
@@ -276,6 +281,66 @@ TEST_F(TandrelMiniEditorX11, SaveAsDefaultAndResetToFactorySettings) {
     plugin.Dispatch(effEditClose);
     unsetenv("XDG_DATA_HOME");
     std::filesystem::remove_all(folder);
+}
+
+// The top bar in a VST 2.4 host: a click on Bypass and a wheel notch on the channel-mode menu
+// each reach the host as beginEdit, one automate and endEdit, bypass on the parameter after
+// the plug-in's own; Ctrl+Z from the host's keys undoes the mode as a gesture again.
+TEST_F(TandrelMiniEditorX11, BypassAndChannelModeAreOneGestureEach) {
+    KivXvfbSession::FakeInput fake;
+    if (!fake.Available()) GTEST_SKIP() << "libXtst is not installed";
+    const int32_t bypass = plugin.NumParams() - 1;
+    ASSERT_EQ(plugin.ParameterName(bypass), "Bypass");
+    const int32_t mode = KivParameterLookupIndex("Channel mode");
+    ASSERT_EQ(mode, 50);  // after the simple parameters, the shape's points and the side-chain
+    ASSERT_TRUE(OpenEditor());
+    Idle(300);
+    auto reportsOn = [&](int32_t index) {
+        std::string kinds;
+        for (const Report& report : plugin.Host().AutomationReports()) {
+            if (report.index != index) continue;
+            kinds += report.kind == Report::kBeginEdit ? 'b' : report.kind == Report::kEndEdit ? 'e' : 'a';
+        }
+        return kinds;
+    };
+    auto lastValueOn = [&](int32_t index) {
+        float value = -1.0f;
+        for (const Report& report : plugin.Host().AutomationReports())
+            if (report.index == index && report.kind == Report::kValue) value = report.value;
+        return value;
+    };
+    // The bypass button (72 x 24 at (14, 44)) and the menu (150 x 24 at (164, 44)).
+    plugin.Host().ClearReports();
+    fake.motion(display, DefaultScreen(display), 50, 56, CurrentTime);
+    fake.button(display, 1, True, CurrentTime);
+    Idle(50);
+    fake.button(display, 1, False, CurrentTime);
+    Idle(150);
+    EXPECT_EQ(reportsOn(bypass), "bae");
+    EXPECT_EQ(lastValueOn(bypass), 1.0f);
+    EXPECT_EQ(plugin.GetParameter(bypass), 1.0f);
+    EXPECT_EQ(plugin.Host().AutomationReports().size(), 3u);
+
+    plugin.Host().ClearReports();
+    fake.motion(display, DefaultScreen(display), 239, 56, CurrentTime);
+    Idle(50);
+    fake.button(display, 5, True, CurrentTime);  // the wheel, one notch down
+    fake.button(display, 5, False, CurrentTime);
+    Idle(150);
+    EXPECT_EQ(reportsOn(mode), "bae");
+    EXPECT_FLOAT_EQ(lastValueOn(mode), 1.0f / 6.0f);
+    EXPECT_EQ(plugin.ParameterDisplay(mode), "Left");
+    EXPECT_EQ(plugin.Host().AutomationReports().size(), 3u);
+
+    constexpr float kControl = 4.0f;  // VST 2.4 modifier bits
+    plugin.Host().ClearReports();
+    EXPECT_EQ(plugin.Dispatch(effEditKeyDown, 'z', 0, nullptr, kControl), 1);
+    plugin.Dispatch(effEditKeyUp, 'z', 0, nullptr, kControl);
+    Idle(100);
+    EXPECT_EQ(reportsOn(mode), "bae");
+    EXPECT_EQ(lastValueOn(mode), 0.0f);
+    EXPECT_EQ(plugin.ParameterDisplay(mode), "Left + Right");
+    plugin.Dispatch(effEditClose);
 }
 
 TEST_F(TandrelMiniEditorX11, OpensAndClosesFiftyTimesWhileAudioRuns) {

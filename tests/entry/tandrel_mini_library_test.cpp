@@ -53,7 +53,7 @@ TEST(TandrelMiniLibrary, IdentityParametersAndChannels) {
     EXPECT_EQ(plugin.VendorVersion(), 1);
     EXPECT_EQ(plugin.NumInputs(), 4);  // the main pair and the side-chain pair
     EXPECT_EQ(plugin.NumOutputs(), 2);
-    ASSERT_EQ(plugin.NumParams(), 51);  // 29 simple parameters, the custom shape's 20, "Side-chain", "Channel mode"
+    ASSERT_EQ(plugin.NumParams(), 52);  // 29 simple parameters, the custom shape's 20, "Side-chain", "Channel mode", "Bypass"
     EXPECT_EQ(plugin.ParameterName(0), "Input gain");
     EXPECT_EQ(plugin.ParameterDisplay(0), "0.00 dB");
     EXPECT_EQ(plugin.CanDo("bypass"), 1);

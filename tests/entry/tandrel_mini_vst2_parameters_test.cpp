@@ -44,7 +44,7 @@ protected:
 };
 
 TEST_F(TandrelMiniVst2Parameters, NamesFitWholeAndAreUnique) {
-    ASSERT_EQ(plugin.NumParams(), 51);  // 29 simple, 20 shape points, Side-chain, Channel mode
+    ASSERT_EQ(plugin.NumParams(), 52);  // 29 simple, 20 shape points, Side-chain, Channel mode, Bypass
     std::set<std::string> names;
     for (int32_t index = 0; index < plugin.NumParams(); ++index) {
         const std::string name = plugin.ParameterName(index);
@@ -89,6 +89,36 @@ TEST_F(TandrelMiniVst2Parameters, PropertiesGiveFullNamesAndOneCategoryPerPanel)
     EXPECT_EQ(release.maxInteger, 5);
     VstParameterProperties untouched{};
     EXPECT_EQ(plugin.Dispatch(effGetParameterProperties, plugin.NumParams(), 0, &untouched), 0);
+}
+
+// "Bypass" is the last parameter: a switch that shows On and Off, reads typed text and
+// bypasses the audio as the editor's button does. A -60 dB input, below every threshold, with
+// +6 dB output gain comes out at 0.001 x 10^(6/20) = 0.0019953 processed and at 0.001 bypassed
+// (no look-ahead: the dry side is not delayed).
+TEST_F(TandrelMiniVst2Parameters, BypassIsTheLastParameterAndBypassesTheAudio) {
+    const int32_t bypass = plugin.NumParams() - 1;
+    EXPECT_EQ(plugin.ParameterName(bypass), "Bypass");
+    const VstParameterProperties properties = Properties(bypass);
+    EXPECT_TRUE(properties.flags & kVstParameterIsSwitch);
+    EXPECT_STREQ(properties.label, "Bypass");
+    EXPECT_EQ(plugin.ParameterDisplay(bypass), "Off");
+    KivParameterLookup::ValueForDisplay(plugin, KivParameterLookup::FindIndex(plugin, "Output gain"), "+6.00 dB");
+    const std::vector<std::vector<float>> quiet(2, std::vector<float>(4096, 0.001f));
+    std::vector<std::vector<float>> out;
+    plugin.ProcessInBlocks(quiet, out, 4096);
+    EXPECT_NEAR(out[0].back(), 0.0019953, 1e-6);
+
+    plugin.SetParameter(bypass, 1.0f);
+    EXPECT_EQ(plugin.GetParameter(bypass), 1.0f);
+    EXPECT_EQ(plugin.ParameterDisplay(bypass), "On");
+    plugin.ProcessInBlocks(quiet, out, 4096);
+    EXPECT_FLOAT_EQ(out[0].back(), 0.001f);
+    EXPECT_FLOAT_EQ(out[1].back(), 0.001f);
+
+    EXPECT_TRUE(Type(bypass, "off"));
+    EXPECT_EQ(plugin.GetParameter(bypass), 0.0f);
+    EXPECT_FALSE(Type(bypass, "maybe"));
+    EXPECT_EQ(plugin.GetParameter(bypass), 0.0f);
 }
 
 // Every text a display shows, typed into the host, sets the value that shows it again.

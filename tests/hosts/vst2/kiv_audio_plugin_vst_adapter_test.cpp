@@ -82,7 +82,7 @@ TEST_F(VstAdapterTest, IdentityAndFlags) {
     EXPECT_EQ(effect_->uniqueID, 0x4B416540);
     EXPECT_EQ(effect_->version, 1);
     EXPECT_EQ(effect_->numPrograms, 0);
-    EXPECT_EQ(effect_->numParams, 2);  // the effect's one and "Channel mode"
+    EXPECT_EQ(effect_->numParams, 3);  // the effect's one, "Channel mode" and "Bypass"
     EXPECT_EQ(effect_->numInputs, 2);
     EXPECT_EQ(effect_->numOutputs, 2);
     EXPECT_TRUE(effect_->flags & effFlagsCanReplacing);

@@ -28,7 +28,7 @@ constexpr int32_t kMode = 4;
 constexpr int32_t kRatio1 = 21;
 constexpr int32_t kKnee1 = 22;
 constexpr int32_t kSideChain = 49;
-constexpr int32_t kParameterCount = 51;
+constexpr int32_t kParameterCount = 52;  // VST 2.4: and "Bypass" last
 
 // Processor 1 at its default threshold 0.5 (amplitude 0.5^2 = 0.25, -12.04 dB), ratio 4:1,
 // knee 0, in the Logarithmic shape mode, where the transfer shape is straight lines in dB.
