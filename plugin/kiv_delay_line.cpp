@@ -28,15 +28,33 @@ void KivDelayLine::SetDelay(int32_t samples) {
         return;
     }
     target_ = samples;
+    SilenceTail(samples);
     if (stored_ == 0 && !fading_) delay_ = samples;
 }
 
 void KivDelayLine::Reset() {
-    history_.Clear();
     writePosition_ = 0;
     stored_ = 0;
     fading_ = false;
     delay_ = target_;
+    silentTail_ = 0;
+    SilenceTail(delay_);
+}
+
+// A line writes from the start of its ring, so until it wraps, a delay longer than what it
+// has stored reads the end of the ring, and only as far back as that delay. Silencing just
+// those samples (never stored history) keeps a reset as long as the delay in use, not the
+// longest one reserved: with look-ahead reserved at 8x oversampling that is megabytes, whose
+// clearing held the processing lock for a millisecond at every channel-mode change while
+// the audio thread waited for it.
+void KivDelayLine::SilenceTail(int32_t samples) {
+    const int32_t capacity = history_.Capacity();
+    if (stored_ >= capacity) return;
+    samples = std::min(samples, capacity - stored_);
+    if (samples <= silentTail_) return;
+    float* history = history_.Data();
+    std::fill(history + capacity - samples, history + capacity - silentTail_, 0.0f);
+    silentTail_ = samples;
 }
 
 int32_t KivDelayLine::Room() const noexcept {

@@ -46,6 +46,7 @@ private:
     void Store(const float* input, int32_t count) noexcept;
     void ProcessPiece(const float* input, float* output, int32_t count) noexcept;
     void StartFade() noexcept;
+    void SilenceTail(int32_t samples);
 
     KivSampleBuffer history_;
     int32_t delay_ = 0;        // the delay being played
@@ -58,4 +59,5 @@ private:
     bool fading_ = false;
     int32_t writePosition_ = 0;
     int32_t stored_ = 0;       // samples of real history, at most the capacity
+    int32_t silentTail_ = 0;   // samples at the end of the ring silenced since the last reset
 };

@@ -94,4 +94,30 @@ TEST(DelayLine, NewDelayHoldsAtOnceAndFeedingKeepsIt) {
     for (int32_t n = 0; n < 100; ++n) ASSERT_EQ(y[n], x[600 + n - 221]) << n;
 }
 
+// A line that has wrapped many times is reset and then asked for a delay far longer than it
+// has heard since: the old audio (a rising ramp) never plays again, only the new (falling)
+// signal, faded out, and then silence until the new delay is reached.
+TEST(DelayLine, AfterAResetNoDelayReadsAudioFromBeforeIt) {
+    KivDelayLine line;
+    line.Reserve(1000, 100);
+    line.SetFadeLength(kFade);
+    line.SetDelay(50);
+    const std::vector<float> old = Ramp(5000);
+    std::vector<float> y(5000);
+    for (int32_t at = 0; at < 5000; at += 100) line.Process(old.data() + at, y.data() + at, 100);
+    line.Reset();
+    std::vector<float> x(600), z(600);
+    for (int32_t n = 0; n < 600; ++n) x[n] = -static_cast<float>(n + 1);
+    line.Process(x.data(), z.data(), 100);
+    for (int32_t n = 0; n < 100; ++n) ASSERT_EQ(z[n], n < 50 ? 0.0f : x[n - 50]) << n;
+    line.SetDelay(900);
+    for (int32_t at = 100; at < 600; at += 100) line.Process(x.data() + at, z.data() + at, 100);
+    for (int32_t n = 100; n < 600; ++n) {
+        ASSERT_LE(z[n], 0.0f) << n;
+        if (n >= 100 + kFade) {
+            ASSERT_EQ(z[n], 0.0f) << n;
+        }
+    }
+}
+
 }  // namespace
