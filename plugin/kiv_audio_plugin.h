@@ -245,14 +245,16 @@ public:
     // Held by the audio thread for each block and by threads that change the processing
     // configuration (rate, block size, channels, oversampling, the parameter index).
     KivProcessingLock& GetProcessingMutex() noexcept { return processingMutex_; }
+    // Ends the automation update thread. Owners call it before destroying the plug-in: a
+    // destructor chain changes the object's dynamic type class by class, and the thread's
+    // virtual calls would meet each stage. Subclasses whose updates it reaches also call it
+    // first thing in their destructor, for owners that do not.
+    void StopAutomationUpdates() { automationUpdates_.Stop(); }
 
 protected:
     // The subclass registers its parameter objects here, then runs BuildParameterIndex.
     KivParameterList& GetParameterList() noexcept { return parameters_; }
     void ClearParameters() noexcept;
-    // Ends the automation update thread; subclasses whose updates it reaches call it first
-    // thing in their destructor.
-    void StopAutomationUpdates() { automationUpdates_.Stop(); }
     // Asks the automation update thread for a pass of CarryOutAutomationUpdates; safe on the
     // audio thread (it only counts and, when urgent, wakes the thread).
     void RequestAutomationUpdate(bool urgent) { automationUpdates_.Request(urgent); }

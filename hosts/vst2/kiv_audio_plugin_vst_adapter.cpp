@@ -75,6 +75,7 @@ KivAudioPluginVSTAdapter::~KivAudioPluginVSTAdapter() {
     KivGuard("KivAudioPluginVSTAdapter::~KivAudioPluginVSTAdapter", [&] {
         setEditor(nullptr);
         plugin_->DestroyEditor();
+        plugin_->StopAutomationUpdates();
         plugin_->SetPluginHost(nullptr);
         plugin_.reset();
     });

@@ -50,6 +50,7 @@ KivAudioPluginVST3Adapter::~KivAudioPluginVST3Adapter() {
     KivGuard("KivAudioPluginVST3Adapter::~KivAudioPluginVST3Adapter", [&] {
         terminate();
         plugin_->DestroyEditor();
+        plugin_->StopAutomationUpdates();
         plugin_->SetPluginHost(nullptr);
         plugin_.reset();
     });
