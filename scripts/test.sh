@@ -61,7 +61,7 @@ fi
 # audio thread: threads, platform, the core and its effect, state, slots, the host bridge and
 # adapters, editor refresh (meters, level history), the window systems (offscreen and X11
 # under Xvfb, with their invalidator and selection threads), the preset and MIDI windows.
-tsan_tests='(threads|platform)_[A-Za-z0-9_]+|base_string|dynamics_(effect|editor|processing)_[A-Za-z0-9_]+|plugin_[A-Za-z0-9_]+|presets_(slots|editor)_[A-Za-z0-9_]+|gui_(controls|offscreen|x11)_[A-Za-z0-9_]+|hosts_(bridge|vst2)_[A-Za-z0-9_]+|hosts_vst3_(kiv_audio_plugin_vst3_adapter|tandrel_mini_(vst3|vst3_parameters|side_chain|shape_point_automation))'
+tsan_tests='(threads|platform)_[A-Za-z0-9_]+|base_string|dynamics_(effect|editor|processing)_[A-Za-z0-9_]+|plugin_[A-Za-z0-9_]+|presets_(slots|editor)_[A-Za-z0-9_]+|gui_(controls|offscreen|x11)_[A-Za-z0-9_]+|hosts_(bridge|vst2)_[A-Za-z0-9_]+|hosts_vst3_(kiv_audio_plugin_vst3_adapter|tandrel_mini_(vst3|vst3_parameters|vst3_editor|side_chain|shape_point_automation))'
 if KIV_TARGETS_REGEX="^($tsan_tests)_test\$" build_or_fail tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIV_SANITIZE=thread -DKIV_BUILD_BENCHMARKS=OFF; then
   # Under ThreadSanitizer the concurrency tests run tens of times slower than in the other
   # builds (the editor's size test takes half a minute alone).
