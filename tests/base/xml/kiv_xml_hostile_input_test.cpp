@@ -2,13 +2,7 @@
 // with a flood of attributes, and a document saved as UTF-16.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <ctime>
 #include <string>
-
-#if defined(_WIN32)
-#include <windows.h>
-#endif
 
 #include "base/xml/kiv_xml_item.h"
 #include "tests/base/xml/kiv_xml_test_support.h"
@@ -24,32 +18,9 @@ std::string Flood(int32_t count) {
     return bytes + "/>\n";
 }
 
-// Processor time of this thread, in seconds: other programs on a busy machine do not count.
-double CpuSeconds() {
-#if defined(_WIN32)
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    return static_cast<double>((static_cast<uint64_t>(user.dwHighDateTime) << 32) | user.dwLowDateTime) * 1e-7;
-#else
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-#endif
-}
-
-// The fastest of three runs of `times` loads, in seconds of processor time.
-double LoadSeconds(const std::string& bytes, int times) {
-    double best = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        const double start = CpuSeconds();
-        for (int i = 0; i < times; ++i) {
-            KivXMLItem item;
-            LoadXML(item, bytes);
-        }
-        best = std::min(best, CpuSeconds() - start);
-    }
-    return best;
-}
-
-TEST(XMLHostileInput, AnAttributeFloodLoadsSortedAndInNearLinearTime) {
+// How fast a flood loads is measured by the XML and instance benchmarks (attribute floods of
+// 20,000 and 100,000, also through effSetChunk); here, that it loads whole and in order.
+TEST(XMLHostileInput, AnAttributeFloodLoadsWholeAndSorted) {
     KivXMLItem item;
     LoadXML(item, Flood(100000));
     ASSERT_EQ(item.GetAttributeCount(), 100000);
@@ -59,13 +30,6 @@ TEST(XMLHostileInput, AnAttributeFloodLoadsSortedAndInNearLinearTime) {
     EXPECT_EQ(item.GetAttributeAt(99999).name, KivString("a99999"));
     EXPECT_EQ(item.GetAttribute("a99994"), KivString("6"));  // 99994 = 7 * 14284 + 6
     EXPECT_EQ(item.GetAttribute("a99995"), KivString("0"));  // 99995 = 7 * 14285
-
-    // The same 100,000 attributes as ten elements of 10,000 and as one: in n log n the one
-    // costs about 1.25 times the ten (log 100,000 / log 10,000), when each insertion shifts
-    // the list ten times as much. The bound sits far from both, for busy machines.
-    const double tenSmall = LoadSeconds(Flood(10000), 10);
-    const double oneLarge = LoadSeconds(Flood(100000), 1);
-    EXPECT_LT(oneLarge, 4 * tenSmall) << "10 x 10,000: " << tenSmall << " s, 100,000: " << oneLarge << " s";
 }
 
 TEST(XMLHostileInput, ManyAttributesAtOnceMeanWhatSettingThemInTurnMeans) {
