@@ -40,7 +40,7 @@ std::vector<uint8_t> Bytes(const KivXMLItem& root) {
 std::vector<uint8_t> WithOversampling(const std::vector<uint8_t>& chunk, int32_t factor) {
     KivXMLItem root;
     Parse(chunk, root);
-    if (factor > 0) root.SetAttribute(KivString("Oversampling"), KivString(std::to_string(factor).c_str()));
+    if (factor > 0) root.SetAttribute(KivString("Oversampling"), KivString::FromUTF8(std::to_string(factor)));
     else root.RemoveAttribute(KivString("Oversampling"));
     return Bytes(root);
 }
