@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -30,6 +31,10 @@ namespace {
 constexpr ParamID kBypass = 32767;
 constexpr int32 kBlock = 256;
 constexpr int32 kFrames = 4 * kBlock;
+
+// The look-ahead knob runs 0..1 s under a fourth-power curve: 5 ms sits at 0.005^(1/4), which
+// is 220.5 samples at 44.1 kHz, told to hosts as 221.
+double FiveMillisecondsOfLookAhead() { return std::pow(0.005, 0.25); }
 
 std::vector<std::vector<float>> TestSignal() {
     std::vector<std::vector<float>> channels(2, std::vector<float>(kFrames));
@@ -107,6 +112,43 @@ protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(bundle.LoadFactory());
         ASSERT_TRUE(vst2.Load(KIV_TANDREL_MINI_PATH)) << vst2.ErrorText();
+    }
+
+    int32 LookAheadIndex() {
+        for (int32 index = 0; index < vst2.NumParams(); ++index)
+            if (vst2.ParameterName(index).rfind("Look-ahead", 0) == 0) return index;
+        return -1;
+    }
+
+    static bool LatencyTold(ComponentHandler& handler) {
+        std::lock_guard<std::mutex> guard(handler.lock);
+        return std::find(handler.restarts.begin(), handler.restarts.end(), kLatencyChanged) != handler.restarts.end();
+    }
+
+    // A host's audio thread plays one block that moves the look-ahead to 5 ms; the plug-in
+    // prepares that on a thread of its own, and the host's main thread then does what `turn`
+    // does, at most 3000 times, until the plug-in has told it of the new latency. The wait is
+    // bounded by a count of turns, not a clock.
+    void ChangeLatencyOnTheAudioThread(Vst3Instance& instance, ComponentHandler& handler,
+                                       const std::function<void()>& turn) {
+        vst2.Open();
+        const int32 lookAhead = LookAheadIndex();
+        ASSERT_GE(lookAhead, 0);
+        ASSERT_TRUE(instance.initialized);
+        ASSERT_EQ(instance.controller->setComponentHandler(&handler), kResultOk);
+        instance.Prepare(44100.0, kBlock);
+        ParameterChanges changes;
+        changes.Add(static_cast<ParamID>(lookAhead), {{0, FiveMillisecondsOfLookAhead()}});
+        std::thread audio([&] { instance.Process(TestSignal(), &changes); });
+        audio.join();
+        for (int attempt = 0; attempt < 3000 && !LatencyTold(handler); ++attempt) turn();
+        ASSERT_TRUE(LatencyTold(handler));
+        EXPECT_EQ(instance.processor->getLatencySamples(), 221u);
+    }
+
+    static void ExpectEveryCallFromThisThread(ComponentHandler& handler) {
+        std::lock_guard<std::mutex> guard(handler.lock);
+        for (const std::thread::id& thread : handler.threads) EXPECT_EQ(thread, std::this_thread::get_id());
     }
 
     TandrelMiniBundle bundle;
@@ -283,12 +325,9 @@ TEST_F(TandrelMiniVst3, LatencyIsReportedAsTheVst2PathReportsIt) {
     vst2.Close();
     ASSERT_TRUE(vst2.Load(KIV_TANDREL_MINI_PATH, settings));
     vst2.Open();
-    int32 lookAhead = -1;
-    for (int32 index = 0; index < vst2.NumParams() && lookAhead < 0; ++index)
-        if (vst2.ParameterName(index).rfind("Look-ahead", 0) == 0) lookAhead = index;
+    const int32 lookAhead = LookAheadIndex();
     ASSERT_GE(lookAhead, 0);
-    // The knob runs 0..1 s under a fourth-power curve: 0.005 s sits at 0.005^(1/4).
-    const double position = std::pow(0.005, 0.25);
+    const double position = FiveMillisecondsOfLookAhead();
     vst2.SetParameter(lookAhead, static_cast<float>(position));
     std::vector<std::vector<float>> ignored;
     vst2.ProcessInBlocks(TestSignal(), ignored, kBlock);
@@ -309,38 +348,21 @@ TEST_F(TandrelMiniVst3, LatencyIsReportedAsTheVst2PathReportsIt) {
 // posts while it processes on the audio thread reaches the host from the thread that
 // initialised it, at the host's next call there.
 TEST_F(TandrelMiniVst3, HostHearsOfLatencyAndSettingsOnlyFromTheInitialisingThread) {
-    vst2.Open();
-    int32 lookAhead = -1;
-    for (int32 index = 0; index < vst2.NumParams() && lookAhead < 0; ++index)
-        if (vst2.ParameterName(index).find("Look-ahead") != std::string::npos) lookAhead = index;
-    ASSERT_GE(lookAhead, 0);
     Vst3Instance instance(*factory);
-    ASSERT_TRUE(instance.initialized);
     ComponentHandler handler;
-    ASSERT_EQ(instance.controller->setComponentHandler(&handler), kResultOk);
-    instance.Prepare(44100.0, kBlock);
-    ParameterChanges changes;
-    changes.Add(static_cast<ParamID>(lookAhead), {{0, std::pow(0.005, 0.25)}});
-    std::thread audio([&] { instance.Process(TestSignal(), &changes); });
-    audio.join();
-    const auto latencyTold = [&] {
-        std::lock_guard<std::mutex> guard(handler.lock);
-        return std::find(handler.restarts.begin(), handler.restarts.end(), kLatencyChanged) != handler.restarts.end();
-    };
-    // The plug-in may still be preparing the new set-up on a thread of its own.
-    for (int attempt = 0; attempt < 2000 && !latencyTold(); ++attempt) {
-        instance.controller->getParamNormalized(0);
-        if (!latencyTold()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_TRUE(latencyTold());
-    EXPECT_EQ(instance.processor->getLatencySamples(), 221u);
+    ASSERT_NO_FATAL_FAILURE(
+        ChangeLatencyOnTheAudioThread(instance, handler, [&] {
+            // The plug-in may still be preparing the new set-up on a thread of its own.
+            instance.controller->getParamNormalized(0);
+            if (!LatencyTold(handler)) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }));
 
     const std::vector<uint8_t> state = instance.State();
     MemoryStream stream;
     stream.bytes = state;
     ASSERT_EQ(instance.component->setState(&stream), kResultOk);
     EXPECT_EQ(handler.restarts.back(), kParamValuesChanged);
-    for (const std::thread::id& thread : handler.threads) EXPECT_EQ(thread, std::this_thread::get_id());
+    ExpectEveryCallFromThisThread(handler);
     instance.controller->setComponentHandler(nullptr);
 }
 
@@ -350,38 +372,17 @@ TEST_F(TandrelMiniVst3, HostHearsOfLatencyAndSettingsOnlyFromTheInitialisingThre
 // plug-in's timer on that loop, from the thread that initialised it, without any call of the
 // host's. The wait is bounded by a count of loop turns, not a clock.
 TEST_F(TandrelMiniVst3, LatencyPreparedElsewhereReachesAHostThatOnlyRunsItsMessageLoop) {
-    vst2.Open();
-    int32 lookAhead = -1;
-    for (int32 index = 0; index < vst2.NumParams() && lookAhead < 0; ++index)
-        if (vst2.ParameterName(index).find("Look-ahead") != std::string::npos) lookAhead = index;
-    ASSERT_GE(lookAhead, 0);
     Vst3Instance instance(*factory);
-    ASSERT_TRUE(instance.initialized);
     ComponentHandler handler;
-    ASSERT_EQ(instance.controller->setComponentHandler(&handler), kResultOk);
-    instance.Prepare(44100.0, kBlock);
-    ParameterChanges changes;
-    changes.Add(static_cast<ParamID>(lookAhead), {{0, std::pow(0.005, 0.25)}});
-    std::thread audio([&] { instance.Process(TestSignal(), &changes); });
-    audio.join();
-    const auto latencyTold = [&] {
-        std::lock_guard<std::mutex> guard(handler.lock);
-        return std::find(handler.restarts.begin(), handler.restarts.end(), kLatencyChanged) != handler.restarts.end();
-    };
-    for (int turn = 0; turn < 3000 && !latencyTold(); ++turn) {
+    ASSERT_NO_FATAL_FAILURE(ChangeLatencyOnTheAudioThread(instance, handler, [] {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-    }
-    ASSERT_TRUE(latencyTold());
-    EXPECT_EQ(instance.processor->getLatencySamples(), 221u);
-    {
-        std::lock_guard<std::mutex> guard(handler.lock);
-        for (const std::thread::id& thread : handler.threads) EXPECT_EQ(thread, std::this_thread::get_id());
-    }
+    }));
+    ExpectEveryCallFromThisThread(handler);
     instance.controller->setComponentHandler(nullptr);
 }
 #else
@@ -425,35 +426,14 @@ public:
 // timer on that loop, from the thread that initialised it. A handler that goes away takes the
 // timer with it. The wait is bounded by a count of turns, not a clock.
 TEST_F(TandrelMiniVst3, LatencyPreparedElsewhereReachesAHostThatOnlyTurnsItsRunLoop) {
-    vst2.Open();
-    int32 lookAhead = -1;
-    for (int32 index = 0; index < vst2.NumParams() && lookAhead < 0; ++index)
-        if (vst2.ParameterName(index).find("Look-ahead") != std::string::npos) lookAhead = index;
-    ASSERT_GE(lookAhead, 0);
     Vst3Instance instance(*factory);
-    ASSERT_TRUE(instance.initialized);
     RunLoopHandler handler;
-    ASSERT_EQ(instance.controller->setComponentHandler(&handler), kResultOk);
-    ASSERT_EQ(handler.timers.size(), 1u);
-    instance.Prepare(44100.0, kBlock);
-    ParameterChanges changes;
-    changes.Add(static_cast<ParamID>(lookAhead), {{0, std::pow(0.005, 0.25)}});
-    std::thread audio([&] { instance.Process(TestSignal(), &changes); });
-    audio.join();
-    const auto latencyTold = [&] {
-        std::lock_guard<std::mutex> guard(handler.lock);
-        return std::find(handler.restarts.begin(), handler.restarts.end(), kLatencyChanged) != handler.restarts.end();
-    };
-    for (int turn = 0; turn < 3000 && !latencyTold(); ++turn) {
+    ASSERT_NO_FATAL_FAILURE(ChangeLatencyOnTheAudioThread(instance, handler, [&] {
         handler.Turn();
-        if (!latencyTold()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_TRUE(latencyTold());
-    EXPECT_EQ(instance.processor->getLatencySamples(), 221u);
-    {
-        std::lock_guard<std::mutex> guard(handler.lock);
-        for (const std::thread::id& thread : handler.threads) EXPECT_EQ(thread, std::this_thread::get_id());
-    }
+        if (!LatencyTold(handler)) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }));
+    EXPECT_EQ(handler.timers.size(), 1u);
+    ExpectEveryCallFromThisThread(handler);
     instance.controller->setComponentHandler(nullptr);
     EXPECT_TRUE(handler.timers.empty());
 }
