@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/support/tandrel_mini_faces.h"
+#include "tests/support/tandrel_mini_interpolation_domains.h"
 #include "tests/support/tandrel_mini_vst2_session.h"
 
 namespace {
@@ -23,27 +24,6 @@ constexpr double kSampleRate = 48000.0;
 constexpr int32_t kSettleFrames = 2048;
 constexpr int32_t kMeasureFrames = 256;
 constexpr double kToleranceDb = 0.05;
-const char* const kModeNames[] = {"Linear", "Squared", "Logarithmic"};
-
-enum Mode { kLinear, kSquared, kLogarithmic };
-
-double ToDomain(Mode mode, double v) {
-    switch (mode) {
-    case kLinear: return v;
-    case kSquared: return std::sqrt(v);
-    case kLogarithmic: return std::log10(std::max(v, 1e-30));
-    }
-    return v;
-}
-
-double FromDomain(Mode mode, double v) {
-    switch (mode) {
-    case kLinear: return v;
-    case kSquared: return v * v;
-    case kLogarithmic: return std::pow(10.0, v);
-    }
-    return v;
-}
 
 struct Corner {
     double x, y;  // dB

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/support/tandrel_mini_faces.h"
+#include "tests/support/tandrel_mini_interpolation_domains.h"
 #include "tests/support/tandrel_mini_vst2_session.h"
 
 namespace {
@@ -25,8 +26,6 @@ constexpr int32_t kSettleFrames = 4096;
 constexpr int32_t kMeasureFrames = 48 * 40;
 constexpr double kSilenceDb = -140.0;
 constexpr double kToleranceDb = 0.05;
-
-enum Mode { kLinear, kSquared, kLogarithmic };
 
 struct Breakpoint {
     double x, y;  // input and output, dB; below -140 is silence
@@ -118,24 +117,6 @@ std::vector<Point> ShapePoints(const Case& shape) {
         points.push_back({Level(64.0), Level(y64)});
     }
     return points;
-}
-
-double ToDomain(Mode mode, double v) {
-    switch (mode) {
-    case kLinear: return v;
-    case kSquared: return std::sqrt(v);
-    case kLogarithmic: return std::log10(std::max(v, 1e-30));
-    }
-    return v;
-}
-
-double FromDomain(Mode mode, double v) {
-    switch (mode) {
-    case kLinear: return v;
-    case kSquared: return v * v;
-    case kLogarithmic: return std::pow(10.0, v);
-    }
-    return v;
 }
 
 // The shape's output level for an input level: straight segments between the points in the
