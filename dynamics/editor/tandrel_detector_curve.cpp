@@ -154,12 +154,14 @@ void TandrelDetectorCurve::OnMouseDown(KivPoint point, KivMouseButton button, ui
     if (handle == kNoHandle) return;
     dragging_ = true;
     if (KivWindow* window = GetWindow()) window->SetCapture(this);
+    OnBeginEdit.Raise(KivOnNotifyParams{this});
 }
 
 void TandrelDetectorCurve::OnMouseUp(KivPoint, KivMouseButton button, uint8_t) {
     if (button != KivMouseButton::kLeft || !dragging_) return;
     dragging_ = false;
     if (KivWindow* window = GetWindow()) window->SetCapture(nullptr);
+    OnEndEdit.Raise(KivOnNotifyParams{this});
 }
 
 void TandrelDetectorCurve::OnMouseMove(KivPoint point, uint8_t) {

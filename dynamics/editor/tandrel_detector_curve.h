@@ -26,7 +26,7 @@ public:
     static constexpr int32_t kLowPassHandle = kHighPassHandle + 1;
     static constexpr int32_t kNoHandle = -1;
 
-    TandrelDetectorCurve() : OnChange(this) {}
+    TandrelDetectorCurve() : OnChange(this), OnBeginEdit(this), OnEndEdit(this) {}
 
     // Shows `settings`, designed as the detector designs them at `sampleRate`.
     void Show(const KivDetectorFilterSettings& settings, double sampleRate);
@@ -49,6 +49,10 @@ public:
 
     // Raised after every change the user made (each step of a drag).
     KivEvent<KivOnNotifyParams> OnChange;
+    // A handle's drag begins (the button went down on it) and ends (the button came up):
+    // the changes between them are one edit.
+    KivEvent<KivOnNotifyParams> OnBeginEdit;
+    KivEvent<KivOnNotifyParams> OnEndEdit;
 
 private:
     int32_t HandleAt(KivPoint point) const;

@@ -50,6 +50,8 @@ public:
     void OnSwitch(KivOnClickParams&) { drawer_.Apply(Source::kSwitches); }
     void OnKnob(KivOnNotifyParams&) { drawer_.Apply(Source::kKnobs); }
     void OnCurve(KivOnNotifyParams&) { drawer_.Apply(Source::kCurve); }
+    void OnBeginDrag(KivOnNotifyParams&) { drawer_.BeginDrag(); }
+    void OnEndDrag(KivOnNotifyParams&) { drawer_.EndDrag(); }
     void OnOpen(KivOnClickParams&) { drawer_.Choose(drawer_.openButton_->IsChecked()); }
     void OnClose(KivOnClickParams&) { drawer_.Choose(false); }
 
@@ -80,15 +82,39 @@ TandrelDetectorDrawer::TandrelDetectorDrawer(KivHouseEditor& editor, TandrelAudi
     lowPassFrequency_->BindValue(std::make_unique<KivValueFrequency>(lowPassHertz_, kOpenHighPass, kOpenLowPass, kOpenLowPass));
     for (KivCheckBox* box : {highPass_, lowPass_, equalizer_, listen_, psychoAcoustic_, threePhase_, trueRMS_})
         box->OnClick.AddHandler(handlers_, &Handlers::OnSwitch);
-    for (KivKnob* knob : {highPassFrequency_, lowPassFrequency_}) knob->OnChange.AddHandler(handlers_, &Handlers::OnKnob);
+    for (KivKnob* knob : {highPassFrequency_, lowPassFrequency_}) {
+        knob->OnChange.AddHandler(handlers_, &Handlers::OnKnob);
+        knob->OnBeginEdit.AddHandler(handlers_, &Handlers::OnBeginDrag);
+        knob->OnEndEdit.AddHandler(handlers_, &Handlers::OnEndDrag);
+    }
     curve_->OnChange.AddHandler(handlers_, &Handlers::OnCurve);
+    curve_->OnBeginEdit.AddHandler(handlers_, &Handlers::OnBeginDrag);
+    curve_->OnEndEdit.AddHandler(handlers_, &Handlers::OnEndDrag);
     openButton_->OnClick.AddHandler(handlers_, &Handlers::OnOpen);
     if (auto* close = editor.Find<KivButton>(KivString("detectorclose"))) close->OnClick.AddHandler(handlers_, &Handlers::OnClose);
     Load();
     SetOpen(effect_.GetEditorView().detectorOpen);
 }
 
-TandrelDetectorDrawer::~TandrelDetectorDrawer() { delete handlers_; }
+// A drag the editor's end cuts short is kept as far as it went, as its release would keep it.
+TandrelDetectorDrawer::~TandrelDetectorDrawer() {
+    delete handlers_;
+    drag_.reset();
+}
+
+KivEditHistory* TandrelDetectorDrawer::History() const {
+    auto* house = dynamic_cast<KivKestruneAudioEffectPlugin*>(&editor_.GetPlugin());
+    return house ? &house->GetEditHistory() : nullptr;
+}
+
+// Only one drag at a time: a press that arrives without the last release (a lost capture)
+// ends the step before it.
+void TandrelDetectorDrawer::BeginDrag() {
+    drag_.reset();
+    if (KivEditHistory* history = History()) drag_.emplace(*history);
+}
+
+void TandrelDetectorDrawer::EndDrag() { drag_.reset(); }
 
 bool TandrelDetectorDrawer::IsOpen() const { return panel_->IsVisible(); }
 
@@ -166,6 +192,9 @@ void TandrelDetectorDrawer::Apply(Source source) {
     settings.equalizerEnabled = equalizer_->IsChecked();
     settings.psychoAcoustic = psychoAcoustic_->IsChecked();
     settings.spectralSmoothing = threePhase_->IsChecked();
+    // A step of its own, or part of the drag in progress.
+    std::optional<KivEditHistory::SettingsChange> step;
+    if (KivEditHistory* history = History()) step.emplace(*history);
     double rate = 0.0;
     {
         KivSynchronizerGuard lock(effect_.GetEffectMutex());

@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 
 #include "dynamics/detector/kiv_detector_filter.h"
 #include "gui/controls/kiv_section_panel.h"
 #include "gui/drawing/kiv_bitmap.h"
+#include "plugin/kiv_edit_history.h"
 
 class KivButton;
 class KivCheckBox;
@@ -26,6 +28,10 @@ public:
 // last is a host parameter: each edit is written to the effect's stored detector settings
 // under the effect's mutex and prepared on the GUI thread, so it plays from the next block;
 // states and presets keep it as every other detector setting.
+//
+// Each edit is one step of the editor's undo history, undone as a change of the whole
+// settings (the drawer's settings are no host parameters): a click, a wheel notch or a key is
+// a step, and so is a whole drag of a knob or of a curve handle, from press to release.
 //
 // The two filter switches map onto the stored ones as: "EnabledSideChain" = either on, and
 // each filter's own switch, so that a state saved before the own switches existed shows
@@ -67,6 +73,9 @@ private:
     class Handlers;
     enum class Source { kSwitches, kKnobs, kCurve };
     void Apply(Source source);
+    void BeginDrag();
+    void EndDrag();
+    KivEditHistory* History() const;
     void ShowFrequencies(const KivDetectorFilterSettings& settings);
 
     KivHouseEditor& editor_;
@@ -87,4 +96,6 @@ private:
     double highPassHertz_ = 20.0;
     double lowPassHertz_ = 20000.0;
     Handlers* handlers_;
+    // The undo step of the drag in progress: the changes it makes join it.
+    std::optional<KivEditHistory::SettingsChange> drag_;
 };

@@ -6,6 +6,8 @@
 #include "gui/controls/kiv_value_gestures.h"
 #include "gui/core/kiv_window.h"
 
+KivControlValueDragging::KivControlValueDragging() : OnBeginEdit(this), OnEndEdit(this) {}
+
 void KivControlValueDragging::OnMouseDown(KivPoint point, KivMouseButton button, uint8_t) {
     if (button != KivMouseButton::kLeft || !IsEnabled()) return;
     if (KivWindow* window = GetWindow()) {
@@ -18,12 +20,14 @@ void KivControlValueDragging::OnMouseDown(KivPoint point, KivMouseButton button,
     // The drag keeps its own position so that values with coarse steps still follow slow
     // movements.
     dragPosition_ = GetPosition();
+    OnBeginEdit.Raise(KivOnNotifyParams{this});
 }
 
 void KivControlValueDragging::OnMouseUp(KivPoint, KivMouseButton button, uint8_t) {
     if (button != KivMouseButton::kLeft || !dragging_) return;
     dragging_ = false;
     if (KivWindow* window = GetWindow()) window->SetCapture(nullptr);
+    OnEndEdit.Raise(KivOnNotifyParams{this});
 }
 
 void KivControlValueDragging::OnMouseMove(KivPoint point, uint8_t state) {

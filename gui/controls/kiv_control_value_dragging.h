@@ -6,6 +6,8 @@
 // Knobs drag vertically, trackers horizontally.
 class KivControlValueDragging : public KivControlValue {
 public:
+    KivControlValueDragging();
+
     void OnMouseDown(KivPoint point, KivMouseButton button, uint8_t state) override;
     void OnMouseUp(KivPoint point, KivMouseButton button, uint8_t state) override;
     void OnMouseMove(KivPoint point, uint8_t state) override;
@@ -16,6 +18,12 @@ public:
     bool CanTakeFocus() override { return IsEnabled(); }
 
     bool IsDragging() const { return dragging_; }
+
+    // A drag raises OnBeginEdit when the button goes down and OnEndEdit when it comes up, with
+    // OnChange after each change between them, so that an owner can keep the whole drag as one
+    // edit (one undo step) however many values it passed through.
+    KivEvent<KivOnNotifyParams> OnBeginEdit;
+    KivEvent<KivOnNotifyParams> OnEndEdit;
 
 protected:
     // The pixels the pointer moved towards a larger value since `from`.

@@ -27,7 +27,9 @@
 #include "gui/offscreen/kiv_window_system_offscreen.h"
 #include "plugin/editor/kiv_parameter_controls.h"
 #include "dynamics/parameters/tandrel_enumerations.h"
+#include "plugin/kiv_edit_history.h"
 #include "plugin/kiv_plugin_host.h"
+#include "plugin/state/kiv_state_document.h"
 #include "tests/dynamics/processing/tandrel_rig.h"
 
 namespace {
@@ -39,6 +41,7 @@ struct GestureHost : KivPluginHost {
     void ChangeEditorSize(int32_t, int32_t) override {}
     void BeginEdit(int32_t index) override { calls += 'b' + std::to_string(index) + ' '; }
     void EndEdit(int32_t index) override { calls += 'e' + std::to_string(index) + ' '; }
+    void SettingsChanged() override { calls += "s "; }
     std::string calls;
 };
 
@@ -76,6 +79,14 @@ protected:
         system->InjectMouseDown(Window(), CentreOf(control), KivMouseButton::kLeft);
         system->InjectMouseUp(Window(), CentreOf(control), KivMouseButton::kLeft);
         system->ProcessPendingEvents();
+    }
+    // Ctrl+Z, with shift Ctrl+Shift+Z, as the window's keys.
+    void PressUndo(bool shift = false) {
+        system->SetInputState(static_cast<uint8_t>(KivInputState::kControl | (shift ? KivInputState::kShift : 0)));
+        system->InjectKeyDown(Window(), 'Z');
+        system->InjectKeyUp(Window(), 'Z');
+        Tick();
+        system->SetInputState(0);
     }
     // Refresh ticks with time for the invalidator, which merges repaints for 50 ms.
     void Settle() {
@@ -450,6 +461,96 @@ TEST_F(DetectorDrawer, EverySettingComesBackFromAState) {
     Tick();
     EXPECT_TRUE(Drawer().HighPass().IsChecked());
     EXPECT_TRUE(Drawer().LowPass().IsChecked());
+}
+
+// Every drawer edit is one undo step: a switch, a whole drag of a curve handle (however
+// many moves), a whole drag of a frequency knob, a wheel notch on a handle. Undo takes each
+// back exactly: the state a host saves is byte for byte the one it saved before the edit,
+// the detector runs it and the drawer shows it; redo brings each edit back the same way. The
+// host is told the settings changed, as after a preset load, and sees no parameter gesture
+// (none of these settings is a host parameter).
+TEST_F(DetectorDrawer, EachEditIsOneUndoStepThatTakesTheHostsStateBackExactly) {
+    KivEditHistory& history = rig->plugin.GetEditHistory();
+    auto hostState = [&] {
+        const KivByteBuffer document = KivStateDocument::Save(rig->plugin);
+        return std::string(document.Data(), document.Data() + document.Size());
+    };
+    auto live = [&] {
+        KivSynchronizerGuard lock(rig->effect().GetEffectMutex());
+        return rig->effect().Follower().Filter().settings;
+    };
+    Click(Drawer().OpenButton());
+    EXPECT_EQ(history.UndoCount(), 0);  // opening the drawer is no edit
+
+    std::vector<std::string> states{hostState()};
+    std::vector<KivDetectorFilterSettings> shown{Drawer().Curve().Settings()};
+    auto edited = [&] {
+        Tick();
+        states.push_back(hostState());
+        shown.push_back(Drawer().Curve().Settings());
+        EXPECT_NE(states.back(), states[states.size() - 2]);
+        EXPECT_EQ(history.UndoCount(), static_cast<int32_t>(states.size() - 1));
+    };
+    Click(Drawer().HighPass());
+    edited();
+    Click(Drawer().Equalizer());
+    edited();
+    // Band 3 from 1 kHz, 0 dB to 2 kHz, +9 dB in four moves.
+    DragHandle(2, KivPoint{ColumnOf(2000.0), static_cast<int32_t>(std::lround(RowOf(9.0)))});
+    edited();
+    EXPECT_NEAR(shown.back().equalizer.bands[2].gainDecibels, 9.0, 0.25);
+    // The low-pass knob dragged 20 pixels down in five moves: a tenth of its logarithmic
+    // travel below 20 kHz, 20 Hz x 1000^0.9 = 10 024 Hz.
+    const KivPoint knob = CentreOf(Drawer().LowPassFrequency());
+    system->InjectMouseDown(Window(), knob, KivMouseButton::kLeft);
+    for (int step = 1; step <= 5; ++step) system->InjectMouseMove(Window(), KivPoint{knob.x, knob.y + 4 * step});
+    system->InjectMouseUp(Window(), KivPoint{knob.x, knob.y + 20}, KivMouseButton::kLeft);
+    system->ProcessPendingEvents();
+    edited();
+    EXPECT_NEAR(shown.back().maxFrequency, 10023.7, 0.1);
+    // Two notches up on band 3: its Q from 1 to 2^(2/6), one step per notch.
+    system->InjectMouseWheel(Window(), OnCurve(Drawer().Curve().HandlePosition(2)), 120);
+    edited();
+    system->InjectMouseWheel(Window(), OnCurve(Drawer().Curve().HandlePosition(2)), 120);
+    edited();
+    EXPECT_NEAR(shown.back().equalizer.bands[2].quality, std::pow(2.0, 2.0 / 6.0), 1e-9);
+    Click(Drawer().Listen());
+    edited();
+    const size_t steps = states.size() - 1;
+    ASSERT_EQ(steps, 7u);
+
+    auto same = [](const KivDetectorFilterSettings& a, const KivDetectorFilterSettings& b) {
+        KivXMLItem first(KivString("detector")), second(KivString("detector"));
+        KivDetectorFilter one, other;
+        one.settings = a;
+        other.settings = b;
+        one.Store(first, true);
+        other.Store(second, true);
+        return Text(first) == Text(second);
+    };
+    host.calls.clear();
+    for (size_t step = steps; step-- > 0;) {
+        PressUndo();
+        EXPECT_EQ(hostState(), states[step]) << "undoing edit " << step + 1;
+        EXPECT_TRUE(same(live(), shown[step])) << "undoing edit " << step + 1;
+        EXPECT_TRUE(same(Drawer().Curve().Settings(), shown[step])) << "undoing edit " << step + 1;
+    }
+    std::string told;
+    for (size_t i = 0; i < steps; ++i) told += "s ";
+    EXPECT_EQ(host.calls, told);
+    EXPECT_FALSE(Drawer().HighPass().IsChecked());
+    EXPECT_FALSE(Drawer().Listen().IsChecked());
+    EXPECT_EQ(history.UndoCount(), 0);
+
+    for (size_t step = 1; step <= steps; ++step) {
+        PressUndo(true);
+        EXPECT_EQ(hostState(), states[step]) << "redoing edit " << step;
+        EXPECT_TRUE(same(live(), shown[step])) << "redoing edit " << step;
+        EXPECT_TRUE(same(Drawer().Curve().Settings(), shown[step])) << "redoing edit " << step;
+    }
+    EXPECT_TRUE(Drawer().HighPass().IsChecked());
+    EXPECT_TRUE(Drawer().Listen().IsChecked());
+    EXPECT_NEAR(Drawer().LowPassFrequency().GetPosition(), 0.9, 1e-9);
 }
 
 }  // namespace
