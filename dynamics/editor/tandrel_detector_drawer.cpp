@@ -242,8 +242,9 @@ KivBitmap TandrelDetectorDrawer::Picture(double scale) {
     std::unique_ptr<KivAudioPlugin::KivEditor> made(TandrelDynamicsEditor::Create(plugin));
     auto* editor = dynamic_cast<TandrelDynamicsEditor*>(made.get());
     if (editor == nullptr) return KivBitmap();
-    // The scale asked for, not the size the user last chose for the family's editors.
-    editor->GetWindow().SetScale(scale);
+    // Shown at the size asked for as a chosen size is shown, so that the size menu reads it
+    // too; the user's last choice for the family's editors is neither used nor changed.
+    editor->ShowAtZoom(scale);
     editor->Detector().SetOpen(true);
     editor->Detector().Curve().Select(3);
     KivBitmap picture;

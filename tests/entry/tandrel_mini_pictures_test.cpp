@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dynamics/editor/tandrel_detector_drawer.h"
@@ -70,6 +71,12 @@ EditorPictures PaintEditorAfterMainJob() {
     return pictures;
 }
 
+// The size menu's box in a picture at `percent`: at (904, 10), 82 x 24 in the editor's layout.
+KivRect SizeMenuArea(int32_t percent) {
+    const auto at = [percent](int32_t layout) { return layout * percent / 100; };
+    return KivRect{at(904), at(10), at(904 + 82) - 1, at(10 + 24) - 1};
+}
+
 // Small differences of anti-aliasing are tolerated; a moved control, other text or other
 // meter readings are not.
 void ExpectLooksLikeCommittedPicture(const KivBitmap& picture, const char* name) {
@@ -106,9 +113,19 @@ TEST(TandrelMiniPictures, EditorAfterTheMainJobLooksLikeTheReadmePicturesAt100An
     EXPECT_GT(splitBlocks, blocks / 100);
 }
 
-TEST(TandrelMiniPictures, DetectorDrawerLooksLikeTheReadmePictures) {
-    ExpectLooksLikeCommittedPicture(TandrelDetectorDrawer::Picture(), "detector.png");
-    ExpectLooksLikeCommittedPicture(TandrelDetectorDrawer::Picture(2.0), "detector-200.png");
+// Each drawer picture also shows its own size in the size menu: the menu reads as in the
+// editor's picture of the same size (whose snapshot goes through the editor's size path),
+// not "100%" at 200%.
+TEST(TandrelMiniPictures, DetectorDrawerLooksLikeTheReadmePicturesAndItsSizeMenuReadsItsSize) {
+    for (const auto& [percent, name, editorName] : {std::tuple{100, "detector.png", "editor.png"},
+                                                     std::tuple{200, "detector-200.png", "editor-200.png"}}) {
+        const KivBitmap picture = TandrelDetectorDrawer::Picture(percent / 100.0);
+        ExpectLooksLikeCommittedPicture(picture, name);
+        const KivBitmap editor = KivPictureComparison::ReadPng(kPictures / editorName);
+        ASSERT_EQ(picture.Width(), editor.Width()) << name;
+        ASSERT_EQ(picture.Height(), editor.Height()) << name;
+        EXPECT_EQ(KivPictureComparison::CountDifferingIn(picture, editor, SizeMenuArea(percent), 8), 0) << name;
+    }
 }
 
 TEST(TandrelMiniPictures, MorphPadLooksLikeTheReadmePicture) {

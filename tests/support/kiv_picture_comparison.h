@@ -65,17 +65,22 @@ inline KivBitmap ReadPng(const std::filesystem::path& path) {
     return bitmap;
 }
 
-// The number of pixels of two pictures of the same size whose colour channels differ by more
-// than `tolerance` in any one channel.
-inline int64_t CountDiffering(const KivBitmap& picture, const KivBitmap& expected, int tolerance) {
+// The number of pixels within `area` of two pictures whose colour channels differ by more
+// than `tolerance` in any one channel (both pictures must cover `area`).
+inline int64_t CountDifferingIn(const KivBitmap& picture, const KivBitmap& expected, const KivRect& area, int tolerance) {
     int64_t differing = 0;
-    for (int32_t y = 0; y < picture.Height(); ++y) {
-        for (int32_t x = 0; x < picture.Width(); ++x) {
+    for (int32_t y = area.top; y <= area.bottom; ++y) {
+        for (int32_t x = area.left; x <= area.right; ++x) {
             const KivColor p = picture.At(x, y), q = expected.At(x, y);
             if (std::max({std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)}) > tolerance) ++differing;
         }
     }
     return differing;
+}
+
+// The same over two whole pictures of the same size.
+inline int64_t CountDiffering(const KivBitmap& picture, const KivBitmap& expected, int tolerance) {
+    return CountDifferingIn(picture, expected, picture.Bounds(), tolerance);
 }
 
 }  // namespace KivPictureComparison
