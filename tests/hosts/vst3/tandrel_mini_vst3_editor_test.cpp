@@ -49,6 +49,13 @@ constexpr int kModeY = 56;
 // The middle of the top bar's "Reset" button (46 x 24 pixels at (720, 10)).
 constexpr int kResetX = 743;
 constexpr int kResetY = 22;
+// The Detection section's "Detector" button (72 x 24 at (280, 118) in the section at
+// (320, 406)) and, in the drawer it opens at (10, 86), the "High-pass" switch (96 x 22 at
+// (462, 28)).
+constexpr int kDrawerX = 636;
+constexpr int kDrawerY = 536;
+constexpr int kHighPassX = 520;
+constexpr int kHighPassY = 125;
 constexpr ParamID kBypassId = 32767;
 // After the 29 simple parameters, the 20 points and "Side-chain".
 constexpr ParamID kChannelModeId = 50;
@@ -459,6 +466,62 @@ TEST_F(TandrelMiniVst3Editor, BypassAndChannelModeAreOneGestureEachAndUndoAsGest
     Run(100);
     EXPECT_EQ(controller->getParamNormalized(kBypassId), 0.0);
     EXPECT_EQ((gestureOn(kBypassId)), (std::vector<Edit>{{'b', kBypassId, 0.0}, {'p', kBypassId, 0.0}, {'e', kBypassId, 0.0}}));
+
+    EXPECT_EQ(view->removed(), kResultOk);
+    view->setFrame(nullptr);
+    view->release();
+}
+
+// A drawer edit through the built library is an undo step: Ctrl+Z from the host's keys takes
+// the component's state back to the very bytes the host saved before the click, and tells
+// the host to read the parameters again (as after a preset load); Ctrl+Shift+Z gives back the
+// state of after the click.
+TEST_F(TandrelMiniVst3Editor, ADrawerEditUndoesToTheStateTheHostSavedBefore) {
+    KivXvfbSession::FakeInput fake;
+    if (!fake.Available()) GTEST_SKIP() << "libXtst is not installed";
+    XUnmapWindow(display, vst2Parent);
+    XSync(display, False);
+    IPlugView* view = controller->createView("editor");
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->setFrame(&frame), kResultTrue);
+    ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), "X11EmbedWindowID"), kResultOk);
+    Run(300);
+    auto saved = [&] {
+        MemoryStream stream;
+        EXPECT_EQ(bundle->component->getState(&stream), kResultOk);
+        return stream.bytes;
+    };
+    auto click = [&](int x, int y) {
+        fake.motion(display, DefaultScreen(display), x, y, CurrentTime);
+        fake.button(display, 1, True, CurrentTime);
+        Run(50);
+        fake.button(display, 1, False, CurrentTime);
+        Run(150);
+    };
+    const std::vector<uint8_t> before = saved();
+    click(kDrawerX, kDrawerY);
+    EXPECT_EQ(saved(), before);  // opening the drawer changes no setting
+    click(kHighPassX, kHighPassY);
+    const std::vector<uint8_t> after = saved();
+    ASSERT_NE(after, before);
+
+    {
+        std::lock_guard<std::mutex> guard(handler.lock);
+        handler.restarts.clear();
+        handler.edits.clear();
+    }
+    EXPECT_EQ(view->onKeyDown(u'z', 0, kCommandKey), kResultTrue);
+    Run(100);
+    EXPECT_EQ(saved(), before);
+    {
+        std::lock_guard<std::mutex> guard(handler.lock);
+        ASSERT_EQ(handler.restarts.size(), 1u);
+        EXPECT_TRUE(handler.restarts.front() & kParamValuesChanged);
+        EXPECT_TRUE(handler.edits.empty());  // no host parameter moved
+    }
+    EXPECT_EQ(view->onKeyDown(u'Z', 0, kCommandKey | kShiftKey), kResultTrue);
+    Run(100);
+    EXPECT_EQ(saved(), after);
 
     EXPECT_EQ(view->removed(), kResultOk);
     view->setFrame(nullptr);
