@@ -121,21 +121,17 @@ void KivEditHistory::Apply(const Step& step, bool undo) {
     ++revision_;
 }
 
-bool KivEditHistory::Undo() {
-    if (undo_.empty() || !openIndices_.empty() || settingsDepth_ > 0) return false;
-    Step step = std::move(undo_.back());
-    undo_.pop_back();
-    Apply(step, true);
-    redo_.push_back(std::move(step));
-    return true;
-}
+bool KivEditHistory::Undo() { return Move(undo_, redo_, true); }
 
-bool KivEditHistory::Redo() {
-    if (redo_.empty() || !openIndices_.empty() || settingsDepth_ > 0) return false;
-    Step step = std::move(redo_.back());
-    redo_.pop_back();
-    Apply(step, false);
-    undo_.push_back(std::move(step));
+bool KivEditHistory::Redo() { return Move(redo_, undo_, false); }
+
+// Nothing moves while a gesture or a settings change is still open: its step is not made yet.
+bool KivEditHistory::Move(std::deque<Step>& from, std::deque<Step>& to, bool undo) {
+    if (from.empty() || !openIndices_.empty() || settingsDepth_ > 0) return false;
+    Step step = std::move(from.back());
+    from.pop_back();
+    Apply(step, undo);
+    to.push_back(std::move(step));
     return true;
 }
 

@@ -76,6 +76,8 @@ private:
     std::unique_ptr<KivXMLItem> TakeSettings() const;
     void Push(Step step);
     void Apply(const Step& step, bool undo);
+    // Applies the newest step of `from` (undoing it when `undo`) and moves it onto `to`.
+    bool Move(std::deque<Step>& from, std::deque<Step>& to, bool undo);
 
     KivKestruneAudioEffectPlugin& plugin_;
     std::deque<Step> undo_;

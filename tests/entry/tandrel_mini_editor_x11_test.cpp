@@ -105,6 +105,10 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
+    // Idle as the fake input's pump.
+    Pump IdlePump() {
+        return [this](int milliseconds) { Idle(milliseconds); };
+    }
     // The host window's pixels as the X server has them.
     KivBitmap Capture() {
         KivBitmap captured(kWidth, kHeight);
@@ -162,14 +166,7 @@ TEST_F(TandrelMiniEditorX11, ShowsTheOffscreenPictureAndADragIsOneGesture) {
     const int x = (reference.knob.left + reference.knob.right) / 2;
     const int y = (reference.knob.top + reference.knob.bottom) / 2;
     plugin.Host().ClearReports();
-    fake.motion(display, DefaultScreen(display), x, y, CurrentTime);
-    fake.button(display, 1, True, CurrentTime);
-    Idle(50);
-    for (int step = 1; step <= 5; ++step) {
-        fake.motion(display, DefaultScreen(display), x, y - 6 * step, CurrentTime);
-        Idle(30);
-    }
-    fake.button(display, 1, False, CurrentTime);
+    FakeDragUp(fake, x, y, IdlePump());
     Idle(100);
     // 30 pixels up of the 200 that span the range.
     EXPECT_NEAR(plugin.GetParameter(reference.thresholdIndex), start + 0.15f, 1e-4);
@@ -203,10 +200,7 @@ TEST_F(TandrelMiniEditorX11, HostKeysMoveTheFocusedKnob) {
     if (!fake.Available()) GTEST_SKIP() << "libXtst is not installed";
     const int x = (reference.knob.left + reference.knob.right) / 2;
     const int y = (reference.knob.top + reference.knob.bottom) / 2;
-    fake.motion(display, DefaultScreen(display), x, y, CurrentTime);
-    fake.button(display, 1, True, CurrentTime);
-    Idle(50);
-    fake.button(display, 1, False, CurrentTime);
+    FakeClick(fake, x, y, IdlePump());
     Idle(100);
     const float start = plugin.GetParameter(reference.thresholdIndex);
     plugin.Host().ClearReports();
@@ -254,10 +248,7 @@ TEST_F(TandrelMiniEditorX11, SaveAsDefaultAndResetToFactorySettings) {
     KivXvfbSession::FakeInput fake;
     if (!fake.Available()) GTEST_SKIP() << "libXtst is not installed";
     const auto click = [&](const KivRect& rect) {
-        fake.motion(display, DefaultScreen(display), (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2, CurrentTime);
-        fake.button(display, 1, True, CurrentTime);
-        Idle(50);
-        fake.button(display, 1, False, CurrentTime);
+        FakeClick(fake, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2, IdlePump());
         Idle(150);
     };
     plugin.SetParameter(reference.thresholdIndex, 0.3f);
@@ -311,10 +302,7 @@ TEST_F(TandrelMiniEditorX11, BypassAndChannelModeAreOneGestureEach) {
     };
     // The bypass button (72 x 24 at (14, 44)) and the menu (150 x 24 at (164, 44)).
     plugin.Host().ClearReports();
-    fake.motion(display, DefaultScreen(display), 50, 56, CurrentTime);
-    fake.button(display, 1, True, CurrentTime);
-    Idle(50);
-    fake.button(display, 1, False, CurrentTime);
+    FakeClick(fake, 50, 56, IdlePump());
     Idle(150);
     EXPECT_EQ(reportsOn(bypass), "bae");
     EXPECT_EQ(lastValueOn(bypass), 1.0f);

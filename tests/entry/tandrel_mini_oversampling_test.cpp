@@ -14,6 +14,7 @@
 #include "base/stream/kiv_memory_stream.h"
 #include "base/xml/kiv_xml_item.h"
 #include "plugin/state/kiv_complete_document.h"
+#include "tests/support/kiv_state_bytes.h"
 #include "tools/render/kiv_parameter_lookup.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
@@ -25,16 +26,8 @@ constexpr int32_t kImpulseAt = 1000;
 // Far below every threshold: the dynamics leave it alone, only the delay shows.
 constexpr float kImpulse = 0.001f;
 
-void Parse(const std::vector<uint8_t>& bytes, KivXMLItem& root) {
-    KivReadCompleteDocument(bytes.data(), static_cast<int32_t>(bytes.size()), root);
-}
-
-std::vector<uint8_t> Bytes(const KivXMLItem& root) {
-    KivMemoryStream stream;
-    root.Save(stream, KivString("utf-8"));
-    const KivByteBuffer contents = stream.GetContents();
-    return std::vector<uint8_t>(contents.Data(), contents.Data() + contents.Size());
-}
+using KivStateBytes::Bytes;
+using KivStateBytes::Parse;
 
 // The chunk with "Oversampling" set to `factor`, or without it for 0.
 std::vector<uint8_t> WithOversampling(const std::vector<uint8_t>& chunk, int32_t factor) {

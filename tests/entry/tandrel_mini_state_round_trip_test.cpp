@@ -16,6 +16,7 @@
 #include "base/stream/kiv_memory_stream.h"
 #include "base/xml/kiv_xml_item.h"
 #include "plugin/state/kiv_complete_document.h"
+#include "tests/support/kiv_state_bytes.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
 namespace {
@@ -40,16 +41,8 @@ private:
 
 std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-std::vector<uint8_t> Bytes(const KivXMLItem& root) {
-    KivMemoryStream stream;
-    root.Save(stream, KivString("utf-8"));
-    const KivByteBuffer contents = stream.GetContents();
-    return std::vector<uint8_t>(contents.Data(), contents.Data() + contents.Size());
-}
-
-void Parse(const std::vector<uint8_t>& bytes, KivXMLItem& root) {
-    KivReadCompleteDocument(bytes.data(), static_cast<int32_t>(bytes.size()), root);
-}
+using KivStateBytes::Bytes;
+using KivStateBytes::Parse;
 
 std::string Attribute(const std::vector<uint8_t>& chunk, const char* name) {
     KivXMLItem root;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -46,6 +47,26 @@ protected:
         std::erase(windows_, window);
         XDestroyWindow(display, window);
         XSync(display, False);
+    }
+    // Fake input of the first button at (x, y): a click, or a drag 30 pixels up in five steps.
+    // `pump` turns the host's loop for so many milliseconds between the events; after the
+    // release the caller waits as long as its host needs.
+    using Pump = std::function<void(int milliseconds)>;
+    void FakeClick(KivXvfbSession::FakeInput& fake, int x, int y, const Pump& pump) {
+        fake.motion(display, DefaultScreen(display), x, y, CurrentTime);
+        fake.button(display, 1, True, CurrentTime);
+        pump(50);
+        fake.button(display, 1, False, CurrentTime);
+    }
+    void FakeDragUp(KivXvfbSession::FakeInput& fake, int x, int y, const Pump& pump) {
+        fake.motion(display, DefaultScreen(display), x, y, CurrentTime);
+        fake.button(display, 1, True, CurrentTime);
+        pump(50);
+        for (int step = 1; step <= 5; ++step) {
+            fake.motion(display, DefaultScreen(display), x, y - 6 * step, CurrentTime);
+            pump(30);
+        }
+        fake.button(display, 1, False, CurrentTime);
     }
     // The windows in `parent` as the server has them, and the size of the only one (the
     // editor's); 0 x 0 unless there is exactly one.

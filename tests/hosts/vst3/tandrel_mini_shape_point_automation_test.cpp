@@ -19,6 +19,7 @@
 #include "hosts/vst3/interfaces/icomponent.h"
 #include "hosts/vst3/interfaces/ieditcontroller.h"
 #include "plugin/state/kiv_complete_document.h"
+#include "tests/support/kiv_state_bytes.h"
 #include "tests/hosts/vst3/vst3_test_host.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
@@ -42,17 +43,12 @@ constexpr float kDrawnOutput = 0.0625f;
 // clock, so that a busy machine only makes the test slower.
 constexpr int32_t kMostBlocks = 200000;
 
-std::vector<uint8_t> Bytes(const KivXMLItem& root) {
-    KivMemoryStream stream;
-    root.Save(stream, KivString("utf-8"));
-    const KivByteBuffer contents = stream.GetContents();
-    return std::vector<uint8_t>(contents.Data(), contents.Data() + contents.Size());
-}
+using KivStateBytes::Bytes;
 
 // The plug-in's own state with the drawn shape in use and set to the three-point line.
 std::vector<uint8_t> WithDrawnLine(const std::vector<uint8_t>& state) {
     KivXMLItem root;
-    KivReadCompleteDocument(state.data(), static_cast<int32_t>(state.size()), root);
+    KivStateBytes::Parse(state, root);
     root.SetAttribute(KivString("EnabledCustomShape"), KivString("1"));
     if (root.HasSubItem(KivString("graph"))) root.RemoveSubItem(root.GetSubItem());
     KivXMLItem& graph = root.AddSubItem(KivString("graph"));
@@ -70,7 +66,7 @@ std::vector<uint8_t> WithDrawnLine(const std::vector<uint8_t>& state) {
 // Y of the drawn shape's second point in a saved state.
 double SavedPoint2Y(const std::vector<uint8_t>& state) {
     KivXMLItem root;
-    KivReadCompleteDocument(state.data(), static_cast<int32_t>(state.size()), root);
+    KivStateBytes::Parse(state, root);
     if (!root.HasSubItem(KivString("graph"))) return -1.0;
     const KivXMLItem& graph = root.GetSubItem();
     if (graph.GetSubItemCount() != 3) return -1.0;

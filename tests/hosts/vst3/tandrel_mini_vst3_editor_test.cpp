@@ -168,6 +168,34 @@ protected:
         while (!ended() && std::chrono::steady_clock::now() < end) Run(10);
         Run(30);  // the shape points' own reports that follow
     }
+    // The view alone in the host's window (the second window, over it, out of the way of the
+    // mouse), attached and given time to paint.
+    IPlugView* AttachAlone() {
+        XUnmapWindow(display, vst2Parent);
+        XSync(display, False);
+        IPlugView* view = controller->createView("editor");
+        if (view == nullptr) return nullptr;
+        EXPECT_EQ(view->setFrame(&frame), kResultTrue);
+        EXPECT_EQ(view->attached(reinterpret_cast<void*>(parent), "X11EmbedWindowID"), kResultOk);
+        Run(300);
+        return view;
+    }
+    void Detach(IPlugView* view) {
+        EXPECT_EQ(view->removed(), kResultOk);
+        view->setFrame(nullptr);
+        view->release();
+    }
+    // A press and release at (x, y) in the host's window.
+    void Click(KivXvfbSession::FakeInput& fake, int x, int y) {
+        FakeClick(fake, x, y, [this](int milliseconds) { Run(milliseconds); });
+        Run(150);
+    }
+    // A drag from (x, y) 30 pixels up, until its gesture has ended.
+    void DragUp(KivXvfbSession::FakeInput& fake, int x, int y) {
+        handler.edits.clear();
+        FakeDragUp(fake, x, y, [this](int milliseconds) { Run(milliseconds); });
+        RunUntilAGestureEnds();
+    }
     void Run(int milliseconds) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
         while (std::chrono::steady_clock::now() < end) {
@@ -241,16 +269,7 @@ TEST_F(TandrelMiniVst3Editor, EmbedsPumpsThroughTheRunLoopAndReportsAGesture) {
 
     KivXvfbSession::FakeInput fake;
     if (fake.Available()) {
-        handler.edits.clear();
-        fake.motion(display, DefaultScreen(display), kKnobX, kKnobY, CurrentTime);
-        fake.button(display, 1, True, CurrentTime);
-        Run(50);
-        for (int step = 1; step <= 5; ++step) {
-            fake.motion(display, DefaultScreen(display), kKnobX, kKnobY - 6 * step, CurrentTime);
-            Run(30);
-        }
-        fake.button(display, 1, False, CurrentTime);
-        RunUntilAGestureEnds();
+        DragUp(fake, kKnobX, kKnobY);
         ASSERT_GE(handler.edits.size(), 3u);
         const ParamID id = handler.edits.front().id;
         // The drawn shape's points follow the threshold and are reported as edits of their own.
@@ -289,11 +308,7 @@ TEST_F(TandrelMiniVst3Editor, EmbedsPumpsThroughTheRunLoopAndReportsAGesture) {
             handler.restarts.clear();
             handler.threads.clear();
         }
-        fake.motion(display, DefaultScreen(display), kResetX, kResetY, CurrentTime);
-        fake.button(display, 1, True, CurrentTime);
-        Run(50);
-        fake.button(display, 1, False, CurrentTime);
-        Run(150);
+        Click(fake, kResetX, kResetY);
         EXPECT_NEAR(controller->getParamNormalized(id), factory, 1e-9);
         std::lock_guard<std::mutex> guard(handler.lock);
         ASSERT_EQ(handler.restarts.size(), 1u);
@@ -301,11 +316,9 @@ TEST_F(TandrelMiniVst3Editor, EmbedsPumpsThroughTheRunLoopAndReportsAGesture) {
         for (const std::thread::id& thread : handler.threads) EXPECT_EQ(thread, std::this_thread::get_id());
     }
 
-    EXPECT_EQ(view->removed(), kResultOk);
+    Detach(view);
     EXPECT_TRUE(frame.handlers.empty());
     EXPECT_TRUE(frame.timers.empty());
-    view->setFrame(nullptr);
-    view->release();
     EXPECT_EQ(KivXvfbSession::ThreadCount(), threads);
 }
 
@@ -371,17 +384,7 @@ TEST_F(TandrelMiniVst3Editor, TheHostResizesFreelyAndScalesByItsContentFactor) {
     KivXvfbSession::FakeInput fake;
     if (fake.Available()) {
         // The threshold knob's centre at 150%.
-        const int x = kKnobX * 3 / 2, y = kKnobY * 3 / 2;
-        handler.edits.clear();
-        fake.motion(display, DefaultScreen(display), x, y, CurrentTime);
-        fake.button(display, 1, True, CurrentTime);
-        Run(50);
-        for (int step = 1; step <= 5; ++step) {
-            fake.motion(display, DefaultScreen(display), x, y - 6 * step, CurrentTime);
-            Run(30);
-        }
-        fake.button(display, 1, False, CurrentTime);
-        RunUntilAGestureEnds();
+        DragUp(fake, kKnobX * 3 / 2, kKnobY * 3 / 2);
         ASSERT_GE(handler.edits.size(), 3u);
         EXPECT_EQ(handler.edits.front().kind, 'b');
         EXPECT_EQ(handler.edits.back().kind, 'e');
@@ -399,10 +402,7 @@ TEST_F(TandrelMiniVst3Editor, TheHostResizesFreelyAndScalesByItsContentFactor) {
     EXPECT_EQ(ChildSize(parent).first, 3000);
     EXPECT_EQ(scaling->setContentScaleFactor(0.0f), kInvalidArgument);
     scaling->release();
-
-    EXPECT_EQ(view->removed(), kResultOk);
-    view->setFrame(nullptr);
-    view->release();
+    Detach(view);
 }
 
 // The top bar through the built library: a click on Bypass and a wheel notch on the channel-mode
@@ -412,14 +412,8 @@ TEST_F(TandrelMiniVst3Editor, TheHostResizesFreelyAndScalesByItsContentFactor) {
 TEST_F(TandrelMiniVst3Editor, BypassAndChannelModeAreOneGestureEachAndUndoAsGestures) {
     KivXvfbSession::FakeInput fake;
     if (!fake.Available()) GTEST_SKIP() << "libXtst is not installed";
-    // Only the VST 3 window, under the mouse.
-    XUnmapWindow(display, vst2Parent);
-    XSync(display, False);
-    IPlugView* view = controller->createView("editor");
+    IPlugView* view = AttachAlone();
     ASSERT_NE(view, nullptr);
-    ASSERT_EQ(view->setFrame(&frame), kResultTrue);
-    ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), "X11EmbedWindowID"), kResultOk);
-    Run(300);
     auto gestureOn = [&](ParamID id) {
         std::vector<Edit> edits;
         for (const Edit& edit : handler.edits)
@@ -431,11 +425,7 @@ TEST_F(TandrelMiniVst3Editor, BypassAndChannelModeAreOneGestureEachAndUndoAsGest
     const std::vector<Edit> leftRight{{'b', kChannelModeId, 0.0}, {'p', kChannelModeId, 0.0}, {'e', kChannelModeId, 0.0}};
 
     handler.edits.clear();
-    fake.motion(display, DefaultScreen(display), kBypassX, kBypassY, CurrentTime);
-    fake.button(display, 1, True, CurrentTime);
-    Run(50);
-    fake.button(display, 1, False, CurrentTime);
-    Run(150);
+    Click(fake, kBypassX, kBypassY);
     EXPECT_EQ(gestureOn(kBypassId), on);
     EXPECT_EQ(controller->getParamNormalized(kBypassId), 1.0);
     EXPECT_EQ(handler.edits.size(), 3u);
@@ -466,10 +456,7 @@ TEST_F(TandrelMiniVst3Editor, BypassAndChannelModeAreOneGestureEachAndUndoAsGest
     Run(100);
     EXPECT_EQ(controller->getParamNormalized(kBypassId), 0.0);
     EXPECT_EQ((gestureOn(kBypassId)), (std::vector<Edit>{{'b', kBypassId, 0.0}, {'p', kBypassId, 0.0}, {'e', kBypassId, 0.0}}));
-
-    EXPECT_EQ(view->removed(), kResultOk);
-    view->setFrame(nullptr);
-    view->release();
+    Detach(view);
 }
 
 // A drawer edit through the built library is an undo step: Ctrl+Z from the host's keys takes
@@ -479,29 +466,17 @@ TEST_F(TandrelMiniVst3Editor, BypassAndChannelModeAreOneGestureEachAndUndoAsGest
 TEST_F(TandrelMiniVst3Editor, ADrawerEditUndoesToTheStateTheHostSavedBefore) {
     KivXvfbSession::FakeInput fake;
     if (!fake.Available()) GTEST_SKIP() << "libXtst is not installed";
-    XUnmapWindow(display, vst2Parent);
-    XSync(display, False);
-    IPlugView* view = controller->createView("editor");
+    IPlugView* view = AttachAlone();
     ASSERT_NE(view, nullptr);
-    ASSERT_EQ(view->setFrame(&frame), kResultTrue);
-    ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), "X11EmbedWindowID"), kResultOk);
-    Run(300);
     auto saved = [&] {
         MemoryStream stream;
         EXPECT_EQ(bundle->component->getState(&stream), kResultOk);
         return stream.bytes;
     };
-    auto click = [&](int x, int y) {
-        fake.motion(display, DefaultScreen(display), x, y, CurrentTime);
-        fake.button(display, 1, True, CurrentTime);
-        Run(50);
-        fake.button(display, 1, False, CurrentTime);
-        Run(150);
-    };
     const std::vector<uint8_t> before = saved();
-    click(kDrawerX, kDrawerY);
+    Click(fake, kDrawerX, kDrawerY);
     EXPECT_EQ(saved(), before);  // opening the drawer changes no setting
-    click(kHighPassX, kHighPassY);
+    Click(fake, kHighPassX, kHighPassY);
     const std::vector<uint8_t> after = saved();
     ASSERT_NE(after, before);
 
@@ -522,10 +497,7 @@ TEST_F(TandrelMiniVst3Editor, ADrawerEditUndoesToTheStateTheHostSavedBefore) {
     EXPECT_EQ(view->onKeyDown(u'Z', 0, kCommandKey | kShiftKey), kResultTrue);
     Run(100);
     EXPECT_EQ(saved(), after);
-
-    EXPECT_EQ(view->removed(), kResultOk);
-    view->setFrame(nullptr);
-    view->release();
+    Detach(view);
 }
 
 }  // namespace
