@@ -161,6 +161,7 @@ void KivAudioPlugin::InitProcessingLocked() {
         if (!IsHostChannel(channel, hostInputs_) && !IsHostChannel(channel, hostOutputs_)) continue;
         internalBuffers_[channel].Reserve(block);
         conversionBuffers_[channel].Reserve(fastBlock);
+        if (IsHostChannel(channel, hostOutputs_)) discards_[channel].Reserve(block);
         if (GetOversampling() >= 2) resamplers_.Ready(channel, block);
     }
     scratch_.Reserve(fastBlock);

@@ -285,8 +285,11 @@ private:
     };
 
     void ProcessAudioLocked(float** inputs, float** outputs, int32_t count, bool replacing);
-    void WriteSilence(float** outputs, int32_t count) const;
-    void FixAudioBuffers(float** buffers, int32_t connected, int32_t groups, bool isInput, int32_t count);
+    void WriteSilence(float** outputs, int32_t count, bool replacing) const;
+    // Copies the entries of the host's arrays that carry host channels into the block's own.
+    void TakeHostPointers(float** inputs, float** outputs) noexcept;
+    // Gives every host channel without a buffer one that no other channel shares.
+    void RepairBuffers(float** inputs, float** outputs, int32_t count) noexcept;
     void AddDenormalGuard(float** inputs, const GroupLayout& layout, int32_t count) const;
     // The input delayed by the latency into the dry buffers when the block hears it (bypassed
     // or fading), else only stored; before processing, which may write over the inputs.
@@ -372,7 +375,12 @@ private:
     KivSampleBuffer conversionBuffers_[kMaxHostChannels];
     KivSampleBuffer scratch_;
     KivSampleBuffer silence_;
-    // Working copies of the host's pointer arrays.
+    // One per host output, for a channel the host left without a buffer: written, never heard.
+    KivSampleBuffer discards_[kMaxHostChannels];
+    // The host's pointer arrays as this block uses them, repaired; the host's stay as they were.
+    float* blockInputs_[kMaxHostChannels] = {};
+    float* blockOutputs_[kMaxHostChannels] = {};
+    // Working copies of the block's pointer arrays.
     float* inputs_[kMaxHostChannels] = {};
     float* outputs_[kMaxHostChannels] = {};
     float* modeInputs_[kMaxHostChannels] = {};

@@ -29,7 +29,7 @@ void KivAudioPlugin::ProcessAudio(float** inputs, float** outputs, int32_t count
     KivGuard("KivAudioPlugin::ProcessAudio", [&] {
         if (!outputs || count <= 0) return;
         if (IsSuspended()) {
-            WriteSilence(outputs, count);
+            WriteSilence(outputs, count, replacing);
             return;
         }
         BeforeBlock();
@@ -39,20 +39,25 @@ void KivAudioPlugin::ProcessAudio(float** inputs, float** outputs, int32_t count
     });
 }
 
-void KivAudioPlugin::WriteSilence(float** outputs, int32_t count) const {
+// An accumulating call adds silence by leaving the host's outputs as they are: zeroing them
+// would wipe out what the host mixed there before calling.
+void KivAudioPlugin::WriteSilence(float** outputs, int32_t count, bool replacing) const {
+    if (!replacing) return;
     for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
         if (IsHostChannel(channel, hostOutputs_) && outputs[channel]) ZeroSamples(outputs[channel], count);
     }
 }
 
-void KivAudioPlugin::ProcessAudioLocked(float** inputs, float** outputs, int32_t count, bool replacing) {
-    GroupLayout layout{GetInputChannelsPerGroup(), GetOutputChannelsPerGroup(), inputs ? GetInputGroups() : 0,
+void KivAudioPlugin::ProcessAudioLocked(float** hostInputs, float** hostOutputs, int32_t count, bool replacing) {
+    GroupLayout layout{GetInputChannelsPerGroup(), GetOutputChannelsPerGroup(), hostInputs ? GetInputGroups() : 0,
                        GetOutputGroups()};
-    if (!outputs[0]) return;
+    if (!hostOutputs[0]) return;
     ReserveBlockBuffers(count);
+    TakeHostPointers(hostInputs, hostOutputs);
+    float** inputs = hostInputs ? blockInputs_ : nullptr;
+    float** outputs = blockOutputs_;
     NotePresentInputGroups(inputs, layout.inputGroups);
-    if (layout.inputGroups > 0) FixAudioBuffers(inputs, connectedInputs_, layout.inputGroups, true, count);
-    FixAudioBuffers(outputs, connectedOutputs_, layout.outputGroups, false, count);
+    RepairBuffers(inputs, outputs, count);
     if (!hasSSE2_ && layout.inputGroups > 0) AddDenormalGuard(inputs, layout, count);
     PreProcessing(count);
     channelMode_ = pendingChannelMode_.load();
@@ -79,6 +84,7 @@ void KivAudioPlugin::ReserveBlockBuffers(int32_t count) {
         if (!IsHostChannel(channel, hostOutputs_)) continue;
         dryBuffers_[channel].Reserve(count);
         accumulated_[channel].Reserve(count);
+        discards_[channel].Reserve(count);
     }
 }
 
@@ -88,26 +94,53 @@ void KivAudioPlugin::NotePresentInputGroups(float** inputs, int32_t groups) noex
     for (int32_t group = 0; inputs && group < groups; ++group) {
         const int32_t first = ChannelIndex(group, 0);
         if (!IsHostChannel(first, hostInputs_)) break;
-        if (inputs[first] && (group == 0 || (inactive & (1u << group)) == 0)) presentInputGroups_ |= 1u << group;
+        // One channel handed over is enough: the others read silence.
+        bool handedOver = false;
+        for (int32_t channel = 0; channel < channelsPerGroup_; ++channel) {
+            const int32_t index = ChannelIndex(group, channel);
+            handedOver = handedOver || (IsHostChannel(index, hostInputs_) && inputs[index]);
+        }
+        if (handedOver && (group == 0 || (inactive & (1u << group)) == 0)) presentInputGroups_ |= 1u << group;
     }
 }
 
-void KivAudioPlugin::FixAudioBuffers(float** buffers, int32_t connected, int32_t groups, bool isInput, int32_t) {
-    if (connected == 0) return;
-    const int32_t perGroup = channelsPerGroup_;
-    const int32_t hostChannels = isInput ? hostInputs_ : hostOutputs_;
-    const bool fillEveryGap = connected < 1 || connected >= perGroup;
-    for (int32_t group = 0; group < groups; ++group) {
-        for (int32_t channel = 1; channel < perGroup; ++channel) {
+// The host's arrays are read, never written. A pointer of ours left in one would outlive the
+// buffer behind it (a longer block grows it, a new set-up frees it), and a host handing the
+// same array back would have the next block write through it.
+void KivAudioPlugin::TakeHostPointers(float** inputs, float** outputs) noexcept {
+    for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+        blockInputs_[channel] = inputs && IsHostChannel(channel, hostInputs_) ? inputs[channel] : nullptr;
+        blockOutputs_[channel] = IsHostChannel(channel, hostOutputs_) ? outputs[channel] : nullptr;
+    }
+}
+
+// Every host channel without a buffer gets one that no other channel shares.
+// - A missing output, or one the host declared unconnected, writes into a discard buffer of
+//   its own. Sharing a neighbour's buffer would leave in that neighbour whichever channel was
+//   written last (the left output carrying the right channel's result), and every step that
+//   reads an output back (the bypass mix, an accumulating call, the channel modes'
+//   conversions) would read the other channel. Each block starts it from silence, so that an
+//   accumulating call never piles up what nobody hears.
+// - A missing input reads silence, not a neighbour's signal: a right input the host left out
+//   is a silent right side, whose level the detector must not take from the left. Only a host
+//   that declared fewer connected inputs than a group has gets its last connected input
+//   repeated into the rest, so that a mono input feeds both sides of a stereo effect.
+void KivAudioPlugin::RepairBuffers(float** inputs, float** outputs, int32_t count) noexcept {
+    const auto declaredUnconnected = [this](int32_t connected, int32_t channel) {
+        return connected >= 1 && connected < channelsPerGroup_ && channel >= connected;
+    };
+    for (int32_t group = 0; ChannelIndex(group, 0) < kMaxHostChannels; ++group) {
+        for (int32_t channel = 0; channel < channelsPerGroup_; ++channel) {
             const int32_t index = ChannelIndex(group, channel);
-            if (!IsHostChannel(index, hostChannels)) break;
-            if (fillEveryGap || channel < connected) {
-                if (!buffers[index]) buffers[index] = buffers[index - 1];
-            } else if (isInput) {
-                // The last connected input is repeated: a mono input feeds both sides.
-                buffers[index] = buffers[ChannelIndex(group, connected - 1)];
-            } else {
-                buffers[index] = scratch_.Data();
+            if (index >= kMaxHostChannels) break;
+            if (inputs && IsHostChannel(index, hostInputs_)) {
+                if (declaredUnconnected(connectedInputs_, channel))
+                    inputs[index] = inputs[ChannelIndex(group, connectedInputs_ - 1)];
+                if (!inputs[index]) inputs[index] = silence_.Data();
+            }
+            if (IsHostChannel(index, hostOutputs_) && (!outputs[index] || declaredUnconnected(connectedOutputs_, channel))) {
+                outputs[index] = discards_[index].Data();
+                ZeroSamples(outputs[index], count);
             }
         }
     }
@@ -117,7 +150,8 @@ void KivAudioPlugin::AddDenormalGuard(float** inputs, const GroupLayout& layout,
     for (int32_t group = 0; group < layout.inputGroups; ++group) {
         for (int32_t channel = 0; channel < layout.inputChannels; ++channel) {
             float* samples = inputs[ChannelIndex(group, channel)];
-            if (!samples) continue;
+            // Silence stays exactly zero: it stands in for every missing input.
+            if (!samples || samples == silence_.Data()) continue;
             for (int32_t i = 0; i < count; ++i) samples[i] += kDenormalGuard;
         }
     }
@@ -173,7 +207,7 @@ void KivAudioPlugin::MixBypass(float** outputs, const GroupLayout& layout, int32
         for (int32_t channel = 0; channel < layout.outputChannels; ++channel) {
             const int32_t index = ChannelIndex(group, channel);
             if (!IsHostChannel(index, hostOutputs_) || !outputs[index]) continue;
-            // A channel repaired to share the previous one's buffer is mixed once.
+            // Two outputs the host itself handed the same buffer are mixed once.
             if (channel > 0 && outputs[index] == outputs[ChannelIndex(group, channel - 1)]) continue;
             float* output = outputs[index];
             const float* dry = dryBuffers_[index].Data();

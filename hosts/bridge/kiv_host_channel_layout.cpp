@@ -12,14 +12,15 @@ int32_t KivSplitHostChannels(float* const* channels, int32_t channelCount, int32
 }
 
 void KivLayOutHostChannels(const KivHostChannelGroup* groups, int32_t groupCount, int32_t stride, float** target,
-                           int32_t capacity) noexcept {
+                           int32_t capacity, KivNarrowGroupFill fill) noexcept {
     std::fill(target, target + capacity, nullptr);
     stride = std::max(1, stride);
     const int32_t used = std::min(groupCount, capacity / stride);
     for (int32_t group = 0; group < used; ++group) {
         const KivHostChannelGroup& source = groups[group];
         if (source.count <= 0 || !source.channels) continue;
-        for (int32_t entry = 0; entry < stride; ++entry)
+        const int32_t filled = fill == KivNarrowGroupFill::kRepeatLast ? stride : std::min(stride, source.count);
+        for (int32_t entry = 0; entry < filled; ++entry)
             target[group * stride + entry] = source.channels[std::min(entry, source.count - 1)];
     }
 }

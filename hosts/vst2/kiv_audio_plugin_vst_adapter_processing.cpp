@@ -37,10 +37,10 @@ KivHostTime HostTimeOf(const VstTimeInfo& info) {
 }
 
 // Lays the host's consecutive channels out eight to a group.
-void Repack(float** source, int32_t channels, int32_t perGroup, float** target) {
+void Repack(float** source, int32_t channels, int32_t perGroup, float** target, KivNarrowGroupFill fill) {
     KivHostChannelGroup groups[kMaxGroups];
     const int32_t count = KivSplitHostChannels(source, channels, perGroup, groups, kMaxGroups);
-    KivLayOutHostChannels(groups, count, kRepackedGroupStride, target, KivAudioPlugin::kMaxHostChannels);
+    KivLayOutHostChannels(groups, count, kRepackedGroupStride, target, KivAudioPlugin::kMaxHostChannels, fill);
 }
 
 }  // namespace
@@ -93,8 +93,8 @@ void KivAudioPluginVSTAdapter::ProcessRepacked(float** inputs, float** outputs, 
                                                bool replacing) {
     const int32_t perGroup = std::max(1, plugin_->GetChannelsPerGroup());
     std::fill(std::begin(repackedInputs_), std::end(repackedInputs_), nullptr);
-    if (inputs) Repack(inputs, getAeffect()->numInputs, perGroup, repackedInputs_);
-    Repack(outputs, getAeffect()->numOutputs, perGroup, repackedOutputs_);
+    if (inputs) Repack(inputs, getAeffect()->numInputs, perGroup, repackedInputs_, KivNarrowGroupFill::kRepeatLast);
+    Repack(outputs, getAeffect()->numOutputs, perGroup, repackedOutputs_, KivNarrowGroupFill::kLeaveEmpty);
     plugin_->ProcessAudio(inputs ? repackedInputs_ : nullptr, repackedOutputs_, sampleFrames, replacing);
 }
 

@@ -239,11 +239,13 @@ bool KivAudioPluginVST3Adapter::LayOutBuses(ProcessData& data) {
     KivHostChannelGroup groups[KivAudioPlugin::kMaxHostChannels];
     const int32 inputBuses = data.inputs ? std::min<int32>(data.numInputs, KivAudioPlugin::kMaxHostChannels) : 0;
     for (int32 bus = 0; bus < inputBuses; ++bus) groups[bus] = {data.inputs[bus].channelBuffers32, data.inputs[bus].numChannels};
-    KivLayOutHostChannels(groups, inputBuses, stride, inputChannels_, KivAudioPlugin::kMaxHostChannels);
+    KivLayOutHostChannels(groups, inputBuses, stride, inputChannels_, KivAudioPlugin::kMaxHostChannels,
+                          KivNarrowGroupFill::kRepeatLast);
     const int32 outputBuses = std::min<int32>(data.numOutputs, KivAudioPlugin::kMaxHostChannels);
     for (int32 bus = 0; bus < outputBuses; ++bus)
         groups[bus] = {data.outputs[bus].channelBuffers32, data.outputs[bus].numChannels};
-    KivLayOutHostChannels(groups, outputBuses, stride, outputChannels_, KivAudioPlugin::kMaxHostChannels);
+    KivLayOutHostChannels(groups, outputBuses, stride, outputChannels_, KivAudioPlugin::kMaxHostChannels,
+                          KivNarrowGroupFill::kLeaveEmpty);
     return true;
 }
 

@@ -118,8 +118,7 @@ TEST(TandrelMiniOversampling, BlocksLongerThanDeclaredWithAMissingOutput) {
         const auto play = [&](int32_t frames, int32_t impulseAt) {
             std::vector<std::vector<float>> input(static_cast<size_t>(std::max(2, plugin.NumInputs())),
                                                   std::vector<float>(static_cast<size_t>(frames), 0.0f));
-            // On both sides: a missing output shares the buffer of the one before it, so the
-            // left output ends up holding what the right channel made of its input.
+            // The same impulse on both sides.
             input[0][static_cast<size_t>(impulseAt)] = kImpulse;
             input[1][static_cast<size_t>(impulseAt)] = kImpulse;
             std::vector<float*> inputs;

@@ -50,6 +50,27 @@ TEST_P(AllocationTest, SteadyStateProcessingAllocatesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Oversampling, AllocationTest, ::testing::Values(1, 2, 4, 8));
 
+// A host that leaves out the right input and output from the first block on: the silence it
+// reads and the buffer it writes were made with the others when processing was set up.
+TEST(AllocationCountingTest, MissingChannelsCostNothingFromTheFirstBlock) {
+    KivAllocationCounting::CountingMemoryTable memory;
+    constexpr int32_t kBlock = 512;
+    UnityGainPlugin unity(64, kBlock);
+    StereoMaterial material(kBlock);
+    HostBlock block(2, kBlock);
+    block.Load(material, 0);
+    float* inputs[2] = {block.inputs[0], nullptr};
+    float* outputs[2] = {block.outputs[0], nullptr};
+    allocations = 0;
+    counting = true;
+    unity.plugin.ProcessAudio(inputs, outputs, kBlock, true);
+    unity.plugin.SetBypass(true);
+    unity.plugin.ProcessAudio(inputs, outputs, kBlock, false);
+    counting = false;
+    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(unity.effect().Calls(), 2);
+}
+
 TEST(AllocationCountingTest, BothRoutesAreCounted) {
     {
         KivAllocationCounting::CountingMemoryTable memory;

@@ -94,6 +94,20 @@ public:
         }
         ASSERT_TRUE(LoadState(std::vector<uint8_t>(text.begin(), text.end())));
     }
+    // Adds to the state's root a setting the plug-in writes only when it is not at its
+    // default ("Oversampling").
+    void AddToState(const std::string& key, const std::string& value) {
+        Flush();
+        const std::vector<uint8_t> state = SaveState();
+        std::string text(state.begin(), state.end());
+        ASSERT_EQ(text.find(" " + key + "=\""), std::string::npos) << key << " already in the state";
+        size_t root = text.find('<');
+        while (root != std::string::npos && (text.compare(root, 2, "<?") == 0 || text.compare(root, 2, "<!") == 0))
+            root = text.find('<', root + 1);
+        ASSERT_NE(root, std::string::npos) << "no root in the state";
+        text.insert(text.find_first_of(" />", root + 1), " " + key + "=\"" + value + "\"");
+        ASSERT_TRUE(LoadState(std::vector<uint8_t>(text.begin(), text.end())));
+    }
 
     // Whole planar buffers in blocks of `block` (the side chain silent); answers two outputs.
     std::vector<std::vector<float>> Render(std::vector<std::vector<float>> inputs, int32_t block) {
@@ -152,14 +166,18 @@ public:
     void Process(float* const* main, float* const* side, float** out, int32_t frames) override {
         silence_.assign(static_cast<size_t>(std::max(frames, 1)), 0.0f);
         float* in[4] = {main[0], main[1], side ? side[0] : silence_.data(), side ? side[1] : silence_.data()};
-        plugin_.ProcessReplacing(in, out, frames);
+        if (accumulating_) plugin_.Effect()->process(plugin_.Effect(), in, out, frames);
+        else plugin_.ProcessReplacing(in, out, frames);
     }
     KivVst2Plugin& Plugin() { return plugin_; }
+    // Blocks go through the older entry that adds into the outputs (AEffect::process).
+    void SetAccumulating(bool on) { accumulating_ = on; }
 
 private:
     KivVst2Plugin plugin_;
     std::vector<float> silence_;
     bool bypassed_ = false;
+    bool accumulating_ = false;
 };
 
 class Vst3Face : public Face {

@@ -202,20 +202,27 @@ TEST(KivHostTime, TakesOnlyWhatTheHostMarksValid) {
 
 // ---- channel groups ------------------------------------------------------------------------
 
-TEST(KivHostChannels, RunsSplitIntoGroupsAndNarrowGroupsRepeatTheirLastChannel) {
+// Inputs repeat a narrow group's last channel (a mono bus feeds both sides); outputs leave the
+// rest empty, for the core to give each entry a discard buffer of its own.
+TEST(KivHostChannels, RunsSplitIntoGroupsAndNarrowGroupsRepeatOnlyTheirLastInput) {
     float samples[5] = {};
     float* channels[5] = {&samples[0], &samples[1], &samples[2], &samples[3], &samples[4]};
     KivHostChannelGroup groups[4];
     ASSERT_EQ(KivSplitHostChannels(channels, 5, 2, groups, 4), 3);
     EXPECT_EQ(groups[2].count, 1);
     float* target[16];
-    KivLayOutHostChannels(groups, 3, 4, target, 14);  // room for three groups of four, two spare
-    const std::vector<float*> expected{channels[0], channels[1], channels[1], channels[1], channels[2], channels[3],
-                                       channels[3], channels[3], channels[4], channels[4], channels[4], channels[4],
-                                       nullptr,     nullptr};
-    EXPECT_EQ(std::vector<float*>(target, target + 14), expected);
+    // Room for three groups of four, two spare.
+    KivLayOutHostChannels(groups, 3, 4, target, 14, KivNarrowGroupFill::kRepeatLast);
+    const std::vector<float*> inputs{channels[0], channels[1], channels[1], channels[1], channels[2], channels[3],
+                                     channels[3], channels[3], channels[4], channels[4], channels[4], channels[4],
+                                     nullptr,     nullptr};
+    EXPECT_EQ(std::vector<float*>(target, target + 14), inputs);
+    KivLayOutHostChannels(groups, 3, 4, target, 14, KivNarrowGroupFill::kLeaveEmpty);
+    const std::vector<float*> outputs{channels[0], channels[1], nullptr, nullptr, channels[2], channels[3], nullptr,
+                                      nullptr,     channels[4], nullptr, nullptr, nullptr, nullptr,     nullptr};
+    EXPECT_EQ(std::vector<float*>(target, target + 14), outputs);
     KivHostChannelGroup empty[2] = {{nullptr, 2}, {channels, 0}};
-    KivLayOutHostChannels(empty, 2, 2, target, 4);
+    KivLayOutHostChannels(empty, 2, 2, target, 4, KivNarrowGroupFill::kRepeatLast);
     EXPECT_EQ(std::vector<float*>(target, target + 4), std::vector<float*>(4, nullptr));
 }
 

@@ -1,0 +1,176 @@
+// A host that leaves channels out of a block (null pointers), in both faces of the built
+// TandrelMini file. A missing output is written nowhere and takes nothing from its neighbour:
+// the left output is, sample for sample, what it is with both outputs connected, with the
+// channels linked or not, processing, fading into bypass or bypassed, oversampled, in blocks
+// far longer than declared, replacing or adding. A missing input, main or side-chain, plays
+// exactly as silence would. The host's pointer arrays are left as the host filled them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "tests/support/tandrel_mini_faces.h"
+
+using namespace tandrel_mini_test;
+
+namespace {
+
+constexpr double kRate = 48000.0;
+constexpr int32_t kDeclaredBlock = 512;
+constexpr int32_t kFrames = 3 * 8192;
+// 4 : 1 on the ratio's scale of -1 .. 20; the threshold stays at its default, -12 dB.
+constexpr double kRatioValue = 5.0 / 21.0;
+// What the outputs hold before a block: a replacing call writes over it, an adding one adds.
+constexpr float kBed = 0.125f;
+
+struct Variant {
+    const char* name;
+    double link;          // "Link channels", 0 .. 1
+    int32_t oversampling;  // 1: off
+    int32_t block;
+    int32_t bypassFrom;  // the block starting at this frame switches bypass on; -1: never
+};
+
+// The bypass fade is 10 ms, 480 samples: it lies inside the block that switches it.
+const Variant kVariants[] = {
+    {"unlinked", 0.0, 1, kDeclaredBlock, -1},
+    {"linked", 1.0, 1, kDeclaredBlock, -1},
+    {"bypassed from the start", 1.0, 1, kDeclaredBlock, 0},
+    {"fading into bypass", 0.0, 1, kDeclaredBlock, 4096},
+    {"oversampled 4x, fading into bypass", 1.0, 4, kDeclaredBlock, 8192},
+    {"blocks of 8192, oversampled 2x, fading into bypass", 0.0, 2, 8192, 8192},
+};
+
+// The left channel is loud (peaks at -4.4 dB, above the threshold), the right one quiet and
+// of another pitch, so that a channel carrying its neighbour's result differs everywhere. The
+// key is loud binary noise on the left only.
+struct Signals {
+    Signals() : left(kFrames), right(kFrames), keyLeft(kFrames), keyRight(kFrames, 0.0f) {
+        uint32_t seed = 7;
+        for (int32_t i = 0; i < kFrames; ++i) {
+            left[i] = 0.6f * std::sin(0.031f * static_cast<float>(i));
+            right[i] = 0.15f * std::sin(0.0123f * static_cast<float>(i) + 1.0f);
+            seed = seed * 1664525u + 1013904223u;
+            keyLeft[i] = (seed & 0x80000000u) ? 0.5f : -0.5f;
+        }
+    }
+    std::vector<float> left, right, keyLeft, keyRight;
+};
+
+// What the host hands over as a null pointer.
+struct LeftOut {
+    bool rightOutput = false;
+    bool rightInput = false;
+    bool rightKey = false;
+};
+
+struct HostCalls {
+    FaceKind kind = FaceKind::kVst2;
+    bool accumulating = false;  // VST 2.4 only
+    bool external = false;      // "Side-chain" on External
+};
+
+// Both outputs of the variant played through a new instance.
+std::vector<std::vector<float>> Play(const HostCalls& run, const Variant& variant, const Signals& signals, LeftOut out) {
+    std::unique_ptr<Face> face = MakeFace(run.kind);
+    FaceSettings settings;
+    settings.sampleRate = kRate;
+    settings.maxBlock = kDeclaredBlock;
+    EXPECT_TRUE(face->Open(settings)) << face->Error();
+    if (run.accumulating) static_cast<Vst2Face&>(*face).SetAccumulating(true);
+    if (variant.oversampling > 1) {
+        face->AddToState("Oversampling", std::to_string(variant.oversampling));
+        EXPECT_GT(face->Latency(), 0) << variant.name;
+    }
+    face->Set("P1 Ratio", kRatioValue);
+    face->Set("Link channels", variant.link);
+    face->Set("Side-chain", run.external ? 1.0 : 0.0);
+    std::vector<std::vector<float>> output(2, std::vector<float>(kFrames, kBed));
+    for (int32_t start = 0; start < kFrames; start += variant.block) {
+        const int32_t length = std::min(variant.block, kFrames - start);
+        if (start == variant.bypassFrom) face->Bypass(true);
+        const auto at = [&](const std::vector<float>& channel, bool missing) {
+            return missing ? nullptr : const_cast<float*>(channel.data()) + start;
+        };
+        float* main[2] = {at(signals.left, false), at(signals.right, out.rightInput)};
+        float* key[2] = {at(signals.keyLeft, false), at(signals.keyRight, out.rightKey)};
+        float* outputs[2] = {at(output[0], false), at(output[1], out.rightOutput)};
+        face->Process(main, key, outputs, length);
+        EXPECT_EQ(main[1], at(signals.right, out.rightInput));
+        EXPECT_EQ(outputs[1], at(output[1], out.rightOutput));
+    }
+    return output;
+}
+
+// The first sample where the two differ, or -1.
+int32_t FirstDifference(const std::vector<float>& a, const std::vector<float>& b) {
+    for (int32_t i = 0; i < kFrames; ++i)
+        if (a[i] != b[i]) return i;
+    return -1;
+}
+
+class MissingChannels : public ::testing::TestWithParam<FaceKind> {};
+
+TEST_P(MissingChannels, AMissingRightOutputLeavesTheLeftOutputAsItIs) {
+    const Signals signals;
+    for (const Variant& variant : kVariants) {
+        const HostCalls run{GetParam()};
+        const std::vector<std::vector<float>> both = Play(run, variant, signals, {});
+        // Teeth: a left output carrying the right channel's result would differ everywhere.
+        ASSERT_GE(FirstDifference(both[0], both[1]), 0) << variant.name;
+        if (variant.bypassFrom == 0) {
+            // Bypassed before the first block and without latency: the input itself.
+            EXPECT_EQ(FirstDifference(both[0], signals.left), -1) << variant.name;
+        } else if (variant.bypassFrom < 0) {
+            // Compressing: the left peak of 0.6 (-4.4 dB) lies 7.6 dB above the threshold, so
+            // 4 : 1 takes off well over the 1 dB checked here.
+            float peak = 0.0f;
+            for (int32_t i = kFrames - 4096; i < kFrames; ++i) peak = std::max(peak, std::fabs(both[0][i]));
+            EXPECT_LT(peak, 0.6f * 0.891f) << variant.name;
+        }
+        const std::vector<std::vector<float>> leftOnly = Play(run, variant, signals, {.rightOutput = true});
+        EXPECT_EQ(FirstDifference(leftOnly[0], both[0]), -1) << variant.name;
+        EXPECT_EQ(leftOnly[1], std::vector<float>(kFrames, kBed)) << variant.name;
+    }
+}
+
+// A right input or right side-chain channel left out plays exactly as a silent one: neither
+// output hears the left channel in its place.
+TEST_P(MissingChannels, AMissingInputPlaysAsSilence) {
+    const Signals signals;
+    Signals silentRight;
+    silentRight.right.assign(kFrames, 0.0f);
+    for (const Variant& variant : {kVariants[1], kVariants[3]}) {
+        const HostCalls run{GetParam()};
+        const std::vector<std::vector<float>> silent = Play(run, variant, silentRight, {});
+        const std::vector<std::vector<float>> leftOnly = Play(run, variant, signals, {.rightInput = true});
+        EXPECT_EQ(FirstDifference(leftOnly[0], silent[0]), -1) << variant.name;
+        EXPECT_EQ(FirstDifference(leftOnly[1], silent[1]), -1) << variant.name;
+        // The key's right channel is silent in the signals already.
+        const HostCalls keyed{GetParam(), false, true};
+        const std::vector<std::vector<float>> key = Play(keyed, variant, signals, {});
+        const std::vector<std::vector<float>> keyLeftOnly = Play(keyed, variant, signals, {.rightKey = true});
+        EXPECT_EQ(FirstDifference(keyLeftOnly[0], key[0]), -1) << variant.name;
+        EXPECT_EQ(FirstDifference(keyLeftOnly[1], key[1]), -1) << variant.name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faces, MissingChannels, ::testing::Values(FaceKind::kVst2, FaceKind::kVst3), FaceName);
+
+// The older VST 2.4 entry adds into the outputs: the left output is the bed plus the left
+// channel's result, with the right output connected or not.
+TEST(MissingChannelsVst2, AnAddingCallWithAMissingRightOutputAddsTheLeftChannelOnly) {
+    const Signals signals;
+    for (const Variant& variant : kVariants) {
+        const std::vector<std::vector<float>> replaced = Play({FaceKind::kVst2}, variant, signals, {});
+        const HostCalls adding{FaceKind::kVst2, true};
+        const std::vector<std::vector<float>> added = Play(adding, variant, signals, {});
+        for (int32_t i = 0; i < kFrames; ++i)
+            ASSERT_NEAR(added[0][i], kBed + replaced[0][i], 1e-6) << variant.name << " sample " << i;
+        const std::vector<std::vector<float>> leftOnly = Play(adding, variant, signals, {.rightOutput = true});
+        EXPECT_EQ(FirstDifference(leftOnly[0], added[0]), -1) << variant.name;
+    }
+}
+
+}  // namespace
