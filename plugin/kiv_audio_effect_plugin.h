@@ -44,6 +44,14 @@ public:
     // complete setup on the calling thread and the audio thread takes it over at a block
     // boundary. Then neither parameter changes nor settings traversals need the processing lock.
     virtual bool HandsOverPreparedSetups() const noexcept;
+    // True when the effect, initialised for some channels, can process fewer of them from one
+    // block to the next (SetProcessedChannels): a new channel mode then needs no new
+    // InitProcessing, and waits for nothing.
+    virtual bool ProcessesFewerChannels() const noexcept { return false; }
+    // Audio thread, at a block boundary, or any thread while no block runs: the following
+    // blocks process the first `channels` of the channels InitProcessing was given. Never
+    // allocates, never waits.
+    virtual void SetProcessedChannels(int32_t /*channels*/) noexcept {}
     // The longest block Process will see (at the processing rate), told before InitProcessing.
     virtual void SetMaxBlockSize(int32_t samples);
     virtual void CreateEditorContents(void* editor);
@@ -80,8 +88,8 @@ public:
     // The effect reads its inputs after writing outputs, so they must be kept apart.
     bool NeedsPreservedInputs() const noexcept { return needsPreservedInputs_; }
     int32_t GetMaxBufferSize() const noexcept { return maxBufferSize_; }
-    void SetMidSide(bool on) noexcept { midSide_ = on; }
-    bool IsMidSide() const noexcept { return midSide_; }
+    void SetMidSide(bool on) noexcept { midSide_.store(on, std::memory_order_relaxed); }
+    bool IsMidSide() const noexcept { return midSide_.load(std::memory_order_relaxed); }
 
     void MarkForReprepare() noexcept { changeByte_.fetch_or(kNeedsReprepare); }
     // True once after any number of marks.
@@ -105,7 +113,7 @@ private:
     int32_t maxBufferSize_ = 0;
     bool usesHostTime_ = false;
     bool needsPreservedInputs_ = false;
-    bool midSide_ = false;
+    std::atomic<bool> midSide_{false};
     std::atomic<uint8_t> changeByte_{0};
     KivMutex effectMutex_;
 };

@@ -101,11 +101,14 @@ KivString KivAudioEffectPluginToAudioPluginAdapter::GetOutputChannelName(int32_t
     return KivChannelNames::Output(index, GetChannelsPerGroup());
 }
 
-// The effect's channel count follows the mode. The new mode and the effect prepared for it
-// arrive together, under the processing lock: a block between the two would run a
-// single-channel effect with both channels of the pair to fill, and leave one as it was.
+// The effect's channel count follows the mode. An effect that processes fewer channels on
+// request is made for the most any mode needs, and the audio thread tells it the count of the
+// mode it takes at a block boundary: the change is one atomic store, from any thread, the audio
+// thread's own included. Any other effect is initialised again for the new count: the new mode
+// and the effect prepared for it arrive together, under the processing lock, as a block
+// between the two would run a single-channel effect with both channels of the pair to fill.
 void KivAudioEffectPluginToAudioPluginAdapter::SetChannelMode(int32_t mode) {
-    if (!effect_) {
+    if (!effect_ || TakesChannelModesInProcess()) {
         KivAudioPlugin::SetChannelMode(mode);
         return;
     }
@@ -156,13 +159,24 @@ void KivAudioEffectPluginToAudioPluginAdapter::InitProcessing() {
 
 void KivAudioEffectPluginToAudioPluginAdapter::InitProcessing_LockedPart() {
     InitProcessingLocked();
-    const int32_t mode = GetChannelMode();
     if (!effect_) return;
-    effect_->SetMidSide(mode == kKivChannelModeMid || mode == kKivChannelModeSide || mode == kKivChannelModeMidSide);
+    const bool fewer = TakesChannelModesInProcess();
     effect_->SetMaxBlockSize(std::max(GetMaxBlockSize(), 1) * GetOversampling());
-    effect_->InitProcessing(GetEffectChannels(), GetProcessingSampleRate());
+    effect_->InitProcessing(fewer ? std::max(MostEffectChannels(), 1) : GetEffectChannels(), GetProcessingSampleRate());
+    // InitProcessingLocked took the mode asked for.
+    OnChannelModeTaken(GetPlayingChannelMode());
     effect_->Reprepare();
     effect_->CopyValuesToTargets();
+}
+
+bool KivAudioEffectPluginToAudioPluginAdapter::TakesChannelModesInProcess() const noexcept {
+    return effect_ && effect_->ProcessesFewerChannels();
+}
+
+void KivAudioEffectPluginToAudioPluginAdapter::OnChannelModeTaken(int32_t mode) noexcept {
+    if (!effect_) return;
+    effect_->SetMidSide(mode == kKivChannelModeMid || mode == kKivChannelModeSide || mode == kKivChannelModeMidSide);
+    if (TakesChannelModesInProcess()) effect_->SetProcessedChannels(std::max(EffectChannelsOf(mode), 1));
 }
 
 void KivAudioEffectPluginToAudioPluginAdapter::InitProcessing_UnLockedPart() {}

@@ -47,7 +47,11 @@ public:
     // The stored "MaxLFOBlockSize": blocks longer than this smooth parameter changes.
     void SetMaxLFOBlockSize(int32_t samples) noexcept { SetPendingInterpolationThreshold(samples); }
     void SetChannelMode(int32_t mode) override;
-    // A channel mode set on the audio thread waits for the automation update thread.
+    // The effect processes fewer channels on request: SetChannelMode is an atomic store that
+    // any thread may make, and the audio thread takes the mode at a block boundary.
+    bool TakesChannelModesInProcess() const noexcept;
+    // A channel mode set on the audio thread for any other effect waits for the automation
+    // update thread, as it re-initialises processing.
     void RequestChannelModeUpdate() { RequestAutomationUpdate(true); }
     // The channel mode's host index (after the effect's parameters).
     int32_t GetChannelModeParameterIndex() const noexcept {
@@ -99,6 +103,9 @@ public:
 
     // --- KivEffectSideInterface -----------------------------------------------------------------
     void InitProcessing_LockedPart() override;
+    // Tells the effect the mode's mid-side flag and, when it processes fewer channels on
+    // request, the mode's channel count.
+    void OnChannelModeTaken(int32_t mode) noexcept override;
     void InitProcessing_UnLockedPart() override;
     void InitProcessingGUI() override;
     void UpdateMaxBufferSize() override;

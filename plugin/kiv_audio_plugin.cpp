@@ -34,13 +34,21 @@ int32_t KivAudioPlugin::GetEffectInputChannels() {
     return std::min(EffectiveGroupChannels(), PendingModeInfo().maximumInputs);
 }
 
-int32_t KivAudioPlugin::GetEffectChannels() {
-    const KivChannelModeInfo& mode = PendingModeInfo();
+int32_t KivAudioPlugin::GetEffectChannels() { return EffectChannelsOf(pendingChannelMode_.load()); }
+
+int32_t KivAudioPlugin::EffectChannelsOf(int32_t modeIndex) const noexcept {
+    const KivChannelModeInfo& mode = KivChannelModes::Info(modeIndex);
     const int32_t channels = EffectiveGroupChannels();
     if (!mode.midSide) return std::min(channels, mode.maximumInputs);
     // Mid and side come from a pair: without a pair there is nothing to convert.
     if (InputsConnected() && std::min(channels, mode.maximumOutputs) == 2) return mode.maximumInputs;
     return channels;
+}
+
+int32_t KivAudioPlugin::MostEffectChannels() const noexcept {
+    int32_t most = 0;
+    for (int32_t mode = 0; mode < KivChannelModes::kCount; ++mode) most = std::max(most, EffectChannelsOf(mode));
+    return most;
 }
 
 int32_t KivAudioPlugin::GetInputChannelsPerGroup() {
@@ -176,6 +184,10 @@ void KivAudioPlugin::InitProcessingLocked() {
         delay.SetDelay(GetEffectLatency());
     }
     interpolation_.RequestReset();
+    // Processing starts in the mode asked for: there is nothing to fade from.
+    channelMode_ = pendingChannelMode_.load();
+    playingChannelMode_.store(channelMode_, std::memory_order_relaxed);
+    modeHold_ = 0;
 }
 
 // The dry side of bypass: delay lines long enough for the longest latency the effect may

@@ -195,9 +195,14 @@ public:
     bool IsInputGroupPresent(int32_t group) const noexcept {
         return group >= 0 && group < kMaxHostChannels && (presentInputGroups_ & (1u << group)) != 0;
     }
-    // The mode takes effect at the start of the next block.
+    // The mode asked for. Once audio has played, the output fades into the input delayed by
+    // the latency (as bypass does), the mode is taken at the next block boundary and, after
+    // the latency's worth of the new mode has played, the output fades back (see
+    // TakeOverChannelMode); before, it is taken at the start of the next block.
     virtual void SetChannelMode(int32_t mode);
     int32_t GetChannelMode() const noexcept { return pendingChannelMode_.load(); }
+    // The mode the blocks play (the audio thread's; others read it for tests and displays).
+    int32_t GetPlayingChannelMode() const noexcept { return playingChannelMode_.load(std::memory_order_relaxed); }
 
     void SetSampleRate(int32_t hertz);
     int32_t GetSampleRate() const noexcept { return sampleRate_; }
@@ -270,6 +275,13 @@ protected:
     // history.
     virtual void OnGestureBegun(int32_t /*index*/) {}
     virtual void OnGestureEnded(int32_t /*index*/) {}
+    // Audio thread, at a block boundary: the blocks from here on play channel mode `mode`.
+    // Must neither allocate nor wait. (InitProcessing takes the mode asked for without it.)
+    virtual void OnChannelModeTaken(int32_t /*mode*/) noexcept {}
+    // The effect channels mode `mode` asks for, and the most any mode asks for in the
+    // present channel configuration.
+    int32_t EffectChannelsOf(int32_t mode) const noexcept;
+    int32_t MostEffectChannels() const noexcept;
 
     // What the processing subclass needs from the host buffers.
     bool preserveInputs_ = false;   // the effect reads its inputs after writing its outputs
@@ -304,6 +316,10 @@ private:
     void ClipOutputs(float** outputs, int32_t count);
     void PointAtHostBuffers(float** inputs, float** outputs, int32_t count);
     void ProcessWithChannelModes(float** inputs, float** outputs, int32_t count);
+    void TakeOverChannelMode() noexcept;
+    // The output stays on the delayed input: bypassed, a new mode waiting, or its first
+    // samples still in the delay lines.
+    bool HoldsDry() const noexcept;
     bool ChannelModeApplies(float** inputs, float** outputs) const;
     void PrepareChannelMode(float** inputs, float** outputs, int32_t count);
     void CompleteChannelMode(float** inputs, float** outputs, int32_t count);
@@ -341,6 +357,10 @@ private:
     uint32_t presentInputGroups_ = 0;
     int32_t channelMode_ = 0;
     std::atomic<int32_t> pendingChannelMode_{0};
+    std::atomic<int32_t> playingChannelMode_{0};
+    // Host samples the new mode still plays unheard after a switch: until then the delay
+    // lines hold audio of the mode before (see TakeOverChannelMode).
+    int32_t modeHold_ = 0;
 
     int32_t sampleRate_ = 44100;
     int32_t maxBlockSize_ = 1024;

@@ -60,9 +60,9 @@ void KivAudioPlugin::ProcessAudioLocked(float** hostInputs, float** hostOutputs,
     RepairBuffers(inputs, outputs, count);
     if (!hasSSE2_ && layout.inputGroups > 0) AddDenormalGuard(inputs, layout, count);
     PreProcessing(count);
-    channelMode_ = pendingChannelMode_.load();
     previousLatency_ = latency_;
     latency_ = GetLatency();
+    TakeOverChannelMode();
     const bool hearsDry = TakeDrySignal(inputs, layout, count, replacing, outputs);
     if (GetOversampling() < 2 || layout.inputGroups == 0) {
         ProcessAtHostRate(inputs, outputs, layout, count, replacing);
@@ -71,6 +71,38 @@ void KivAudioPlugin::ProcessAudioLocked(float** hostInputs, float** hostOutputs,
     }
     PostProcessing(count);
     if (hearsDry) MixBypass(outputs, layout, count, replacing);
+    // Every block after a switch is dry from its first sample to its last.
+    modeHold_ = std::max(modeHold_ - count, 0);
+}
+
+// A new channel mode routes the pair differently (mid and side instead of left and right, one
+// channel processed instead of two), and the delay lines of the mode before hold the latency's
+// worth of audio in the old routing: switched in the middle of the sound, the output would jump
+// by the difference, a click wherever the gain is reduced, and play a latency's worth of the
+// old routing through the new one. Every mode plays the same thing at unity gain, though: the
+// input delayed by the latency, which the bypass lines carry all the time. So the output fades
+// into that, as bypass does, the mode is taken at the first block boundary after the fade, the
+// new mode plays unheard until its delay lines hold only its own audio, and the output fades
+// back. The effect keeps processing throughout, so its detectors find the new signal's level
+// before they are heard again. Oversampled, the new mode's first samples also spread through
+// the downsampling filter, up to about twice the resamplers' delay after they entered it: the
+// wait covers the resamplers' delay once more.
+void KivAudioPlugin::TakeOverChannelMode() noexcept {
+    const int32_t pending = pendingChannelMode_.load();
+    if (pending == channelMode_) return;
+    // Before the first block nothing was heard: the mode is taken at once.
+    if (playedSinceInit_) {
+        if (bypassPosition_ < bypassFadeLength_) return;
+        modeHold_ = latency_ + resamplers_.GetLatency();
+    }
+    channelMode_ = pending;
+    playingChannelMode_.store(pending, std::memory_order_relaxed);
+    for (KivDelayLine& delay : channelModeDelays_) delay.JumpTo(GetEffectLatency());
+    OnChannelModeTaken(pending);
+}
+
+bool KivAudioPlugin::HoldsDry() const noexcept {
+    return IsBypassed() || pendingChannelMode_.load() != channelMode_ || modeHold_ > 0;
 }
 
 // The scratch and silence buffers hold a block at the processing rate, grown here once per
@@ -162,7 +194,7 @@ void KivAudioPlugin::AddDenormalGuard(float** inputs, const GroupLayout& layout,
 // never a delay line's audio from before or an effect that stood still.
 bool KivAudioPlugin::TakeDrySignal(float** inputs, const GroupLayout& layout, int32_t count, bool replacing,
                                    float** outputs) {
-    bypassTarget_ = IsBypassed();
+    bypassTarget_ = HoldsDry();
     // Before the first block there is nothing to fade from: the switch applies at once.
     if (!playedSinceInit_) bypassPosition_ = bypassTarget_ ? bypassFadeLength_ : 0;
     playedSinceInit_ = true;

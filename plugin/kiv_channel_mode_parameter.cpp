@@ -34,7 +34,7 @@ int32_t KivChannelModeParameter::ShownMode() const noexcept {
 
 void KivChannelModeParameter::SetParameter(int32_t, double value, bool silent) {
     const int32_t mode = ModeOf(value);
-    if (KivThreadRole::IsAudioThread()) {
+    if (KivThreadRole::IsAudioThread() && !plugin_.TakesChannelModesInProcess()) {
         // Re-initialising waits for the processing lock this block holds.
         requested_.store(mode);
         plugin_.RequestChannelModeUpdate();

@@ -11,9 +11,11 @@ class KivAudioEffectPluginToAudioPluginAdapter;
 // ("Left + Right" to "Left + Right (neg)"); surround is chosen by the channel layout, not here.
 //
 // The mode itself stays the adapter's shared setting ("ChannelMode" in stored settings): the
-// parameter stores nothing of its own. A change re-initialises the effect for its channel
-// count, which takes the processing lock; one arriving on the audio thread (a host's
-// parameter queue) is therefore handed to the automation update thread.
+// parameter stores nothing of its own. For an effect that processes fewer channels on
+// request a change is one atomic store, taken by the audio thread at a block boundary, from
+// whatever thread it comes. Any other effect is re-initialised for its channel count, which
+// takes the processing lock; a change arriving on the audio thread (a host's parameter queue)
+// is then handed to the automation update thread.
 class KivChannelModeParameter : public KivAutomationAdapter {
 public:
     static constexpr int32_t kItems = 7;

@@ -41,6 +41,12 @@ void KivDelayLine::Reset() {
     SilenceTail(delay_);
 }
 
+void KivDelayLine::JumpTo(int32_t samples) noexcept {
+    samples = std::clamp(samples, 0, std::max(history_.Capacity() - 1, 0));
+    target_ = delay_ = samples;
+    fading_ = false;
+}
+
 // A line writes from the start of its ring, so until it wraps, a delay longer than what it
 // has stored reads the end of the ring, and only as far back as that delay. Silencing just
 // those samples (never stored history) keeps a reset as long as the delay in use, not the

@@ -35,6 +35,10 @@ public:
     void SetFadeLength(int32_t samples);
     // Silence, and the delay asked for taken at once.
     void Reset();
+    // Takes `samples` (within the room reserved) at once, without a fade and without clearing
+    // anything: for a line nobody hears until it has stored that many samples again (a channel
+    // mode's line while the output waits on the bypass lines). Audio thread; never allocates.
+    void JumpTo(int32_t samples) noexcept;
 
     // `input` may be `output`: each block is stored before anything is read.
     void Process(const float* input, float* output, int32_t count) noexcept;

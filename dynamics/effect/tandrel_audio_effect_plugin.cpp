@@ -48,13 +48,18 @@ TandrelAudioEffectPlugin::~TandrelAudioEffectPlugin() {
 void TandrelAudioEffectPlugin::InitProcessing(int32_t channels, int32_t sampleRate) {
     KivThreadRole::ExpectNotAudio("TandrelAudioEffectPlugin::InitProcessing");
     KivSynchronizerGuard lock(GetEffectMutex());
-    channels_ = channels;
     sampleRate_ = sampleRate;
     meters_.Initialize(channels, sampleRate);
     meters_.SetDecays(sampleRate);
     levelHistory_.SetSampleRate(sampleRate);
     pipeline_.Initialize(channels, sampleRate, maxBlock_);
+    processedChannels_.store(pipeline_.GetChannelCount(), std::memory_order_relaxed);
     lastReleaseMode_ = -1;
+}
+
+void TandrelAudioEffectPlugin::SetProcessedChannels(int32_t channels) noexcept {
+    pipeline_.SetActiveChannels(channels);
+    processedChannels_.store(pipeline_.GetChannelCount(), std::memory_order_relaxed);
 }
 
 void TandrelAudioEffectPlugin::SetMaxBlockSize(int32_t samples) {
@@ -226,13 +231,15 @@ void TandrelAudioEffectPlugin::ProcessUpdate() {
     KivSynchronizerGuard lock(GetEffectMutex());
     TandrelMeterView* editor = editor_.load();
     if (!editor) return;
+    // The channel mode may have changed the channels processed since the last refresh.
+    editor->ShowChannelMeters(processedChannels_.load(std::memory_order_relaxed));
     meters_.Publish(*editor);
     editor->UpdateLevelGraph();
 }
 
 void TandrelAudioEffectPlugin::UpdateEditorChannelControls() {
     KivSynchronizerGuard lock(GetEffectMutex());
-    if (TandrelMeterView* editor = editor_.load()) editor->ShowChannelMeters(channels_);
+    if (TandrelMeterView* editor = editor_.load()) editor->ShowChannelMeters(processedChannels_.load(std::memory_order_relaxed));
 }
 
 int32_t TandrelAudioEffectPlugin::GetLatency() { return preparedLatency_.load(); }

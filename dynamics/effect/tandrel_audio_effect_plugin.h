@@ -39,6 +39,10 @@ public:
     void Reprepare() override;
     void ReprepareAfterLoading() override;
     bool HandsOverPreparedSetups() const noexcept override { return true; }
+    // Made for the most channels any channel mode asks for, it processes as many as the
+    // mode playing asks for.
+    bool ProcessesFewerChannels() const noexcept override { return true; }
+    void SetProcessedChannels(int32_t channels) noexcept override;
     // The channels are cleared at the start of the next block.
     void Reset() override;
     void Process(const KivProcessingContext& context, float** inputs, float** outputs, int32_t count) override;
@@ -112,7 +116,8 @@ private:
     EditorView editorView_;
     std::atomic<TandrelMeterView*> editor_{nullptr};
     int32_t sampleRate_ = 0;
-    int32_t channels_ = 0;
+    // The channels the blocks process now (the editor shows their meters).
+    std::atomic<int32_t> processedChannels_{0};
     int32_t maxBlock_ = 0;
     int32_t lastReleaseMode_ = -1;
     // Preparing threads report the latency after the effect's mutex is released.

@@ -60,6 +60,7 @@ TandrelDynamicsPipeline::TandrelDynamicsPipeline() {
 
 void TandrelDynamicsPipeline::Initialize(int32_t channels, int32_t sampleRate, int32_t maxBlock) {
     channels_ = channels;
+    reserved_ = std::clamp(channels, 0, kChannels);
     sampleRate_ = sampleRate;
     ramp_.SetSampleRate(sampleRate);
     const int32_t block = std::max(maxBlock, 1);
@@ -81,7 +82,7 @@ void TandrelDynamicsPipeline::Initialize(int32_t channels, int32_t sampleRate, i
     linkPosition_ = linkLength_ = 0;
     // Made once for the longest look-ahead, so that changing it never allocates.
     longestLookAhead_ = TandrelLookAheadSamples(kTandrelLongestLookAhead, sampleRate);
-    for (int32_t c = 0; c < ActiveChannels(); ++c) {
+    for (int32_t c = 0; c < reserved_; ++c) {
         delays_[c].Reserve(longestLookAhead_, block);
         delays_[c].SetFadeLength(switchLength_);
         delays_[c].SetDelay(std::clamp(setup_->follower.GetLookAhead(), 0, longestLookAhead_));
@@ -96,6 +97,10 @@ void TandrelDynamicsPipeline::Initialize(int32_t channels, int32_t sampleRate, i
 }
 
 int32_t TandrelDynamicsPipeline::ActiveChannels() const noexcept { return std::clamp(channels_, 0, kChannels); }
+
+void TandrelDynamicsPipeline::SetActiveChannels(int32_t channels) noexcept {
+    channels_ = std::clamp(channels, 0, reserved_);
+}
 
 // --- settings side ------------------------------------------------------------------------------
 
@@ -144,13 +149,13 @@ TandrelPipelineSetup* TandrelDynamicsPipeline::Install(TandrelPipelineSetup& nex
     // from its first sample; nothing played before the first setup, or since a restart.
     const bool fresh = left == &idle_ || next.resetChannels || restarted_;
     if (next.resetChannels) {
-        for (int32_t c = 0; c < ActiveChannels(); ++c) follower.ResetChannel(states_[c]);
+        for (int32_t c = 0; c < reserved_; ++c) follower.ResetChannel(states_[c]);
     }
     TargetLink(follower.GetLinkAmount(), fresh);
     SwapInChannelMemory(next);
     for (auto& state : states_) follower.ConfigureChannel(state);
     const int32_t lookAhead = std::clamp(follower.GetLookAhead(), 0, longestLookAhead_);
-    for (int32_t c = 0; c < ActiveChannels(); ++c) {
+    for (int32_t c = 0; c < reserved_; ++c) {
         delays_[c].SetDelay(lookAhead);
         if (next.resetChannels) delays_[c].Reset();
     }
@@ -239,7 +244,7 @@ void TandrelDynamicsPipeline::Reset() noexcept {
     KivDynamicsProcessorFollower& follower = setup_->follower;
     for (auto& state : states_) follower.ResetChannel(state);
     for (auto& state : states_) follower.ConfigureChannel(state);
-    for (int32_t c = 0; c < ActiveChannels(); ++c) delays_[c].Reset();
+    for (int32_t c = 0; c < reserved_; ++c) delays_[c].Reset();
 }
 
 void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* outputs, int32_t count,

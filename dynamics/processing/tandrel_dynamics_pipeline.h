@@ -40,6 +40,11 @@ public:
     // `maxBlock` samples and for the longest look-ahead; a switch still fading ends (the setup
     // it left comes out of TakeSwitchedFrom).
     void Initialize(int32_t channels, int32_t sampleRate, int32_t maxBlock);
+    // Audio side: the blocks from here on process the first `channels` of those Initialize
+    // made room for (a channel mode that processes one channel of a pair). A channel taken up
+    // again goes on from the state it was left in; its look-ahead line holds audio from then
+    // until the look-ahead has passed, which the caller keeps unheard.
+    void SetActiveChannels(int32_t channels) noexcept;
 
     // --- settings side ------------------------------------------------------------------------
     // Builds the setup for `settings` with the transfer shape `shape` (converted in place) and
@@ -139,5 +144,7 @@ private:
     // as in a new instance (nothing was heard that a ramp would have to leave smoothly).
     bool restarted_ = false;
     int32_t channels_ = 2;
+    // Channels Initialize made room for.
+    int32_t reserved_ = 2;
     int32_t sampleRate_ = 0;
 };
