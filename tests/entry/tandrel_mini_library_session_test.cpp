@@ -95,10 +95,9 @@ struct Indices {
     int32_t threshold[2] = {Face::Index("Threshold (Processor 1)"), Face::Index("Threshold (Processor 2)")};
     int32_t ratio[2] = {Face::Index("Ratio (Processor 1)"), Face::Index("Ratio (Processor 2)")};
     int32_t sideChain = Face::Index("Side-chain");
-    // Not automated here, nor anything after it: a new channel mode re-initialises processing for its channel count
-    // (applied by the plug-in's update thread when it arrives inside a block, so not at a
-    // sample a restored twin could repeat), and "Left + Right (neg)" inverts the right
-    // channel, which the dry probe does not expect.
+    // The last parameter automated here (after it only VST 2.4's "Bypass", which has events of
+    // its own), among the modes "Left + Right" to "Mid + Side": "Left + Right (neg)" inverts the
+    // right channel, which the dry probe does not expect.
     int32_t channelMode = Face::Index("Channel mode");
     bool IsSwitch(int32_t index) const {
         return index == maximize || index == gate || index == processor[0] || index == processor[1] || index == sideChain;
@@ -292,6 +291,7 @@ private:
         const Indices& p = Parameters();
         if (p.IsSwitch(index)) return Chance(0.5) ? 1.0 : 0.0;
         if (index == p.lookAhead) return Chance(0.3) ? 0.0 : Chance(0.9) ? Unit() * 0.6 : Unit();
+        if (index == p.channelMode) return Uniform(0, 5) / 6.0;
         return Unit();
     }
 
@@ -301,7 +301,7 @@ private:
         if (Chance(0.35)) {
             const int32_t count = Uniform(1, 3);
             for (int32_t i = 0; i < count; ++i) {
-                const int32_t automated = Parameters().channelMode >= 0 ? Parameters().channelMode : static_cast<int32_t>(values_.size());
+                const int32_t automated = Parameters().channelMode >= 0 ? Parameters().channelMode + 1 : static_cast<int32_t>(values_.size());
                 const int32_t index = Chance(0.15) ? Parameters().lookAhead : Uniform(0, automated - 1);
                 events.push_back({Event::kAutomate, index, RandomValue(index), Uniform(0, last)});
             }
@@ -456,6 +456,7 @@ private:
         latency_ = latency;
         largestLatency_ = std::max(largestLatency_, latency);
         CheckFinite(frames);
+        NoteChannelMixing(frames);
         CheckBound(frames, std::max({boundBefore, boundAfter, boundSlot}));
         if (CheckBypass()) CheckBypassIdentity(frames);
         Remember(frames);
@@ -487,7 +488,19 @@ private:
                 }
     }
 
-    // Per channel: block peaks of the input over the last kInputMemory samples.
+    // "Mid", "Side" and "Mid + Side" give each output channel g_M M + g_S S or M - S alike, with
+    // M = (L + R) / 2 and S = (L - R) / 2: at most the bound times |M| + |S| = max(|L|, |R|). While
+    // such a mode is asked for, and as long after as input stays in the plug-in (a switch waits
+    // for the latency), each channel is held to the louder input.
+    void NoteChannelMixing(int32_t frames) {
+        const int32_t index = Parameters().channelMode;
+        if (index < 0 || static_cast<size_t>(index) >= values_.size()) return;
+        const auto mode = std::lround(values_[static_cast<size_t>(index)] * 6.0);
+        if (mode >= 3 && mode <= 5) mixesChannelsUntil_ = samples_ + frames + kInputMemory;
+    }
+
+    // Per channel: block peaks of the input over the last kInputMemory samples (of both
+    // channels while a mode mixes them).
     void CheckBound(int32_t frames, double blockBound) {
         bounds_.push_back({samples_ + frames, blockBound});
         while (bounds_.size() > 1 && bounds_.front().first < samples_ - kBoundMemory) bounds_.pop_front();
@@ -502,6 +515,11 @@ private:
                 outputPeak = std::max<double>(outputPeak, std::fabs(out_[c][static_cast<size_t>(i)]));
             }
             for (const auto& entry : inputPeaks_[c]) inputPeak = std::max(inputPeak, entry.second);
+            if (samples_ < mixesChannelsUntil_) {
+                for (int32_t i = 0; i < frames; ++i)
+                    inputPeak = std::max<double>(inputPeak, std::fabs(block_in_[1 - c][static_cast<size_t>(i)]));
+                for (const auto& entry : inputPeaks_[1 - c]) inputPeak = std::max(inputPeak, entry.second);
+            }
             if (!std::isfinite(inputPeak)) continue;  // no bound within 1.1 s of a burst
             if (outputPeak > bound * inputPeak * (1.0 + 1e-6) + 1e-30) {
                 std::ostringstream what;
@@ -639,6 +657,7 @@ private:
     std::vector<std::vector<uint8_t>> savedStates_;
     std::vector<float> block_in_[4], out_[2], history_[2];
     std::deque<std::pair<int64_t, double>> inputPeaks_[2], bounds_;
+    int64_t mixesChannelsUntil_ = -1;
     bool bypassSupported_ = false, bypassed_ = false, bypassTouched_ = false, slotsSupported_ = false;
     int32_t slotWanted_ = -1, slots_ = 0;
     int64_t bypassSince_ = 0, latencySince_ = 0, samples_ = 0, twinStart_ = 0, restartedAt_ = 0;

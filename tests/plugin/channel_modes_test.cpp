@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "plugin/kiv_channel_mode.h"
@@ -76,6 +78,98 @@ INSTANTIATE_TEST_SUITE_P(
                       // The channel left unprocessed waits for the effect's latency.
                       ModeCase{kKivChannelModeLeft, 0.5, 100}, ModeCase{kKivChannelModeMid, 0.5, 100},
                       ModeCase{kKivChannelModeSide, 0.25, 37}));
+
+// A mode switch while audio plays, with an effect that takes the new channel count at a block
+// boundary. Worked out by hand from the switch's definition: the output fades from the old
+// mode's into the input delayed by the latency (dry) over 10 ms (441 samples at 44.1 kHz)
+// with weights w(p) = sin^2(pi/2 p/441), p = 1, 2, ... 441 from the first sample of the block
+// after the request; the new mode is taken at the next block boundary and plays unheard for at
+// least the latency (whole blocks: 0 for latency 0, one block for 100, two for 600), then the
+// output fades from dry into the new mode's, p = 440, 439, ... 0.
+struct SwitchCase {
+    int32_t mode;
+    int32_t latency;
+    int32_t fadeInBlock;  // the block the output fades back in; the request comes before block 1
+    int32_t channels;     // what the effect processes in the new mode
+};
+
+class ChannelModeSwitchTest : public ::testing::TestWithParam<SwitchCase> {};
+
+TEST_P(ChannelModeSwitchTest, FadesThroughTheDelayedInputAndBack) {
+    const SwitchCase c = GetParam();
+    constexpr double kGain = 0.5;
+    constexpr int32_t kFade = 441;
+    UnityGainPlugin unity(c.latency);
+    unity.effect().SetProcessesFewerChannels(true);
+    unity.plugin.InitProcessing();
+    unity.plugin.SetParameter(0, kGain, false);
+    const int32_t blocks = c.fadeInBlock + 2;
+    StereoMaterial material(blocks * kBlock);
+    HostBlock block(2, kBlock);
+    const auto weight = [&](int32_t p) {
+        const double s = std::sin(0.5 * 3.14159265358979323846 * p / kFade);
+        return s * s;
+    };
+    for (int32_t b = 0; b < blocks; ++b) {
+        if (b == 1) unity.plugin.SetChannelMode(c.mode);
+        block.Load(material, b * kBlock);
+        unity.plugin.ProcessAudio(block.inputs.data(), block.outputs.data(), kBlock, true);
+        for (int32_t i = 0; i < kBlock; ++i) {
+            const int32_t source = b * kBlock + i - c.latency;
+            const double l = source < 0 ? 0.0 : material.left[source];
+            const double r = source < 0 ? 0.0 : material.right[source];
+            const Frame before = Expected(kKivChannelModeLeftRight, l, r, kGain);
+            const Frame after = Expected(c.mode, l, r, kGain);
+            Frame expected = before;
+            double dry = 0.0;  // the weight of the delayed input
+            if (b == 1) {
+                dry = weight(std::min(i + 1, kFade));
+            } else if (b > 1 && b < c.fadeInBlock) {
+                dry = 1.0;
+            } else if (b == c.fadeInBlock) {
+                dry = weight(std::max(kFade - (i + 1), 0));
+            }
+            if (b >= c.fadeInBlock) expected = after;
+            expected.left = expected.left * (1.0 - dry) + l * dry;
+            expected.right = expected.right * (1.0 - dry) + r * dry;
+            ASSERT_NEAR(block.outputData[0][i], expected.left, 2e-6) << "block " << b << " sample " << i;
+            ASSERT_NEAR(block.outputData[1][i], expected.right, 2e-6) << "block " << b << " sample " << i;
+        }
+        if (b == 0) {
+            EXPECT_EQ(unity.effect().Channels(), 2);
+        } else if (b >= 2) {
+            EXPECT_EQ(unity.effect().Channels(), c.channels) << "block " << b;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Switches, ChannelModeSwitchTest,
+                         ::testing::Values(SwitchCase{kKivChannelModeLeft, 100, 3, 1},
+                                           SwitchCase{kKivChannelModeMid, 0, 2, 1},
+                                           SwitchCase{kKivChannelModeSide, 600, 4, 1},
+                                           SwitchCase{kKivChannelModeRight, 37, 3, 1},
+                                           SwitchCase{kKivChannelModeMidSide, 100, 3, 2}));
+
+// Asked for and taken back before the output has faded into the delayed input, the mode
+// never changes: the output returns to the mode it left, over the part of the fade it went.
+TEST(ChannelModeSwitchTest, ARequestTakenBackWithinTheFadeChangesNothing) {
+    UnityGainPlugin unity(0, 64);
+    unity.effect().SetProcessesFewerChannels(true);
+    unity.plugin.InitProcessing();
+    unity.plugin.SetParameter(0, 0.5, false);
+    StereoMaterial material(64 * 4);
+    HostBlock block(2, 64);
+    for (int32_t b = 0; b < 4; ++b) {
+        if (b == 1) unity.plugin.SetChannelMode(kKivChannelModeMid);
+        if (b == 2) unity.plugin.SetChannelMode(kKivChannelModeLeftRight);
+        block.Load(material, b * 64);
+        unity.plugin.ProcessAudio(block.inputs.data(), block.outputs.data(), 64, true);
+        EXPECT_EQ(unity.plugin.GetPlayingChannelMode(), kKivChannelModeLeftRight) << "block " << b;
+        EXPECT_EQ(unity.effect().Channels(), 2);
+    }
+    // Block 1 went 64 steps into the fade, block 2 came 64 back: block 3 is processed alone.
+    for (int32_t i = 0; i < 64; ++i) ASSERT_NEAR(block.outputData[0][i], 0.5 * material.left[3 * 64 + i], 1e-6) << i;
+}
 
 TEST(ChannelModeEffectViewTest, EffectSeesTheConvertedChannelFirst) {
     StereoMaterial material(kBlock);

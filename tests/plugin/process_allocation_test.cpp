@@ -21,6 +21,8 @@ protected:
 TEST_P(AllocationTest, SteadyStateProcessingAllocatesNothing) {
     constexpr int32_t kBlock = 512;
     UnityGainPlugin unity(64, kBlock);
+    // Made for every mode's channels, the effect takes a new mode's count at a block boundary.
+    unity.effect().SetProcessesFewerChannels(true);
     unity.plugin.SetOversampling(GetParam());
     unity.plugin.SetMaxLFOBlockSize(64);
     unity.plugin.InitProcessing();
@@ -29,7 +31,7 @@ TEST_P(AllocationTest, SteadyStateProcessingAllocatesNothing) {
     block.Load(material, 0);
     const auto processBlocks = [&] {
         for (int32_t mode = 0; mode < 7; ++mode) {
-            unity.plugin.KivAudioPlugin::SetChannelMode(mode);  // pending only: no re-initialisation
+            unity.plugin.SetChannelMode(mode);
             unity.plugin.SetParameter(0, (mode % 2) ? 0.2 : 0.9, false);
             unity.plugin.ProcessAudio(block.inputs.data(), block.outputs.data(), kBlock, true);
             unity.plugin.ProcessAudio(block.inputs.data(), block.outputs.data(), kBlock / 2, false);
@@ -46,6 +48,9 @@ TEST_P(AllocationTest, SteadyStateProcessingAllocatesNothing) {
     counting = false;
     EXPECT_EQ(allocations.load(), 0);
     EXPECT_GT(unity.effect().Calls(), 0);
+    // Each mode was taken in turn (at a block boundary, the output waiting on the delayed input).
+    EXPECT_EQ(unity.plugin.GetPlayingChannelMode(), 6);
+    EXPECT_EQ(unity.effect().Channels(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Oversampling, AllocationTest, ::testing::Values(1, 2, 4, 8));

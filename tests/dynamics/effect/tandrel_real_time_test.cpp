@@ -4,6 +4,7 @@
 #include <string>
 #include <thread>
 
+#include "plugin/kiv_channel_mode.h"
 #include "tests/dynamics/processing/tandrel_rig.h"
 #include "tests/dynamics/processing/tandrel_silent_meter_view.h"
 #include "tests/plugin/state/state_test_support.h"
@@ -43,7 +44,8 @@ double NextValue(uint32_t& state) {
 
 // Host automation inside blocks, as a VST 3 host delivers it: every parameter moved, among
 // them the thresholds and ratios that rebuild the transfer shape, the RMS length that resizes
-// the true RMS rings and the look-ahead that resizes the delay queues. The audio thread
+// the true RMS rings, the look-ahead that resizes the delay queues and the channel mode that
+// changes the channels processed. The audio thread
 // allocates nothing; the setups prepared by the automation update thread still arrive, and the
 // look-ahead the host is told is the one set last (0.5 normalised on the fourth-power curve
 // over 0..1 s: 0.0625 s, 3000 samples at 48 kHz).
@@ -72,9 +74,6 @@ TEST(TandrelRealTime, AutomationInsideBlocksAllocatesNothingOnTheAudioThread) {
     counting = true;
     for (int32_t round = 0; round < 3; ++round) {
         for (int32_t index = 0; index < count; ++index) {
-            // A new channel mode re-initialises processing for its channel count, as a new
-            // sample rate does: a reconfiguration, during which the next block waits.
-            if (index == rig.plugin.GetChannelModeParameterIndex()) continue;
             {
                 KivThreadRole::AudioScope audioThread;
                 rig.plugin.SetParameter(index, NextValue(random), false);
@@ -84,6 +83,7 @@ TEST(TandrelRealTime, AutomationInsideBlocksAllocatesNothingOnTheAudioThread) {
     }
     {
         KivThreadRole::AudioScope audioThread;
+        rig.plugin.SetParameter(rig.plugin.GetChannelModeParameterIndex(), 0.5, false);  // "Mid"
         rig.plugin.SetParameter(lookAhead, 0.5, false);
     }
     const int64_t installedAfterChanges = rig.effect().GetInstalledSetups();
@@ -91,6 +91,8 @@ TEST(TandrelRealTime, AutomationInsideBlocksAllocatesNothingOnTheAudioThread) {
     // The last change may have been prepared with an earlier request: wait once more when
     // the look-ahead is not there yet.
     if (arrived && rig.plugin.GetLatency() != 3000) ProcessUntilInstalled(rig, rig.effect().GetInstalledSetups());
+    // The mode is taken once the output has faded into the delayed input: 10 ms, 8 blocks.
+    for (int32_t block = 0; block < 9; ++block) ProcessBlock(rig, 64);
     counting = false;
     rig.effect().DetachEditor();
     EXPECT_EQ(allocations.load(), 0);
@@ -100,6 +102,7 @@ TEST(TandrelRealTime, AutomationInsideBlocksAllocatesNothingOnTheAudioThread) {
     EXPECT_TRUE(arrived);
     EXPECT_GT(rig.effect().GetInstalledSetups(), installedBefore);
     EXPECT_EQ(rig.plugin.GetLatency(), 3000);
+    EXPECT_EQ(rig.plugin.GetPlayingChannelMode(), kKivChannelModeMid);
 }
 
 // Another host thread saving and loading the state, moving parameters, switching preset slots
@@ -139,10 +142,9 @@ TEST(TandrelRealTime, LoadsOnOtherThreadsNeverHoldUpTheAudioThread) {
         EXPECT_TRUE(LoadChunk(rig.plugin, chunk));
         for (int32_t change = 0; change < 10; ++change) {
             const auto index = static_cast<int32_t>(NextValue(random) * count);
-            // A new channel mode re-initialises processing for its channel count, as a new
-            // sample rate does: a reconfiguration, which waits for the block being played.
-            if (index == rig.plugin.GetChannelModeParameterIndex()) continue;
             rig.plugin.SetParameter(index, NextValue(random), false);
+            // The channel mode as well, which every host can automate and the editor's menu sets.
+            rig.plugin.SetParameter(rig.plugin.GetChannelModeParameterIndex(), NextValue(random), false);
         }
         rig.plugin.GetPresetSlots().Select(round % 3);
         rig.plugin.OnChangePreset();
