@@ -59,7 +59,7 @@ public:
     void setUniqueID(int32_t id) { effect_.uniqueID = id; }
     void setNumInputs(int32_t count) { effect_.numInputs = count; }
     void setNumOutputs(int32_t count) { effect_.numOutputs = count; }
-    void setInitialDelay(int32_t samples) { effect_.initialDelay = samples; }
+    void setInitialDelay(int32_t samples) { VstSetInitialDelay(effect_, samples); }
     void setNumPrograms(int32_t count) { effect_.numPrograms = count; }
     void canProcessReplacing(bool state = true) { setFlag(effFlagsCanReplacing, state); }
     void canDoubleReplacing(bool state = true) { setFlag(effFlagsCanDoubleReplacing, state); }

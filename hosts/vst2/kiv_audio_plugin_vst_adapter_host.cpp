@@ -36,7 +36,7 @@ void KivAudioPluginVSTAdapter::TellEndEdit(int32_t slot) {
 
 void KivAudioPluginVSTAdapter::TellLatency() {
     const int32_t latency = plugin_->GetLatency();
-    if (latency == getAeffect()->initialDelay) return;
+    if (latency == VstInitialDelay(*getAeffect())) return;
     KivTrace::Write(KivString("Latency: ") + KivNumber::IntegerToText(latency));
     setInitialDelay(latency);
     ioChanged();

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -62,6 +63,18 @@ struct AEffect {
     AEffectProcessDoubleProc processDoubleReplacing;
     char future[56];
 };
+
+// initialDelay is the one field of the record that changes while both sides run: the plug-in
+// writes a new latency from whichever thread tells the host of it (not always the host's main
+// thread), and a host reads it from any of its threads, when audioMasterIOChanged asks it to
+// or whenever it lays out its delay compensation. Both sides read and write it through these,
+// as one atomic word, so that a reader on another thread gets the value last told.
+inline int32_t VstInitialDelay(const AEffect& effect) {
+    return std::atomic_ref<int32_t>(const_cast<int32_t&>(effect.initialDelay)).load(std::memory_order_acquire);
+}
+inline void VstSetInitialDelay(AEffect& effect, int32_t samples) {
+    std::atomic_ref<int32_t>(effect.initialDelay).store(samples, std::memory_order_release);
+}
 
 enum VstAEffectFlags : int32_t {
     effFlagsHasEditor = 1 << 0,

@@ -29,9 +29,10 @@ intptr_t KivVst2HostContext::Callback(AEffect* effect, int32_t opcode, int32_t i
     if (opcode == audioMasterVersion) return kVstVersion;
     KivVst2HostContext* context = ContextOf(effect);
     if (!context) return 0;
-    const intptr_t answer = context->Answer(opcode, index, value, ptr, opt, effect ? effect->initialDelay : 0);
+    const int32_t initialDelay = effect ? VstInitialDelay(*effect) : 0;
+    const intptr_t answer = context->Answer(opcode, index, value, ptr, opt, initialDelay);
     if (context->onCall && opcode != audioMasterGetTime)
-        context->onCall(effect, {opcode, index, opt, std::this_thread::get_id(), effect ? effect->initialDelay : 0, value});
+        context->onCall(effect, {opcode, index, opt, std::this_thread::get_id(), initialDelay, value});
     return answer;
 }
 

@@ -56,7 +56,7 @@ public:
     int32_t Flags() const { return effect_ ? effect_->flags : 0; }
     bool HasFlag(int32_t flag) const { return (Flags() & flag) != 0; }
     // The latency the plug-in reports, in samples (read afresh: it may change at any time).
-    int32_t Latency() const { return effect_ ? effect_->initialDelay : 0; }
+    int32_t Latency() const { return effect_ ? VstInitialDelay(*effect_) : 0; }
 
     // ---- Parameters (host values 0..1) ---------------------------------------------------
     std::string ParameterName(int32_t index) { return ReadText(effGetParamName, index); }
