@@ -3,6 +3,13 @@
 #include <atomic>
 #include <cstdlib>
 
+#if !defined(_WIN32)
+// The C++ run-time's exit registration and this library's own handle for it (each shared
+// object has its own, hidden).
+extern "C" int __cxa_atexit(void (*function)(void*), void* argument, void* library);
+extern "C" void* __dso_handle __attribute__((visibility("hidden")));
+#endif
+
 namespace KivPlatform {
 namespace {
 
@@ -26,7 +33,15 @@ void AtLibraryEnd() {
 }
 
 void RegisterOnce() noexcept {
-    if (!registered.exchange(true)) std::atexit(&AtLibraryEnd);
+    if (registered.exchange(true)) return;
+#if defined(_WIN32)
+    std::atexit(&AtLibraryEnd);
+#else
+    // What atexit from a library does, said directly: a run-time that intercepts atexit
+    // (ThreadSanitizer's does) registers the entry for the process instead of the library, so
+    // that an unload would not run it and the process's exit would call into the unloaded code.
+    __cxa_atexit([](void*) { AtLibraryEnd(); }, nullptr, __dso_handle);
+#endif
 }
 
 }  // namespace
