@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/kiv_sanitizer.h"
 #include "tests/support/tandrel_mini_faces.h"
 #include "tests/support/tandrel_mini_vst2_session.h"
 
@@ -36,8 +37,13 @@ TEST_P(TandrelMiniLibraryRelease, EveryModeAndShapeRecoversAfterOverload) {
     const std::vector<float> signal = LoudThenQuiet(loud, quiet);
     const double expectedDb = -40.0 + 12.0;
     for (int32_t mode = 0; mode < 6; ++mode) {
-        for (const char* attack : kShapes) {
-            for (const char* release : kShapes) {
+        for (int32_t attackShape = 0; attackShape < 8; ++attackShape) {
+            for (int32_t releaseShape = 0; releaseShape < 8; ++releaseShape) {
+                // Under ThreadSanitizer one release shape per attack shape, another for each
+                // mode: every mode still meets every attack shape and every release shape.
+                if (KivSanitizer::kThreads && releaseShape != (attackShape + mode) % 8) continue;
+                const char* attack = kShapes[attackShape];
+                const char* release = kShapes[releaseShape];
                 SCOPED_TRACE(std::string(kReleaseModes[mode]) + ", attack " + attack + ", release " + release);
                 std::unique_ptr<Face> plugin = MakeFace(GetParam());
                 ASSERT_TRUE(plugin->Open({kSampleRate, 512})) << plugin->Error();
