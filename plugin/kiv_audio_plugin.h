@@ -298,8 +298,9 @@ private:
 
     void ProcessAudioLocked(float** inputs, float** outputs, int32_t count, bool replacing);
     void WriteSilence(float** outputs, int32_t count, bool replacing) const;
-    // Copies the entries of the host's arrays that carry host channels into the block's own.
-    void TakeHostPointers(float** inputs, float** outputs) noexcept;
+    // Copies the entries of the host's arrays that carry host channels into the block's own;
+    // false when not one output has a buffer.
+    bool TakeHostPointers(float** inputs, float** outputs) noexcept;
     // Gives every host channel without a buffer one that no other channel shares.
     void RepairBuffers(float** inputs, float** outputs, int32_t count) noexcept;
     void AddDenormalGuard(float** inputs, const GroupLayout& layout, int32_t count) const;

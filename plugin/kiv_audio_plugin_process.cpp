@@ -51,9 +51,10 @@ void KivAudioPlugin::WriteSilence(float** outputs, int32_t count, bool replacing
 void KivAudioPlugin::ProcessAudioLocked(float** hostInputs, float** hostOutputs, int32_t count, bool replacing) {
     GroupLayout layout{GetInputChannelsPerGroup(), GetOutputChannelsPerGroup(), hostInputs ? GetInputGroups() : 0,
                        GetOutputGroups()};
-    if (!hostOutputs[0]) return;
+    // A host that hands over no output at all asks for nothing; one that leaves out only the
+    // left still hears the right, as it would the left with the right left out.
+    if (!TakeHostPointers(hostInputs, hostOutputs)) return;
     ReserveBlockBuffers(count);
-    TakeHostPointers(hostInputs, hostOutputs);
     float** inputs = hostInputs ? blockInputs_ : nullptr;
     float** outputs = blockOutputs_;
     NotePresentInputGroups(inputs, layout.inputGroups);
@@ -139,11 +140,14 @@ void KivAudioPlugin::NotePresentInputGroups(float** inputs, int32_t groups) noex
 // The host's arrays are read, never written. A pointer of ours left in one would outlive the
 // buffer behind it (a longer block grows it, a new set-up frees it), and a host handing the
 // same array back would have the next block write through it.
-void KivAudioPlugin::TakeHostPointers(float** inputs, float** outputs) noexcept {
+bool KivAudioPlugin::TakeHostPointers(float** inputs, float** outputs) noexcept {
+    bool anyOutput = false;
     for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
         blockInputs_[channel] = inputs && IsHostChannel(channel, hostInputs_) ? inputs[channel] : nullptr;
         blockOutputs_[channel] = IsHostChannel(channel, hostOutputs_) ? outputs[channel] : nullptr;
+        anyOutput = anyOutput || blockOutputs_[channel];
     }
+    return anyOutput;
 }
 
 // Every host channel without a buffer gets one that no other channel shares.

@@ -1,6 +1,6 @@
 // A host that leaves channels out of a block (null pointers), in both faces of the built
 // TandrelMini file. A missing output is written nowhere and takes nothing from its neighbour:
-// the left output is, sample for sample, what it is with both outputs connected, with the
+// the other output is, sample for sample, what it is with both outputs connected, with the
 // channels linked or not, processing, fading into bypass or bypassed, oversampled, in blocks
 // far longer than declared, replacing or adding. A missing input, main or side-chain, plays
 // exactly as silence would. The host's pointer arrays are left as the host filled them.
@@ -60,6 +60,7 @@ struct Signals {
 
 // What the host hands over as a null pointer.
 struct LeftOut {
+    bool leftOutput = false;
     bool rightOutput = false;
     bool rightInput = false;
     bool rightKey = false;
@@ -95,9 +96,10 @@ std::vector<std::vector<float>> Play(const HostCalls& run, const Variant& varian
         };
         float* main[2] = {at(signals.left, false), at(signals.right, out.rightInput)};
         float* key[2] = {at(signals.keyLeft, false), at(signals.keyRight, out.rightKey)};
-        float* outputs[2] = {at(output[0], false), at(output[1], out.rightOutput)};
+        float* outputs[2] = {at(output[0], out.leftOutput), at(output[1], out.rightOutput)};
         face->Process(main, key, outputs, length);
         EXPECT_EQ(main[1], at(signals.right, out.rightInput));
+        EXPECT_EQ(outputs[0], at(output[0], out.leftOutput));
         EXPECT_EQ(outputs[1], at(output[1], out.rightOutput));
     }
     return output;
@@ -112,7 +114,7 @@ int32_t FirstDifference(const std::vector<float>& a, const std::vector<float>& b
 
 class MissingChannels : public ::testing::TestWithParam<FaceKind> {};
 
-TEST_P(MissingChannels, AMissingRightOutputLeavesTheLeftOutputAsItIs) {
+TEST_P(MissingChannels, AMissingOutputLeavesTheOtherAsItIs) {
     const Signals signals;
     for (const Variant& variant : kVariants) {
         const HostCalls run{GetParam()};
@@ -132,6 +134,10 @@ TEST_P(MissingChannels, AMissingRightOutputLeavesTheLeftOutputAsItIs) {
         const std::vector<std::vector<float>> leftOnly = Play(run, variant, signals, {.rightOutput = true});
         EXPECT_EQ(FirstDifference(leftOnly[0], both[0]), -1) << variant.name;
         EXPECT_EQ(leftOnly[1], std::vector<float>(kFrames, kBed)) << variant.name;
+        // And the mirror image: the right output plays with the left one left out.
+        const std::vector<std::vector<float>> rightOnly = Play(run, variant, signals, {.leftOutput = true});
+        EXPECT_EQ(FirstDifference(rightOnly[1], both[1]), -1) << variant.name;
+        EXPECT_EQ(rightOnly[0], std::vector<float>(kFrames, kBed)) << variant.name;
     }
 }
 

@@ -122,18 +122,24 @@ TEST(ProcessAudioTest, MissingChannelsNeverTakeTheirNeighbours) {
     }
 }
 
-TEST(ProcessAudioTest, NullFirstOutputIsANoOp) {
+// Without any output the block asks for nothing; with only the left one missing the right
+// still plays.
+TEST(ProcessAudioTest, NoOutputAtAllIsANoOpAndAMissingLeftOneIsNot) {
     UnityGainPlugin unity;
     StereoMaterial material(kBlock);
     HostBlock block(2, kBlock);
     block.Load(material, 0);
     block.outputData[1].assign(kBlock, 7.0f);
+    float* none[2] = {nullptr, nullptr};
+    unity.plugin.ProcessAudio(block.inputs.data(), none, kBlock, true);
+    EXPECT_EQ(unity.effect().Calls(), 0);
+    EXPECT_EQ(block.inputData[0], material.left);
+
     block.outputs[0] = nullptr;
     unity.plugin.ProcessAudio(block.inputs.data(), block.outputs.data(), kBlock, true);
-    EXPECT_EQ(unity.effect().Calls(), 0);
+    EXPECT_EQ(unity.effect().Calls(), 1);
     EXPECT_EQ(block.outputs[0], nullptr);
-    EXPECT_EQ(block.outputData[1], std::vector<float>(kBlock, 7.0f));
-    EXPECT_EQ(block.inputData[0], material.left);
+    EXPECT_EQ(block.outputData[1], material.right);
 }
 
 TEST(ProcessAudioTest, AccumulatingCallAddsToTheOutputs) {
