@@ -148,7 +148,11 @@ TandrelPipelineSetup* TandrelDynamicsPipeline::Install(TandrelPipelineSetup& nex
     // Loaded settings start afresh like a new instance, so a restored state sounds as it did
     // from its first sample; nothing played before the first setup, or since a restart.
     const bool fresh = left == &idle_ || next.resetChannels || restarted_;
-    if (next.resetChannels) {
+    // Since a restart nothing has played, yet the channels were reset and configured under
+    // the setup installed then: a release mode it ran (Manual) leaves its coefficient in each
+    // channel, which the next mode's first steps would use until its own update (16 samples)
+    // where a new instance releases from rest. Reset again under the settings that will play.
+    if (next.resetChannels || restarted_) {
         for (int32_t c = 0; c < reserved_; ++c) follower.ResetChannel(states_[c]);
     }
     TargetLink(follower.GetLinkAmount(), fresh);

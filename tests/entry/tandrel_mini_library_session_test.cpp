@@ -45,6 +45,7 @@
 
 #include "tests/support/kiv_sanitizer.h"
 #include "tests/support/tandrel_mini_faces.h"
+#include "tests/support/tandrel_mini_vst2_session.h"
 
 namespace {
 
@@ -464,7 +465,10 @@ private:
         if (twin_) CompareTwin(twinOut, frames);
         samples_ += frames;
         if (block_ % 97 == 0) savedStates_.push_back(live_->SaveState());
-        if (!twin_ && (CheckBypass() || !bypassed_) && block_ > 20 && Chance(0.02)) Checkpoint();
+        // A slot asked for in a block of no samples is still on its way (its MIDI goes with the
+        // next block that has some): the twin, which never received it, would play on in the
+        // slot it was restored with. The chance is drawn first, so each seed keeps its session.
+        if (!twin_ && (CheckBypass() || !bypassed_) && block_ > 20 && Chance(0.02) && slotWanted_ < 0) Checkpoint();
     }
 
     bool WaitForSlot(int32_t slot) {
@@ -713,6 +717,40 @@ TEST_P(TandrelMiniLibrarySession, RestartedProcessingKeepsTheLatencyAndForgetsTh
     EXPECT_EQ(face->Latency(), 240);
     for (int c = 0; c < 2; ++c)
         for (size_t i = 0; i < out[c].size(); ++i) EXPECT_EQ(out[c][i], i == 240 ? 0.25f : 0.0f) << "sample " << i;
+}
+
+// A restarted instance plays the settings it has as a new instance given them does, whatever
+// played before and whenever the last change came: here the release mode moves from Manual
+// to another just before the host stops and starts processing, with no block between, and a
+// loud tone (far over -12 dB at 4:1, attack and RMS length 0) then finds the detector
+// releasing between its peaks as a new instance's does, not at the manual release time from
+// before the stop.
+TEST_P(TandrelMiniLibrarySession, RestartedProcessingPlaysItsSettingsAsANewInstanceDoes) {
+    for (int32_t mode : {1, 2, 3, 4, 5}) {
+        std::unique_ptr<Face> live = MakeFace(GetParam());
+        ASSERT_TRUE(live->Open({kSampleRate, 256})) << live->Error();
+        live->Set("Threshold (Processor 1)", Threshold(-12.0));
+        live->Set("Ratio (Processor 1)", RatioCode(4.0));
+        live->Set("Attack (Dynamic detection)", 0.0);
+        live->Set("RMS length (Dynamic detection)", 0.0);
+        std::vector<std::vector<float>> tone(2, std::vector<float>(2400));
+        for (size_t i = 0; i < tone[0].size(); ++i)
+            tone[0][i] = tone[1][i] = static_cast<float>(0.9 * std::sin(6.283185307179586 * 1000.0 * static_cast<double>(i) / kSampleRate));
+        live->Render(tone, 256);
+        live->Set("Release mode (Dynamic detection)", mode / 5.0);
+        live->Flush();
+        live->Restart();
+        std::unique_ptr<Face> twin = MakeFace(GetParam());
+        ASSERT_TRUE(twin->Open({kSampleRate, 256})) << twin->Error();
+        ASSERT_TRUE(twin->LoadState(live->SaveState()));
+        const std::string name = twin->Display("Release mode (Dynamic detection)");
+        const auto heard = live->Render(tone, 256);
+        const auto expected = twin->Render(tone, 256);
+        for (int c = 0; c < 2; ++c)
+            for (size_t i = 0; i < tone[0].size(); ++i)
+                ASSERT_TRUE(SameBits(heard[c][i], expected[c][i]))
+                    << name << ", channel " << c << " sample " << i << ": " << heard[c][i] << " where a new instance gives " << expected[c][i];
+    }
 }
 
 // With every processor and the gate off only the gains and the dry/wet blend remain, the same
