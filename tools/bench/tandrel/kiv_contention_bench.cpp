@@ -14,6 +14,7 @@
 
 #include "hosts/vst2/kiv_vst_editor_snapshot.h"
 #include "platform/kiv_scheduling.h"
+#include "tools/bench/tandrel/kiv_block_costs.h"
 #include "tools/bench/tandrel/kiv_programme_signal.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
@@ -122,19 +123,20 @@ public:
           silence_(static_cast<size_t>(block), 0.0f) {
         for (auto& channel : outputs_) channel.assign(static_cast<size_t>(block), 0.0f);
     }
-    Clock::duration Play() {
+    KivBlockCosts::Cost Play() {
         // One input per pin the plug-in declares; inputs beyond the stereo pair (a side-chain) are silent.
         std::vector<float*> inputs(static_cast<size_t>(std::max(2, plugin_.NumInputs())), silence_.data());
         inputs[0] = const_cast<float*>(signal_[0].data() + offset_);
         inputs[1] = const_cast<float*>(signal_[1].data() + offset_);
         std::vector<float*> outputs;
         for (auto& channel : outputs_) outputs.push_back(channel.data());
+        meter_.Start();
         const Clock::time_point start = Clock::now();
         plugin_.ProcessReplacing(inputs.data(), outputs.data(), block_);
         const Clock::duration took = Clock::now() - start;
         offset_ += block_;
         if (offset_ + block_ > static_cast<int64_t>(signal_[0].size())) offset_ = 0;
-        return took;
+        return meter_.Stop(Microseconds(took));
     }
     const std::vector<float>& Left() const { return outputs_[0]; }
 
@@ -145,20 +147,11 @@ private:
     int64_t offset_ = 0;
     std::vector<std::vector<float>> outputs_;
     std::vector<float> silence_;
+    KivBlockCosts::Meter meter_;
 };
 
-struct Figures {
-    double median, p99, p999, worst;
-};
-
-Figures Percentiles(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    const auto at = [&](double fraction) {
-        const auto index = static_cast<size_t>(std::floor(fraction * static_cast<double>(times.size())));
-        return times[std::min(index, times.size() - 1)];
-    };
-    return {at(0.5), at(0.99), at(0.999), times.back()};
-}
+using KivBlockCosts::Figures;
+using KivBlockCosts::Percentiles;
 
 // The measuring thread plays in the audio scheduling class while it lives. Threads it starts
 // meanwhile would inherit the class, so the load thread is started before.
@@ -177,13 +170,15 @@ private:
 };
 
 struct Measured {
-    Figures figures;
+    KivBlockCosts::Summary summary;
     int64_t steps;
+    std::string longest;  // the longest blocks, one line each
+    std::vector<KivBlockCosts::Cost> costs;
 };
 
 // Nothing when the load does not apply to the plug-in.
 std::optional<Measured> MeasureLoad(const std::string& path, const Load& load, int32_t block, int32_t blocks,
-                                    const std::vector<std::vector<float>>& signal, bool realTime) {
+                                    const std::vector<std::vector<float>>& signal, bool realTime, int32_t longest) {
     std::unique_ptr<KivVst2Plugin> plugin = Open(path, block);
     if (!load.prepare(*plugin)) return std::nullopt;
     Player player(*plugin, signal, block);
@@ -202,8 +197,8 @@ std::optional<Measured> MeasureLoad(const std::string& path, const Load& load, i
         });
         while (steps.load() == 0) std::this_thread::yield();
     }
-    std::vector<double> times;
-    times.reserve(static_cast<size_t>(blocks));
+    std::vector<KivBlockCosts::Cost> costs;
+    costs.reserve(static_cast<size_t>(blocks));
     std::optional<AudioScheduling> scheduling(std::in_place, realTime);
     for (int32_t i = 0; i < blocks; ++i) {
         if (load.programChanges && i % 8 == 0) {
@@ -213,14 +208,14 @@ std::optional<Measured> MeasureLoad(const std::string& path, const Load& load, i
             plugin->ProcessEvents({change});
             steps.fetch_add(1, std::memory_order_relaxed);
         }
-        times.push_back(Microseconds(player.Play()));
+        costs.push_back(player.Play());
         std::this_thread::sleep_for(pause);
     }
     scheduling.reset();
     playing.store(false);
     if (other.joinable()) other.join();
     load.finish(*plugin);
-    return Measured{Percentiles(times), steps.load()};
+    return Measured{KivBlockCosts::Summarise(costs), steps.load(), KivBlockCosts::Longest(costs, longest), costs};
 }
 
 double Median(std::vector<double> values) {
@@ -229,29 +224,97 @@ double Median(std::vector<double> values) {
     return values.size() % 2 ? values[middle] : 0.5 * (values[middle - 1] + values[middle]);
 }
 
-// Each figure is the median of its runs.
-void ReportLoad(const std::string& path, const Load& load, int32_t block, const Options& options,
+// Each time is the median of its runs; the counts add up over all runs. Returns the median
+// block's wall time, or nothing when the load does not apply.
+std::optional<double> ReportLoad(const std::string& path, const Load& load, int32_t block, const Options& options,
                 const std::vector<std::vector<float>>& signal) {
-    std::vector<double> median, p99, p999, worst, steps;
+    std::vector<double> median, p99, p999, worst, cpuMedian, cpuP99, cpuWorst, steps;
+    int64_t switched = 0, faults = 0, longBlocks = 0, longOnProcessor = 0;
+    std::string longest;
+    std::vector<std::vector<KivBlockCosts::Cost>> runs;
     for (int32_t run = 0; run < options.runs; ++run) {
-        const std::optional<Measured> measured = MeasureLoad(path, load, block, options.blocks, signal, options.realTime);
+        const std::optional<Measured> measured =
+            MeasureLoad(path, load, block, options.blocks, signal, options.realTime, options.longest);
         if (!measured) {
             std::printf("| %s | %d | n/a | n/a | n/a | n/a | 0 |\n", load.name, block);
-            return;
+            return std::nullopt;
         }
-        median.push_back(measured->figures.median);
-        p99.push_back(measured->figures.p99);
-        p999.push_back(measured->figures.p999);
-        worst.push_back(measured->figures.worst);
+        runs.push_back(measured->costs);
+        const KivBlockCosts::Summary& summary = measured->summary;
+        median.push_back(summary.wall.median);
+        p99.push_back(summary.wall.p99);
+        p999.push_back(summary.wall.p999);
+        worst.push_back(summary.wall.worst);
+        cpuMedian.push_back(summary.cpu.median);
+        cpuP99.push_back(summary.cpu.p99);
+        cpuWorst.push_back(summary.cpu.worst);
+        switched += summary.switchedBlocks;
+        faults += summary.minorFaults;
+        longBlocks += summary.longBlocks;
+        longOnProcessor += summary.longOnProcessor;
         steps.push_back(static_cast<double>(measured->steps));
+        if (!measured->longest.empty()) longest += "  run " + std::to_string(run + 1) + ":\n" + measured->longest;
     }
     std::printf("| %s | %d | %.1f | %.1f | %.1f | %.1f |", load.name, block, Median(median), Median(p99), Median(p999),
                 Median(worst));
     if (options.runs > 1) {
-        std::printf(" %.1f .. %.1f |", *std::min_element(worst.begin(), worst.end()),
-                    *std::max_element(worst.begin(), worst.end()));
+        std::printf(" %.1f .. %.1f | %.1f |", *std::min_element(worst.begin(), worst.end()),
+                    *std::max_element(worst.begin(), worst.end()), KivBlockCosts::LeastOfRuns(runs).worst);
     }
+    std::printf(" %.1f / %.1f / %.1f | %lld | %lld | %lld (%lld) |", Median(cpuMedian), Median(cpuP99),
+                Median(cpuWorst), static_cast<long long>(switched), static_cast<long long>(faults),
+                static_cast<long long>(longBlocks), static_cast<long long>(longOnProcessor));
     std::printf(" %d (%.0f load steps) |\n", options.blocks, Median(steps));
+    if (!longest.empty()) std::printf("%s", longest.c_str());
+    std::fflush(stdout);
+    return Median(median);
+}
+
+// The machine alone: a fixed piece of arithmetic as long as the plug-in's median block, played
+// at the same pace in the same scheduling class. Its spread is what the machine adds to equal
+// work; a plug-in block beyond it has a cause of its own.
+void ReportMachineReference(int32_t block, double microseconds, const Options& options) {
+    const KivBlockCosts::FixedWork work(microseconds);
+    const auto pause = std::chrono::microseconds(static_cast<int64_t>(250000.0 * block / kSampleRate));
+    std::vector<double> median, p99, p999, worst;
+    std::vector<std::vector<KivBlockCosts::Cost>> runs;
+    std::string longest;
+    KivBlockCosts::Summary total;
+    for (int32_t run = 0; run < options.runs; ++run) {
+        std::vector<KivBlockCosts::Cost> costs;
+        costs.reserve(static_cast<size_t>(options.blocks));
+        const AudioScheduling scheduling(options.realTime);
+        KivBlockCosts::Meter meter;
+        for (int32_t i = 0; i < options.blocks; ++i) {
+            meter.Start();
+            const Clock::time_point start = Clock::now();
+            work.Run();
+            costs.push_back(meter.Stop(Microseconds(Clock::now() - start)));
+            std::this_thread::sleep_for(pause);
+        }
+        const KivBlockCosts::Summary summary = KivBlockCosts::Summarise(costs);
+        median.push_back(summary.wall.median);
+        p99.push_back(summary.wall.p99);
+        p999.push_back(summary.wall.p999);
+        worst.push_back(summary.wall.worst);
+        total.switchedBlocks += summary.switchedBlocks;
+        total.minorFaults += summary.minorFaults;
+        total.longBlocks += summary.longBlocks;
+        total.longOnProcessor += summary.longOnProcessor;
+        const std::string lines = KivBlockCosts::Longest(costs, options.longest);
+        if (!lines.empty()) longest += "  run " + std::to_string(run + 1) + ":\n" + lines;
+        runs.push_back(std::move(costs));
+    }
+    std::printf("| machine alone: fixed arithmetic, no plug-in | %d | %.1f | %.1f | %.1f | %.1f |", block, Median(median),
+                Median(p99), Median(p999), Median(worst));
+    if (options.runs > 1) {
+        std::printf(" %.1f .. %.1f | %.1f |", *std::min_element(worst.begin(), worst.end()),
+                    *std::max_element(worst.begin(), worst.end()), KivBlockCosts::LeastOfRuns(runs).worst);
+    }
+    std::printf(" | %lld | %lld | %lld (%lld) | %d |\n", static_cast<long long>(total.switchedBlocks),
+                static_cast<long long>(total.minorFaults), static_cast<long long>(total.longBlocks),
+                static_cast<long long>(total.longOnProcessor), options.blocks);
+    if (!longest.empty()) std::printf("%s", longest.c_str());
     std::fflush(stdout);
 }
 
@@ -394,13 +457,22 @@ int Run(const std::string& path, const Options& options) {
                 options.runs > 1 ? "each figure the median of its runs" : "one run");
     if (!options.parameters.empty())
         std::printf("setParameter picks among the parameters whose names contain \"%s\"\n\n", options.parameters.c_str());
-    std::printf("| load on a second thread | frames | median us | p99 us | p99.9 us | worst us |%s blocks |\n",
-                options.runs > 1 ? " worst of each run us |" : "");
-    std::printf("|---|---:|---:|---:|---:|---:|%s---|\n", options.runs > 1 ? "---|" : "");
+    std::printf("Wall time is what the host waits for; \"on the processor\" is the audio thread's own processor "
+                "time in the same blocks. \"switched\" counts blocks in which the scheduler took the processor away, "
+                "\"faults\" the page faults met, \"> %.1f ms\" the blocks longer than that and, in brackets, how many "
+                "of them ran that long on the processor (the plug-in's own work rather than a wait for the machine).\n\n",
+                KivBlockCosts::kLongBlockMicroseconds / 1000.0);
+    std::printf("| load on a second thread | frames | median us | p99 us | p99.9 us | worst us |%s on the processor: "
+                "median / p99 / worst us | switched | faults | > %.1f ms (on the processor) | blocks |\n",
+                options.runs > 1 ? " worst of each run us | worst of the fastest run of each block us |" : "",
+                KivBlockCosts::kLongBlockMicroseconds / 1000.0);
+    std::printf("|---|---:|---:|---:|---:|---:|%s---|---:|---:|---:|---|\n", options.runs > 1 ? "---|---:|" : "");
     for (int32_t block : {64, 512}) {
         for (const Load& load : Loads(options)) {
-            if (load.name && std::string(load.name).find(options.load) != std::string::npos)
-                ReportLoad(path, load, block, options, signal);
+            if (!load.name || std::string(load.name).find(options.load) == std::string::npos) continue;
+            const std::optional<double> median = ReportLoad(path, load, block, options, signal);
+            if (median && !load.step && !load.programChanges && std::string(load.name) == "none")
+                ReportMachineReference(block, *median, options);
         }
     }
     if (!options.load.empty()) return 0;

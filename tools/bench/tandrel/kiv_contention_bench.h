@@ -2,7 +2,7 @@
 #include <string>
 
 // tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--parameters NAME]
-// [--ordinary-scheduling]:
+// [--ordinary-scheduling] [--longest K]:
 // the time of every block the audio thread
 // processes (stereo, 48 kHz, blocks of 64 and 512 frames, a short pause after each), alone and
 // while a second thread loops one host operation: effGetChunk, effGetChunk with effSetChunk,
@@ -17,6 +17,14 @@
 // of its R measurements: on a shared machine one run's worst block says more about the machine.
 // --load measures only the loads whose names contain TEXT; --parameters NAME makes the
 // setParameter load pick only among the parameters whose names contain NAME.
+//
+// Beside each block's wall time the bench records the audio thread's own processor time, the
+// involuntary context switches and the page faults of that block (see kiv_block_costs.h), and
+// --longest K lists the K longest blocks of each run. Reading them: a block whose processor
+// time is close to its wall time was the plug-in's own work; a block whose wall time is long
+// while its processor time is short waited for the machine: a switch counted there means the
+// scheduler ran something else, none means an interrupt or, on a virtual machine, the
+// hypervisor running another guest (Linux leaves both out of a thread's processor time).
 namespace KivContentionBench {
 
 struct Options {
@@ -25,6 +33,7 @@ struct Options {
     std::string load;
     std::string parameters;
     bool realTime = true;
+    int32_t longest = 0;  // the longest blocks of each run listed one by one
 };
 
 int Run(const std::string& path, const Options& options);
