@@ -47,11 +47,14 @@ uint32_t Next(uint32_t& state) {
     return state >> 8;
 }
 
-// The host indices whose names contain `text` (all when it is empty).
+// The host indices whose names contain `text` (all when it is empty), or with "!TEXT" those
+// whose names do not.
 std::vector<int32_t> ParametersNamed(KivVst2Plugin& plugin, const std::string& text) {
+    const bool excluding = text.starts_with('!');
+    const std::string part = excluding ? text.substr(1) : text;
     std::vector<int32_t> indices;
     for (int32_t index = 0; index < plugin.NumParams(); ++index)
-        if (plugin.ParameterName(index).find(text) != std::string::npos) indices.push_back(index);
+        if ((plugin.ParameterName(index).find(part) != std::string::npos) != excluding) indices.push_back(index);
     return indices;
 }
 

@@ -16,7 +16,8 @@
 // than the scheduler handing the core to the load thread. With R runs each figure is the median
 // of its R measurements: on a shared machine one run's worst block says more about the machine.
 // --load measures only the loads whose names contain TEXT; --parameters NAME makes the
-// setParameter load pick only among the parameters whose names contain NAME.
+// setParameter load pick only among the parameters whose names contain NAME (with "!NAME",
+// among those whose names do not).
 //
 // Beside each block's wall time the bench records the audio thread's own processor time, the
 // involuntary context switches and the page faults of that block (see kiv_block_costs.h), and
