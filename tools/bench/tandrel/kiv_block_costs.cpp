@@ -50,14 +50,15 @@ Summary Summarise(const std::vector<Cost>& costs) {
     return summary;
 }
 
-Figures LeastOfRuns(const std::vector<std::vector<Cost>>& runs) {
-    std::vector<double> least;
+std::vector<Cost> FastestOfRuns(const std::vector<std::vector<Cost>>& runs) {
+    std::vector<Cost> fastest;
     for (const std::vector<Cost>& run : runs) {
-        if (least.size() < run.size()) least.resize(run.size(), 1e300);
-        for (size_t block = 0; block < run.size(); ++block)
-            least[block] = std::min(least[block], run[block].wallMicroseconds);
+        for (size_t block = 0; block < run.size(); ++block) {
+            if (block >= fastest.size()) fastest.push_back(run[block]);
+            else if (run[block].wallMicroseconds < fastest[block].wallMicroseconds) fastest[block] = run[block];
+        }
     }
-    return Percentiles(std::move(least));
+    return fastest;
 }
 
 namespace {

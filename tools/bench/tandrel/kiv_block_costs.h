@@ -48,8 +48,8 @@ constexpr double kLongBlockMicroseconds = 200.0;
 Summary Summarise(const std::vector<Cost>& costs);
 
 // Blocks replayed: every run plays the same blocks, so the fastest of the runs of each block
-// comes closest to its own cost; the figures of those fastest times.
-Figures LeastOfRuns(const std::vector<std::vector<Cost>>& runs);
+// comes closest to its own cost; block by block, the cost of that fastest run.
+std::vector<Cost> FastestOfRuns(const std::vector<std::vector<Cost>>& runs);
 
 // A fixed piece of arithmetic that takes about `microseconds` on this machine when nothing
 // disturbs it (calibrated on the first call), for a reference of how much the machine alone

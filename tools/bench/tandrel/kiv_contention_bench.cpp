@@ -181,11 +181,12 @@ struct Measured {
 
 // Nothing when the load does not apply to the plug-in.
 std::optional<Measured> MeasureLoad(const std::string& path, const Load& load, int32_t block, int32_t blocks,
-                                    const std::vector<std::vector<float>>& signal, bool realTime, int32_t longest) {
+                                    const std::vector<std::vector<float>>& signal, bool realTime, int32_t longest,
+                                    int32_t warmUp) {
     std::unique_ptr<KivVst2Plugin> plugin = Open(path, block);
     if (!load.prepare(*plugin)) return std::nullopt;
     Player player(*plugin, signal, block);
-    for (int32_t i = 0; i < 50; ++i) player.Play();  // warm-up
+    for (int32_t i = 0; i < warmUp; ++i) player.Play();
     const auto pause = std::chrono::microseconds(static_cast<int64_t>(250000.0 * block / kSampleRate));
     std::atomic<bool> playing{true};
     std::atomic<int64_t> steps{0};
@@ -237,7 +238,7 @@ std::optional<double> ReportLoad(const std::string& path, const Load& load, int3
     std::vector<std::vector<KivBlockCosts::Cost>> runs;
     for (int32_t run = 0; run < options.runs; ++run) {
         const std::optional<Measured> measured =
-            MeasureLoad(path, load, block, options.blocks, signal, options.realTime, options.longest);
+            MeasureLoad(path, load, block, options.blocks, signal, options.realTime, options.longest, options.warmUp);
         if (!measured) {
             std::printf("| %s | %d | n/a | n/a | n/a | n/a | 0 |\n", load.name, block);
             return std::nullopt;
@@ -262,12 +263,14 @@ std::optional<double> ReportLoad(const std::string& path, const Load& load, int3
                 Median(worst));
     if (options.runs > 1) {
         std::printf(" %.1f .. %.1f | %.1f |", *std::min_element(worst.begin(), worst.end()),
-                    *std::max_element(worst.begin(), worst.end()), KivBlockCosts::LeastOfRuns(runs).worst);
+                    *std::max_element(worst.begin(), worst.end()), KivBlockCosts::Summarise(KivBlockCosts::FastestOfRuns(runs)).wall.worst);
     }
     std::printf(" %.1f / %.1f / %.1f | %lld | %lld | %lld (%lld) |", Median(cpuMedian), Median(cpuP99),
                 Median(cpuWorst), static_cast<long long>(switched), static_cast<long long>(faults),
                 static_cast<long long>(longBlocks), static_cast<long long>(longOnProcessor));
     std::printf(" %d (%.0f load steps) |\n", options.blocks, Median(steps));
+    if (options.runs > 1 && options.longest > 0)
+        longest += "  fastest run of each block:\n" + KivBlockCosts::Longest(KivBlockCosts::FastestOfRuns(runs), options.longest);
     if (!longest.empty()) std::printf("%s", longest.c_str());
     std::fflush(stdout);
     return Median(median);
@@ -312,7 +315,7 @@ void ReportMachineReference(int32_t block, double microseconds, const Options& o
                 Median(p99), Median(p999), Median(worst));
     if (options.runs > 1) {
         std::printf(" %.1f .. %.1f | %.1f |", *std::min_element(worst.begin(), worst.end()),
-                    *std::max_element(worst.begin(), worst.end()), KivBlockCosts::LeastOfRuns(runs).worst);
+                    *std::max_element(worst.begin(), worst.end()), KivBlockCosts::Summarise(KivBlockCosts::FastestOfRuns(runs)).wall.worst);
     }
     std::printf(" | %lld | %lld | %lld (%lld) | %d |\n", static_cast<long long>(total.switchedBlocks),
                 static_cast<long long>(total.minorFaults), static_cast<long long>(total.longBlocks),

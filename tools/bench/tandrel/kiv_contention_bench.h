@@ -2,7 +2,7 @@
 #include <string>
 
 // tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--parameters NAME]
-// [--ordinary-scheduling] [--longest K]:
+// [--ordinary-scheduling] [--longest K] [--warm-up N]:
 // the time of every block the audio thread
 // processes (stereo, 48 kHz, blocks of 64 and 512 frames, a short pause after each), alone and
 // while a second thread loops one host operation: effGetChunk, effGetChunk with effSetChunk,
@@ -21,7 +21,8 @@
 //
 // Beside each block's wall time the bench records the audio thread's own processor time, the
 // involuntary context switches and the page faults of that block (see kiv_block_costs.h), and
-// --longest K lists the K longest blocks of each run. Reading them: a block whose processor
+// --longest K lists the K longest blocks of each run. --warm-up N (50 unless told) plays N
+// blocks before measuring: 0 measures from the first block after the plug-in is resumed. Reading them: a block whose processor
 // time is close to its wall time was the plug-in's own work; a block whose wall time is long
 // while its processor time is short waited for the machine: a switch counted there means the
 // scheduler ran something else, none means an interrupt or, on a virtual machine, the
@@ -35,6 +36,7 @@ struct Options {
     std::string parameters;
     bool realTime = true;
     int32_t longest = 0;  // the longest blocks of each run listed one by one
+    int32_t warmUp = 50;  // blocks played before the measured ones, after the plug-in is resumed
 };
 
 int Run(const std::string& path, const Options& options);

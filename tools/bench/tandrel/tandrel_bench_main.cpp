@@ -150,6 +150,7 @@ int main(int argc, char** argv) {
             else if (argument == "--parameters" && i + 1 < argc) options.parameters = argv[++i];
             else if (argument == "--ordinary-scheduling") options.realTime = false;
             else if (argument == "--longest" && i + 1 < argc) options.longest = std::max(0, std::atoi(argv[++i]));
+            else if (argument == "--warm-up" && i + 1 < argc) options.warmUp = std::max(0, std::atoi(argv[++i]));
             else {
                 std::fprintf(stderr, "tandrel-bench: unknown option \"%s\"\n", argument.c_str());
                 return 2;
@@ -176,7 +177,7 @@ int main(int argc, char** argv) {
     if (contenders.empty()) {
         std::fprintf(stderr, "usage: tandrel-bench [--seconds S] [--rounds R] PLUGIN [--set NAME=TEXT]...\n"
                              "       tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--parameters NAME]\n"
-                             "           [--ordinary-scheduling] [--longest K]\n"
+                             "           [--ordinary-scheduling] [--longest K] [--warm-up N]\n"
                              "       tandrel-bench --saves-behind-switching PLUGIN [--runs R]\n");
         return 2;
     }
