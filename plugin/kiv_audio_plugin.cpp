@@ -197,6 +197,7 @@ void KivAudioPlugin::ReserveBypass(int32_t block) {
     const int32_t effectLimit = std::max(GetEffectLatencyLimit(GetProcessingSampleRate()), GetEffectLatency());
     const int32_t limit = factor < 2 ? effectLimit : (effectLimit + factor / 2) / factor + resamplers_.GetLatency();
     bypassFadeLength_ = std::max(1, static_cast<int32_t>(std::lround(kBypassFadeSeconds * sampleRate_)));
+    bypassFade_ = KivFadeTable::Of(bypassFadeLength_);
     bypassPosition_ = IsBypassed() ? bypassFadeLength_ : 0;
     playedSinceInit_ = false;
     for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {

@@ -10,6 +10,7 @@
 #include "plugin/kiv_automation_update_request_thread.h"
 #include "plugin/kiv_channel_mode.h"
 #include "plugin/kiv_channel_resamplers.h"
+#include "plugin/kiv_cross_fade.h"
 #include "plugin/kiv_delay_line.h"
 #include "plugin/kiv_midi_processor.h"
 #include "plugin/kiv_parameter_interpolation.h"
@@ -389,6 +390,10 @@ private:
     bool bypassTarget_ = false;  // the switch as this block read it
     bool playedSinceInit_ = false;
     int32_t bypassFadeLength_ = 441;
+    // The fade's weights, made with its length off the audio thread: a bypass switch costs the
+    // audio thread a look-up per sample rather than a sine. With a sine per sample and channel
+    // a 512-sample block that held a switch took twice as long as one that did not.
+    std::shared_ptr<const KivFadeTable> bypassFade_;
     // One per pair: the channel a single-channel mode leaves unprocessed.
     KivDelayLine channelModeDelays_[kMaxHostChannels / 2];
     KivSampleBuffer internalBuffers_[kMaxHostChannels];

@@ -236,6 +236,7 @@ bool KivAudioPlugin::TakeDrySignal(float** inputs, const GroupLayout& layout, in
 // Neither side's weight is applied at the ends of the fade, so either plays exactly there.
 void KivAudioPlugin::MixBypass(float** outputs, const GroupLayout& layout, int32_t count, bool replacing) {
     const int32_t length = bypassFadeLength_;
+    const KivFadeTable* fade = bypassFade_.get();
     const int32_t step = bypassTarget_ ? 1 : -1;
     const bool settled = bypassTarget_ && bypassPosition_ >= length;
     int32_t end = bypassPosition_;
@@ -253,7 +254,7 @@ void KivAudioPlugin::MixBypass(float** outputs, const GroupLayout& layout, int32
                 int32_t position = bypassPosition_;
                 for (int32_t i = 0; i < count; ++i) {
                     position = std::clamp(position + step, 0, length);
-                    const double weight = KivCoherentFadeWeight(position, length);
+                    const double weight = fade ? fade->Coherent(position) : KivCoherentFadeWeight(position, length);
                     if (position == length) output[i] = dry[i];
                     else if (position > 0) output[i] = static_cast<float>(output[i] * (1.0 - weight) + dry[i] * weight);
                 }

@@ -19,6 +19,7 @@
 
 #include "tools/bench/tandrel/kiv_contention_bench.h"
 #include "tools/bench/tandrel/kiv_programme_signal.h"
+#include "tools/bench/tandrel/kiv_switch_bench.h"
 #include "tools/render/kiv_parameter_lookup.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
 
@@ -140,6 +141,14 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    if (argc >= 3 && std::string(argv[1]) == "--bypass-switches") {
+        try {
+            return KivSwitchBench::Run(std::vector<std::string>(argv + 2, argv + argc));
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "tandrel-bench: %s\n", error.what());
+            return 1;
+        }
+    }
     if (argc >= 3 && std::string(argv[1]) == "--contention") {
         KivContentionBench::Options options;
         for (int i = 3; i < argc; ++i) {
@@ -178,7 +187,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: tandrel-bench [--seconds S] [--rounds R] PLUGIN [--set NAME=TEXT]...\n"
                              "       tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--parameters NAME]\n"
                              "           [--ordinary-scheduling] [--longest K] [--warm-up N]\n"
-                             "       tandrel-bench --saves-behind-switching PLUGIN [--runs R]\n");
+                             "       tandrel-bench --saves-behind-switching PLUGIN [--runs R]\n"
+                             "       tandrel-bench --bypass-switches PLUGIN...\n");
         return 2;
     }
     try {
