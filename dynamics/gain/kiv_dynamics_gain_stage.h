@@ -83,8 +83,11 @@ private:
     ShapeValue shapeValue_;
     KivEnvelopeComputer main_;
     KivEnvelopeComputer meter_;
-    double levels_[kChunk];
-    double gains_[kChunk];
-    double values_[kChunk];
-    double envelopes_[kChunk];
+    // Scratch of one chunk. Zeroed when the stage is made, off the audio thread: a stage made
+    // in a new setup then brings pages the preparing thread has touched, rather than pages
+    // the audio thread faults in at its first write.
+    double levels_[kChunk]{};
+    double gains_[kChunk]{};
+    double values_[kChunk]{};
+    double envelopes_[kChunk]{};
 };
