@@ -641,7 +641,14 @@ private:
         twin_ = Open();
         if (!twin_) return;
         if (!twin_->LoadState(state)) return Fail("the twin refused the live state");
-        if (bypassSupported_) twin_->Bypass(bypassed_);
+        if (bypassSupported_) {
+            // In VST 3 the switch is a parameter point for the twin's next block: handed over at
+            // once, as the live instance's was long ago, or a state loaded before that block
+            // would bring its own bypass to the live instance only and the point would then
+            // switch the twin back.
+            twin_->Bypass(bypassed_);
+            twin_->Flush();
+        }
         live_->Restart();
         restartedAt_ = samples_;
         twinStart_ = samples_;
