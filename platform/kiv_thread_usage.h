@@ -12,6 +12,8 @@ struct ThreadUsage {
     int64_t cpuNanoseconds = -1;
     // Times the scheduler took the processor from the thread while it could still run.
     int64_t involuntarySwitches = -1;
+    // Times the thread gave the processor up itself: it waited (a lock, a sleep, I/O).
+    int64_t voluntarySwitches = -1;
     // Page faults served without I/O: first touches of fresh memory, mostly.
     int64_t minorFaults = -1;
 };

@@ -13,6 +13,7 @@ ThreadUsage CurrentThreadUsage() {
     rusage counts{};
     if (getrusage(RUSAGE_THREAD, &counts) == 0) {
         usage.involuntarySwitches = counts.ru_nivcsw;
+        usage.voluntarySwitches = counts.ru_nvcsw;
         usage.minorFaults = counts.ru_minflt;
     }
     return usage;

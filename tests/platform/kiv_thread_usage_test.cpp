@@ -12,7 +12,7 @@ namespace {
 ThreadUsage Since(const ThreadUsage& before) {
     const ThreadUsage now = CurrentThreadUsage();
     return {now.cpuNanoseconds - before.cpuNanoseconds, now.involuntarySwitches - before.involuntarySwitches,
-            now.minorFaults - before.minorFaults};
+            now.voluntarySwitches - before.voluntarySwitches, now.minorFaults - before.minorFaults};
 }
 
 }  // namespace
@@ -45,4 +45,6 @@ TEST(ThreadUsage, CountsTheCallingThreadsOwnProcessorTimeAndFaultsOnly) {
     EXPECT_GE(worker.minorFaults, 4);
     EXPECT_LT(waited.minorFaults, worker.minorFaults);
     EXPECT_GE(waited.involuntarySwitches, 0);
+    // Joining a thread that runs for 30 ms of its own time waits at least once.
+    EXPECT_GE(waited.voluntarySwitches, 1);
 }

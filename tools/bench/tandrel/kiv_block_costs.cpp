@@ -18,6 +18,7 @@ Cost Meter::Stop(double wallMicroseconds) const {
                                ? -1.0
                                : static_cast<double>(after.cpuNanoseconds - before_.cpuNanoseconds) / 1000.0;
     cost.involuntarySwitches = std::max<int64_t>(after.involuntarySwitches - before_.involuntarySwitches, 0);
+    cost.voluntarySwitches = std::max<int64_t>(after.voluntarySwitches - before_.voluntarySwitches, 0);
     cost.minorFaults = std::max<int64_t>(after.minorFaults - before_.minorFaults, 0);
     return cost;
 }
@@ -39,6 +40,7 @@ Summary Summarise(const std::vector<Cost>& costs) {
         wall.push_back(cost.wallMicroseconds);
         cpu.push_back(cost.cpuMicroseconds);
         summary.switchedBlocks += cost.involuntarySwitches > 0;
+        summary.waitedBlocks += cost.voluntarySwitches > 0;
         summary.minorFaults += cost.minorFaults;
         if (cost.wallMicroseconds > kLongBlockMicroseconds) {
             ++summary.longBlocks;
@@ -101,9 +103,10 @@ std::string Longest(const std::vector<Cost>& costs, int32_t count) {
     for (size_t i = 0; i < shown; ++i) {
         const Cost& cost = costs[order[i]];
         char line[160];
-        std::snprintf(line, sizeof line, "    block %5zu: wall %7.1f us, on the processor %7.1f us, %lld switches, %lld faults\n",
+        std::snprintf(line, sizeof line, "    block %5zu: wall %7.1f us, on the processor %7.1f us, %lld switches, %lld waits, %lld faults\n",
                       order[i], cost.wallMicroseconds, cost.cpuMicroseconds,
-                      static_cast<long long>(cost.involuntarySwitches), static_cast<long long>(cost.minorFaults));
+                      static_cast<long long>(cost.involuntarySwitches), static_cast<long long>(cost.voluntarySwitches),
+                      static_cast<long long>(cost.minorFaults));
         lines += line;
     }
     return lines;

@@ -15,6 +15,7 @@ struct Cost {
     double wallMicroseconds = 0.0;
     double cpuMicroseconds = 0.0;  // negative where the system keeps no such count
     int64_t involuntarySwitches = 0;
+    int64_t voluntarySwitches = 0;  // the thread waited: a lock, a sleep
     int64_t minorFaults = 0;
 };
 
@@ -38,6 +39,7 @@ Figures Percentiles(std::vector<double> values);
 struct Summary {
     Figures wall, cpu;
     int64_t switchedBlocks = 0;  // blocks in which the scheduler took the processor away
+    int64_t waitedBlocks = 0;    // blocks in which the thread waited (a voluntary switch)
     int64_t minorFaults = 0;     // over all blocks
     // Of the blocks longer than the limit (0.2 ms): how many ran that long on the processor.
     int64_t longBlocks = 0, longOnProcessor = 0;

@@ -233,7 +233,7 @@ double Median(std::vector<double> values) {
 std::optional<double> ReportLoad(const std::string& path, const Load& load, int32_t block, const Options& options,
                 const std::vector<std::vector<float>>& signal) {
     std::vector<double> median, p99, p999, worst, cpuMedian, cpuP99, cpuWorst, steps;
-    int64_t switched = 0, faults = 0, longBlocks = 0, longOnProcessor = 0;
+    int64_t switched = 0, waited = 0, faults = 0, longBlocks = 0, longOnProcessor = 0;
     std::string longest;
     std::vector<std::vector<KivBlockCosts::Cost>> runs;
     for (int32_t run = 0; run < options.runs; ++run) {
@@ -253,6 +253,7 @@ std::optional<double> ReportLoad(const std::string& path, const Load& load, int3
         cpuP99.push_back(summary.cpu.p99);
         cpuWorst.push_back(summary.cpu.worst);
         switched += summary.switchedBlocks;
+        waited += summary.waitedBlocks;
         faults += summary.minorFaults;
         longBlocks += summary.longBlocks;
         longOnProcessor += summary.longOnProcessor;
@@ -265,8 +266,9 @@ std::optional<double> ReportLoad(const std::string& path, const Load& load, int3
         std::printf(" %.1f .. %.1f | %.1f |", *std::min_element(worst.begin(), worst.end()),
                     *std::max_element(worst.begin(), worst.end()), KivBlockCosts::Summarise(KivBlockCosts::FastestOfRuns(runs)).wall.worst);
     }
-    std::printf(" %.1f / %.1f / %.1f | %lld | %lld | %lld (%lld) |", Median(cpuMedian), Median(cpuP99),
-                Median(cpuWorst), static_cast<long long>(switched), static_cast<long long>(faults),
+    std::printf(" %.1f / %.1f / %.1f | %lld | %lld | %lld | %lld (%lld) |", Median(cpuMedian), Median(cpuP99),
+                Median(cpuWorst), static_cast<long long>(switched), static_cast<long long>(waited),
+                static_cast<long long>(faults),
                 static_cast<long long>(longBlocks), static_cast<long long>(longOnProcessor));
     std::printf(" %d (%.0f load steps) |\n", options.blocks, Median(steps));
     if (options.runs > 1 && options.longest > 0)
@@ -304,6 +306,7 @@ void ReportMachineReference(int32_t block, double microseconds, const Options& o
         p999.push_back(summary.wall.p999);
         worst.push_back(summary.wall.worst);
         total.switchedBlocks += summary.switchedBlocks;
+        total.waitedBlocks += summary.waitedBlocks;
         total.minorFaults += summary.minorFaults;
         total.longBlocks += summary.longBlocks;
         total.longOnProcessor += summary.longOnProcessor;
@@ -317,8 +320,8 @@ void ReportMachineReference(int32_t block, double microseconds, const Options& o
         std::printf(" %.1f .. %.1f | %.1f |", *std::min_element(worst.begin(), worst.end()),
                     *std::max_element(worst.begin(), worst.end()), KivBlockCosts::Summarise(KivBlockCosts::FastestOfRuns(runs)).wall.worst);
     }
-    std::printf(" | %lld | %lld | %lld (%lld) | %d |\n", static_cast<long long>(total.switchedBlocks),
-                static_cast<long long>(total.minorFaults), static_cast<long long>(total.longBlocks),
+    std::printf(" | %lld | %lld | %lld | %lld (%lld) | %d |\n", static_cast<long long>(total.switchedBlocks),
+                static_cast<long long>(total.waitedBlocks), static_cast<long long>(total.minorFaults), static_cast<long long>(total.longBlocks),
                 static_cast<long long>(total.longOnProcessor), options.blocks);
     if (!longest.empty()) std::printf("%s", longest.c_str());
     std::fflush(stdout);
@@ -465,14 +468,15 @@ int Run(const std::string& path, const Options& options) {
         std::printf("setParameter picks among the parameters whose names contain \"%s\"\n\n", options.parameters.c_str());
     std::printf("Wall time is what the host waits for; \"on the processor\" is the audio thread's own processor "
                 "time in the same blocks. \"switched\" counts blocks in which the scheduler took the processor away, "
+                "\"waited\" those in which the audio thread gave it up itself (a lock, a sleep), "
                 "\"faults\" the page faults met, \"> %.1f ms\" the blocks longer than that and, in brackets, how many "
                 "of them ran that long on the processor (the plug-in's own work rather than a wait for the machine).\n\n",
                 KivBlockCosts::kLongBlockMicroseconds / 1000.0);
     std::printf("| load on a second thread | frames | median us | p99 us | p99.9 us | worst us |%s on the processor: "
-                "median / p99 / worst us | switched | faults | > %.1f ms (on the processor) | blocks |\n",
+                "median / p99 / worst us | switched | waited | faults | > %.1f ms (on the processor) | blocks |\n",
                 options.runs > 1 ? " worst of each run us | worst of the fastest run of each block us |" : "",
                 KivBlockCosts::kLongBlockMicroseconds / 1000.0);
-    std::printf("|---|---:|---:|---:|---:|---:|%s---|---:|---:|---:|---|\n", options.runs > 1 ? "---|---:|" : "");
+    std::printf("|---|---:|---:|---:|---:|---:|%s---|---:|---:|---:|---:|---|\n", options.runs > 1 ? "---|---:|" : "");
     for (int32_t block : {64, 512}) {
         for (const Load& load : Loads(options)) {
             if (!load.name || std::string(load.name).find(options.load) == std::string::npos) continue;
