@@ -18,7 +18,7 @@ import sys
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 from ardour_support import (HERE, LUASESSION, export, fail, finish_work_folder, make_work_folder,
-                            overwrite_mono_float, parameter_names, recorded_files, run)
+                            overwrite_mono_float, parameter_names, periodic_in_one_channel, recorded_files, run)
 
 RATE = 44100
 FRAMES = RATE  # one second
@@ -72,6 +72,27 @@ def gain_db(channel):
     return 20 * math.log10(rms / (TONE_AMPLITUDE / math.sqrt(2)))
 
 
+def stray_samples(data):
+    """The frames in the window where a channel leaves the sine that fits it best. A steady gain
+    leaves none: in the window each channel is the tone times a constant (binary noise holds
+    every detector still), so what is left after the fit is rounding, far below 1e-3."""
+    start, end = WINDOW
+    w = 2 * math.pi / TONE_PERIOD
+    strays = []
+    for c, channel in enumerate(data):
+        # The window holds whole periods, so the projections are the fit's coefficients.
+        a = 2 * sum(channel[i] * math.sin(w * i) for i in range(start, end)) / (end - start)
+        b = 2 * sum(channel[i] * math.cos(w * i) for i in range(start, end)) / (end - start)
+        strays += [(c, i) for i in range(start, end) if abs(channel[i] - a * math.sin(w * i) - b * math.cos(w * i)) > 1e-3]
+    return strays
+
+
+def export_glitch_in_window(data):
+    """Ardour's export glitch among the stray samples, whatever their size; a stray sample of
+    any other pattern is left for the gain checks to see."""
+    return periodic_in_one_channel(stray_samples(data))
+
+
 # The pins as Ardour sees them: VST 3 names its second input bus and marks it as a side-chain,
 # so Ardour gives it a side-chain input by itself; VST 2.4 has no such mark (Ardour names
 # every pin "Audio In N" and groups them in pairs), so the pair is mapped by hand.
@@ -117,7 +138,7 @@ def main():
         if filled != len(signals) or len(recorded) != len(signals):
             fail("unexpected recorded files: %s" % recorded)
 
-        rendered = export(session, env, os.path.join(work, "ardour.wav"), FRAMES, RATE)
+        rendered = export(session, env, os.path.join(work, "ardour.wav"), FRAMES, RATE, export_glitch_in_window)
         external, internal = gain_db(rendered[0]), gain_db(rendered[1])
         expected = expected_external_gain_db()
         print("%s: External %.4f dB (%.4f expected), Internal %.4f dB (0 expected)" % (kind, external, expected, internal))
