@@ -52,6 +52,15 @@ public:
     // blocks process the first `channels` of the channels InitProcessing was given. Never
     // allocates, never waits.
     virtual void SetProcessedChannels(int32_t /*channels*/) noexcept {}
+    // True when Process also writes the channels beyond those SetProcessedChannels asked for,
+    // delayed by its latency and nothing else, through the same delay lines as the processed
+    // ones. A mode that processes one channel of a pair (mid or side, left or right) needs its
+    // two channels to move between delays together: the pair is converted back after the
+    // effect (L = M + S), and two taps faded at different times, or one faded while the other
+    // waits for a fade of its own, add to as much as twice the input where each alone stays
+    // within sqrt(2) of it. The effect knows when its setups install and its fades run; the
+    // framework does not, so an effect that says true is left to do it.
+    virtual bool DelaysUnprocessedChannels() const noexcept { return false; }
     // The longest block Process will see (at the processing rate), told before InitProcessing.
     virtual void SetMaxBlockSize(int32_t samples);
     virtual void CreateEditorContents(void* editor);

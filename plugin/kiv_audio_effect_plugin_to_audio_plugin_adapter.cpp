@@ -220,6 +220,10 @@ void KivAudioEffectPluginToAudioPluginAdapter::ProcessUpdate() {
     if (effect_) effect_->ProcessUpdate();
 }
 
+bool KivAudioEffectPluginToAudioPluginAdapter::EffectDelaysUnprocessedChannels() const noexcept {
+    return effect_ && TakesChannelModesInProcess() && effect_->DelaysUnprocessedChannels();
+}
+
 int32_t KivAudioEffectPluginToAudioPluginAdapter::GetEffectLatency() { return effect_ ? effect_->GetLatency() : 0; }
 int32_t KivAudioEffectPluginToAudioPluginAdapter::GetEffectLatencyLimit(int32_t sampleRate) {
     return effect_ ? effect_->GetLatencyLimit(sampleRate) : 0;

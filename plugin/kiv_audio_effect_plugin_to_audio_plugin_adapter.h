@@ -81,6 +81,7 @@ public:
     void CarryOutAutomationUpdates(int32_t requests) override;
     int32_t GetEffectLatency() override;
     int32_t GetEffectLatencyLimit(int32_t sampleRate) override;
+    bool EffectDelaysUnprocessedChannels() const noexcept override;
     int32_t GetEffectInputChannels() override;
     int32_t GetEffectChannels() override;
     int32_t GetInputChannelsPerGroup() override;

@@ -120,6 +120,10 @@ public:
     // lines that keep other paths aligned with it are made this long off the audio thread,
     // so a later change of the latency never allocates.
     virtual int32_t GetEffectLatencyLimit(int32_t sampleRate);
+    // True when the effect delays the channels a single-channel mode leaves unprocessed itself,
+    // writing them to their outputs: it fades them between delays exactly as it fades the
+    // processed ones, which a separate line cannot (see KivAudioEffectPlugin).
+    virtual bool EffectDelaysUnprocessedChannels() const noexcept { return false; }
     // Samples beyond +-level are clipped after oversampling; negative means no clipping.
     virtual double GetOutputClipLevel();
     // A single-channel mode passed `channel` through unprocessed into `output`.

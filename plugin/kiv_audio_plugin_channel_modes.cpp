@@ -105,14 +105,20 @@ void KivAudioPlugin::ConvertModeInputs(float** inputs, int32_t left, int32_t cou
 
 void KivAudioPlugin::CompleteChannelMode(float** inputs, float** outputs, int32_t count) {
     const int32_t effectLatency = GetEffectLatency();
+    const bool delaysUnprocessed = EffectDelaysUnprocessedChannels();
     for (int32_t pair = 0; pair < ChannelModePairs(); ++pair) {
         const int32_t first = ChannelIndex(pair, 0);
         const int32_t second = first + 1;
         // After the swaps of modes 2 and 4 the unprocessed channel sits second either way.
         const auto passUnprocessed = [&](int32_t hostChannel) {
-            KivDelayLine& delay = channelModeDelays_[pair];
-            delay.SetDelay(effectLatency);
-            delay.Process(inputs[second], outputs[second], count);
+            // An effect that delays it itself has written it already, in step with the
+            // processed channel; a line here follows the latency reported, which changes when
+            // a setup is prepared, not when the effect starts playing it.
+            if (!delaysUnprocessed) {
+                KivDelayLine& delay = channelModeDelays_[pair];
+                delay.SetDelay(effectLatency);
+                delay.Process(inputs[second], outputs[second], count);
+            }
             // A broken sample (NaN, infinity) plays as silence, as in the processed channel.
             float* passed = outputs[second];
             for (int32_t i = 0; i < count; ++i) passed[i] = std::isfinite(passed[i]) ? passed[i] : 0.0f;

@@ -42,6 +42,7 @@ public:
     // Made for the most channels any channel mode asks for, it processes as many as the
     // mode playing asks for.
     bool ProcessesFewerChannels() const noexcept override { return true; }
+    bool DelaysUnprocessedChannels() const noexcept override { return true; }
     void SetProcessedChannels(int32_t channels) noexcept override;
     // The channels are cleared at the start of the next block.
     void Reset() override;

@@ -256,6 +256,7 @@ void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* 
     if (count <= 0) return;
     restarted_ = false;
     const int32_t channels = ActiveChannels();
+    const float* const* given = inputs;
     // A broken sample (NaN, infinity) is played and detected as silence: passed on it would
     // reach the host's mix, and in the detector an infinite one would hold the level at its
     // ceiling for many release times after it passed.
@@ -277,6 +278,7 @@ void TandrelDynamicsPipeline::Process(const float* const* inputs, float* const* 
         if (follower.GetSideChainPlay()) PlaySideChain(outputs, count);
         StoreGainReductions(fullyLinked);
     }
+    DelayUnprocessed(given, outputs, count);
     Advance(count);
 }
 
@@ -303,6 +305,23 @@ const float* const* TandrelDynamicsPipeline::Delay(const float* const* inputs, f
         else delays_[c].Process(inputs[c], outputs[c], count);
     }
     return direct ? inputs : outputs;
+}
+
+// The channels a mode leaves unprocessed (the mid beside the side, the right beside the left)
+// pass through their own lines, which take every delay when the processed ones take it and
+// fade with them sample for sample: the pair, converted back after the effect, sums two
+// signals delayed and weighted alike, which an equal-power fade keeps within sqrt(2) of the
+// input. Written last, so an output the host shares with another channel keeps the processed
+// signal, and skipped where the processed channels already wrote over the input.
+void TandrelDynamicsPipeline::DelayUnprocessed(const float* const* inputs, float* const* outputs,
+                                               int32_t count) noexcept {
+    const int32_t active = ActiveChannels();
+    for (int32_t c = active; c < reserved_; ++c) {
+        if (!inputs[c] || !outputs[c]) continue;
+        bool shared = false;
+        for (int32_t p = 0; p < active; ++p) shared = shared || outputs[p] == outputs[c] || outputs[p] == inputs[c];
+        if (!shared) delays_[c].Process(inputs[c], outputs[c], count);
+    }
 }
 
 void TandrelDynamicsPipeline::ProcessGainOnly(const float* const* signals, float* const* outputs, bool fullyLinked,

@@ -95,6 +95,7 @@ private:
     // The delayed audio: the inputs themselves while the delay is 0 and not fading, else the
     // outputs; either way every block passes through the delay lines.
     const float* const* Delay(const float* const* inputs, float* const* outputs, int32_t count) noexcept;
+    void DelayUnprocessed(const float* const* inputs, float* const* outputs, int32_t count) noexcept;
     void ProcessGainOnly(const float* const* signals, float* const* outputs, bool fullyLinked, int32_t count);
     // The follower leaves envelopes or their logarithms in the level buffers.
     void ComputeGains(const double* levels, double* gains, int32_t count) noexcept;

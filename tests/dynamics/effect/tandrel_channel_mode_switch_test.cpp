@@ -154,3 +154,60 @@ TEST(TandrelChannelModeSwitch, OversampledSwitchesPlayWhatAnInstanceThatNeverSwi
         EXPECT_LT(worst, 1e-3) << "oversampling " << factor;
     }
 }
+
+// Side mode processes the side and passes the mid through; the pair is converted back after the
+// effect (L = M + S, R = M - S). A look-ahead change moves both to the new delay in a cross-fade
+// of equal powers, and only when both fade with the same weights at the same samples does the
+// pair stay a pair. Left at 0.5 and right silent make mid and side both 0.25, so the right
+// output is 0.25 x (mid's fade weight sum - side's): zero to rounding when they agree, up to
+// 0.1 when one fades alone (sqrt 2 - 1 of 0.25). The left output, both taps of a constant
+// weighted by cos and sin, stays within 0.5 x sqrt 2. The look-ahead is asked for while a
+// switched-on processor fades in, so the effect plays the new delay only when that fade ends,
+// well after the latency was reported: a pass-through line that followed the report faded
+// early. Processor 1 at 1:1 with a threshold far above the signal changes no gain.
+TEST(TandrelChannelModeSwitch, SideModeFadesMidAndSideBetweenLookAheadsTogether) {
+    constexpr int32_t kSmall = 64;
+    TandrelRig rig(48000, kSmall);
+    rig.table().Switches().processor1 = 0;
+    rig.Set(kTandrelLookAhead, 0.0);
+    rig.plugin.SetChannelMode(kKivChannelModeSide);
+    const auto block = [&] {
+        for (int32_t i = 0; i < kSmall; ++i) {
+            rig.in[0][i] = 0.5f;
+            rig.in[1][i] = 0.0f;
+        }
+        float* inputs[2] = {rig.in[0].data(), rig.in[1].data()};
+        float* outputs[2] = {rig.out[0].data(), rig.out[1].data()};
+        rig.plugin.ProcessAudio(inputs, outputs, kSmall, true);
+    };
+    const auto expectAPair = [&](const char* when, int32_t b) {
+        for (int32_t i = 0; i < kSmall; ++i) {
+            ASSERT_NEAR(rig.out[1][i], 0.0f, 1e-6) << when << ", block " << b << ", sample " << i;
+            ASSERT_LE(std::fabs(rig.out[0][i]), 0.5 * std::sqrt(2.0) + 1e-6) << when << ", block " << b << ", " << i;
+        }
+    };
+    for (int32_t b = 0; b < 40; ++b) block();
+    ASSERT_EQ(rig.plugin.GetPlayingChannelMode(), kKivChannelModeSide);
+    for (int32_t i = 0; i < kSmall; ++i) ASSERT_NEAR(rig.out[0][i], 0.5f, 1e-6);
+    rig.Compressor(0.0, 1.0);
+    rig.table().Switches().processor1 = 1;
+    rig.effect().Reprepare();
+    block();
+    expectAPair("processor switched on", 0);
+    // Switched off again, the path switches a second time, so this setup waits for the fade.
+    rig.table().Switches().processor1 = 0;
+    rig.Set(kTandrelLookAhead, 0.004);
+    ASSERT_EQ(rig.plugin.GetLatency(), 192);
+    for (int32_t b = 0; b < 30; ++b) {
+        block();
+        expectAPair("look-ahead 0 to 4 ms", b);
+    }
+    // Settled: both channels play the input 192 samples late, all of which was the constant.
+    for (int32_t i = 0; i < kSmall; ++i) ASSERT_NEAR(rig.out[0][i], 0.5f, 1e-6);
+    rig.Set(kTandrelLookAhead, 0.001);
+    rig.Set(kTandrelLookAhead, 0.003);
+    for (int32_t b = 0; b < 30; ++b) {
+        block();
+        expectAPair("look-ahead 4 to 1 to 3 ms", b);
+    }
+}
