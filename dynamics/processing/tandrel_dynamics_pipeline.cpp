@@ -98,8 +98,15 @@ void TandrelDynamicsPipeline::Initialize(int32_t channels, int32_t sampleRate, i
 
 int32_t TandrelDynamicsPipeline::ActiveChannels() const noexcept { return std::clamp(channels_, 0, kChannels); }
 
+// A new channel mode routes other signals into the same lines (mid where left was, the right
+// channel where the side was). Their history from before is another routing's audio: a
+// look-ahead lengthened later would reach back into it, up to the loudest of the old signals
+// where the new one may be silent. The lines start from silence, as a new instance's do; the
+// mode plays unheard until they hold its own audio, and the clearing is as long as the delay
+// in use.
 void TandrelDynamicsPipeline::SetActiveChannels(int32_t channels) noexcept {
     channels_ = std::clamp(channels, 0, reserved_);
+    for (int32_t c = 0; c < reserved_; ++c) delays_[c].Reset();
 }
 
 // --- settings side ------------------------------------------------------------------------------
@@ -320,7 +327,16 @@ void TandrelDynamicsPipeline::DelayUnprocessed(const float* const* inputs, float
         if (!inputs[c] || !outputs[c]) continue;
         bool shared = false;
         for (int32_t p = 0; p < active; ++p) shared = shared || outputs[p] == outputs[c] || outputs[p] == inputs[c];
-        if (!shared) delays_[c].Process(inputs[c], outputs[c], count);
+        if (shared) continue;
+        // A broken sample (NaN, infinity) plays as silence here too.
+        const float* input = inputs[c];
+        if (HasBrokenSamples(input, count)) {
+            cleanSources_[c].Reserve(static_cast<size_t>(count));
+            float* samples = cleanSources_[c].Data();
+            for (int32_t i = 0; i < count; ++i) samples[i] = std::isfinite(input[i]) ? input[i] : 0.0f;
+            input = samples;
+        }
+        delays_[c].Process(input, outputs[c], count);
     }
 }
 

@@ -42,8 +42,8 @@ public:
     void Initialize(int32_t channels, int32_t sampleRate, int32_t maxBlock);
     // Audio side: the blocks from here on process the first `channels` of those Initialize
     // made room for (a channel mode that processes one channel of a pair). A channel taken up
-    // again goes on from the state it was left in; its look-ahead line holds audio from then
-    // until the look-ahead has passed, which the caller keeps unheard.
+    // again goes on from the state it was left in; every look-ahead line starts from silence,
+    // which the caller keeps unheard until the look-ahead has passed.
     void SetActiveChannels(int32_t channels) noexcept;
 
     // --- settings side ------------------------------------------------------------------------
