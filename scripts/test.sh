@@ -33,7 +33,14 @@ run_suite() {
   all=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$summary")
   total_passed=$((total_passed + all - failed))
   total_failed=$((total_failed + failed))
-  [ "$failed" -eq 0 ] || failed_suites+=("$name")
+  if [ "$failed" -ne 0 ]; then
+    failed_suites+=("$name")
+    # What each failing test printed (ctest puts it right after the test's result line), so
+    # that a failure seen once on a fresh machine can be read from the CI log.
+    awk '/\*\*\*(Failed|Exception|Timeout)/ { shown = 0; printing = 1; print "--- output of" $0; next }
+         printing && /^ *[0-9]+\/[0-9]+ Test +#/ { printing = 0 }
+         printing && shown < 80 { print; shown++ }' "$log"
+  fi
 }
 
 build_or_fail() {
