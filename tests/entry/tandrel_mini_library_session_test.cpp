@@ -471,14 +471,37 @@ private:
         if (!twin_ && (CheckBypass() || !bypassed_) && block_ > 20 && Chance(0.02) && slotWanted_ < 0) Checkpoint();
     }
 
+    // The plug-in's own thread carries the switch out and only then tells the host what it
+    // brings, the new latency among it, as a host hears of it (VST 2.4 audioMasterIOChanged):
+    // the slot shows in the state first. Blocks played in between may play the new delay under
+    // the old figure, which no host can avoid; the session goes on once the host has been told,
+    // that is when the live instance reports the latency a fresh instance given the same state
+    // does.
     bool WaitForSlot(int32_t slot) {
         const std::string wanted = "PresetIndex=\"" + std::to_string(slot) + "\"";
-        for (int32_t wait = 0; wait < 1000; ++wait) {
-            const std::vector<uint8_t> state = live_->SaveState();
-            if (std::string(state.begin(), state.end()).find(wanted) != std::string::npos) return true;
+        std::vector<uint8_t> state;
+        for (int32_t wait = 0;; ++wait) {
+            if (wait == 1000) return false;
+            state = live_->SaveState();
+            if (std::string(state.begin(), state.end()).find(wanted) != std::string::npos) break;
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
-        return false;
+        const int32_t latency = FreshLatency(state);
+        for (int32_t wait = 0; wait < 1000; ++wait) {
+            if (live_->Latency() == latency) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        Fail("the host was not told the latency " + std::to_string(latency) + " of slot " + std::to_string(slot) +
+             " within 2 s; it reads " + std::to_string(live_->Latency()));
+        return true;
+    }
+
+    // The latency a fresh instance given `state` reports once it has played.
+    int32_t FreshLatency(const std::vector<uint8_t>& state) {
+        std::unique_ptr<Face> probe = Open(true);
+        if (!probe || !probe->LoadState(state)) return -1;
+        probe->Render(std::vector<std::vector<float>>(2, std::vector<float>(4800, 0.0f)), settings_.maxBlock);
+        return probe->Latency();
     }
 
     void CheckFinite(int32_t frames) {
