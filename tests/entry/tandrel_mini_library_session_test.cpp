@@ -327,14 +327,53 @@ private:
         case Event::kReload: {
             const std::vector<uint8_t> state = face.SaveState();
             if (!face.LoadState(state)) Fail("its own state refused");
+            else ExpectSaves(face, state, "its own state loaded back");
             break;
         }
-        case Event::kRestoreOlder:
-            if (!face.LoadState(savedStates_[static_cast<size_t>(event.index)])) Fail("an earlier state refused");
+        case Event::kRestoreOlder: {
+            const std::vector<uint8_t>& state = savedStates_[static_cast<size_t>(event.index)];
+            if (!face.LoadState(state)) Fail("an earlier state refused");
+            else ExpectSaves(face, state, "an earlier state loaded");
             break;
+        }
         case Event::kProgram: face.SelectProgram(event.index); break;
         case Event::kSlot: face.SelectSlot(event.index); break;
         }
+    }
+
+    static void WithoutBypass(std::vector<uint8_t>& state) {
+        static const std::string root = "<settings ", attribute = " Bypass=\"1\"";
+        const auto start = std::search(state.begin(), state.end(), root.begin(), root.end());
+        const auto end = std::find(start, state.end(), '>');
+        const auto at = std::search(start, end, attribute.begin(), attribute.end());
+        if (at != end) state.erase(at, at + static_cast<std::ptrdiff_t>(attribute.size()));
+    }
+
+    // A state loaded is saved back byte for byte, whatever slots, programs and automation came
+    // before it: nothing the document holds is lost, rounded or put back to a default.
+    // In VST 2.4 the bypass is the host's and stays as it is through a load; the document
+    // records it (an attribute of its root) as it is when saved. In real time a change inside
+    // a block is prepared later on the plug-in's own thread, and a document saved meanwhile
+    // holds the new parameter values with the figures the last preparation worked out from
+    // the old ones (the look-ahead in samples, the automatic shape's points), which a load
+    // works out again: the bytes are not held to there.
+    void ExpectSaves(Face& face, std::vector<uint8_t> state, const char* what) {
+        if (settings_.realTime) return;
+        std::vector<uint8_t> saved = face.SaveState();
+        if (kind_ == FaceKind::kVst2) {
+            WithoutBypass(saved);
+            WithoutBypass(state);
+        }
+        if (saved == state) return;
+        const auto first = std::mismatch(saved.begin(), saved.end(), state.begin(), state.end());
+        const auto at = static_cast<size_t>(first.first - saved.begin());
+        const auto excerpt = [&](const std::vector<uint8_t>& bytes) {
+            const size_t from = at > 60 ? at - 60 : 0;
+            return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(from, bytes.size())),
+                               bytes.begin() + static_cast<std::ptrdiff_t>(std::min(at + 60, bytes.size())));
+        };
+        Fail(std::string(what) + " saves other bytes from byte " + std::to_string(at) + ": \"" + excerpt(saved) +
+             "\" where it was given \"" + excerpt(state) + "\"");
     }
 
     void Input(int32_t frames) {
@@ -630,6 +669,7 @@ private:
             std::unique_ptr<Face> probe = Open(true);
             if (!probe) return;
             if (!probe->LoadState(state)) return Fail("a fresh instance refused the live state");
+            if (dry) ExpectSaves(*probe, state, "a fresh instance given the live state");
             if (dry) probe->Automate(Parameters().dryWet, 0.0);
             const int32_t block = settings_.maxBlock;
             std::vector<std::vector<float>> silence(2, std::vector<float>(4800, 0.0f));
