@@ -496,6 +496,14 @@ private:
         if (latency != latency_ || lookAheadMoved || stateChanged) latencySince_ = samples_ + frames;
         latency_ = latency;
         largestLatency_ = std::max(largestLatency_, latency);
+        // A change made on the host's own thread, or offline inside a block, is prepared there:
+        // the host has been told its latency when the call returns.
+        if ((lookAheadMoved || stateChanged) && !settings_.realTime) {
+            const int32_t fresh = FreshLatency(live_->SaveState());
+            if (fresh != latency_)
+                Fail("after a change of the look-ahead or the settings the host reads latency " + std::to_string(latency_) +
+                     ", a fresh instance given the same state reports " + std::to_string(fresh));
+        }
         CheckFinite(frames);
         NoteChannelMixing(frames);
         CheckBound(frames, std::max({boundBefore, boundAfter, boundSlot}));
