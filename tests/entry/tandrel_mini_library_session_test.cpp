@@ -499,10 +499,10 @@ private:
         // A change made on the host's own thread, or offline inside a block, is prepared there:
         // the host has been told its latency when the call returns.
         if ((lookAheadMoved || stateChanged) && !settings_.realTime) {
-            const int32_t fresh = FreshLatency(live_->SaveState());
-            if (fresh != latency_)
+            const int32_t expected = LatencyOf(live_->SaveState());
+            if (expected != latency_)
                 Fail("after a change of the look-ahead or the settings the host reads latency " + std::to_string(latency_) +
-                     ", a fresh instance given the same state reports " + std::to_string(fresh));
+                     ", another instance given the same state reports " + std::to_string(expected));
         }
         CheckFinite(frames);
         NoteChannelMixing(frames);
@@ -522,7 +522,7 @@ private:
     // brings, the new latency among it, as a host hears of it (VST 2.4 audioMasterIOChanged):
     // the slot shows in the state first. Blocks played in between may play the new delay under
     // the old figure, which no host can avoid; the session goes on once the host has been told,
-    // that is when the live instance reports the latency a fresh instance given the same state
+    // that is when the live instance reports the latency another instance given the same state
     // does.
     bool WaitForSlot(int32_t slot) {
         const std::string wanted = "PresetIndex=\"" + std::to_string(slot) + "\"";
@@ -533,7 +533,7 @@ private:
             if (std::string(state.begin(), state.end()).find(wanted) != std::string::npos) break;
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
-        const int32_t latency = FreshLatency(state);
+        const int32_t latency = LatencyOf(state);
         for (int32_t wait = 0; wait < 1000; ++wait) {
             if (live_->Latency() == latency) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -543,12 +543,13 @@ private:
         return true;
     }
 
-    // The latency a fresh instance given `state` reports once it has played.
-    int32_t FreshLatency(const std::vector<uint8_t>& state) {
-        std::unique_ptr<Face> probe = Open(true);
-        if (!probe || !probe->LoadState(state)) return -1;
-        probe->Render(std::vector<std::vector<float>>(2, std::vector<float>(4800, 0.0f)), settings_.maxBlock);
-        return probe->Latency();
+    // The latency the settings in `state` give, as an instance of its own reports it once it
+    // has loaded them (one instance for the whole session: a new one for each question would
+    // cost more than the session itself).
+    int32_t LatencyOf(const std::vector<uint8_t>& state) {
+        if (!latencyProbe_) latencyProbe_ = Open(true);
+        if (!latencyProbe_ || !latencyProbe_->LoadState(state)) return -1;
+        return latencyProbe_->Latency();
     }
 
     void CheckFinite(int32_t frames) {
@@ -733,7 +734,7 @@ private:
     std::mt19937 random_;
     FaceSettings settings_;
     std::vector<Programme> programmes_;
-    std::unique_ptr<Face> live_, twin_;
+    std::unique_ptr<Face> live_, twin_, latencyProbe_;
     std::vector<double> values_;
     std::ostringstream twinLog_;
     Flags flags_;
