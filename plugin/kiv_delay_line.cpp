@@ -28,7 +28,6 @@ void KivDelayLine::SetDelay(int32_t samples) {
         return;
     }
     target_ = samples;
-    SilenceTail(samples);
     if (stored_ == 0 && !fading_) delay_ = samples;
 }
 
@@ -37,30 +36,12 @@ void KivDelayLine::Reset() {
     stored_ = 0;
     fading_ = false;
     delay_ = target_;
-    silentTail_ = 0;
-    SilenceTail(delay_);
 }
 
 void KivDelayLine::JumpTo(int32_t samples) noexcept {
     samples = std::clamp(samples, 0, std::max(history_.Capacity() - 1, 0));
     target_ = delay_ = samples;
     fading_ = false;
-}
-
-// A line writes from the start of its ring, so until it wraps, a delay longer than what it
-// has stored reads the end of the ring, and only as far back as that delay. Silencing just
-// those samples (never stored history) keeps a reset as long as the delay in use, not the
-// longest one reserved: with look-ahead reserved at 8x oversampling that is megabytes, whose
-// clearing held the processing lock for a millisecond at every channel-mode change while
-// the audio thread waited for it.
-void KivDelayLine::SilenceTail(int32_t samples) {
-    const int32_t capacity = history_.Capacity();
-    if (stored_ >= capacity) return;
-    samples = std::min(samples, capacity - stored_);
-    if (samples <= silentTail_) return;
-    float* history = history_.Data();
-    std::fill(history + capacity - samples, history + capacity - silentTail_, 0.0f);
-    silentTail_ = samples;
 }
 
 int32_t KivDelayLine::Room() const noexcept {
@@ -118,8 +99,16 @@ void KivDelayLine::Process(const float* input, float* output, int32_t count) noe
     }
 }
 
+// What the line has not heard since it started (or was reset) plays as silence. It is never
+// written as silence: a read that reaches back past the samples stored is answered with 0
+// instead, so a reset, and a longer delay after one, cost nothing however long the delay;
+// clearing the ring on the audio thread cost a memset of up to the delay per change, the
+// largest cost of automating the look-ahead and the channel mode at small blocks.
 void KivDelayLine::ProcessPiece(const float* input, float* output, int32_t count) noexcept {
     const int32_t start = writePosition_;
+    // Samples stored before this piece: output sample i reads history only while
+    // heard + i >= delay. A ring once full (stored_ at the capacity) reads history at any delay.
+    const int32_t heard = stored_;
     Store(input, count);
     const float* history = history_.Data();
     // The capacity is a power of two, so wrapping is a mask.
@@ -128,8 +117,8 @@ void KivDelayLine::ProcessPiece(const float* input, float* output, int32_t count
     const KivFadeTable* table = fade_.get();
     for (; fading_ && i < count; ++i) {
         // Powers summing to 1: cos^2 + sin^2, sample by sample over the fade.
-        const double from = history[(start + i - fadeFrom_) & mask];
-        const double to = history[(start + i - delay_) & mask];
+        const double from = heard + i >= fadeFrom_ ? history[(start + i - fadeFrom_) & mask] : 0.0;
+        const double to = heard + i >= delay_ ? history[(start + i - delay_) & mask] : 0.0;
         if (table) {
             output[i] = static_cast<float>(from * table->Falling(fadePosition_) + to * table->Rising(fadePosition_));
         } else {
@@ -139,5 +128,7 @@ void KivDelayLine::ProcessPiece(const float* input, float* output, int32_t count
         if (++fadePosition_ >= fadeLength_) fading_ = false;
     }
     const int32_t delay = delay_;
+    const int32_t unheard = std::clamp(delay - heard, i, count);
+    for (; i < unheard; ++i) output[i] = 0.0f;
     for (; i < count; ++i) output[i] = history[(start + i - delay) & mask];
 }

@@ -33,7 +33,8 @@ public:
     // The length of the cross-fade between two delays, in samples; off the audio thread (it
     // fetches the fade's table).
     void SetFadeLength(int32_t samples);
-    // Silence, and the delay asked for taken at once.
+    // Silence, and the delay asked for taken at once. Clears nothing: what the line has not
+    // heard since plays as silence (so a reset costs the same whatever the delay).
     void Reset();
     // Takes `samples` (within the room reserved) at once, without a fade and without clearing
     // anything: for a line nobody hears until it has stored that many samples again (a channel
@@ -50,7 +51,6 @@ private:
     void Store(const float* input, int32_t count) noexcept;
     void ProcessPiece(const float* input, float* output, int32_t count) noexcept;
     void StartFade() noexcept;
-    void SilenceTail(int32_t samples);
 
     KivSampleBuffer history_;
     int32_t delay_ = 0;        // the delay being played
@@ -62,6 +62,5 @@ private:
     std::shared_ptr<const KivFadeTable> fade_;
     bool fading_ = false;
     int32_t writePosition_ = 0;
-    int32_t stored_ = 0;       // samples of real history, at most the capacity
-    int32_t silentTail_ = 0;   // samples at the end of the ring silenced since the last reset
+    int32_t stored_ = 0;       // samples heard since the start or the last reset, at most the capacity
 };

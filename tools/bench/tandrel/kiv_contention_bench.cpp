@@ -47,14 +47,25 @@ uint32_t Next(uint32_t& state) {
     return state >> 8;
 }
 
-// The host indices whose names contain `text` (all when it is empty), or with "!TEXT" those
-// whose names do not.
+// The host indices picked by `text`, a comma-separated list of name parts: those whose names
+// contain any part without "!" (all when there is none) and none of the parts after a "!".
 std::vector<int32_t> ParametersNamed(KivVst2Plugin& plugin, const std::string& text) {
-    const bool excluding = text.starts_with('!');
-    const std::string part = excluding ? text.substr(1) : text;
+    std::vector<std::string> wanted, unwanted;
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find(',', start), text.size());
+        const std::string part = text.substr(start, end - start);
+        if (part.starts_with('!')) unwanted.push_back(part.substr(1));
+        else if (!part.empty()) wanted.push_back(part);
+        start = end + 1;
+    }
+    const auto contains = [](const std::string& name, const std::vector<std::string>& parts) {
+        return std::any_of(parts.begin(), parts.end(), [&](const std::string& part) { return name.find(part) != std::string::npos; });
+    };
     std::vector<int32_t> indices;
-    for (int32_t index = 0; index < plugin.NumParams(); ++index)
-        if ((plugin.ParameterName(index).find(part) != std::string::npos) != excluding) indices.push_back(index);
+    for (int32_t index = 0; index < plugin.NumParams(); ++index) {
+        const std::string name = plugin.ParameterName(index);
+        if ((wanted.empty() || contains(name, wanted)) && !contains(name, unwanted)) indices.push_back(index);
+    }
     return indices;
 }
 
@@ -477,7 +488,8 @@ int Run(const std::string& path, const Options& options) {
                 options.runs > 1 ? " worst of each run us | worst of the fastest run of each block us |" : "",
                 KivBlockCosts::kLongBlockMicroseconds / 1000.0);
     std::printf("|---|---:|---:|---:|---:|---:|%s---|---:|---:|---:|---:|---|\n", options.runs > 1 ? "---|---:|" : "");
-    for (int32_t block : {64, 512}) {
+    const std::vector<int32_t> sizes = options.frames > 0 ? std::vector<int32_t>{options.frames} : std::vector<int32_t>{64, 512};
+    for (int32_t block : sizes) {
         for (const Load& load : Loads(options)) {
             if (!load.name || std::string(load.name).find(options.load) == std::string::npos) continue;
             const std::optional<double> median = ReportLoad(path, load, block, options, signal);
@@ -489,7 +501,7 @@ int Run(const std::string& path, const Options& options) {
     std::printf("\nAutomation on the audio thread to audible effect, blocks at real-time pace\n\n");
     std::printf("| frames | heard after blocks (median / worst) | us to that block (median / worst) | "
                 "us until a block could play it (median / worst) | changes |\n|---:|---|---|---|---:|\n");
-    for (int32_t block : {64, 512}) MeasureAutomationDelay(path, block, options.realTime);
+    for (int32_t block : sizes) MeasureAutomationDelay(path, block, options.realTime);
     return 0;
 }
 

@@ -2,7 +2,7 @@
 #include <string>
 
 // tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--parameters NAME]
-// [--ordinary-scheduling] [--longest K] [--warm-up N]:
+// [--ordinary-scheduling] [--longest K] [--warm-up N] [--frames F]:
 // the time of every block the audio thread
 // processes (stereo, 48 kHz, blocks of 64 and 512 frames, a short pause after each), alone and
 // while a second thread loops one host operation: effGetChunk, effGetChunk with effSetChunk,
@@ -15,9 +15,10 @@
 // permits; the first line says which), so that the figures show the plug-in's own waits rather
 // than the scheduler handing the core to the load thread. With R runs each figure is the median
 // of its R measurements: on a shared machine one run's worst block says more about the machine.
-// --load measures only the loads whose names contain TEXT; --parameters NAME makes the
-// setParameter load pick only among the parameters whose names contain NAME (with "!NAME",
-// among those whose names do not).
+// --load measures only the loads whose names contain TEXT, --frames F blocks of F frames only;
+// --parameters NAME,... makes the setParameter load pick only among the parameters whose names
+// contain one of the NAMEs, and none of those written "!NAME" ("!Channel,!Look" automates all
+// but the channel mode and the look-ahead).
 //
 // Beside each block's wall time the bench records the audio thread's own processor time, the
 // involuntary context switches and the page faults of that block (see kiv_block_costs.h), and
@@ -37,6 +38,7 @@ struct Options {
     bool realTime = true;
     int32_t longest = 0;  // the longest blocks of each run listed one by one
     int32_t warmUp = 50;  // blocks played before the measured ones, after the plug-in is resumed
+    int32_t frames = 0;   // one block size only (0: 64 and 512)
 };
 
 int Run(const std::string& path, const Options& options);

@@ -19,6 +19,7 @@
 
 #include "tools/bench/tandrel/kiv_contention_bench.h"
 #include "tools/bench/tandrel/kiv_programme_signal.h"
+#include "tools/bench/tandrel/kiv_render_hash.h"
 #include "tools/bench/tandrel/kiv_switch_bench.h"
 #include "tools/render/kiv_parameter_lookup.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
@@ -141,6 +142,14 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    if (argc >= 3 && std::string(argv[1]) == "--render-hash") {
+        try {
+            return KivRenderHash::Run(argc - 2, argv + 2);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "tandrel-bench: %s\n", error.what());
+            return 1;
+        }
+    }
     if (argc >= 3 && std::string(argv[1]) == "--bypass-switches") {
         try {
             return KivSwitchBench::Run(std::vector<std::string>(argv + 2, argv + argc));
@@ -160,6 +169,7 @@ int main(int argc, char** argv) {
             else if (argument == "--ordinary-scheduling") options.realTime = false;
             else if (argument == "--longest" && i + 1 < argc) options.longest = std::max(0, std::atoi(argv[++i]));
             else if (argument == "--warm-up" && i + 1 < argc) options.warmUp = std::max(0, std::atoi(argv[++i]));
+            else if (argument == "--frames" && i + 1 < argc) options.frames = std::max(1, std::atoi(argv[++i]));
             else {
                 std::fprintf(stderr, "tandrel-bench: unknown option \"%s\"\n", argument.c_str());
                 return 2;
@@ -186,9 +196,10 @@ int main(int argc, char** argv) {
     if (contenders.empty()) {
         std::fprintf(stderr, "usage: tandrel-bench [--seconds S] [--rounds R] PLUGIN [--set NAME=TEXT]...\n"
                              "       tandrel-bench --contention PLUGIN [--blocks N] [--runs R] [--load TEXT] [--parameters NAME]\n"
-                             "           [--ordinary-scheduling] [--longest K] [--warm-up N]\n"
+                             "           [--ordinary-scheduling] [--longest K] [--warm-up N] [--frames F]\n"
                              "       tandrel-bench --saves-behind-switching PLUGIN [--runs R]\n"
-                             "       tandrel-bench --bypass-switches PLUGIN...\n");
+                             "       tandrel-bench --bypass-switches PLUGIN...\n"
+                             "       tandrel-bench --render-hash PLUGIN...\n");
         return 2;
     }
     try {
