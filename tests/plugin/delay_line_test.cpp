@@ -121,3 +121,33 @@ TEST(DelayLine, AfterAResetNoDelayReadsAudioFromBeforeIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// A reset line whose ring still holds loud audio from before, playing a long delay it has not
+// heard yet, is asked for a short one: the fade's old tap reaches back past what the line has
+// heard and must read silence, so the output is exactly the new tap under its rising weight,
+// sin(pi/2 (k + 0.5) / 100), and never the audio from before the reset.
+TEST(DelayLine, AFadeFromADelayNotYetHeardRisesFromSilence) {
+    KivDelayLine line;
+    line.Reserve(1000, 100);
+    line.SetFadeLength(kFade);
+    line.SetDelay(300);
+    const std::vector<float> old(4000, 1000.0f);
+    std::vector<float> y(4000);
+    for (int32_t at = 0; at < 4000; at += 100) line.Process(old.data() + at, y.data() + at, 100);
+    line.Reset();
+    const std::vector<float> x = Ramp(400);
+    std::vector<float> z(400);
+    line.Process(x.data(), z.data(), 100);
+    for (int32_t n = 0; n < 100; ++n) ASSERT_EQ(z[n], 0.0f) << n;
+    line.SetDelay(50);
+    for (int32_t at = 100; at < 400; at += 100) line.Process(x.data() + at, z.data() + at, 100);
+    for (int32_t k = 0; k < kFade; ++k) {
+        const double rising = std::sin(0.5 * std::numbers::pi * (k + 0.5) / kFade);
+        ASSERT_NEAR(z[100 + k], x[50 + k] * rising, 1e-4 * x[50 + k]) << k;
+    }
+    for (int32_t n = 100 + kFade; n < 400; ++n) ASSERT_EQ(z[n], x[n - 50]) << n;
+}
+
+}  // namespace
