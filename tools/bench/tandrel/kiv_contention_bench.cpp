@@ -14,6 +14,7 @@
 
 #include "hosts/vst2/kiv_vst_editor_snapshot.h"
 #include "platform/kiv_scheduling.h"
+#include "tools/bench/tandrel/kiv_bench_plugin.h"
 #include "tools/bench/tandrel/kiv_block_costs.h"
 #include "tools/bench/tandrel/kiv_programme_signal.h"
 #include "tools/vst2host/kiv_vst2_plugin.h"
@@ -119,14 +120,7 @@ std::vector<Load> Loads(const Options& options) {
 }
 
 std::unique_ptr<KivVst2Plugin> Open(const std::string& path, int32_t block) {
-    KivVst2HostSettings settings;
-    settings.sampleRate = kSampleRate;
-    settings.blockSize = block;
-    settings.recordCalls = false;
-    auto plugin = std::make_unique<KivVst2Plugin>();
-    if (!plugin->Load(path, settings)) throw std::runtime_error(path + ": " + plugin->ErrorText());
-    plugin->Open();
-    return plugin;
+    return KivOpenBenchPlugin(path, kSampleRate, block);
 }
 
 // Plays the programme in blocks of `block` frames; `pause` after each block.

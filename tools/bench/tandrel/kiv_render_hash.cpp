@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <stdexcept>
 #include <vector>
 
 #include "tools/bench/tandrel/kiv_programme_signal.h"
-#include "tools/vst2host/kiv_vst2_plugin.h"
+#include "tools/bench/tandrel/kiv_bench_plugin.h"
 
 namespace KivRenderHash {
 namespace {
@@ -31,13 +30,8 @@ void SetRandom(KivVst2Plugin& plugin, uint32_t& random, int32_t bypass) {
 // FNV-1a over the output samples' bits.
 uint64_t Render(const std::string& path, const std::vector<std::vector<float>>& signal, uint32_t seed,
                 int32_t changesPerBlock) {
-    KivVst2HostSettings settings;
-    settings.sampleRate = kSampleRate;
-    settings.blockSize = kBlock;
-    settings.recordCalls = false;
-    KivVst2Plugin plugin;
-    if (!plugin.Load(path, settings)) throw std::runtime_error(path + ": " + plugin.ErrorText());
-    plugin.Open();
+    const std::unique_ptr<KivVst2Plugin> opened = KivOpenBenchPlugin(path, kSampleRate, kBlock);
+    KivVst2Plugin& plugin = *opened;
     int32_t bypass = -1;
     for (int32_t index = 0; index < plugin.NumParams(); ++index)
         if (plugin.ParameterName(index).rfind("Bypass", 0) == 0) bypass = index;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "tools/vst2host/kiv_vst2_plugin.h"
+#include "tools/bench/tandrel/kiv_bench_plugin.h"
 
 namespace KivSwitchBench {
 namespace {
@@ -18,13 +18,8 @@ struct Times {
 };
 
 void Measure(const std::string& path, Times& times) {
-    KivVst2HostSettings settings;
-    settings.sampleRate = 44100;
-    settings.blockSize = kBlock;
-    settings.recordCalls = false;
-    KivVst2Plugin plugin;
-    if (!plugin.Load(path, settings)) throw std::runtime_error(path + ": " + plugin.ErrorText());
-    plugin.Open();
+    const std::unique_ptr<KivVst2Plugin> opened = KivOpenBenchPlugin(path, 44100, kBlock);
+    KivVst2Plugin& plugin = *opened;
     int32_t bypass = -1;
     for (int32_t index = 0; index < plugin.NumParams() && bypass < 0; ++index)
         if (plugin.ParameterName(index).rfind("Bypass", 0) == 0) bypass = index;
