@@ -112,16 +112,17 @@ void KivAudioPlugin::CompleteChannelMode(float** inputs, float** outputs, int32_
         // After the swaps of modes 2 and 4 the unprocessed channel sits second either way.
         const auto passUnprocessed = [&](int32_t hostChannel) {
             // An effect that delays it itself has written it already, in step with the
-            // processed channel; a line here follows the latency reported, which changes when
-            // a setup is prepared, not when the effect starts playing it.
+            // processed channel and cleaned of broken samples on the way in; a line here
+            // follows the latency reported, which changes when a setup is prepared, not when
+            // the effect starts playing it.
             if (!delaysUnprocessed) {
                 KivDelayLine& delay = channelModeDelays_[pair];
                 delay.SetDelay(effectLatency);
                 delay.Process(inputs[second], outputs[second], count);
+                // A broken sample (NaN, infinity) plays as silence, as in the processed channel.
+                float* passed = outputs[second];
+                for (int32_t i = 0; i < count; ++i) passed[i] = std::isfinite(passed[i]) ? passed[i] : 0.0f;
             }
-            // A broken sample (NaN, infinity) plays as silence, as in the processed channel.
-            float* passed = outputs[second];
-            for (int32_t i = 0; i < count; ++i) passed[i] = std::isfinite(passed[i]) ? passed[i] : 0.0f;
             ProcessUnprocessedChannel(hostChannel, outputs[second], count);
         };
         switch (channelMode_) {

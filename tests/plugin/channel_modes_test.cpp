@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "plugin/kiv_channel_mode.h"
@@ -206,6 +207,43 @@ TEST(ChannelModeEffectViewTest, SideOfIdenticalChannelsIsSilent) {
     // Mid passes untouched, side was silent anyway: the input comes back.
     EXPECT_EQ(block.outputData[0], block.inputData[0]);
     EXPECT_EQ(block.outputData[1], block.inputData[0]);
+}
+
+// The channel a single-channel mode leaves unprocessed passes through the framework's line
+// for an effect that does not delay it itself: a NaN or infinity there plays as silence, and
+// every other sample as the input delayed by the latency.
+TEST(ChannelModeUnprocessedTest, BrokenSamplesInTheUnprocessedChannelPlayAsSilence) {
+    constexpr int32_t kLatency = 37;
+    const float broken[] = {std::nanf(""), std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity()};
+    for (const int32_t mode : {kKivChannelModeLeft, kKivChannelModeRight}) {
+        for (const bool fewer : {false, true}) {
+            UnityGainPlugin unity(kLatency);
+            unity.effect().SetProcessesFewerChannels(fewer);
+            unity.plugin.InitProcessing();
+            unity.plugin.SetChannelMode(mode);
+            unity.plugin.SetParameter(0, 0.5, false);
+            const int32_t unprocessed = mode == kKivChannelModeLeft ? 1 : 0;
+            StereoMaterial material(kBlocks * kBlock);
+            std::vector<float>& passed = unprocessed == 1 ? material.right : material.left;
+            // One at a block's first sample, one in the middle, one in the last block's last
+            // latency's worth (heard only in the next call, which the test does not make).
+            const int32_t spots[] = {kBlock, kBlock + 200, kBlocks * kBlock - 10};
+            for (int32_t k = 0; k < 3; ++k) passed[spots[k]] = broken[k];
+            HostBlock block(2, kBlock);
+            for (int32_t b = 0; b < kBlocks; ++b) {
+                block.Load(material, b * kBlock);
+                unity.plugin.ProcessAudio(block.inputs.data(), block.outputs.data(), kBlock, true);
+                for (int32_t i = 0; i < kBlock; ++i) {
+                    const int32_t source = b * kBlock + i - kLatency;
+                    const float in = source < 0 ? 0.0f : passed[source];
+                    const double expected = std::isfinite(in) ? in : 0.0;
+                    ASSERT_EQ(block.outputData[unprocessed][i], expected)
+                        << "mode " << mode << " fewer " << fewer << " block " << b << " sample " << i;
+                }
+            }
+        }
+    }
 }
 
 TEST(ChannelModeTableTest, StoredNamesReadInAnyLetterCase) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "plugin/kiv_channel_mode.h"
@@ -209,5 +211,51 @@ TEST(TandrelChannelModeSwitch, SideModeFadesMidAndSideBetweenLookAheadsTogether)
     for (int32_t b = 0; b < 30; ++b) {
         block();
         expectAPair("look-ahead 4 to 1 to 3 ms", b);
+    }
+}
+
+// A broken sample (NaN, infinity) in the channel a single-channel mode leaves unprocessed, with
+// nothing processed (gain only at 0 dB) and a 480-sample look-ahead: the output is the input
+// delayed by 480, the broken samples played as silence. In "Left" and "Right" only the channel
+// that carried them is silent there; in "Mid" and "Side" the broken left sample spoils mid and
+// side alike, so both outputs are silent at that sample and nowhere else.
+TEST(TandrelChannelModeSwitch, BrokenSamplesInTheUnprocessedChannelPlayAsSilence) {
+    constexpr int32_t kLatency = 480;
+    constexpr int32_t kBlocks = 8;
+    const float broken[] = {std::nanf(""), std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity()};
+    for (const int32_t mode : {kKivChannelModeLeft, kKivChannelModeRight, kKivChannelModeMid, kKivChannelModeSide}) {
+        TandrelRig rig(48000, kBlock);
+        rig.table().Switches().processor1 = 0;
+        rig.Set(kTandrelLookAhead, 0.01);
+        ASSERT_EQ(rig.plugin.GetLatency(), kLatency);
+        rig.plugin.SetChannelMode(mode);
+        // Left mode leaves the right channel unprocessed; every other mode here takes its
+        // unprocessed channel (right, mid or side) from the left input too.
+        const int32_t carrier = mode == kKivChannelModeLeft ? 1 : 0;
+        const bool spoilsBoth = mode == kKivChannelModeMid || mode == kKivChannelModeSide;
+        std::vector<float> in[2];
+        for (int32_t t = 0; t < kBlocks * kBlock; ++t) {
+            in[0].push_back(Left(t));
+            in[1].push_back(Right(t));
+        }
+        const int32_t spots[] = {kBlock, 3 * kBlock + 17, 3 * kBlock + 18};
+        for (int32_t k = 0; k < 3; ++k) in[carrier][spots[k]] = broken[k];
+        for (int32_t b = 0; b < kBlocks; ++b) {
+            for (int32_t c = 0; c < 2; ++c) std::copy_n(in[c].begin() + b * kBlock, kBlock, rig.in[c].begin());
+            float* inputs[2] = {rig.in[0].data(), rig.in[1].data()};
+            float* outputs[2] = {rig.out[0].data(), rig.out[1].data()};
+            rig.plugin.ProcessAudio(inputs, outputs, kBlock, true);
+            for (int32_t i = 0; i < kBlock; ++i) {
+                const int32_t source = b * kBlock + i - kLatency;
+                const bool carried = source >= 0 && !std::isfinite(in[carrier][source]);
+                for (int32_t c = 0; c < 2; ++c) {
+                    const bool silent = carried && (spoilsBoth || c == carrier);
+                    const double expected = source < 0 || silent ? 0.0 : in[c][source];
+                    ASSERT_NEAR(rig.out[c][i], expected, 2e-6) << "mode " << mode << ", channel " << c << ", block "
+                                                                << b << ", " << i;
+                }
+            }
+        }
     }
 }
