@@ -170,6 +170,7 @@ void KivAudioPlugin::InitProcessingLocked() {
         internalBuffers_[channel].Reserve(block);
         conversionBuffers_[channel].Reserve(fastBlock);
         if (IsHostChannel(channel, hostOutputs_)) discards_[channel].Reserve(block);
+        if (IsHostChannel(channel, hostInputs_)) inputCopies_[channel].Reserve(block);
         if (GetOversampling() >= 2) resamplers_.Ready(channel, block);
     }
     scratch_.Reserve(fastBlock);

@@ -308,6 +308,9 @@ private:
     bool TakeHostPointers(float** inputs, float** outputs) noexcept;
     // Gives every host channel without a buffer one that no other channel shares.
     void RepairBuffers(float** inputs, float** outputs, int32_t count) noexcept;
+    // Gives the second of two outputs handed one buffer a buffer of its own, and reads every
+    // input an output of this call will write over from a copy.
+    void SeparateSharedBuffers(float** inputs, float** outputs, int32_t count, bool replacing) noexcept;
     void AddDenormalGuard(float** inputs, const GroupLayout& layout, int32_t count) const;
     // The input delayed by the latency into the dry buffers when the block hears it (bypassed
     // or fading), else only stored; before processing, which may write over the inputs.
@@ -405,8 +408,11 @@ private:
     KivSampleBuffer conversionBuffers_[kMaxHostChannels];
     KivSampleBuffer scratch_;
     KivSampleBuffer silence_;
-    // One per host output, for a channel the host left without a buffer: written, never heard.
+    // One per host output, for a channel the host left without a buffer, or handed a buffer
+    // another output has already: written, never heard.
     KivSampleBuffer discards_[kMaxHostChannels];
+    // One per host input, for an input whose buffer an output of the same call writes over.
+    KivSampleBuffer inputCopies_[kMaxHostChannels];
     // The host's pointer arrays as this block uses them, repaired; the host's stay as they were.
     float* blockInputs_[kMaxHostChannels] = {};
     float* blockOutputs_[kMaxHostChannels] = {};

@@ -59,6 +59,7 @@ void KivAudioPlugin::ProcessAudioLocked(float** hostInputs, float** hostOutputs,
     float** outputs = blockOutputs_;
     NotePresentInputGroups(inputs, layout.inputGroups);
     RepairBuffers(inputs, outputs, count);
+    SeparateSharedBuffers(inputs, outputs, count, replacing);
     if (!hasSSE2_ && layout.inputGroups > 0) AddDenormalGuard(inputs, layout, count);
     PreProcessing(count);
     previousLatency_ = latency_;
@@ -114,6 +115,7 @@ void KivAudioPlugin::ReserveBlockBuffers(int32_t count) {
     scratch_.Reserve(fastCount);
     silence_.Reserve(fastCount);
     for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+        if (IsHostChannel(channel, hostInputs_)) inputCopies_[channel].Reserve(count);
         if (!IsHostChannel(channel, hostOutputs_)) continue;
         dryBuffers_[channel].Reserve(count);
         accumulated_[channel].Reserve(count);
@@ -182,6 +184,47 @@ void KivAudioPlugin::RepairBuffers(float** inputs, float** outputs, int32_t coun
     }
 }
 
+// A host may hand one buffer to more than one channel. Every step of a block writes its outputs
+// channel by channel and reads back what it wrote (the look-ahead's delayed audio before its
+// gain, the bypass mix, the channel modes' conversions, an accumulating call's sum), so:
+// - Two outputs on one buffer would leave in it whichever channel came last, a gain applied to
+//   the other channel's audio, or the two summed. The first keeps the buffer and the second
+//   writes into its discard buffer: the buffer holds the first channel's result, what it holds
+//   with the second output missing.
+// - An output on another channel's input (or, in an accumulating call, on its own input, which
+//   the call first clears to add into) would have that input read after it was written over:
+//   one channel's result fed into the other. Such an input is copied first, and every channel
+//   that reads it reads the copy, so channels the host fed from one buffer stay fed from one.
+// The usual in-place pair (an output on its own channel's input, replacing) writes each sample
+// only after reading it and needs nothing.
+void KivAudioPlugin::SeparateSharedBuffers(float** inputs, float** outputs, int32_t count, bool replacing) noexcept {
+    for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+        if (!IsHostChannel(channel, hostOutputs_) || !outputs[channel]) continue;
+        for (int32_t earlier = 0; earlier < channel; ++earlier) {
+            if (!IsHostChannel(earlier, hostOutputs_) || outputs[earlier] != outputs[channel]) continue;
+            outputs[channel] = discards_[channel].Data();
+            ZeroSamples(outputs[channel], count);
+            break;
+        }
+    }
+    if (!inputs) return;
+    for (int32_t channel = 0; channel < kMaxHostChannels; ++channel) {
+        float* const input = IsHostChannel(channel, hostInputs_) ? inputs[channel] : nullptr;
+        if (!input || input == silence_.Data()) continue;
+        bool writtenOver = false;
+        for (int32_t output = 0; output < kMaxHostChannels && !writtenOver; ++output) {
+            writtenOver = IsHostChannel(output, hostOutputs_) && outputs[output] == input &&
+                          (output != channel || !replacing);
+        }
+        if (!writtenOver) continue;
+        float* const copy = inputCopies_[channel].Data();
+        CopySamples(input, copy, count);
+        for (int32_t reader = 0; reader < kMaxHostChannels; ++reader) {
+            if (IsHostChannel(reader, hostInputs_) && inputs[reader] == input) inputs[reader] = copy;
+        }
+    }
+}
+
 void KivAudioPlugin::AddDenormalGuard(float** inputs, const GroupLayout& layout, int32_t count) const {
     for (int32_t group = 0; group < layout.inputGroups; ++group) {
         for (int32_t channel = 0; channel < layout.inputChannels; ++channel) {
@@ -244,8 +287,6 @@ void KivAudioPlugin::MixBypass(float** outputs, const GroupLayout& layout, int32
         for (int32_t channel = 0; channel < layout.outputChannels; ++channel) {
             const int32_t index = ChannelIndex(group, channel);
             if (!IsHostChannel(index, hostOutputs_) || !outputs[index]) continue;
-            // Two outputs the host itself handed the same buffer are mixed once.
-            if (channel > 0 && outputs[index] == outputs[ChannelIndex(group, channel - 1)]) continue;
             float* output = outputs[index];
             const float* dry = dryBuffers_[index].Data();
             if (settled) {

@@ -1,9 +1,12 @@
-// A host that leaves channels out of a block (null pointers), in both faces of the built
-// TandrelMini file. A missing output is written nowhere and takes nothing from its neighbour:
-// the other output is, sample for sample, what it is with both outputs connected, with the
-// channels linked or not, processing, fading into bypass or bypassed, oversampled, in blocks
-// far longer than declared, replacing or adding. A missing input, main or side-chain, plays
-// exactly as silence would. The host's pointer arrays are left as the host filled them.
+// A host that leaves channels out of a block (null pointers), or hands one buffer out twice,
+// in both faces of the built TandrelMini file. A missing output is written nowhere and takes
+// nothing from its neighbour: the other output is, sample for sample, what it is with both
+// outputs connected, with the channels linked or not, processing, fading into bypass or
+// bypassed, oversampled, in blocks far longer than declared, replacing or adding. A missing
+// input, main or side-chain, plays exactly as silence would. A buffer given to two outputs
+// holds the first one's result, as if the second were missing; an input that an output of the
+// same call writes over is heard as it was when the call began. The host's pointer arrays are
+// left as the host filled them.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -72,8 +75,19 @@ struct HostCalls {
     bool external = false;      // "Side-chain" on External
 };
 
-// Both outputs of the variant played through a new instance.
-std::vector<std::vector<float>> Play(const HostCalls& run, const Variant& variant, const Signals& signals, LeftOut out) {
+// Which buffers the host hands over for the main inputs (L, R) and the outputs.
+enum class Sharing {
+    kNone,              // four buffers of their own
+    kOneOutput,         // outputs: one buffer for both (the left's)
+    kOneOutputOnLeft,   // outputs: the left input's buffer for both
+    kCrossed,           // outputs: the right input's buffer for the left, the left's for the right
+    kInPlace,           // outputs: each input's own buffer, the usual pair
+};
+
+// Both outputs of the variant played through a new instance: what the buffers the host handed
+// over as outputs hold afterwards (an output sharing another's buffer reads as untouched).
+std::vector<std::vector<float>> Play(const HostCalls& run, const Variant& variant, const Signals& signals, LeftOut out,
+                                     Sharing sharing = Sharing::kNone) {
     std::unique_ptr<Face> face = MakeFace(run.kind);
     FaceSettings settings;
     settings.sampleRate = kRate;
@@ -88,20 +102,38 @@ std::vector<std::vector<float>> Play(const HostCalls& run, const Variant& varian
     face->Set("Link channels", variant.link);
     face->Set("Side-chain", run.external ? 1.0 : 0.0);
     std::vector<std::vector<float>> output(2, std::vector<float>(kFrames, kBed));
+    // The host's own copies of the inputs, which an output sharing their buffers writes over.
+    std::vector<float> left = signals.left;
+    std::vector<float> right = signals.right;
+    float* const leftBuffer = left.data();
+    float* const rightBuffer = right.data();
+    float* outputBuffers[2] = {output[0].data(), output[1].data()};
+    if (sharing == Sharing::kOneOutput) outputBuffers[1] = outputBuffers[0];
+    if (sharing == Sharing::kOneOutputOnLeft) outputBuffers[0] = outputBuffers[1] = leftBuffer;
+    if (sharing == Sharing::kCrossed) {
+        outputBuffers[0] = rightBuffer;
+        outputBuffers[1] = leftBuffer;
+    }
+    if (sharing == Sharing::kInPlace) {
+        outputBuffers[0] = leftBuffer;
+        outputBuffers[1] = rightBuffer;
+    }
     for (int32_t start = 0; start < kFrames; start += variant.block) {
         const int32_t length = std::min(variant.block, kFrames - start);
         if (start == variant.bypassFrom) face->Bypass(true);
-        const auto at = [&](const std::vector<float>& channel, bool missing) {
-            return missing ? nullptr : const_cast<float*>(channel.data()) + start;
-        };
-        float* main[2] = {at(signals.left, false), at(signals.right, out.rightInput)};
-        float* key[2] = {at(signals.keyLeft, false), at(signals.keyRight, out.rightKey)};
-        float* outputs[2] = {at(output[0], out.leftOutput), at(output[1], out.rightOutput)};
+        const auto at = [&](float* channel, bool missing) { return missing ? nullptr : channel + start; };
+        float* main[2] = {at(leftBuffer, false), at(rightBuffer, out.rightInput)};
+        float* key[2] = {at(const_cast<float*>(signals.keyLeft.data()), false),
+                         at(const_cast<float*>(signals.keyRight.data()), out.rightKey)};
+        float* outputs[2] = {at(outputBuffers[0], out.leftOutput), at(outputBuffers[1], out.rightOutput)};
         face->Process(main, key, outputs, length);
-        EXPECT_EQ(main[1], at(signals.right, out.rightInput));
-        EXPECT_EQ(outputs[0], at(output[0], out.leftOutput));
-        EXPECT_EQ(outputs[1], at(output[1], out.rightOutput));
+        EXPECT_EQ(main[1], at(rightBuffer, out.rightInput));
+        EXPECT_EQ(outputs[0], at(outputBuffers[0], out.leftOutput));
+        EXPECT_EQ(outputs[1], at(outputBuffers[1], out.rightOutput));
     }
+    if (outputBuffers[0] != output[0].data()) output[0].assign(outputBuffers[0], outputBuffers[0] + kFrames);
+    if (outputBuffers[1] != output[1].data() && outputBuffers[1] != outputBuffers[0])
+        output[1].assign(outputBuffers[1], outputBuffers[1] + kFrames);
     return output;
 }
 
@@ -162,6 +194,40 @@ TEST_P(MissingChannels, AMissingInputPlaysAsSilence) {
     }
 }
 
+// One buffer handed out for both outputs holds the left channel's result, exactly what the
+// left output holds when the host hands over two: never the right's written over it, never
+// the two mixed or a gain applied twice. The right channel's result goes nowhere, as it does
+// when the right output is missing. The same when that buffer is the left input's.
+TEST_P(MissingChannels, OneBufferForBothOutputsHoldsTheLeftChannelsResult) {
+    const Signals signals;
+    for (const Variant& variant : kVariants) {
+        const HostCalls run{GetParam()};
+        const std::vector<std::vector<float>> both = Play(run, variant, signals, {});
+        ASSERT_GE(FirstDifference(both[0], both[1]), 0) << variant.name;
+        const std::vector<std::vector<float>> one = Play(run, variant, signals, {}, Sharing::kOneOutput);
+        EXPECT_EQ(FirstDifference(one[0], both[0]), -1) << variant.name;
+        const std::vector<std::vector<float>> onLeft = Play(run, variant, signals, {}, Sharing::kOneOutputOnLeft);
+        EXPECT_EQ(FirstDifference(onLeft[0], both[0]), -1) << variant.name;
+    }
+}
+
+// Outputs crossed over the inputs (the left result into the right input's buffer and back)
+// play what separate buffers play: each channel reads its input as it was when the call
+// began, before the other channel's result was written over it. In place, the usual pair,
+// too.
+TEST_P(MissingChannels, OutputsWrittenOverAnotherChannelsInputPlayAsSeparateBuffersDo) {
+    const Signals signals;
+    for (const Variant& variant : kVariants) {
+        const HostCalls run{GetParam()};
+        const std::vector<std::vector<float>> both = Play(run, variant, signals, {});
+        for (const Sharing sharing : {Sharing::kCrossed, Sharing::kInPlace}) {
+            const std::vector<std::vector<float>> shared = Play(run, variant, signals, {}, sharing);
+            EXPECT_EQ(FirstDifference(shared[0], both[0]), -1) << variant.name;
+            EXPECT_EQ(FirstDifference(shared[1], both[1]), -1) << variant.name;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Faces, MissingChannels, ::testing::Values(FaceKind::kVst2, FaceKind::kVst3), FaceName);
 
 // The older VST 2.4 entry adds into the outputs: the left output is the bed plus the left
@@ -176,6 +242,22 @@ TEST(MissingChannelsVst2, AnAddingCallWithAMissingRightOutputAddsTheLeftChannelO
             ASSERT_NEAR(added[0][i], kBed + replaced[0][i], 1e-6) << variant.name << " sample " << i;
         const std::vector<std::vector<float>> leftOnly = Play(adding, variant, signals, {.rightOutput = true});
         EXPECT_EQ(FirstDifference(leftOnly[0], added[0]), -1) << variant.name;
+    }
+}
+
+// An adding call in place (the input's buffer is also the output's) adds each channel's
+// result to what the buffer held, the input: input + result, whether processing, bypassed or
+// fading between them, never the result of a silenced input.
+TEST(MissingChannelsVst2, AnAddingCallInPlaceAddsTheResultToTheInput) {
+    const Signals signals;
+    for (const Variant& variant : kVariants) {
+        const std::vector<std::vector<float>> replaced = Play({FaceKind::kVst2}, variant, signals, {});
+        const std::vector<std::vector<float>> added =
+            Play({FaceKind::kVst2, true}, variant, signals, {}, Sharing::kInPlace);
+        for (int32_t i = 0; i < kFrames; ++i) {
+            ASSERT_NEAR(added[0][i], signals.left[i] + replaced[0][i], 1e-6) << variant.name << " sample " << i;
+            ASSERT_NEAR(added[1][i], signals.right[i] + replaced[1][i], 1e-6) << variant.name << " sample " << i;
+        }
     }
 }
 

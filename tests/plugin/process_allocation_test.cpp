@@ -76,6 +76,29 @@ TEST(AllocationCountingTest, MissingChannelsCostNothingFromTheFirstBlock) {
     EXPECT_EQ(unity.effect().Calls(), 2);
 }
 
+// Outputs on one buffer, and on the other channel's input, in replacing and adding calls: the
+// second output's discard and the input copies are ready before the first block.
+TEST(AllocationCountingTest, SharedBuffersCostNothingFromTheFirstBlock) {
+    KivAllocationCounting::CountingMemoryTable memory;
+    constexpr int32_t kBlock = 512;
+    UnityGainPlugin unity(64, kBlock);
+    StereoMaterial material(kBlock);
+    HostBlock block(2, kBlock);
+    block.Load(material, 0);
+    float* inputs[2] = {block.inputs[0], block.inputs[1]};
+    float* oneOutput[2] = {block.outputs[0], block.outputs[0]};
+    float* crossed[2] = {block.inputs[1], block.inputs[0]};
+    allocations = 0;
+    counting = true;
+    unity.plugin.ProcessAudio(inputs, oneOutput, kBlock, true);
+    unity.plugin.ProcessAudio(inputs, crossed, kBlock, false);
+    unity.plugin.SetBypass(true);
+    unity.plugin.ProcessAudio(inputs, inputs, kBlock, false);
+    counting = false;
+    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(unity.effect().Calls(), 3);
+}
+
 TEST(AllocationCountingTest, BothRoutesAreCounted) {
     {
         KivAllocationCounting::CountingMemoryTable memory;
