@@ -3,9 +3,43 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dynamics/detector/kiv_vector_clones.h"
+
 namespace {
 
 constexpr double kRampSeconds = 0.005;
+
+// The blend at sample `position` of a ramp over `length` samples: the arithmetic of At.
+inline TandrelBlendRamp::Blend BlendAt(int32_t position, int32_t length, const TandrelBlendRamp::Blend& from,
+                                       const TandrelBlendRamp::Blend& to) noexcept {
+    const bool done = position >= length;
+    const double t = static_cast<double>(position + 1) / length;
+    return {done ? to.wetGain : from.wetGain + (to.wetGain - from.wetGain) * t,
+            done ? to.dry : from.dry + (to.dry - from.dry) * t};
+}
+
+// gains[i] = shape[i] x wet gain + dry (a shape gain of 1 without `shape`, which may also be
+// `gains` itself) at the ramp's samples from `position` on. The samples before the ramp's end
+// and those after it are loops of their own, each without a branch, over locals the stores
+// cannot alias, so that they vectorise (a division per sample otherwise); in place is written
+// as such, which an overlap check would refuse.
+KIV_VECTOR_CLONES void BlendRamp(const double* shape, double* gains, int32_t count, int32_t position, int32_t length,
+                                 TandrelBlendRamp::Blend from, TandrelBlendRamp::Blend to) noexcept {
+    const int32_t moving = std::clamp(length - position, 0, count);
+    const double wetStep = to.wetGain - from.wetGain, dryStep = to.dry - from.dry;
+    const auto wetGain = [&](int32_t i) { return from.wetGain + wetStep * (static_cast<double>(position + i + 1) / length); };
+    const auto dry = [&](int32_t i) { return from.dry + dryStep * (static_cast<double>(position + i + 1) / length); };
+    if (!shape) {
+        for (int32_t i = 0; i < moving; ++i) gains[i] = wetGain(i) + dry(i);
+        for (int32_t i = moving; i < count; ++i) gains[i] = to.wetGain + to.dry;
+    } else if (shape == gains) {
+        for (int32_t i = 0; i < moving; ++i) gains[i] = gains[i] * wetGain(i) + dry(i);
+        for (int32_t i = moving; i < count; ++i) gains[i] = gains[i] * to.wetGain + to.dry;
+    } else {
+        for (int32_t i = 0; i < moving; ++i) gains[i] = shape[i] * wetGain(i) + dry(i);
+        for (int32_t i = moving; i < count; ++i) gains[i] = shape[i] * to.wetGain + to.dry;
+    }
+}
 
 }  // namespace
 
@@ -14,9 +48,7 @@ void TandrelBlendRamp::SetSampleRate(int32_t sampleRate) noexcept {
 }
 
 TandrelBlendRamp::Blend TandrelBlendRamp::At(int32_t position) const noexcept {
-    if (position >= length_) return to_;
-    const double t = static_cast<double>(position + 1) / length_;
-    return {from_.wetGain + (to_.wetGain - from_.wetGain) * t, from_.dry + (to_.dry - from_.dry) * t};
+    return BlendAt(position, length_, from_, to_);
 }
 
 void TandrelBlendRamp::Target(const Blend& target, bool immediately) noexcept {
@@ -29,17 +61,11 @@ void TandrelBlendRamp::Target(const Blend& target, bool immediately) noexcept {
 }
 
 void TandrelBlendRamp::Apply(const double* shape, double* gains, int32_t count) const noexcept {
-    for (int32_t i = 0; i < count; ++i) {
-        const Blend blend = At(position_ + i);
-        gains[i] = shape[i] * blend.wetGain + blend.dry;
-    }
+    BlendRamp(shape, gains, count, position_, length_, from_, to_);
 }
 
 void TandrelBlendRamp::Factors(double* factors, int32_t count) const noexcept {
-    for (int32_t i = 0; i < count; ++i) {
-        const Blend blend = At(position_ + i);
-        factors[i] = blend.wetGain + blend.dry;
-    }
+    BlendRamp(nullptr, factors, count, position_, length_, from_, to_);
 }
 
 void TandrelBlendRamp::Advance(int32_t count) noexcept { position_ = std::min(length_, position_ + count); }

@@ -52,6 +52,17 @@ KIV_VECTOR_CLONES void MultiplyInto(const float* signal, const double* gains, fl
     }
 }
 
+// The link amount of each sample of a ramp from `from` to `to` over `length` samples, from
+// `position` on. The samples before the ramp's last and from it on are loops of their own,
+// each without a branch, over locals the stores cannot alias, so that they vectorise: the
+// divisions of a block cost a few vector instructions.
+KIV_VECTOR_CLONES void FillLinkRamp(double* links, int32_t count, int32_t position, int32_t length, double from,
+                                    double to) noexcept {
+    const int32_t moving = std::clamp(length - position - 1, 0, count);
+    for (int32_t i = 0; i < moving; ++i) links[i] = from + (to - from) * (position + i + 1) / length;
+    for (int32_t i = moving; i < count; ++i) links[i] = to;
+}
+
 }  // namespace
 
 TandrelDynamicsPipeline::TandrelDynamicsPipeline() {
@@ -226,12 +237,8 @@ void TandrelDynamicsPipeline::TargetLink(double target, bool immediately) noexce
 const double* TandrelDynamicsPipeline::LinkAmounts(int32_t count) noexcept {
     if (linkPosition_ >= linkLength_) return nullptr;
     links_.Reserve(static_cast<size_t>(count));
-    double* links = links_.Data();
-    for (int32_t i = 0; i < count; ++i) {
-        const int32_t step = std::min(linkPosition_ + i + 1, linkLength_);
-        links[i] = step == linkLength_ ? linkTo_ : linkFrom_ + (linkTo_ - linkFrom_) * step / linkLength_;
-    }
-    return links;
+    FillLinkRamp(links_.Data(), count, linkPosition_, linkLength_, linkFrom_, linkTo_);
+    return links_.Data();
 }
 
 void TandrelDynamicsPipeline::Advance(int32_t count) noexcept {
