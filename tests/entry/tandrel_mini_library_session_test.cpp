@@ -5,21 +5,26 @@
 // input, programme from silence to +6 dBFS on the main and side-chain inputs. After every block:
 //  - every output sample is finite;
 //  - each output channel's peak is at most its input's peak over the last 1.1 s (the longest
-//    look-ahead and the transitions) times the largest gain the parameter values allow (see
-//    GainBoundDecibels), plus 3.02 dB for an equal-power cross-fade of two paths;
+//    look-ahead and the transitions; broken samples count as silence) times the largest gain
+//    the parameter values allow (see GainBoundDecibels), plus 3.02 dB for an equal-power
+//    cross-fade of two paths;
 //  - while bypassed, past the cross-fade, the output is the input delayed by the latency
 //    (what came before a restart counts as silence: a restart forgets it), also across
 //    slot switches and programs, which leave the bypass alone;
+//  - after a change of the look-ahead or the settings the host reads the latency another
+//    instance given the same state reports (after a slot switch, once the host has been told);
+//  - a state loaded (its own, an earlier one) is saved back byte for byte;
 // and at random checkpoints:
-//  - a fresh instance given the live instance's state reports the same latency, and an
-//    impulse comes out exactly that many samples later (dry: unchanged; as set: nowhere else);
+//  - a fresh instance given the live instance's state saves it back byte for byte, reports the
+//    same latency, and an impulse comes out exactly that many samples later (dry: unchanged;
+//    as set: nowhere else);
 //  - a fresh instance given the live instance's state and the live instance restarted (as a
 //    host stops and starts the transport) then take the same blocks, automation and events
 //    and give bit-identical outputs.
 // The VST 3 face runs offline and in real time. In real time a change plays from the block
 // after the plug-in's preparing thread is done with it, whenever that is: the gain bound, the
-// twins and the live latency against a fresh instance's, which depend on when, are left out
-// there; the rest holds whatever the timing.
+// twins, the live latency against another instance's and the saved bytes (figures worked out
+// by that thread), which depend on when, are left out there; the rest holds whatever the timing.
 //
 // CI runs a few fixed seeds. By hand: TANDREL_SESSION_SEEDS=<count> (from
 // TANDREL_SESSION_FIRST_SEED, default 1), TANDREL_SESSION_BLOCKS=<blocks per session>,
@@ -128,6 +133,9 @@ Flags ReadFlags(const std::vector<uint8_t>& state) {
     flags.customShape = on("EnabledCustomShape");
     return flags;
 }
+
+// The level a sample counts for in the gain bound: broken samples play as silence.
+double FinitePart(float sample) { return std::isfinite(sample) ? std::fabs(sample) : 0.0; }
 
 bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof(float)) == 0; }
 
@@ -576,7 +584,8 @@ private:
     }
 
     // Per channel: block peaks of the input over the last kInputMemory samples (of both
-    // channels while a mode mixes them).
+    // channels while a mode mixes them). Broken samples (NaN, infinities) play as silence, so
+    // they count as silence here: a burst is no licence for a loud output afterwards.
     void CheckBound(int32_t frames, double blockBound) {
         bounds_.push_back({samples_ + frames, blockBound});
         while (bounds_.size() > 1 && bounds_.front().first < samples_ - kBoundMemory) bounds_.pop_front();
@@ -587,16 +596,15 @@ private:
         for (int c = 0; c < 2; ++c) {
             double inputPeak = 0.0, outputPeak = 0.0;
             for (int32_t i = 0; i < frames; ++i) {
-                inputPeak = std::max<double>(inputPeak, std::fabs(block_in_[c][static_cast<size_t>(i)]));
+                inputPeak = std::max(inputPeak, FinitePart(block_in_[c][static_cast<size_t>(i)]));
                 outputPeak = std::max<double>(outputPeak, std::fabs(out_[c][static_cast<size_t>(i)]));
             }
             for (const auto& entry : inputPeaks_[c]) inputPeak = std::max(inputPeak, entry.second);
             if (samples_ < mixesChannelsUntil_) {
                 for (int32_t i = 0; i < frames; ++i)
-                    inputPeak = std::max<double>(inputPeak, std::fabs(block_in_[1 - c][static_cast<size_t>(i)]));
+                    inputPeak = std::max(inputPeak, FinitePart(block_in_[1 - c][static_cast<size_t>(i)]));
                 for (const auto& entry : inputPeaks_[1 - c]) inputPeak = std::max(inputPeak, entry.second);
             }
-            if (!std::isfinite(inputPeak)) continue;  // no bound within 1.1 s of a burst
             if (outputPeak > bound * inputPeak * (1.0 + 1e-6) + 1e-30) {
                 std::ostringstream what;
                 what << "channel " << c << " peak " << outputPeak << " over input peak " << inputPeak << " x "
@@ -638,13 +646,8 @@ private:
     void Remember(int32_t frames) {
         for (int c = 0; c < 2; ++c) {
             double peak = 0.0;
-            bool finite = true;
-            for (int32_t i = 0; i < frames; ++i) {
-                const float sample = block_in_[c][static_cast<size_t>(i)];
-                finite = finite && std::isfinite(sample);
-                peak = std::max<double>(peak, std::fabs(sample));
-            }
-            inputPeaks_[c].push_back({samples_ + frames, finite ? peak : kInfinity});
+            for (int32_t i = 0; i < frames; ++i) peak = std::max(peak, FinitePart(block_in_[c][static_cast<size_t>(i)]));
+            inputPeaks_[c].push_back({samples_ + frames, peak});
             while (!inputPeaks_[c].empty() && inputPeaks_[c].front().first < samples_ + frames - kInputMemory)
                 inputPeaks_[c].pop_front();
             history_[c].insert(history_[c].end(), block_in_[c].begin(), block_in_[c].end());
