@@ -500,6 +500,7 @@ private:
         std::vector<float> twinOut[2];
         if (twin_) ProcessInto(*twin_, twinOut, frames);
 
+        if (lookAheadMoved && settings_.realTime) SettleLookAhead();
         const int32_t latency = live_->Latency();
         if (latency != latency_ || lookAheadMoved || stateChanged) latencySince_ = samples_ + frames;
         latency_ = latency;
@@ -549,6 +550,25 @@ private:
         Fail("the host was not told the latency " + std::to_string(latency) + " of slot " + std::to_string(slot) +
              " within 2 s; it reads " + std::to_string(live_->Latency()));
         return true;
+    }
+
+    // In real time the plug-in's own thread prepares a change made inside a block from the
+    // values as they are when it starts, and may read a look-ahead the block held only for a
+    // moment (points that a later point in the block, or in the next, replaced). That delay
+    // then plays for a block or more, with its fades, and may be gone again before the host
+    // reads the latency after the block. The session waits until the plug-in has prepared the
+    // values the block left: its document then agrees with itself (another instance given it
+    // saves the same bytes, the figures worked out from the values included). From there on
+    // the bypass lines settle within two fades, as after any change the host sees.
+    void SettleLookAhead() {
+        if (!latencyProbe_) latencyProbe_ = Open(true);
+        if (!latencyProbe_) return;
+        for (int32_t wait = 0; wait < 1000; ++wait) {
+            const std::vector<uint8_t> state = live_->SaveState();
+            if (latencyProbe_->LoadState(state) && latencyProbe_->SaveState() == state) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        Fail("the plug-in's state document did not agree with itself within 2 s of a look-ahead change");
     }
 
     // The latency the settings in `state` give, as an instance of its own reports it once it
