@@ -54,6 +54,9 @@ void TandrelLevelHistory::MeasureOutput(const float* const* outputs, int32_t cha
 
 void TandrelLevelHistory::Write(const Column& column) noexcept {
     const int64_t index = written_.load(std::memory_order_relaxed);
+    // A reader that sees any of this column's figures sees the count from before it (the
+    // release fence pairs with the reader's acquire fence): it knows the slot was in reuse.
+    std::atomic_thread_fence(std::memory_order_release);
     Slot& slot = slots_[index & (kCapacity - 1)];
     slot.input.store(column.input, std::memory_order_relaxed);
     slot.output.store(column.output, std::memory_order_relaxed);
@@ -63,10 +66,14 @@ void TandrelLevelHistory::Write(const Column& column) noexcept {
 
 void TandrelLevelHistory::Restart() noexcept { read_ = written_.load(std::memory_order_acquire); }
 
+// The writer never waits for the reader, so a reader held up while it copies (the editor's
+// thread preempted, the host rendering offline many times faster than real time) can find the
+// writer a whole ring further on, writing over the slots it is reading. It copies half the ring
+// at most, then reads the count again: the columns the writer may have reached meanwhile are
+// dropped, so a column shown is always one column, never the input of one and the output of
+// another.
 int32_t TandrelLevelHistory::Take(Column* into, int32_t capacity) noexcept {
     const int64_t written = written_.load(std::memory_order_acquire);
-    // Half the ring is kept clear of the writer: it may be writing the slot after `written`
-    // while this reads.
     const int64_t oldest = std::max({read_, written - kCapacity / 2, written - static_cast<int64_t>(capacity)});
     int32_t taken = 0;
     for (int64_t index = oldest; index < written; ++index) {
@@ -75,5 +82,13 @@ int32_t TandrelLevelHistory::Take(Column* into, int32_t capacity) noexcept {
                                slot.reduction.load(std::memory_order_relaxed)};
     }
     read_ = written;
-    return taken;
+    // The writer may be filling the slot of column `now` (counted once it is whole), and has
+    // refilled those of every column up to it a ring earlier.
+    std::atomic_thread_fence(std::memory_order_acquire);
+    const int64_t now = written_.load(std::memory_order_relaxed);
+    const int64_t firstWhole = std::max(oldest, now - kCapacity + 1);
+    if (firstWhole == oldest) return taken;
+    const auto dropped = static_cast<int32_t>(std::min<int64_t>(firstWhole - oldest, taken));
+    std::copy(into + dropped, into + taken, into);
+    return taken - dropped;
 }

@@ -10,7 +10,8 @@
 // takes them on the GUI thread. One writer, one reader, no lock: each column's figures are
 // atomics, and the count of columns written is published after them (release), so a reader
 // that sees the count sees the columns. A reader that fell more than the ring behind skips
-// to the oldest column still whole. Silence (input and output below -100 dB) writes nothing,
+// to the oldest column still whole, and one held up while it copied drops the columns the
+// writer reached meanwhile. Silence (input and output below -100 dB) writes nothing,
 // so an editor showing the history has nothing to repaint while the host sends silence or
 // stops processing. The transport is not asked: the plug-in does not read the host's time
 // every block, and silence looks the same whether the transport plays it or stands.
@@ -40,8 +41,8 @@ public:
     // --- GUI thread ---
     // Forgets what was written so far: the next Take starts from now.
     void Restart() noexcept;
-    // Copies the columns written since the last Take (at most `capacity`, the newest ones),
-    // oldest first; how many.
+    // Copies the columns written since the last Take (at most `capacity`, the newest ones,
+    // fewer if the writer overtook the copy), oldest first; how many.
     int32_t Take(Column* into, int32_t capacity) noexcept;
 
     int64_t ColumnsWritten() const noexcept { return written_.load(std::memory_order_acquire); }
