@@ -220,7 +220,9 @@ void TandrelDynamicsPipeline::SwapInChannelMemory(TandrelPipelineSetup& next) no
 }
 
 // Leaving full link (or starting to move away from it), every channel goes on from the shared
-// detector; arriving at it, the channels after the first are reset.
+// detector; arriving at it, the channels after the first are reset. Only the channels
+// Initialize made room for: the others never play before the next Initialize resets them, and
+// each costs a copy or a clearing of its true RMS ring on the audio thread.
 void TandrelDynamicsPipeline::TargetLink(double target, bool immediately) noexcept {
     const bool wasFull = linkPosition_ >= linkLength_ && IsFullLink(linkTo_);
     const double current = linkPosition_ >= linkLength_ ? linkTo_
@@ -231,7 +233,7 @@ void TandrelDynamicsPipeline::TargetLink(double target, bool immediately) noexce
     linkPosition_ = 0;
     linkLength_ = linkFrom_ == linkTo_ ? 0 : linkRampLength_;
     const bool nowFull = linkLength_ == 0 && IsFullLink(target);
-    if (wasFull != nowFull) setup_->follower.LinkChanged(kChannels, statePointers_, nowFull);
+    if (wasFull != nowFull) setup_->follower.LinkChanged(reserved_, statePointers_, nowFull);
 }
 
 const double* TandrelDynamicsPipeline::LinkAmounts(int32_t count) noexcept {
@@ -246,7 +248,7 @@ void TandrelDynamicsPipeline::Advance(int32_t count) noexcept {
     if (linkPosition_ < linkLength_) {
         linkPosition_ = std::min(linkLength_, linkPosition_ + count);
         if (linkPosition_ == linkLength_ && IsFullLink(linkTo_)) {
-            setup_->follower.LinkChanged(kChannels, statePointers_, true);
+            setup_->follower.LinkChanged(reserved_, statePointers_, true);
         }
     }
     if (switchFrom_) {
