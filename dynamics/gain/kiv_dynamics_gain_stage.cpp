@@ -11,9 +11,14 @@
 
 namespace {
 
-// Guards the divisions should an envelope ever reach zero; far below any audible level.
-constexpr double kLevelFloor = 1e-30;
-constexpr double kLogarithmFloor = -69.07755278982137;  // ln 1e-30
+// The shapes begin at silence, -140 dB (an amplitude of 1e-7); a detector level below it
+// counts as silence. Below that a shape's output is not defined by its rows: one whose
+// bottom an expansion or a gate lifts holds an audible output there, and gain = output /
+// level then grows without bound as the level falls. A silent side-chain (or a detector
+// starting from rest) keying a loud main signal turned that into gains of 10^11 and more.
+// The floor also guards the divisions should an envelope reach zero.
+constexpr double kLevelFloor = 1e-7;
+constexpr double kLogarithmFloor = -16.11809565095832;  // ln 1e-7
 constexpr double kLn10 = 2.302585092994045684;
 constexpr double kInverseLn10 = 0.4342944819032518277;
 constexpr double kMaximumMeterGain = 1000.0;
