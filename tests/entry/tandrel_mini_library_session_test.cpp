@@ -60,6 +60,11 @@ constexpr double kSampleRate = 48000.0;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // The bypass cross-fade takes about 10 ms; the identity is checked from 20 ms on.
 constexpr int64_t kBypassSettle = 960;
+// The bypass lines take the delay the effect plays, which follows a new latency once its
+// setup is taken over, at the start of a block: a setup may wait there for a gain path's
+// 10 ms cross-fade to end.
+constexpr int64_t kPathSwitchFade = 480;
+constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
 // Parameter values count for the gain bound this long after they were replaced (5 ms gain
 // ramps, 10 ms cross-fades, with room).
 constexpr int64_t kBoundMemory = 4800;
@@ -419,6 +424,9 @@ private:
     void RunBlock() {
         const int32_t frames = BlockLength();
         Input(frames);
+        // The first block with samples that starts after a waiting setup may have waited takes
+        // it over; the bypass lines settle from there.
+        if (latencyTakenAt_ == kNever && frames > 0 && samples_ >= latencySince_ + kPathSwitchFade) latencyTakenAt_ = samples_;
         const std::vector<Event> events = Events(frames);
         const double boundBefore = GainBoundDecibels(values_, flags_);
         bool stateChanged = false, lookAheadMoved = false;
@@ -502,7 +510,10 @@ private:
 
         if (lookAheadMoved && settings_.realTime) SettleLookAhead();
         const int32_t latency = live_->Latency();
-        if (latency != latency_ || lookAheadMoved || stateChanged) latencySince_ = samples_ + frames;
+        if (latency != latency_ || lookAheadMoved || stateChanged) {
+            latencySince_ = samples_ + frames;
+            latencyTakenAt_ = kNever;
+        }
         latency_ = latency;
         largestLatency_ = std::max(largestLatency_, latency);
         // A change made on the host's own thread, or offline inside a block, is prepared there:
@@ -643,7 +654,8 @@ private:
 
     void CheckBypassIdentity(int32_t frames) {
         if (!bypassed_) return;
-        const int64_t from = std::max(bypassSince_ + kBypassSettle, latencySince_ + kBypassSettle);
+        if (latencyTakenAt_ == kNever) return;
+        const int64_t from = std::max(bypassSince_ + kBypassSettle, latencyTakenAt_ + kBypassSettle);
         for (int c = 0; c < 2; ++c)
             for (int32_t i = 0; i < frames; ++i) {
                 const int64_t t = samples_ + i;
@@ -767,7 +779,7 @@ private:
     int64_t mixesChannelsUntil_ = -1;
     bool bypassSupported_ = false, bypassed_ = false, bypassTouched_ = false, slotsSupported_ = false;
     int32_t slotWanted_ = -1, slots_ = 0;
-    int64_t bypassSince_ = 0, latencySince_ = 0, samples_ = 0, twinStart_ = 0, restartedAt_ = 0;
+    int64_t bypassSince_ = 0, latencySince_ = 0, latencyTakenAt_ = 0, samples_ = 0, twinStart_ = 0, restartedAt_ = 0;
     int32_t block_ = 0, latency_ = 0, largestLatency_ = 0, twinBlocksLeft_ = 0, failures_ = 0;
     int32_t checkpoints_ = 0, bypassToggles_ = 0, automations_ = 0, loads_ = 0, programs_ = 0, bursts_ = 0;
 };
