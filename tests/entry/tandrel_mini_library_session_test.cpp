@@ -428,7 +428,9 @@ private:
         // it over; the bypass lines settle from there.
         if (latencyTakenAt_ == kNever && frames > 0 && samples_ >= latencySince_ + kPathSwitchFade) latencyTakenAt_ = samples_;
         const std::vector<Event> events = Events(frames);
-        const double boundBefore = GainBoundDecibels(values_, flags_);
+        // A value that a later point in the same block replaces still plays between the two
+        // (VST 3 is sample-accurate): the bound covers every value the block passes through.
+        double boundDuring = GainBoundDecibels(values_, flags_);
         bool stateChanged = false, lookAheadMoved = false;
         bypassTouched_ = bypassed_;
         for (const Event& event : events) {
@@ -440,6 +442,7 @@ private:
             switch (event.kind) {
             case Event::kAutomate:
                 values_[static_cast<size_t>(event.index)] = event.value;
+                boundDuring = std::max(boundDuring, GainBoundDecibels(values_, flags_));
                 // Inside a VST 3 block the latency may change and change back.
                 lookAheadMoved = lookAheadMoved || event.index == Parameters().lookAhead;
                 ++automations_;
@@ -526,7 +529,7 @@ private:
         }
         CheckFinite(frames);
         NoteChannelMixing(frames);
-        CheckBound(frames, std::max({boundBefore, boundAfter, boundSlot}));
+        CheckBound(frames, std::max({boundDuring, boundAfter, boundSlot}));
         if (CheckBypass()) CheckBypassIdentity(frames);
         Remember(frames);
         if (twin_) CompareTwin(twinOut, frames);
