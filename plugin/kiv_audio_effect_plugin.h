@@ -87,6 +87,13 @@ public:
     virtual int32_t GetLatency();
     // The longest delay GetLatency may answer at processing rate `sampleRate`.
     virtual int32_t GetLatencyLimit(int32_t sampleRate);
+    // Audio thread, at the start of each host block before any of it is processed: an effect
+    // that hands over prepared setups takes a waiting one here, so that the block's bypass
+    // lines are given the delay the effect plays in it (GetPlayingLatency).
+    virtual void TakePreparedSetup() noexcept {}
+    // Audio thread: the delay the effect plays now. It differs from GetLatency, the delay of
+    // the settings prepared last, while a prepared setup waits to be taken over.
+    virtual int32_t GetPlayingLatency() { return GetLatency(); }
     virtual int32_t Query105();
     virtual void OnHook104();
 

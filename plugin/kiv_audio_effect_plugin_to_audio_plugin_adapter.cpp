@@ -187,7 +187,11 @@ void KivAudioEffectPluginToAudioPluginAdapter::UpdateMaxBufferSize() {
     if (effect_) maxBufferSize_ = effect_->GetMaxBufferSize();
 }
 
-void KivAudioEffectPluginToAudioPluginAdapter::PreProcessing(int32_t) { TakeOverPendingBlockSizes(); }
+// The effect takes a prepared setup before the block's bypass lines are given its delay.
+void KivAudioEffectPluginToAudioPluginAdapter::PreProcessing(int32_t) {
+    TakeOverPendingBlockSizes();
+    if (effect_) effect_->TakePreparedSetup();
+}
 
 void KivAudioEffectPluginToAudioPluginAdapter::PrepareForProcessing() {
     if (!effect_->UsesHostTime()) return;
@@ -225,6 +229,9 @@ bool KivAudioEffectPluginToAudioPluginAdapter::EffectDelaysUnprocessedChannels()
 }
 
 int32_t KivAudioEffectPluginToAudioPluginAdapter::GetEffectLatency() { return effect_ ? effect_->GetLatency() : 0; }
+int32_t KivAudioEffectPluginToAudioPluginAdapter::GetPlayingEffectLatency() {
+    return effect_ ? effect_->GetPlayingLatency() : 0;
+}
 int32_t KivAudioEffectPluginToAudioPluginAdapter::GetEffectLatencyLimit(int32_t sampleRate) {
     return effect_ ? effect_->GetLatencyLimit(sampleRate) : 0;
 }

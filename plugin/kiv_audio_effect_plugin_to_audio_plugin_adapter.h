@@ -80,6 +80,7 @@ public:
     // Also prepares the parameter changes that arrived on the audio thread.
     void CarryOutAutomationUpdates(int32_t requests) override;
     int32_t GetEffectLatency() override;
+    int32_t GetPlayingEffectLatency() override;
     int32_t GetEffectLatencyLimit(int32_t sampleRate) override;
     bool EffectDelaysUnprocessedChannels() const noexcept override;
     int32_t GetEffectInputChannels() override;

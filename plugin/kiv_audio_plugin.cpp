@@ -213,8 +213,9 @@ void KivAudioPlugin::ReserveBypass(int32_t block) {
 
 // --- state queries and hooks ------------------------------------------------------------------
 
-int32_t KivAudioPlugin::GetLatency() {
-    const int32_t effectLatency = GetEffectLatency();
+int32_t KivAudioPlugin::GetLatency() { return HostLatency(GetEffectLatency()); }
+
+int32_t KivAudioPlugin::HostLatency(int32_t effectLatency) noexcept {
     const int32_t factor = GetOversampling();
     if (factor < 2) return effectLatency;
     // Halves round up, so that 220.5 host samples become 221.

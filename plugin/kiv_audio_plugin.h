@@ -116,6 +116,10 @@ public:
     virtual void OnResume();
     // The effect's own delay in samples at the processing rate.
     virtual int32_t GetEffectLatency();
+    // Audio thread: the delay the effect plays in this block, at the processing rate. It
+    // differs from GetEffectLatency, which the host is told, while new settings wait to be
+    // taken over.
+    virtual int32_t GetPlayingEffectLatency() { return GetEffectLatency(); }
     // The longest delay the effect may report at processing rate `sampleRate`: the delay
     // lines that keep other paths aligned with it are made this long off the audio thread,
     // so a later change of the latency never allocates.
@@ -336,6 +340,8 @@ private:
     int32_t ChannelIndex(int32_t group, int32_t channel) const noexcept { return group * groupStride_ + channel; }
     // Entry `index` of the laid-out pointer arrays carries one of `hostChannels` host channels.
     bool IsHostChannel(int32_t index, int32_t hostChannels) const noexcept;
+    // An effect delay at the processing rate in host samples, oversampling included.
+    int32_t HostLatency(int32_t effectLatency) noexcept;
     void NotePresentInputGroups(float** inputs, int32_t groups) noexcept;
     // Every block buffer the block may point at is grown before any pointer into it is taken.
     void ReserveBlockBuffers(int32_t count);

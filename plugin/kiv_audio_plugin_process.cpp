@@ -63,7 +63,15 @@ void KivAudioPlugin::ProcessAudioLocked(float** hostInputs, float** hostOutputs,
     if (!hasSSE2_ && layout.inputGroups > 0) AddDenormalGuard(inputs, layout, count);
     PreProcessing(count);
     previousLatency_ = latency_;
-    latency_ = GetLatency();
+    // The bypass lines (and a channel-mode switch's wait) follow the delay the effect plays in
+    // this block, not the one reported: the two differ while a prepared setup waits to be
+    // taken over (up to a path switch's 10 ms fade), and a bypass fade between the processed
+    // side at one delay and the dry side at another would comb, down to silence for a tone
+    // whose half period is the difference. A bypassed output therefore moves to a new delay
+    // when the processed one does, up to a path switch's fade and a block after the host was
+    // told of it (which the host compensates at its own pace anyway): bypassed and processed
+    // stay in step, which is what every fade between them needs.
+    latency_ = HostLatency(GetPlayingEffectLatency());
     TakeOverChannelMode();
     const bool hearsDry = TakeDrySignal(inputs, layout, count, replacing, outputs);
     if (GetOversampling() < 2 || layout.inputGroups == 0) {

@@ -166,6 +166,7 @@ void TandrelAudioEffectPlugin::InstallPendingSetup() noexcept {
     if (pipeline_.IsSwitching() && !JoinsSwitch(next->resetChannels ? kResetsChannels : next->pathSwitches))
         Retire(pipeline_.TakeSwitchedFrom(true));
     TandrelPipelineSetup* left = pipeline_.Install(*next);
+    playingLatency_ = std::max(next->sizes.lookAhead, 0);
     installedSetups_.fetch_add(1, std::memory_order_relaxed);
     Retire(left);
 }

@@ -52,6 +52,10 @@ public:
     void UpdateEditorChannelControls() override;
     // The look-ahead of the setup prepared last, which the host is told about.
     int32_t GetLatency() override;
+    // Audio thread: installs a waiting setup at the start of a host block.
+    void TakePreparedSetup() noexcept override { InstallPendingSetup(); }
+    // Audio thread: the look-ahead of the setup installed.
+    int32_t GetPlayingLatency() override { return playingLatency_; }
     // The longest look-ahead, at the top of its parameter's range.
     int32_t GetLatencyLimit(int32_t sampleRate) override;
     bool LoadSettings(KivXMLItem& item) override;
@@ -139,6 +143,8 @@ private:
     TandrelSetupSizes publishedSizes_;
     TandrelSetupSizes pendingBase_;
     std::atomic<int32_t> preparedLatency_{0};
+    // Audio side: the look-ahead of the setup installed last.
+    int32_t playingLatency_ = 0;
     std::atomic<bool> resetRequested_{false};
     std::atomic<int64_t> installedSetups_{0};
 };
