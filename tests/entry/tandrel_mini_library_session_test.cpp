@@ -589,8 +589,8 @@ private:
     // Two documents are the same when their bytes are. Under Windows the automatic shape's
     // points, worked out from the values, may come out a last bit apart between the instance
     // that saved them and one that loads the document and works them out again (x
-    // 0.033690229554086903 against 0.033690229554086897, seen with the C library's pow and
-    // log10 there; the values themselves always round-trip exactly): there the numbers of the
+    // 0.033690229554086903 against 0.033690229554086897; the values themselves round-trip
+    // exactly, and under Linux the points do too): there the numbers of the
     // two documents need only agree to 12 digits, which a value that differs, or a change not
     // yet prepared, never does.
     static bool SameDocument(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
