@@ -113,8 +113,8 @@ int32_t TandrelDynamicsPipeline::ActiveChannels() const noexcept { return std::c
 // channel where the side was). Their history from before is another routing's audio: a
 // look-ahead lengthened later would reach back into it, up to the loudest of the old signals
 // where the new one may be silent. The lines start from silence, as a new instance's do; the
-// mode plays unheard until they hold its own audio, and the clearing is as long as the delay
-// in use.
+// mode plays unheard until they hold its own audio. A reset writes nothing into the lines
+// (what they have not heard since plays as silence), so it costs the same at any delay.
 void TandrelDynamicsPipeline::SetActiveChannels(int32_t channels) noexcept {
     channels_ = std::clamp(channels, 0, reserved_);
     for (int32_t c = 0; c < reserved_; ++c) delays_[c].Reset();
